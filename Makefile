@@ -1,0 +1,39 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+RELEASE_DIR := build/release
+TEST_DIR := build/asan
+BIN := build/bin
+DEMO := demo
+
+.PHONY: all build test run deps configure-release configure-test clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure-release: deps
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) >/dev/null
+
+build: configure-release
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+configure-test: deps
+	@cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DZEPA_SANITIZE=ON >/dev/null
+
+test: configure-test
+	@cmake --build $(TEST_DIR) -j $(JOBS)
+	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+$(DEMO)/ZEPAWIN:
+	@$(BIN)/zepa_demo_data $(DEMO)
+
+run: build
+	@$(MAKE) --no-print-directory $(DEMO)/ZEPAWIN
+	@$(BIN)/zepa_dump --root $(DEMO) series 0
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,46 @@
+#include "marketdata/market_code.h"
+
+namespace zepa {
+
+int marketCodeOf(char letter) {
+    switch (letter) {
+        case 'T':
+        case 't':
+            return 1;
+        case 'O':
+        case 'o':
+            return 2;
+        case 'N':
+        case 'n':
+            return 3;
+        case 'K':
+        case 'k':
+            return 8;
+        case 'G':
+        case 'g':
+            return 9;
+        default:
+            return 0;
+    }
+}
+
+std::string_view marketNameOf(int marketCode) {
+    switch (marketCode) {
+        case 0:
+            return "指数";
+        case 1:
+            return "東証";
+        case 2:
+            return "大証";
+        case 3:
+            return "名証";
+        case 8:
+            return "店頭";
+        case 9:
+            return "外国";
+        default:
+            return "    ";
+    }
+}
+
+}  // namespace zepa

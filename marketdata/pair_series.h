@@ -1,0 +1,71 @@
+// The two bar series of a position on the shared date axis, aligned at the newest date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "marketdata/correction_list.h"
+#include "marketdata/day_bar.h"
+#include "marketdata/position_file.h"
+#include "marketdata/price_database.h"
+
+namespace zepa {
+
+struct SpreadSeries {
+    std::vector<DayBar> buyBars;  // dateCount bars; also carries the sell leg's dates
+    std::vector<DayBar> sellBars;
+    bool buyBarsAllocated = false;
+    bool sellBarsAllocated = false;
+    int32_t buyStart = 0;
+    int32_t sellStart = 0;
+    int32_t firstBar = 0;
+    int32_t buyEntryBar = -1;
+    int32_t sellEntryBar = -1;
+    int32_t buyMarketCode = 0;
+    int32_t sellMarketCode = 0;
+    int32_t buyStockCode = 0;
+    int32_t sellStockCode = 0;
+    char buyStockName[9] = {};  // first 8 bytes of the database name, CP932
+    char sellStockName[9] = {};
+    int32_t buyFactor = 1;
+    int32_t sellFactor = 1;
+};
+
+struct PairSeriesOptions {
+    int weeklyBars = 0;  // 0 daily, 1 weekly
+    int buyAveragePeriod = 5;
+    int sellAveragePeriod = 5;
+};
+
+enum class PairSeriesMessage {
+    None,
+    StockNotRegistered,  // "指定銘柄は登録されていません"
+    NoTradedDate,        // "データが登録されていません"
+    OutOfMemory,         // "メモリが確保できません"
+    DataError,           // fatal: md.dataError says which, and the run ends
+};
+
+struct PairSeriesResult {
+    int result = 0;  // 1 built; -1 stock not found or memory short; -2 no traded date; 0 fatal
+    PairSeriesMessage message = PairSeriesMessage::None;
+};
+
+// Builds both legs of the position into the series. A failing sell leg leaves the buy leg of
+// the new position beside the sell leg of the previous one, as callers of a failed build
+// never draw.
+PairSeriesResult buildPairSeries(MarketData& md, const CorrectionList& corrections,
+                                 const PositionRecord& position, const PairSeriesOptions& options,
+                                 SpreadSeries& series);
+
+void releasePairSeries(SpreadSeries& series);
+
+// The text of a non-fatal message, UTF-8; empty for None and DataError.
+std::string pairSeriesMessageText(PairSeriesMessage message);
+
+inline constexpr const char* kPairSeriesCaption = "データの読み込み";
+
+// YYMMDD entry date to the YYYYMMDD threshold the entry bar must reach; 0 never is reached.
+int64_t entryThreshold(int32_t entryDate);
+
+}  // namespace zepa

@@ -1,0 +1,92 @@
+#include "marketdata/text_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zepa {
+
+TextFile::~TextFile() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
+}
+
+bool TextFile::open(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return false;
+    }
+    file_ = std::fopen(path.c_str(), "rb");
+    return file_ != nullptr;
+}
+
+int TextFile::next() {
+    if (ended_) {
+        return EOF;
+    }
+    int c;
+    if (pending_ != -1) {
+        c = pending_;
+        pending_ = -1;
+    } else {
+        c = std::fgetc(file_);
+    }
+    if (c == 0x1A || c == EOF) {
+        ended_ = true;
+        return EOF;
+    }
+    if (c == '\r') {
+        int after = std::fgetc(file_);
+        if (after == '\n') {
+            return '\n';
+        }
+        if (after != EOF) {
+            pending_ = after;
+        }
+    }
+    return c;
+}
+
+bool TextFile::readLine(std::string& line) {
+    line.clear();
+    if (file_ == nullptr) {
+        return false;
+    }
+    while (line.size() < kLineReadLimit) {
+        int c = next();
+        if (c == EOF) {
+            break;
+        }
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') {
+            break;
+        }
+    }
+    return !line.empty();
+}
+
+int32_t parseInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > int64_t{1} << 31) {
+            value = int64_t{1} << 31;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > INT32_MAX) {
+        value = INT32_MAX;
+    }
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace zepa

@@ -1,0 +1,7 @@
+#include <gtest/gtest.h>
+
+#include "marketdata/quantity_code.h"
+
+TEST(Smoke, Decodes) {
+    EXPECT_EQ(zepa::decodeQuantity(9999), 9999);
+}
