@@ -1,0 +1,51 @@
+// zepa_dump: prints what the viewer reads from an installation, as text or JSON.
+#include <cstdio>
+#include <string>
+
+#include "tools/dump/dump_commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zepa_dump [--root DIR] [--json] positions\n"
+    "       zepa_dump [--root DIR] [--json] series N [--weekly] [--periods B,S]\n"
+    "       zepa_dump [--json] settings\n"
+    "DIR is the folder that holds ZEPAWIN/ (default: the working directory).\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    zepa::DumpOptions options;
+    std::string command;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (command.empty() && arg == "--root") {
+            if (i + 1 >= argc) {
+                return zepa::printError(zepa::kExitUsage, kUsage);
+            }
+            options.root = argv[++i];
+        } else if (command.empty() && arg == "--json") {
+            options.json = true;
+        } else if (command.empty() && (arg == "--help" || arg == "-h")) {
+            std::fputs(kUsage, stdout);
+            return zepa::kExitOk;
+        } else if (command.empty()) {
+            command = arg;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else {
+            options.args.push_back(arg);
+        }
+    }
+    if (command == "positions") {
+        return zepa::dumpPositions(options);
+    }
+    if (command == "series") {
+        return zepa::dumpSeries(options);
+    }
+    if (command == "settings") {
+        return zepa::dumpSettings(options);
+    }
+    std::fputs(kUsage, stderr);
+    return zepa::kExitUsage;
+}
