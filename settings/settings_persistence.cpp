@@ -1,0 +1,143 @@
+#include "settings/settings_persistence.h"
+
+#include <array>
+#include <span>
+#include <string>
+
+#include "marketdata/wrapping.h"
+#include "settings/chart_values.h"
+
+namespace zepa {
+namespace {
+
+// Replacements for values that would stop the viewer from working.
+constexpr int32_t kFallbackStretchBarCount = 120;
+constexpr int32_t kFallbackAutoStepInterval = 40;
+constexpr float kFallbackPitch = 4.0f;
+
+// Reads a value of the CHART subkey; false when it is absent or empty.
+bool queryFields(ValueStore& store, std::string_view name, SettingFields& fields) {
+    std::string text = queryChartValue(store, kChartSubkey, name);
+    if (text.empty()) {
+        return false;
+    }
+    fields = splitSettingFields(text);
+    return true;
+}
+
+void loadMode1(const SettingFields& f, ChartSettings& s) {
+    s.pitchMode = settingFieldValue(f, 5);
+    s.fillFallingBodies = settingFieldValue(f, 6);
+    s.stretchBarCount = settingFieldValue(f, 10);
+    if (s.stretchBarCount < 1) {
+        s.stretchBarCount = kFallbackStretchBarCount;
+    }
+    s.autoStepInterval = settingFieldValue(f, 12);
+    if (s.autoStepInterval < 1) {
+        s.autoStepInterval = kFallbackAutoStepInterval;
+    }
+    for (int k = 0; k < kPitchPresetCount; ++k) {
+        int32_t preset = settingFieldValue(f, 13 + k);
+        s.pitchTable[k] = preset < 0 ? 0 : preset;
+    }
+    s.pitchIndex = settingFieldValue(f, 19);
+    if (s.pitchIndex < 0 || s.pitchIndex >= kPitchPresetCount) {
+        s.pitchIndex = 0;
+    }
+}
+
+void loadSayaMode(const SettingFields& f, ChartSettings& s) {
+    s.lowerPaneMode = settingFieldValue(f, 0);
+    s.buyTomeashi = settingFieldValue(f, 1);
+    s.sellTomeashi = settingFieldValue(f, 2);
+    s.buyCandles = settingFieldValue(f, 3);
+    s.sellCandles = settingFieldValue(f, 4);
+    s.spreadBase = settingFieldValue(f, 5);
+    // Stored in tenths; float division keeps them.
+    s.pitch = static_cast<float>(settingFieldValue(f, 6)) / 10.0f;
+    if (!(s.pitch > 0.0f)) {
+        s.pitch = kFallbackPitch;
+    }
+    s.buyAverage = settingFieldValue(f, 7);
+    s.sellAverage = settingFieldValue(f, 8);
+    s.spreadSource = settingFieldValue(f, 9);
+    s.buyAveragePeriod = settingFieldValue(f, 10);
+    s.sellAveragePeriod = settingFieldValue(f, 11);
+}
+
+void loadColorRow(const SettingFields& f, int row, ColorTable& colors) {
+    for (int column = 0; column < kColorRowLength; ++column) {
+        // Negative numbers keep their 32-bit pattern, as a COLORREF assigned from an int.
+        colors.colors[row * kColorRowLength + column] =
+            static_cast<ColorRef>(settingFieldValue(f, column));
+    }
+}
+
+std::string joinFields(std::span<const int32_t> values) {
+    std::string text;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+}  // namespace
+
+void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& colors) {
+    SettingFields fields;
+    if (queryFields(store, "Mode_1", fields)) {
+        loadMode1(fields, settings);
+    }
+    if (queryFields(store, "Mode_2", fields)) {
+        settings.printScale = settingFieldValue(fields, 8);
+    }
+    if (queryFields(store, "SayaMode", fields)) {
+        loadSayaMode(fields, settings);
+    }
+    for (int row = 1; row <= 7; ++row) {
+        if (queryFields(store, "COLOR_" + std::to_string(row), fields)) {
+            loadColorRow(fields, row, colors);
+        }
+    }
+    if (queryFields(store, "COLOR_SY", fields)) {
+        loadColorRow(fields, kSpreadColorRow, colors);
+    }
+    // MODE is scanned as a whole text, not split: quotes are not dropped and the first
+    // field that is not a number ends the reading.
+    std::string mode = queryChartValue(store, kChartSubkey, "MODE");
+    if (!mode.empty()) {
+        std::array<int32_t, kSettingFieldCount> numbers{};
+        scanIntegerFields(mode, numbers);
+        settings.fillRisingBodies = numbers[2];
+    }
+}
+
+void saveChartSettings(ValueStore& store, const ChartSettings& settings, const ColorTable& colors) {
+    // Multiplied in float, as it was divided: every pitch of whole tenths comes back exactly.
+    const int32_t pitchTenths = truncToInt32(settings.pitch * 10.0f);
+    const std::array<int32_t, kSettingFieldCount> sayaMode = {settings.lowerPaneMode,
+                                                              settings.buyTomeashi,
+                                                              settings.sellTomeashi,
+                                                              settings.buyCandles,
+                                                              settings.sellCandles,
+                                                              settings.spreadBase,
+                                                              pitchTenths,
+                                                              settings.buyAverage,
+                                                              settings.sellAverage,
+                                                              settings.spreadSource,
+                                                              settings.buyAveragePeriod,
+                                                              settings.sellAveragePeriod};
+    storeChartValue(store, kChartSubkey, "SayaMode", joinFields(sayaMode));
+
+    // Written as 32-bit signed numbers, which is what the loader reads back.
+    std::array<int32_t, kColorRowLength> spread;
+    for (int column = 0; column < kColorRowLength; ++column) {
+        spread[column] = static_cast<int32_t>(colors.colors[kSpreadColorBase + column]);
+    }
+    storeChartValue(store, kChartSubkey, "COLOR_SY", joinFields(spread));
+}
+
+}  // namespace zepa

@@ -1,0 +1,19 @@
+// Loading the chart settings and colours from the per-user store at start-up, and saving
+// the ones the viewer keeps at exit.
+#pragma once
+
+#include "settings/chart_settings.h"
+#include "settings/color_table.h"
+#include "settings/value_store.h"
+
+namespace zepa {
+
+// Reads Mode_1, Mode_2, SayaMode, COLOR_1 ... COLOR_7, COLOR_SY and MODE from the CHART
+// subkey. A missing value leaves every field it carries as it was; a malformed field reads
+// as 0 and then takes the field's replacement, if it has one.
+void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& colors);
+
+// Writes SayaMode, then COLOR_SY. Failures are silent.
+void saveChartSettings(ValueStore& store, const ChartSettings& settings, const ColorTable& colors);
+
+}  // namespace zepa
