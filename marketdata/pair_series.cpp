@@ -21,6 +21,7 @@ struct LegTarget {
     int32_t& stockCode;
     char* stockName;
     int32_t& factor;
+    int32_t& averageStart;
 };
 
 PairSeriesResult fail(int result, PairSeriesMessage message) {
@@ -32,10 +33,12 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     LegTarget t =
         sellLeg ? LegTarget{series.sellBars,      series.sellBarsAllocated, series.sellStart,
                             series.sellEntryBar,  series.sellMarketCode,    series.sellStockCode,
-                            series.sellStockName, series.sellFactor}
+                            series.sellStockName, series.sellFactor,
+                                      series.sellAverageStart}
                 : LegTarget{series.buyBars,      series.buyBarsAllocated, series.buyStart,
                             series.buyEntryBar,  series.buyMarketCode,    series.buyStockCode,
-                            series.buyStockName, series.buyFactor};
+                            series.buyStockName, series.buyFactor,
+                                      series.buyAverageStart};
 
     const StockKey key = marketCodeOf(leg.marketLetter[0]) * kMarketScale + leg.stockCode;
     if (findStock(md, key) == -1) {
@@ -81,6 +84,7 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
         return fail(-1, PairSeriesMessage::OutOfMemory);
     }
     const bool haveAverage = movingAverage(s, averagePeriod, work) == 1;
+    t.averageStart = haveAverage ? t.start + averagePeriod : t.start;
 
     t.factor = correctionFactorOf(corrections, key);
     const int32_t factor = t.factor;

@@ -30,6 +30,10 @@ struct SpreadSeries {
     char sellStockName[9] = {};
     int32_t buyFactor = 1;
     int32_t sellFactor = 1;
+    // First slot whose `average` is a real moving average: start + period when the average was
+    // computed, else start (the bars then carry the close).
+    int32_t buyAverageStart = 0;
+    int32_t sellAverageStart = 0;
 };
 
 struct PairSeriesOptions {

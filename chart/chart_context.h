@@ -1,0 +1,86 @@
+// What one chart paint reads and writes: the inputs of the position on show, and the layout,
+// scale and markers the paint computes for the other parts and for mouse handling.
+#pragma once
+
+#include <cstdint>
+
+#include "chart/primitives.h"
+#include "chart/view_state.h"
+#include "marketdata/pair_series.h"
+#include "marketdata/position_file.h"
+#include "settings/chart_settings.h"
+#include "settings/color_table.h"
+
+namespace zepa {
+
+// Recomputed at every paint; all pixels in client coordinates.
+struct ChartLayout {
+    int32_t headerFontHeight = -15;
+    int32_t axisFontHeight = -15;
+    int32_t labelFontHeight = -13;
+    float paneScale = 0.0f;  // pixels per unit of the 310-unit pane height
+    int32_t headerLeft = 0;
+    int32_t headerRight = 0;
+    int32_t pricePaneLeft = 0;
+    int32_t pricePaneRight = 0;
+    int32_t pricePaneTop = 0;
+    int32_t priceAxisTop = 0;
+    int32_t pricePlotTop = 0;
+    int32_t pricePaneBottom = 0;
+    int32_t lowerTitleTop = 0;
+    int32_t lowerTitleBottom = 0;
+    int32_t lowerPaneLeft = 0;
+    int32_t lowerPaneRight = 0;
+    int32_t lowerPaneTop = 0;
+    int32_t lowerPaneBottom = 0;
+    int32_t plotLeft = 0;
+    int32_t plotWidth = 0;
+};
+
+// Pane proportions in units of the 310-unit height.
+inline constexpr int kPricePaneUnits = 180;
+inline constexpr int kPriceGapUnits = 20;
+inline constexpr int kLowerPaneUnits = 110;
+
+struct PriceScale {
+    int32_t priceMax = 0;
+    int32_t priceMin = 999999999;
+    float priceScale = 0.0f;  // pixels per price unit
+};
+
+// Where the entry icons go, recorded by the candle loop for the information panel.
+struct EntryIcons {
+    bool buyRecorded = false;
+    int32_t buyX = 0;
+    int32_t buyY = 0;
+    bool sellRecorded = false;
+    int32_t sellX = 0;
+    int32_t sellY = 0;
+};
+
+inline constexpr int32_t kNoLowerScaleValue = 1000000000;
+
+// State the chart keeps between paints.
+struct ChartState {
+    ChartLayout layout;
+    PriceScale scale;
+    int32_t lowerScaleValue = 0;  // V of the lower-pane body drawn last
+    EntryIcons icons;
+};
+
+struct ChartContext {
+    ViewState& view;
+    ChartSettings& settings;  // pitch and stretchBarCount are rewritten by the layout
+    const ColorTable& colors;
+    const SpreadSeries& series;  // both bar arrays allocated
+    const PositionRecord& position;
+    int32_t dateCount = 0;
+    FontSlotTable& fonts;
+    ChartState& state;
+};
+
+inline ColorRef chartColor(const ChartContext& c, int index) {
+    return c.colors.colors[index];
+}
+
+}  // namespace zepa

@@ -1,0 +1,66 @@
+// The mappings every pane shares: bar x from a float accumulator, price y, and which slots of a
+// leg hold data and a moving average.
+#pragma once
+
+#include <cstdint>
+
+#include "chart/chart_context.h"
+#include "marketdata/wrapping.h"
+
+namespace zepa {
+
+// x of successive slots from firstShownBar on: the pitch is added once per slot, by repeated
+// float addition, so the first shown bar stands at plotLeft + trunc(pitch).
+struct BarAxis {
+    int32_t plotLeft = 0;
+    float pitch = 0.0f;
+    float accumulator = 0.0f;
+
+    int32_t advance() {
+        accumulator += pitch;
+        return static_cast<int32_t>(int64_t{plotLeft} + truncToInt32(accumulator));
+    }
+};
+
+inline BarAxis barAxis(const ChartContext& c) {
+    return BarAxis{c.state.layout.plotLeft, c.settings.pitch, 0.0f};
+}
+
+// y of a price in the upper pane.
+inline int32_t priceY(const ChartContext& c, int32_t price) {
+    const PriceScale& s = c.state.scale;
+    const float offset = static_cast<float>(int64_t{s.priceMax} - price) * s.priceScale;
+    return static_cast<int32_t>(int64_t{c.state.layout.pricePlotTop} + truncToInt32(offset));
+}
+
+inline int32_t truncPixels(float v) {
+    return truncToInt32(v);
+}
+
+enum class Leg { Buy, Sell };
+
+struct LegBars {
+    const std::vector<DayBar>& bars;
+    int32_t start;
+    int32_t entryBar;
+    int32_t averageStart;  // first slot that holds a real moving average
+    int32_t factor;
+    int32_t quantity;
+};
+
+inline LegBars legBars(const ChartContext& c, Leg leg) {
+    const SpreadSeries& s = c.series;
+    if (leg == Leg::Buy) {
+        return LegBars{s.buyBars,         s.buyStart,  s.buyEntryBar,
+                       s.buyAverageStart, s.buyFactor, c.position.buy.quantity};
+    }
+    return LegBars{s.sellBars,         s.sellStart,  s.sellEntryBar,
+                   s.sellAverageStart, s.sellFactor, c.position.sell.quantity};
+}
+
+// A leg has an average at slot i once its average period has passed since its own start.
+inline bool hasAverage(const LegBars& leg, int32_t i) {
+    return i >= leg.averageStart;
+}
+
+}  // namespace zepa
