@@ -1,0 +1,3 @@
+#include "chart/info_panel.h"
+
+namespace zepa {}  // namespace zepa

@@ -1,0 +1,3 @@
+#include "chart/layout.h"
+
+namespace zepa {}  // namespace zepa

@@ -1,0 +1,3 @@
+#include "chart/lower_pane.h"
+
+namespace zepa {}  // namespace zepa

@@ -1,0 +1,3 @@
+#include "chart/price_pane.h"
+
+namespace zepa {}  // namespace zepa

@@ -1,0 +1,3 @@
+#include "chart/scrolling.h"
+
+namespace zepa {}  // namespace zepa
