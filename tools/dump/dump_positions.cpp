@@ -5,7 +5,7 @@
 #include "marketdata/position_file.h"
 #include "platform/codepage.h"
 #include "tools/dump/dump_commands.h"
-#include "tools/dump/json_writer.h"
+#include "tools/common/json_writer.h"
 
 namespace zepa {
 namespace {

@@ -5,8 +5,8 @@
 #include "marketdata/pair_series.h"
 #include "platform/codepage.h"
 #include "tools/dump/dump_commands.h"
-#include "tools/dump/installation.h"
-#include "tools/dump/json_writer.h"
+#include "tools/common/installation.h"
+#include "tools/common/json_writer.h"
 
 namespace zepa {
 namespace {

@@ -9,7 +9,7 @@
 #include "settings/color_table.h"
 #include "settings/settings_persistence.h"
 #include "tools/dump/dump_commands.h"
-#include "tools/dump/json_writer.h"
+#include "tools/common/json_writer.h"
 
 namespace zepa {
 namespace {

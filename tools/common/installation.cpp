@@ -1,4 +1,4 @@
-#include "tools/dump/installation.h"
+#include "tools/common/installation.h"
 
 #include <filesystem>
 #include <system_error>
