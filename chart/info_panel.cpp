@@ -1,3 +1,178 @@
 #include "chart/info_panel.h"
 
-namespace zepa {}  // namespace zepa
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "chart/chart_geometry.h"
+#include "chart/primitives.h"
+#include "marketdata/market_code.h"
+#include "platform/codepage.h"
+
+namespace zepa {
+
+namespace {
+
+constexpr int kFrameOutlineColor = 12;
+constexpr int kHeaderBackgroundColor = 13;
+constexpr int kHeaderTextColor = 14;
+constexpr int kGridColor = 16;
+constexpr int kBuyTextColor = 92;
+constexpr int kSellTextColor = 96;
+
+// snprintf into a string of whatever length the arguments need.
+__attribute__((format(printf, 1, 2))) std::string formatText(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (length > 0) {
+        out.resize(static_cast<size_t>(length) + 1);
+        std::vsnprintf(out.data(), out.size(), format, args);
+        out.resize(static_cast<size_t>(length));
+    }
+    va_end(args);
+    return out;
+}
+
+// The stock name as %s reads it: at most 8 bytes, up to the first NUL.
+std::string stockName(const char (&name)[9]) {
+    return std::string(name, strnlen(name, 8));
+}
+
+bool hasSlot(const std::vector<DayBar>& bars, int32_t i) {
+    return i >= 0 && static_cast<size_t>(i) < bars.size();
+}
+
+// The correction factor is 1 or 100; anything else must not divide by zero.
+long perShare(int32_t price, int32_t factor) {
+    return static_cast<long>(factor == 0 ? int64_t{price} : int64_t{price} / factor);
+}
+
+// One leg's block: entry close, last close, change since entry.
+struct LegRows {
+    int firstRow;
+    const char* entryFormat;  // "K:%6ld" or "U:%6ld"
+    double rateSign;          // +100 for the buy leg, -100 for the sell leg
+    int color;
+};
+
+void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars& leg,
+                  const LegRows& rows, int32_t X, int32_t Y, int32_t w2, int32_t h2) {
+    const int32_t last = c.view.lastShownBar;
+    if (leg.entryBar == -1 || last < leg.entryBar || !hasSlot(leg.bars, leg.entryBar) ||
+        !hasSlot(leg.bars, last)) {
+        return;
+    }
+    const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
+    const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
+    const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
+    const DayBar& entry = leg.bars[static_cast<size_t>(leg.entryBar)];
+    const DayBar& now = leg.bars[static_cast<size_t>(last)];
+    surface.setTextColor(chartColor(c, rows.color));
+    surface.textOut(wideX, rowY(rows.firstRow),
+                    formatText(rows.entryFormat, perShare(entry.close, leg.factor)));
+    surface.textOut(valueX, rowY(rows.firstRow + 1),
+                    formatText("%6ld", perShare(now.close, leg.factor)));
+    // A rate against a close of 0 means nothing: the line is left out.
+    if (now.close != 0) {
+        const double rate = static_cast<double>(now.gain) / now.close * rows.rateSign;
+        surface.textOut(wideX, rowY(rows.firstRow + 2), formatText("%+8.0f%%", rate));
+    }
+}
+
+}  // namespace
+
+std::string headerLineText(const ChartContext& c) {
+    static const std::string format = cp932FromUtf8(
+        "[ 買 %4s %5ld %-8s %02d/%02d/%02d %6ld 株 ]　[ 売 %4s %5ld %-8s %02d/%02d/%02d %6ld 株 ]");
+    const SpreadSeries& s = c.series;
+    const PositionLeg& buy = c.position.buy;
+    const PositionLeg& sell = c.position.sell;
+    const std::string buyMarket = cp932FromUtf8(marketNameOf(s.buyMarketCode));
+    const std::string sellMarket = cp932FromUtf8(marketNameOf(s.sellMarketCode));
+    const std::string buyName = stockName(s.buyStockName);
+    const std::string sellName = stockName(s.sellStockName);
+    return formatText(format.c_str(), buyMarket.c_str(), static_cast<long>(s.buyStockCode),
+                      buyName.c_str(), buy.entryDate / 10000, (buy.entryDate % 10000) / 100,
+                      buy.entryDate % 100, static_cast<long>(buy.quantity), sellMarket.c_str(),
+                      static_cast<long>(s.sellStockCode), sellName.c_str(), sell.entryDate / 10000,
+                      (sell.entryDate % 10000) / 100, sell.entryDate % 100,
+                      static_cast<long>(sell.quantity));
+}
+
+void drawHeaderLine(DrawingSurface& surface, ChartContext& c, int32_t y) {
+    const ChartLayout& l = c.state.layout;
+    selectFontSlot(surface, c.fonts, 1, kChartFontFace, l.headerFontHeight);
+    surface.setBackgroundColor(chartColor(c, kHeaderBackgroundColor));
+    surface.setTextColor(chartColor(c, kHeaderTextColor));
+    const int32_t h1 = c.fonts.slots[1].lineHeight;
+
+    const int32_t left = wrapSub(l.headerLeft, 1);
+    const int32_t right = wrapAdd(l.headerRight, 1);
+    const int32_t bottom = static_cast<int32_t>(int64_t{y} + h1 + 6);
+    fillBox(surface, left, y, right, bottom, chartColor(c, kHeaderBackgroundColor));
+    outlineBox(surface, left, y, right, bottom, chartColor(c, kFrameOutlineColor), PenStyle::Solid);
+
+    surface.setBackgroundMode(BackgroundMode::Opaque);
+    surface.textOut(wrapAdd(l.headerLeft, 4), wrapAdd(y, 4), headerLineText(c));
+}
+
+void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
+    const ChartLayout& l = c.state.layout;
+    selectFontSlot(surface, c.fonts, 2, kChartFontFace, l.labelFontHeight);
+    surface.setBackgroundMode(BackgroundMode::Transparent);
+    const int32_t w2 = c.fonts.slots[2].charWidth;
+    const int32_t h2 = c.fonts.slots[2].lineHeight;
+    const int32_t X = l.pricePaneRight;
+    const int32_t Y = l.pricePlotTop;
+    const int32_t last = c.view.lastShownBar;
+    const LegBars buy = legBars(c, Leg::Buy);
+    const LegBars sell = legBars(c, Leg::Sell);
+    const EntryIcons& icons = c.state.icons;
+
+    if (icons.buyRecorded) {
+        surface.drawIcon(icons.buyX, icons.buyY, kBuyEntryIcon);
+    }
+    drawLegBlock(surface, c, buy, LegRows{4, "K:%6ld", 100.0, kBuyTextColor}, X, Y, w2, h2);
+    if (icons.sellRecorded) {
+        surface.drawIcon(icons.sellX, icons.sellY, kSellEntryIcon);
+    }
+    drawLegBlock(surface, c, sell, LegRows{0, "U:%6ld", -100.0, kSellTextColor}, X, Y, w2, h2);
+
+    const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
+    const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
+    const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
+
+    // The spread in corrected prices, in 64 bits so that no pair of prices can overflow it.
+    const auto spread = [&](int32_t b, int32_t e) {
+        const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
+        const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;
+        return static_cast<long>(c.settings.spreadBase == 0 ? sellClose - buyClose
+                                                            : buyClose - sellClose);
+    };
+    if (buy.entryBar != -1 && sell.entryBar != -1 && last >= buy.entryBar &&
+        last >= sell.entryBar && hasSlot(buy.bars, buy.entryBar) &&
+        hasSlot(sell.bars, sell.entryBar) && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
+        surface.setTextColor(chartColor(c, kGridColor));
+        surface.textOut(wideX, rowY(8), formatText("S:%6ld", spread(buy.entryBar, sell.entryBar)));
+        surface.textOut(valueX, rowY(9), formatText("%6ld", spread(last, last)));
+    }
+
+    // Gain times quantity overflows 32 bits for large positions: 64 bits throughout.
+    if (!(buy.entryBar == -1 && sell.entryBar == -1) && last >= buy.entryBar &&
+        last >= sell.entryBar && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
+        const int64_t profit = int64_t{buy.bars[static_cast<size_t>(last)].gain} * buy.quantity +
+                               int64_t{sell.bars[static_cast<size_t>(last)].gain} * sell.quantity;
+        surface.setTextColor(chartColor(c, kGridColor));
+        surface.textOut(static_cast<int32_t>(int64_t{X} - 11 * int64_t{w2}),
+                        wrapSub(l.pricePaneBottom, h2),
+                        formatText("%9ld", static_cast<long>(profit)));
+    }
+}
+
+}  // namespace zepa
