@@ -1,0 +1,30 @@
+// Command line of zepa_snapshot.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zepa {
+
+struct SnapshotOptions {
+    std::string root = ".";
+    int position = 0;
+    int32_t width = 800;
+    int32_t height = 550;
+    bool weekly = false;
+    int lowerPaneMode = -1;  // -1: as the settings say
+    int32_t scrollBack = 0;
+    bool defaults = false;
+    bool layout = false;
+    std::string output;
+};
+
+// False on a usage error.
+bool parseSnapshotOptions(const std::vector<std::string>& args, SnapshotOptions& out);
+
+inline constexpr const char* kSnapshotUsage =
+    "usage: zepa_snapshot [--root DIR] [--position N] [--size WxH] [--weekly] [--lower-pane M]\n"
+    "                     [--scroll-back N] [--defaults] [--layout] OUT.png\n";
+
+}  // namespace zepa
