@@ -17,7 +17,7 @@ void selectFontSlot(DrawingSurface& surface, FontSlotTable& table, int slot, std
         s.font = 0;
         s.inUse = 0;
     }
-    FontId font = surface.createFont(FontSpec{face, height});
+    FontId font = surface.createFont(FontRequest{face, height});
     if (font != 0) {
         s.displaced = surface.selectFont(font);
         s.font = font;

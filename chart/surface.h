@@ -17,7 +17,7 @@ enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 // Font attributes besides these two are fixed: weight 400, no italic/underline/strike-out,
 // Shift-JIS character set, modern family. A negative height asks for that character height in
 // pixels, internal leading excluded.
-struct FontSpec {
+struct FontRequest {
     std::string_view face;  // UTF-8, e.g. "ＭＳ ゴシック"
     int32_t height = 0;
 };
@@ -42,7 +42,7 @@ class DrawingSurface {
 
     // Fonts. createFont returns 0 when the font cannot be made; selectFont returns the font it
     // displaced; metrics are those of the selected font.
-    virtual FontId createFont(const FontSpec& spec) = 0;
+    virtual FontId createFont(const FontRequest& request) = 0;
     virtual FontId selectFont(FontId font) = 0;
     virtual void deleteFont(FontId font) = 0;
     virtual TextMetrics textMetrics() const = 0;

@@ -33,12 +33,10 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     LegTarget t =
         sellLeg ? LegTarget{series.sellBars,      series.sellBarsAllocated, series.sellStart,
                             series.sellEntryBar,  series.sellMarketCode,    series.sellStockCode,
-                            series.sellStockName, series.sellFactor,
-                                      series.sellAverageStart}
+                            series.sellStockName, series.sellFactor,        series.sellAverageStart}
                 : LegTarget{series.buyBars,      series.buyBarsAllocated, series.buyStart,
                             series.buyEntryBar,  series.buyMarketCode,    series.buyStockCode,
-                            series.buyStockName, series.buyFactor,
-                                      series.buyAverageStart};
+                            series.buyStockName, series.buyFactor,        series.buyAverageStart};
 
     const StockKey key = marketCodeOf(leg.marketLetter[0]) * kMarketScale + leg.stockCode;
     if (findStock(md, key) == -1) {

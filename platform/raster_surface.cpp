@@ -142,16 +142,16 @@ RasterSurface::Font* RasterSurface::fontOf(FontId id) const {
     return fonts_[static_cast<size_t>(id) - 1].get();
 }
 
-FontId RasterSurface::createFont(const FontSpec& spec) {
+FontId RasterSurface::createFont(const FontRequest& request) {
     // Negative: character height without internal leading, which is Qt's pixel size. Positive
     // asks for the whole cell; the pixel size is a close stand-in. 0 is the default size.
-    int64_t pixels = spec.height < 0   ? -static_cast<int64_t>(spec.height)
-                     : spec.height > 0 ? spec.height
-                                       : kStockFontPixels;
+    int64_t pixels = request.height < 0   ? -static_cast<int64_t>(request.height)
+                     : request.height > 0 ? request.height
+                                          : kStockFontPixels;
     if (pixels > kMaxFontPixels) {
         return 0;
     }
-    auto font = std::make_unique<Font>(makeFont(spec.face, static_cast<int>(pixels)));
+    auto font = std::make_unique<Font>(makeFont(request.face, static_cast<int>(pixels)));
     font->text = metricsOf(font->metrics);
 
     size_t index = 1;

@@ -51,7 +51,7 @@ class RasterSurface : public DrawingSurface {
     RasterSurface(const RasterSurface&) = delete;
     RasterSurface& operator=(const RasterSurface&) = delete;
 
-    FontId createFont(const FontSpec& spec) override;
+    FontId createFont(const FontRequest& request) override;
     FontId selectFont(FontId font) override;
     void deleteFont(FontId font) override;
     TextMetrics textMetrics() const override;

@@ -176,7 +176,7 @@ TEST_F(RasterSurfaceTest, ChartFontsHaveWholeCells) {
         return cell.empty() || cell.begin()->first != 2 ? -1 : cell.rbegin()->first - 1;
     };
     for (int32_t height : {-13, -15}) {
-        surface.selectFont(surface.createFont(FontSpec{kChartFontFace, height}));
+        surface.selectFont(surface.createFont(FontRequest{kChartFontFace, height}));
         const TextMetrics m = surface.textMetrics();
         EXPECT_GT(m.averageCharWidth, 0);
         EXPECT_GE(m.height, -height);
@@ -193,7 +193,7 @@ TEST_F(RasterSurfaceTest, ChartFontsHaveWholeCells) {
 }
 
 TEST_F(RasterSurfaceTest, TextShowsOnlyTextAndBackgroundColours) {
-    surface.selectFont(surface.createFont(FontSpec{kChartFontFace, -15}));
+    surface.selectFont(surface.createFont(FontRequest{kChartFontFace, -15}));
     const TextMetrics m = surface.textMetrics();
     surface.setTextColor(kRed);
     surface.setBackgroundColor(kWhite);
@@ -269,7 +269,7 @@ TEST_F(RasterSurfaceTest, HostileCoordinatesAreClippedWithoutWalkingThem) {
     surface.drawIcon(INT32_MIN, INT32_MAX, kBuyEntryIcon);
     surface.textOut(INT32_MAX, INT32_MAX, "X");
     surface.textOut(INT32_MIN, INT32_MIN, "X");
-    EXPECT_EQ(surface.createFont(FontSpec{kChartFontFace, INT32_MIN}), 0);
+    EXPECT_EQ(surface.createFont(FontRequest{kChartFontFace, INT32_MIN}), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 

@@ -32,8 +32,8 @@ std::vector<std::string> RecordingSurface::texts() const {
     return out;
 }
 
-FontId RecordingSurface::createFont(const FontSpec& spec) {
-    fonts_.push_back(spec.height);
+FontId RecordingSurface::createFont(const FontRequest& request) {
+    fonts_.push_back(request.height);
     return static_cast<FontId>(fonts_.size());
 }
 

@@ -41,7 +41,7 @@ class RecordingSurface : public DrawingSurface {
     std::vector<RecordedOp> ofKind(RecordedOp::Kind kind) const;
     std::vector<std::string> texts() const;
 
-    FontId createFont(const FontSpec& spec) override;
+    FontId createFont(const FontRequest& request) override;
     FontId selectFont(FontId font) override;
     void deleteFont(FontId font) override;
     TextMetrics textMetrics() const override;

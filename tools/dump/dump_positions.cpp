@@ -4,8 +4,8 @@
 #include "marketdata/installation_paths.h"
 #include "marketdata/position_file.h"
 #include "platform/codepage.h"
-#include "tools/dump/dump_commands.h"
 #include "tools/common/json_writer.h"
+#include "tools/dump/dump_commands.h"
 
 namespace zepa {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "marketdata/pair_series.h"
 #include "platform/codepage.h"
-#include "tools/dump/dump_commands.h"
 #include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
+#include "tools/dump/dump_commands.h"
 
 namespace zepa {
 namespace {

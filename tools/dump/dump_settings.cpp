@@ -8,8 +8,8 @@
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 #include "settings/settings_persistence.h"
-#include "tools/dump/dump_commands.h"
 #include "tools/common/json_writer.h"
+#include "tools/dump/dump_commands.h"
 
 namespace zepa {
 namespace {
