@@ -28,4 +28,9 @@ InstallationPaths makeInstallationPaths(const std::string& root) {
     return paths;
 }
 
+std::string positionFileAbsentMessage(const InstallationPaths& paths) {
+    return paths.zepawin + static_cast<char>(std::filesystem::path::preferred_separator) +
+           " に ZEPA_SPW.DAT  が、ありません";
+}
+
 }  // namespace zepa

@@ -18,4 +18,7 @@ struct InstallationPaths {
 
 InstallationPaths makeInstallationPaths(const std::string& root);
 
+// "<ZEPAWIN folder><separator> に ZEPA_SPW.DAT  が、ありません"
+std::string positionFileAbsentMessage(const InstallationPaths& paths);
+
 }  // namespace zepa

@@ -22,9 +22,4 @@ LoadOutcome loadInstallation(const std::string& root, Installation& in) {
     return LoadOutcome::Loaded;
 }
 
-std::string positionFileAbsentMessage(const InstallationPaths& paths) {
-    return paths.zepawin + static_cast<char>(std::filesystem::path::preferred_separator) +
-           " に ZEPA_SPW.DAT  が、ありません";
-}
-
 }  // namespace zepa

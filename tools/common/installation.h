@@ -26,7 +26,4 @@ enum class LoadOutcome {
 
 LoadOutcome loadInstallation(const std::string& root, Installation& installation);
 
-// "<ZEPAWIN folder><separator> に ZEPA_SPW.DAT  が、ありません"
-std::string positionFileAbsentMessage(const InstallationPaths& paths);
-
 }  // namespace zepa

@@ -1,0 +1,47 @@
+// Everything the running viewer knows, in one place passed by reference: the loaded data, the
+// position on show, the view, the settings and the chart's own state.
+#pragma once
+
+#include <string>
+
+#include "chart/chart_context.h"
+#include "marketdata/correction_list.h"
+#include "marketdata/installation_paths.h"
+#include "marketdata/pair_series.h"
+#include "marketdata/position_file.h"
+#include "marketdata/price_database.h"
+#include "settings/chart_settings.h"
+#include "settings/color_table.h"
+#include "settings/value_store.h"
+
+namespace zepa {
+
+struct AppContext {
+    InstallationPaths paths;
+    MarketData md;
+    CorrectionList corrections;
+    PositionTable positions;
+    SpreadSeries series;
+    ViewState view;
+    ChartSettings settings;
+    ColorTable colors;
+    FontSlotTable fonts;
+    ChartState chart;
+    ValueStore* store = nullptr;  // the per-user settings store; never null while running
+    PositionRecord noPosition;    // shown by nothing; stands in while no position is loaded
+    // Seconds since the epoch, for the tip line's generator; the shell sets it from the clock,
+    // tests set it by hand.
+    int64_t (*clockSeconds)() = nullptr;
+};
+
+// The chart's view of the context, for the position on show.
+inline ChartContext chartContext(AppContext& a) {
+    const PositionRecord& position =
+        a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
+            ? a.positions.records[a.view.currentPosition]
+            : a.noPosition;
+    return ChartContext{a.view,     a.settings,         a.colors, a.series,
+                        position,   a.md.set.dateCount, a.fonts,  a.chart};
+}
+
+}  // namespace zepa

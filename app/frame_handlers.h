@@ -1,0 +1,67 @@
+// The frame window's behaviour as plain functions: each window event of the main window ends
+// here, with the context and the shell; the Qt window only translates events.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_context.h"
+#include "app/shell.h"
+
+namespace zepa {
+
+// Window placement as the Size_SY value keeps it.
+struct WindowPlacement {
+    uint32_t flags = 0;        // 2 when maximised
+    uint32_t showCommand = 1;  // 1 normal, 2 minimised, 3 maximised
+    int32_t minX = -1, minY = -1, maxX = -1, maxY = -1;
+    int32_t left = 0, top = 0, right = 0, bottom = 0;  // the normal rectangle
+};
+
+// "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d"
+std::string formatPlacement(const WindowPlacement& p);
+// True only when all ten fields convert.
+bool parsePlacement(std::string_view text, WindowPlacement& p);
+
+// Creation: font slot 0, the position file, the selector or the no-position timer.
+void onCreate(AppContext& a, Shell& shell);
+// Destruction: the font slots are released.
+void onDestroy(AppContext& a, Shell& shell);
+// Every move and size: Size_SY is written.
+void onMoveOrSize(AppContext& a, const WindowPlacement& placement);
+// The paint request: sets the chart area and paints the whole chart when positions exist.
+void onPaint(AppContext& a, Shell& shell, DrawingSurface& surface, int32_t clientWidth,
+             int32_t clientHeight, int32_t statusBarHeight);
+void onFocusLost(AppContext& a, Shell& shell);
+// Keys and system keys alike; virtualKey is the Windows code, ctrl whether Ctrl is held.
+void onKey(AppContext& a, Shell& shell, int virtualKey, bool ctrl);
+// Menu items, toolbar buttons and the selector (selection = the selector's new selection).
+void onCommand(AppContext& a, Shell& shell, int commandId, int selection = -1);
+void onTimer(AppContext& a, Shell& shell, int timerId);
+void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
+void onLeftButtonDown(AppContext& a, Shell& shell);
+void onLeftDoubleClick(AppContext& a, Shell& shell, int32_t x, int32_t y);
+void onRightButtonDown(AppContext& a, Shell& shell);
+
+// The internal command ids of the router.
+void commandRouter(AppContext& a, Shell& shell, int internalId);
+// The key table: the internal command of a key, or -1.
+int keyCommandFor(int virtualKey, bool ctrl);
+
+// Shared operations of the commands.
+void stopAutoStepping(AppContext& a, Shell& shell);
+void redrawChart(AppContext& a, Shell& shell);
+// Builds the series of currentPosition, showing the build's own messages; true on success.
+bool rebuildSeries(AppContext& a, Shell& shell);
+void nextPosition(AppContext& a, Shell& shell);
+void previousPosition(AppContext& a, Shell& shell);
+void nextPitch(AppContext& a, Shell& shell);
+int fillPositionSelector(AppContext& a, Shell& shell);
+void enablePositionCommands(AppContext& a, Shell& shell);
+void disablePositionCommands(AppContext& a, Shell& shell);
+// Item i of the selector, CP932.
+std::string positionItemText(const PositionRecord& record);
+
+// The whole chart and then a tip line into the status bar.
+void paintChartWithTip(AppContext& a, Shell& shell, DrawingSurface& surface);
+
+}  // namespace zepa

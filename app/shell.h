@@ -1,0 +1,97 @@
+// What the viewer's logic asks of the window system. The Qt main window implements it; tests
+// use a recorder. Texts are UTF-8 unless a parameter says CP932.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/surface.h"
+
+namespace zepa {
+
+enum class MessageIcon { Exclamation, Information };
+
+// Command ids of the toolbar buttons and menu items.
+namespace command {
+inline constexpr int kPrintScreenSize = 100;
+inline constexpr int kPrintScaled = 101;
+inline constexpr int kCopyToClipboard = 102;
+inline constexpr int kExit = 103;
+inline constexpr int kNoPositions = 110;
+inline constexpr int kEditPositions = 111;
+inline constexpr int kReloadPositionsMenu = 112;
+inline constexpr int kDailyWeekly = 120;
+inline constexpr int kChartSwitch = 121;
+inline constexpr int kStockData = 122;
+inline constexpr int kSpreadData = 123;
+inline constexpr int kSettings = 150;
+inline constexpr int kKeyHelp = 200;
+inline constexpr int kHelp = 201;
+inline constexpr int kAbout = 202;
+inline constexpr int kPositionSelector = 210;
+inline constexpr int kReloadPositions = 250;
+inline constexpr int kButtonOlder = 251;
+inline constexpr int kButtonNewer = 252;
+inline constexpr int kButtonPrevious = 253;
+inline constexpr int kButtonNext = 254;
+inline constexpr int kButtonAutoStep = 255;
+inline constexpr int kButtonPitch = 256;
+inline constexpr int kButtonCursor = 257;
+inline constexpr int kButtonChartSwitch = 258;
+inline constexpr int kButtonExit = 259;
+inline constexpr int kButtonInitialScreen = 260;
+}  // namespace command
+
+inline constexpr int kNoPositionTimer = 10;
+inline constexpr int kAutoStepTimer = 11;
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // A message box owned by the main window, OK button only.
+    virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+    virtual void beep() = 0;
+
+    // Toolbar buttons by command id: pressed = checked and enabled; released = enabled.
+    virtual void setButtonPressed(int commandId, bool pressed) = 0;
+    virtual void setButtonEnabled(int commandId, bool enabled) = 0;
+    // Menu bar positions 0..3 as a whole.
+    virtual void setMenuPositionEnabled(int position, bool enabled) = 0;
+
+    // The position selector: items as CP932 bytes.
+    virtual void setSelectorItems(const std::vector<std::string>& cp932Items) = 0;
+    virtual void selectSelectorItem(int index) = 0;
+
+    virtual void startTimer(int id, int milliseconds) = 0;
+    virtual void killTimer(int id) = 0;
+
+    // Draws at once on the window's picture (client coordinates) and shows the result.
+    virtual void drawOnWindow(const std::function<void(DrawingSurface&)>& draw) = 0;
+    // Asks for a full repaint through the paint request, which sets the chart area first.
+    virtual void invalidateWindow() = 0;
+    // The status bar's text, CP932.
+    virtual void setStatusText(std::string_view cp932) = 0;
+
+    // Windows and dialogs of other parts of the program.
+    virtual void openDataWindow(int kind) = 0;  // 1 stock data, 0 spread data
+    virtual void runSettingsDialog() = 0;
+    virtual void runInputDialog(int mode) = 0;  // leaves the closing button in view.keyCommand
+    virtual void runAboutDialog() = 0;
+    virtual void outputChart(int kind) = 0;  // 0 clipboard, 1 print at screen size, 2 scaled
+    // Starts the editor detached; false when it could not start.
+    virtual bool startProcess(const std::string& commandLine) = 0;
+    // Opens the file with the desktop's default application.
+    virtual void openWithDesktop(const std::string& path) = 0;
+    virtual void showHelp(int context) = 0;
+    // Destroys the main window; the program ends after the event loop.
+    virtual void destroyWindow() = 0;
+    // A price file failed while a series was read: the fatal box (no owner, caption
+    // "エラーメッセージ") with this text, then the program ends without saving settings.
+    virtual void endAfterDataError(std::string_view text) = 0;
+};
+
+}  // namespace zepa
