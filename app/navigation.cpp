@@ -1,0 +1,170 @@
+// Moving between positions, stopping automatic stepping, the pitch presets, the position selector
+// and the commands that depend on a loaded position.
+#include <algorithm>
+#include <cstdio>
+
+#include "app/frame_handlers.h"
+#include "platform/codepage.h"
+
+namespace zepa {
+
+namespace {
+
+// Builds the series of currentPosition and shows what the build reports; the build's result.
+int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
+    const int32_t current = a.view.currentPosition;
+    // After a fatal data error the tables are gone; the program is on its way out.
+    if (a.md.dataAborted || current < 0 || current >= a.positions.positionCount ||
+        current >= static_cast<int32_t>(a.positions.records.size())) {
+        return 0;
+    }
+    PairSeriesOptions options;
+    options.weeklyBars = a.view.weeklyBars;
+    options.buyAveragePeriod = a.settings.buyAveragePeriod;
+    options.sellAveragePeriod = a.settings.sellAveragePeriod;
+    const PairSeriesResult built =
+        buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
+    if (built.message == PairSeriesMessage::DataError) {
+        // The fatal box runs its own event loop: no stepping tick may arrive meanwhile.
+        stopAutoStepping(a, shell);
+        shell.endAfterDataError(dataErrorMessage(a.md.dataError, a.md.dataDirectory));
+    } else if (built.message != PairSeriesMessage::None) {
+        shell.messageBox(pairSeriesMessageText(built.message), kPairSeriesCaption,
+                         MessageIcon::Exclamation);
+    }
+    return built.result;
+}
+
+}  // namespace
+
+void stopAutoStepping(AppContext& a, Shell& shell) {
+    if (a.view.autoStepActive != 1) {
+        return;
+    }
+    shell.killTimer(kAutoStepTimer);
+    a.view.autoStepActive = 0;
+    shell.setButtonPressed(command::kButtonAutoStep, false);
+}
+
+void redrawChart(AppContext& a, Shell& shell) {
+    // As the paint request, draw nothing while no position is loaded.
+    if (a.positions.positionCount <= 0) {
+        return;
+    }
+    shell.drawOnWindow([&](DrawingSurface& surface) { paintChartWithTip(a, shell, surface); });
+}
+
+bool rebuildSeries(AppContext& a, Shell& shell) {
+    return buildSeriesOfCurrentPosition(a, shell) > 0;
+}
+
+void nextPosition(AppContext& a, Shell& shell) {
+    if (a.view.currentPosition < a.positions.positionCount - 1) {
+        ++a.view.currentPosition;
+        shell.selectSelectorItem(a.view.currentPosition);
+        if (rebuildSeries(a, shell)) {
+            redrawChart(a, shell);
+        }
+        return;
+    }
+    stopAutoStepping(a, shell);
+    shell.messageBox("最後の銘柄です", "後の銘柄へ移動", MessageIcon::Information);
+}
+
+void previousPosition(AppContext& a, Shell& shell) {
+    if (a.view.currentPosition > 0) {
+        --a.view.currentPosition;
+        shell.selectSelectorItem(a.view.currentPosition);
+        if (rebuildSeries(a, shell)) {
+            redrawChart(a, shell);
+        }
+        return;
+    }
+    shell.messageBox("先頭の銘柄です", "前の銘柄へ移動", MessageIcon::Information);
+}
+
+void nextPitch(AppContext& a, Shell& shell) {
+    ChartSettings& s = a.settings;
+    for (int tries = 0; tries < kPitchPresetCount; ++tries) {
+        // A stored index outside the table starts again at its first entry.
+        s.pitchIndex =
+            s.pitchIndex < 0 || s.pitchIndex >= kPitchPresetCount - 1 ? 0 : s.pitchIndex + 1;
+        const int32_t preset = s.pitchTable[static_cast<size_t>(s.pitchIndex)];
+        if (preset > 0) {
+            s.pitch = static_cast<float>(preset * 0.1);
+            return;
+        }
+    }
+    shell.messageBox("ピッチの値が設定されていません\n設定を先に行って実行して下さい",
+                     "ピッチの変更", MessageIcon::Exclamation);
+}
+
+std::string positionItemText(const PositionRecord& record) {
+    // The Japanese literals of the format become CP932 once; the field widths are then byte
+    // widths, which are display cells in the selector's font.
+    static const std::string format = cp932FromUtf8("買 %1s%4d %-6s　　売 %1s%4d %-6s");
+    const std::string buyLetter(
+        record.buy.marketLetter,
+        std::find(record.buy.marketLetter, record.buy.marketLetter + 1, '\0'));
+    const std::string sellLetter(
+        record.sell.marketLetter,
+        std::find(record.sell.marketLetter, record.sell.marketLetter + 1, '\0'));
+    const auto print = [&](char* out, size_t size) {
+        return std::snprintf(out, size, format.c_str(), buyLetter.c_str(),
+                             static_cast<int>(record.buy.stockCode), record.buy.shortName.c_str(),
+                             sellLetter.c_str(), static_cast<int>(record.sell.stockCode),
+                             record.sell.shortName.c_str());
+    };
+    const int length = print(nullptr, 0);
+    if (length <= 0) {
+        return {};
+    }
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    print(text.data(), text.size());
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+int fillPositionSelector(AppContext& a, Shell& shell) {
+    std::vector<std::string> items;
+    const int count =
+        std::min(a.positions.positionCount, static_cast<int>(a.positions.records.size()));
+    items.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        items.push_back(positionItemText(a.positions.records[static_cast<size_t>(i)]));
+    }
+    shell.setSelectorItems(items);
+    shell.selectSelectorItem(0);
+    a.view.currentPosition = 0;
+    a.view.comboSelection = 0;
+    // No redraw: the first paint after creation, or the re-read's invalidation, draws it.
+    return buildSeriesOfCurrentPosition(a, shell);
+}
+
+void enablePositionCommands(AppContext& a, Shell& shell) {
+    if (a.view.commandState == 1) {
+        return;
+    }
+    shell.setMenuPositionEnabled(1, true);
+    shell.setMenuPositionEnabled(2, true);
+    for (int id = command::kReloadPositions; id <= command::kButtonInitialScreen; ++id) {
+        shell.setButtonEnabled(id, true);
+    }
+    a.view.commandState = 1;
+}
+
+void disablePositionCommands(AppContext& a, Shell& shell) {
+    if (a.view.commandState == 0) {
+        return;
+    }
+    shell.setMenuPositionEnabled(1, false);
+    shell.setMenuPositionEnabled(2, false);
+    for (int id = command::kButtonOlder; id <= command::kButtonInitialScreen; ++id) {
+        shell.setButtonEnabled(id, false);
+    }
+    // The exit button stays usable, as does the re-read button before it.
+    shell.setButtonEnabled(command::kButtonExit, true);
+    a.view.commandState = 0;
+}
+
+}  // namespace zepa

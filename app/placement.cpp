@@ -1,0 +1,44 @@
+#include <array>
+#include <cstdio>
+
+#include "app/frame_handlers.h"
+#include "settings/chart_values.h"
+
+namespace zepa {
+
+namespace {
+constexpr const char* kPlacementFormat = "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d";
+constexpr int kPlacementFields = 10;
+}  // namespace
+
+std::string formatPlacement(const WindowPlacement& p) {
+    char text[160];
+    std::snprintf(text, sizeof text, kPlacementFormat, static_cast<unsigned>(p.flags),
+                  static_cast<unsigned>(p.showCommand), static_cast<int>(p.minX),
+                  static_cast<int>(p.minY), static_cast<int>(p.maxX), static_cast<int>(p.maxY),
+                  static_cast<int>(p.left), static_cast<int>(p.top), static_cast<int>(p.right),
+                  static_cast<int>(p.bottom));
+    return text;
+}
+
+bool parsePlacement(std::string_view text, WindowPlacement& p) {
+    // The format's ", " is a comma followed by any white space, which is exactly how the
+    // integer scanner reads a list; %u of a negative number wraps as strtoul does.
+    std::array<int32_t, kPlacementFields> v{};
+    if (scanIntegerFields(text, v) != kPlacementFields) {
+        return false;
+    }
+    p.flags = static_cast<uint32_t>(v[0]);
+    p.showCommand = static_cast<uint32_t>(v[1]);
+    p.minX = v[2];
+    p.minY = v[3];
+    p.maxX = v[4];
+    p.maxY = v[5];
+    p.left = v[6];
+    p.top = v[7];
+    p.right = v[8];
+    p.bottom = v[9];
+    return true;
+}
+
+}  // namespace zepa

@@ -1,0 +1,89 @@
+// Start-up and shutdown of the viewer, and the link to the external text editor.
+#include "app/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "settings/chart_values.h"
+#include "settings/settings_persistence.h"
+
+namespace zepa {
+
+namespace {
+constexpr const char* kDefaultEditor = "NOTEPAD.EXE";
+constexpr size_t kEditorCommandLimit = 79;  // characters
+
+// The first `limit` characters of UTF-8 text, never splitting one.
+std::string firstCharacters(const std::string& text, size_t limit) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && characters++ == limit) {
+            return text.substr(0, i);
+        }
+    }
+    return text;
+}
+}  // namespace
+
+StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& store) {
+    a.paths = makeInstallationPaths(root);
+    a.store = &store;
+    // The values every run starts with; the store's settings replace some of them below.
+    a.view = ViewState{};
+    a.settings = ChartSettings{};
+    a.positions.positionCount = 0;
+    if (!positionFilePresent(a.paths)) {
+        return StartupOutcome::PositionFileMissing;
+    }
+    resetColorTable(a.colors);
+    resetSpreadColors(a.colors);
+    a.md.dataDirectory = a.paths.dataDirectory;
+    if (scanPriceDatabases(a.md) != DataError::None ||
+        loadPriceDatabases(a.md) != DataError::None) {
+        return StartupOutcome::DataError;
+    }
+    loadCorrectionList(a.paths.correctionFile, a.corrections);
+    loadChartSettings(store, a.settings, a.colors);
+    return StartupOutcome::Ready;
+}
+
+void shutDownViewer(AppContext& a) {
+    releaseMarketData(a.md);
+    releasePairSeries(a.series);
+    if (a.store != nullptr) {
+        saveChartSettings(*a.store, a.settings, a.colors);
+    }
+}
+
+bool positionFilePresent(const InstallationPaths& paths) {
+    // Anything of that name counts, a directory included.
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::status(paths.positionFile, ec));
+}
+
+std::string editorCommandLine(AppContext& a) {
+    std::string editor = kDefaultEditor;
+    if (a.store != nullptr) {
+        std::string stored = queryChartValue(*a.store, kMenuSubkey, "EDITOR");
+        if (!stored.empty()) {
+            editor = firstCharacters(stored, kEditorCommandLimit);
+        }
+    }
+    // A folder name with a blank (common outside Windows drive roots) would split the path
+    // into two arguments; quoted, it stays one for the command-line splitter.
+    const std::string& file = a.paths.positionFile;
+    return editor + " " + (file.find(' ') == std::string::npos ? file : "\"" + file + "\"");
+}
+
+int editPositionFile(AppContext& a, Shell& shell) {
+    if (!positionFilePresent(a.paths)) {
+        return 0;
+    }
+    if (!shell.startProcess(editorCommandLine(a))) {
+        shell.openWithDesktop(a.paths.positionFile);
+    }
+    return 1;
+}
+
+}  // namespace zepa

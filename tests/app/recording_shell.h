@@ -1,0 +1,93 @@
+// A Shell that records what the viewer's logic asks of the window system, and draws on a
+// recording surface, so the frame window's rules can be checked without a window.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "chart/view_state.h"
+#include "tests/support/recording_surface.h"
+
+namespace zepa::test {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    MessageIcon icon = MessageIcon::Exclamation;
+};
+
+class RecordingShell : public Shell {
+  public:
+    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override {
+        messages.push_back({std::string(text), std::string(caption), icon});
+    }
+    void beep() override { ++beeps; }
+    void setButtonPressed(int id, bool pressed) override { buttonPressed[id] = pressed; }
+    void setButtonEnabled(int id, bool enabled) override { buttonEnabled[id] = enabled; }
+    void setMenuPositionEnabled(int position, bool enabled) override {
+        menuEnabled[position] = enabled;
+    }
+    void setSelectorItems(const std::vector<std::string>& items) override { selectorItems = items; }
+    void selectSelectorItem(int index) override { selected = index; }
+    void startTimer(int id, int ms) override { timers[id] = ms; }
+    void killTimer(int id) override { timers.erase(id); }
+    void drawOnWindow(const std::function<void(DrawingSurface&)>& draw) override {
+        ++draws;
+        draw(surface);
+    }
+    void invalidateWindow() override { ++invalidations; }
+    void setStatusText(std::string_view cp932) override { statusText = cp932; }
+    void openDataWindow(int kind) override { opened.push_back("data " + std::to_string(kind)); }
+    void runSettingsDialog() override { opened.push_back("settings"); }
+    void runInputDialog(int mode) override {
+        opened.push_back("input " + std::to_string(mode));
+        if (view != nullptr) {
+            view->keyCommand = inputDialogCloses;
+        }
+    }
+    void runAboutDialog() override { opened.push_back("about"); }
+    void outputChart(int kind) override { opened.push_back("output " + std::to_string(kind)); }
+    bool startProcess(const std::string& commandLine) override {
+        processes.push_back(commandLine);
+        return processStarts;
+    }
+    void openWithDesktop(const std::string& path) override { desktopOpened.push_back(path); }
+    void showHelp(int context) override { opened.push_back("help " + std::to_string(context)); }
+    void destroyWindow() override { ++destroyed; }
+    void endAfterDataError(std::string_view text) override { fatal = text; }
+
+    // Captions of the message boxes so far, in order.
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const RecordedMessage& m : messages) {
+            out.push_back(m.caption);
+        }
+        return out;
+    }
+
+    ViewState* view = nullptr;    // where the input dialog leaves its closing button
+    int inputDialogCloses = 220;  // OK
+    bool processStarts = true;
+
+    std::vector<RecordedMessage> messages;
+    int beeps = 0;
+    std::map<int, bool> buttonPressed;
+    std::map<int, bool> buttonEnabled;
+    std::map<int, bool> menuEnabled;
+    std::vector<std::string> selectorItems;
+    int selected = -1;
+    std::map<int, int> timers;  // running: id to period
+    int draws = 0;
+    int invalidations = 0;
+    std::string statusText;
+    std::vector<std::string> opened;
+    std::vector<std::string> processes;
+    std::vector<std::string> desktopOpened;
+    int destroyed = 0;
+    std::string fatal;
+    RecordingSurface surface;
+};
+
+}  // namespace zepa::test

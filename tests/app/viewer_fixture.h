@@ -1,0 +1,91 @@
+// A viewer on a throwaway installation: price files from the price-database writer, a
+// position file, a tip file, an in-memory store and the recording shell.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "app/frame_handlers.h"
+#include "app/startup.h"
+#include "settings/memory_value_store.h"
+#include "tests/app/recording_shell.h"
+#include "tools/dbw_writer.h"
+
+namespace zepa::test {
+
+namespace fs = std::filesystem;
+
+inline constexpr int32_t kDates = 300;
+
+// One position line in the file's fixed columns, both legs on the Tokyo market.
+inline std::string positionLine(int buyCode, int sellCode) {
+    char line[100];
+    std::snprintf(line, sizeof line, "T%-7d %-9s %-9s %-9s T%-7d %-9s %-9s %-9s\n", buyCode, "BUY",
+                  "230301", "100", sellCode, "SELL", "230301", "100");
+    return line;
+}
+
+struct Viewer : ::testing::Test {
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("zepa_app_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(std::random_device{}()));
+        paths = makeInstallationPaths(root.string());
+        fs::create_directories(paths.dataDirectory);
+        // Stocks 1001..1006 traded on every one of kDates dates (20 a month from 2022).
+        DbwFile file;
+        for (int i = 0; i < kDates; ++i) {
+            file.dates.push_back(PackedDate{static_cast<uint8_t>(52 + i / 240),
+                                            static_cast<uint8_t>(1 + i / 20 % 12),
+                                            static_cast<uint8_t>(1 + i % 20)});
+        }
+        for (int code = 1001; code <= 1006; ++code) {
+            DbwStock s{100000000 + code, "STOCK" + std::to_string(code), {}};
+            for (int i = 0; i < kDates; ++i) {
+                const int32_t close = code + i % 40 * (code % 2 + 1);
+                s.records.push_back(DbwRecord{close - 1, close + 2, close - 3, close, 1000, 0});
+            }
+            file.stocks.push_back(s);
+        }
+        ASSERT_TRUE(writePriceDatabase(paths.dataDirectory + "/DBW.001", file));
+        write(paths.tipFile, "# tips\nfirst tip\n");
+        shell.view = &a.view;
+        a.clockSeconds = [] { return int64_t{1700000000}; };
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+
+    static void write(const std::string& path, std::string_view bytes) {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+    }
+    // Start-up, window creation and the first paint, with the given position file.
+    void open(const std::string& positionFile) {
+        write(paths.positionFile, positionFile);
+        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
+        onCreate(a, shell);
+        paint();
+    }
+    // Three positions: 1001/1002, 1003/1004, 1005/1006.
+    void openThree() {
+        open(positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1005, 1006));
+    }
+    void paint() { onPaint(a, shell, shell.surface, 800, 600, 20); }
+    void key(int virtualKey, bool ctrl = false) { onKey(a, shell, virtualKey, ctrl); }
+    void press(int commandId) { onCommand(a, shell, commandId); }
+
+    fs::path root;
+    InstallationPaths paths;
+    MemoryValueStore store;
+    AppContext a;
+    RecordingShell shell;
+};
+
+}  // namespace zepa::test
