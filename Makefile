@@ -13,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 configure-release: deps
-	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) >/dev/null
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_TESTS=OFF -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) >/dev/null
 
 build: configure-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS)
@@ -28,9 +28,16 @@ test: configure-test
 $(DEMO)/ZEPAWIN:
 	@$(BIN)/zepa_demo_data $(DEMO)
 
+# The viewer on the demo installation; without a display, a picture of its chart instead.
 run: build
 	@$(MAKE) --no-print-directory $(DEMO)/ZEPAWIN
-	@$(BIN)/zepa_dump --root $(DEMO) series 0
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the viewer cannot open;"; \
+		echo "run: writing the chart of the first demo position to $(DEMO)/chart.png instead"; \
+		$(BIN)/zepa_snapshot --root $(DEMO) $(DEMO)/chart.png && echo "run: wrote $(DEMO)/chart.png"; \
+	else \
+		cd $(DEMO) && ../$(BIN)/zepa_spw; \
+	fi
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,80 @@
+#include "app/window/chart_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/window/frame_window.h"
+
+namespace zepa {
+
+ChartView::ChartView(FrameWindow& frame) : QWidget(&frame), frame_(frame) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // Every pixel comes from the backing image: nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool ChartView::event(QEvent* event) {
+    // Keys are the chart's: no shortcut (not even a menu title's Alt+letter) may take one.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ChartView::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    const QImage& image = frame_.backingImage();
+    const QRect shown = event->rect() & image.rect();
+    if (!shown.isEmpty()) {
+        p.drawImage(shown.topLeft(), image, shown);
+    }
+    // Where the image does not reach yet (before the first paint request), the window colour.
+    const QRegion rest = QRegion(event->rect()) - QRegion(image.rect());
+    for (const QRect& r : rest) {
+        p.fillRect(r, Qt::white);
+    }
+    p.end();
+    frame_.chartShown();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    frame_.paintRequest();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* event) {
+    frame_.keyFromUser(*event);
+    event->accept();
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    frame_.mouseMoved(at.x(), at.y());
+}
+
+void ChartView::mousePressEvent(QMouseEvent* event) {
+    frame_.mousePressed(event->button());
+}
+
+// The second press of a double click is the double click alone, as with a window class that
+// asks for double clicks; a right double click does nothing.
+void ChartView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        frame_.leftDoubleClicked(at.x(), at.y());
+    }
+}
+
+void ChartView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    // A menu or the selector's list opening is not a focus loss of the window (the selector
+    // reports its own click).
+    if (event->reason() != Qt::PopupFocusReason) {
+        frame_.focusLost();
+    }
+}
+
+}  // namespace zepa

@@ -1,0 +1,511 @@
+#include "app/window/frame_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "app/window/chart_view.h"
+#include "app/window/help_window.h"
+#include "app/window/toolbar_strip.h"
+#include "app/window/virtual_keys.h"
+#include "chart/primitives.h"
+#include "marketdata/data_error.h"
+#include "platform/codepage.h"
+
+namespace zepa {
+
+namespace {
+
+constexpr int kProgramIcon = 600;
+// The selector and the status bar use font slot 0: the chart face at 15 pixels.
+constexpr int kSlotZeroPixels = 15;
+// A restored placement is never smaller than this, so that the window stays reachable.
+constexpr int kSmallestWidth = 160;
+constexpr int kSmallestHeight = 120;
+// The size of a window with no stored placement, as a share of the screen.
+constexpr int kDefaultShareNumerator = 3;
+constexpr int kDefaultShareDenominator = 4;
+constexpr uint32_t kMaximizedFlag = 2;
+constexpr uint32_t kShowNormal = 1;
+constexpr uint32_t kShowMinimized = 2;
+constexpr uint32_t kShowMaximized = 3;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The chart face with the same stand-ins the raster surface uses where it is not installed.
+QFont slotZeroFont() {
+    QFont font;
+    font.setFamilies({fromUtf8(kChartFontFace), QStringLiteral("MS Gothic"),
+                      QStringLiteral("IPAGothic"), QStringLiteral("TakaoGothic"),
+                      QStringLiteral("VL Gothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    font.setPixelSize(kSlotZeroPixels);
+    return font;
+}
+
+QRect availableDesktop() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1024, 768);
+}
+
+int clampedSize(int64_t size, int smallest, int largest) {
+    return static_cast<int>(std::max<int64_t>(smallest, std::min<int64_t>(size, largest)));
+}
+
+}  // namespace
+
+FrameWindow::FrameWindow(AppContext& a) : a_(a), surface_(image_) {
+    setWindowTitle(QStringLiteral("さやチャート"));
+    registerIconResources();
+    if (const char* icon = iconResourcePath(kProgramIcon)) {
+        setWindowIcon(QIcon(QString::fromLatin1(icon)));
+    }
+    // The toolbar's tips show while the window is inactive too.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    buildMenus();
+
+    view_ = new ChartView(*this);
+    setCentralWidget(view_);
+    setFocusProxy(view_);
+
+    const QFont font = slotZeroFont();
+    ToolbarStrip::Callbacks callbacks;
+    callbacks.button = [this](int id) { command(id); };
+    callbacks.selection = [this](int index) {
+        command(command::kPositionSelector, index);
+        // The keys go back to the chart.
+        view_->setFocus(Qt::OtherFocusReason);
+    };
+    // Clicking the selector takes the keyboard focus from the chart window.
+    callbacks.selectorPressed = [this] { focusLost(); };
+    toolbar_ = new ToolbarStrip(view_, font, std::move(callbacks));
+
+    status_ = new QStatusBar(this);
+    status_->setSizeGripEnabled(true);
+    status_->setFont(font);
+    // A widget rather than a message: menu status tips clear messages, not widgets.
+    statusLabel_ = new QLabel(status_);
+    statusLabel_->setFont(font);
+    statusLabel_->setTextFormat(Qt::PlainText);
+    status_->addWidget(statusLabel_, 1);
+    setStatusBar(status_);
+
+    const QRect desktop = availableDesktop();
+    resize(desktop.width() * kDefaultShareNumerator / kDefaultShareDenominator,
+           desktop.height() * kDefaultShareNumerator / kDefaultShareDenominator);
+
+    onCreate(a_, *this);
+    created_ = true;
+}
+
+FrameWindow::~FrameWindow() {
+    // Destroyed without being closed, the destruction handler still runs, while the surface
+    // that holds the font slots exists.
+    windowGone();
+    // The chart view goes first, while this window can still hear about its last events.
+    delete view_;
+    view_ = nullptr;
+    toolbar_ = nullptr;
+}
+
+void FrameWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    // The menu stays in the window, where the client area's coordinates expect it.
+    bar->setNativeMenuBar(false);
+
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    addCommand(file, command::kEditPositions, "&E\t建玉ファイル編集");
+    addCommand(file, command::kReloadPositionsMenu, "&R\t建玉ファイル再読込");
+    file->addSeparator();
+    addCommand(file, command::kExit, "&X\t終了");
+
+    QMenu* functions = bar->addMenu(QStringLiteral("機能(&K)"));
+    addCommand(functions, command::kDailyWeekly, "&C\t日足／週足切り替え");
+    addCommand(functions, command::kChartSwitch, "&S\tチャート切り替え");
+    functions->addSeparator();
+    addCommand(functions, command::kStockData, "&K\t株価データ表示");
+    addCommand(functions, command::kSpreadData, "&D\tさやデータ表示");
+    functions->addSeparator();
+    QMenu* output = functions->addMenu(QStringLiteral("&G\tチャート画面出力"));
+    addCommand(output, command::kCopyToClipboard, "&C\tクリップボードへ");
+    addCommand(output, command::kPrintScreenSize, "&S\t印刷 （画面サイズ）");
+    addCommand(output, command::kPrintScaled, "&P\t印刷 （指定サイズ）");
+
+    QAction* settings = addCommand(bar, command::kSettings, "設定(&S)");
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+    addCommand(help, command::kKeyHelp, "&K\t操作キーヘルプ");
+    help->addSeparator();
+    addCommand(help, command::kHelp, "&H\tZEPA_SPW.HLP ");
+    help->addSeparator();
+    addCommand(help, command::kAbout, "&V\tバージョン情報...");
+
+    menuPositions_ = {file->menuAction(), functions->menuAction(), settings, help->menuAction()};
+}
+
+// The text after the tab is what the menu shows right-aligned.
+QAction* FrameWindow::addCommand(QWidget* menu, int commandId, const char* text) {
+    auto* action = new QAction(QString::fromUtf8(text), menu);
+    menu->addAction(action);
+    connect(action, &QAction::triggered, this, [this, commandId] { command(commandId); });
+    return action;
+}
+
+void FrameWindow::command(int commandId, int selection) {
+    if (!closed_) {
+        onCommand(a_, *this, commandId, selection);
+    }
+}
+
+QComboBox* FrameWindow::positionSelector() const {
+    return toolbar_->selector();
+}
+
+QToolButton* FrameWindow::toolbarButton(int commandId) const {
+    return toolbar_->button(commandId);
+}
+
+QString FrameWindow::statusText() const {
+    return statusLabel_->text();
+}
+
+void FrameWindow::restorePlacement(const WindowPlacement& placement) {
+    const QRect desktop = availableDesktop();
+    const int width = clampedSize(int64_t{placement.right} - placement.left, kSmallestWidth,
+                                  std::max(kSmallestWidth, desktop.width()));
+    const int height = clampedSize(int64_t{placement.bottom} - placement.top, kSmallestHeight,
+                                   std::max(kSmallestHeight, desktop.height()));
+    // A rectangle wholly off the screens (a screen that is gone, a hand-edited value) comes
+    // back onto them. Worked out in 64 bits: stored corners may be anywhere in 32.
+    int64_t left = placement.left;
+    int64_t top = placement.top;
+    const bool onScreens =
+        left < int64_t{desktop.x()} + desktop.width() && left + width > desktop.x() &&
+        top < int64_t{desktop.y()} + desktop.height() && top + height > desktop.y();
+    if (!onScreens) {
+        left = desktop.x();
+        top = desktop.y();
+    }
+    setGeometry(static_cast<int>(left), static_cast<int>(top), width, height);
+}
+
+QSize FrameWindow::clientSize() const {
+    return QSize(view_->width(), view_->height() + statusBarHeight());
+}
+
+int FrameWindow::statusBarHeight() const {
+    return status_->isHidden() ? 0 : status_->height();
+}
+
+void FrameWindow::resetSurface() {
+    surface_.setRasterOp(RasterOp::CopyPen);
+    surface_.selectDefaultPen();
+    surface_.setTextColor(rgbColor(0, 0, 0));
+    surface_.setBackgroundColor(rgbColor(255, 255, 255));
+    surface_.setBackgroundMode(BackgroundMode::Opaque);
+}
+
+void FrameWindow::paintRequest() {
+    // Until the window is first shown there is nothing to paint on; showing it paints.
+    if (!shown_ || closed_) {
+        return;
+    }
+    const QSize client = clientSize();
+    if (client.isEmpty()) {
+        return;
+    }
+    if (image_.size() != client) {
+        image_ = QImage(client, QImage::Format_RGB32);
+        if (image_.isNull()) {
+            return;  // no memory for the picture: the window stays as it was
+        }
+    }
+    image_.fill(Qt::white);
+    resetSurface();
+    onPaint(a_, *this, surface_, client.width(), client.height(), statusBarHeight());
+    chartPainted_ = chartPainted_ || a_.positions.positionCount > 0;
+    view_->update();
+}
+
+void FrameWindow::recordPlacement() {
+    if (!recordPlacement_ || closed_) {
+        return;
+    }
+    WindowPlacement p;
+    const bool maximized = isMaximized();
+    p.flags = maximized ? kMaximizedFlag : 0;
+    p.showCommand = isMinimized() ? kShowMinimized : maximized ? kShowMaximized : kShowNormal;
+    QRect normal = normalGeometry();
+    if (!normal.isValid()) {
+        normal = geometry();
+    }
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    onMoveOrSize(a_, p);
+}
+
+void FrameWindow::windowGone() {
+    if (closed_) {
+        return;
+    }
+    closed_ = true;
+    for (const auto& [id, qtId] : timers_) {
+        QObject::killTimer(qtId);
+    }
+    timers_.clear();
+    onDestroy(a_, *this);
+}
+
+void FrameWindow::closeEvent(QCloseEvent* event) {
+    windowGone();
+    event->accept();
+    Q_EMIT windowClosed();
+}
+
+void FrameWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    recordPlacement();
+}
+
+void FrameWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    recordPlacement();
+}
+
+void FrameWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        recordPlacement();
+    }
+}
+
+void FrameWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        paintRequest();
+        view_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void FrameWindow::timerEvent(QTimerEvent* event) {
+    for (const auto& [id, qtId] : timers_) {
+        if (qtId == event->timerId()) {
+            onTimer(a_, *this, id);
+            return;
+        }
+    }
+    QMainWindow::timerEvent(event);
+}
+
+// Keys only arrive here when nothing inside has the focus.
+void FrameWindow::keyPressEvent(QKeyEvent* event) {
+    keyFromUser(*event);
+    event->accept();
+}
+
+void FrameWindow::keyFromUser(const QKeyEvent& event) {
+    if (!closed_ && created_) {
+        // Alt+key arrives like the plain key; Shift is not looked at.
+        onKey(a_, *this, virtualKeyOf(event), event.modifiers().testFlag(Qt::ControlModifier));
+    }
+}
+
+void FrameWindow::mouseMoved(int x, int y) {
+    if (!closed_ && created_) {
+        onMouseMove(a_, *this, x, y);
+    }
+}
+
+void FrameWindow::mousePressed(Qt::MouseButton button) {
+    if (closed_ || !created_) {
+        return;
+    }
+    if (button == Qt::LeftButton) {
+        onLeftButtonDown(a_, *this);
+    } else if (button == Qt::RightButton) {
+        onRightButtonDown(a_, *this);
+    }
+}
+
+void FrameWindow::leftDoubleClicked(int x, int y) {
+    if (!closed_ && created_) {
+        onLeftDoubleClick(a_, *this, x, y);
+    }
+}
+
+void FrameWindow::focusLost() {
+    if (!closed_ && created_) {
+        onFocusLost(a_, *this);
+    }
+}
+
+void FrameWindow::chartShown() {
+    if (closeAfterFirstChart_ && chartPainted_ && !closeQueued_) {
+        closeQueued_ = true;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
+}
+
+// ---- Shell
+
+void FrameWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
+    if (endedByDataError_) {
+        return;
+    }
+    QMessageBox box(
+        icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Warning,
+        fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void FrameWindow::beep() {
+    QApplication::beep();
+}
+
+void FrameWindow::setButtonPressed(int commandId, bool pressed) {
+    if (QToolButton* button = toolbar_->button(commandId)) {
+        button->setChecked(pressed);
+    }
+}
+
+void FrameWindow::setButtonEnabled(int commandId, bool enabled) {
+    if (QToolButton* button = toolbar_->button(commandId)) {
+        button->setEnabled(enabled);
+    }
+}
+
+void FrameWindow::setMenuPositionEnabled(int position, bool enabled) {
+    if (position >= 0 && position < static_cast<int>(menuPositions_.size())) {
+        menuPositions_[static_cast<size_t>(position)]->setEnabled(enabled);
+    }
+}
+
+void FrameWindow::setSelectorItems(const std::vector<std::string>& cp932Items) {
+    QComboBox* selector = toolbar_->selector();
+    const QSignalBlocker blocker(selector);
+    selector->clear();
+    for (const std::string& item : cp932Items) {
+        selector->addItem(QString::fromStdU16String(utf16FromCp932(item)));
+    }
+    toolbar_->fitSelectorList();
+}
+
+void FrameWindow::selectSelectorItem(int index) {
+    QComboBox* selector = toolbar_->selector();
+    const QSignalBlocker blocker(selector);
+    selector->setCurrentIndex(index >= 0 && index < selector->count() ? index : -1);
+}
+
+// Starting a running timer again restarts it with the new period.
+void FrameWindow::startTimer(int id, int milliseconds) {
+    if (closed_) {
+        return;
+    }
+    killTimer(id);
+    const int qtId = QObject::startTimer(std::max(0, milliseconds));
+    if (qtId != 0) {
+        timers_[id] = qtId;
+    }
+}
+
+void FrameWindow::killTimer(int id) {
+    const auto it = timers_.find(id);
+    if (it != timers_.end()) {
+        QObject::killTimer(it->second);
+        timers_.erase(it);
+    }
+}
+
+void FrameWindow::drawOnWindow(const std::function<void(DrawingSurface&)>& draw) {
+    resetSurface();
+    draw(surface_);
+    if (view_ != nullptr) {
+        view_->update();
+    }
+}
+
+void FrameWindow::invalidateWindow() {
+    paintRequest();
+}
+
+void FrameWindow::setStatusText(std::string_view cp932) {
+    statusLabel_->setText(QString::fromStdU16String(utf16FromCp932(cp932)));
+}
+
+void FrameWindow::openDataWindow(int) {
+    // The data windows arrive with their own change.
+}
+
+void FrameWindow::runSettingsDialog() {
+    // The settings dialog arrives with its own change.
+}
+
+void FrameWindow::runInputDialog(int) {
+    // Until the input dialog exists, it is as if the user cancelled it.
+    a_.view.keyCommand = 221;
+}
+
+void FrameWindow::runAboutDialog() {
+    // The About box arrives with its own change.
+}
+
+void FrameWindow::outputChart(int) {
+    // Clipboard and printer output arrive with their own change.
+}
+
+bool FrameWindow::startProcess(const std::string& commandLine) {
+    // Split as a shell would, but started directly: no shell sees the command line.
+    const QStringList parts = QProcess::splitCommand(fromUtf8(commandLine));
+    if (parts.isEmpty()) {
+        return false;
+    }
+    return QProcess::startDetached(parts.first(), parts.mid(1));
+}
+
+void FrameWindow::openWithDesktop(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+void FrameWindow::showHelp(int context) {
+    showHelpWindow(this, context, QFile::decodeName(a_.paths.helpDirectory.c_str()));
+}
+
+void FrameWindow::destroyWindow() {
+    close();
+}
+
+void FrameWindow::endAfterDataError(std::string_view text) {
+    if (endedByDataError_) {
+        return;
+    }
+    endedByDataError_ = true;
+    // No owner: the program is ending, the window does not matter any more.
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kErrorCaption), fromUtf8(text),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    close();
+}
+
+}  // namespace zepa
