@@ -20,8 +20,12 @@
 
 #include <algorithm>
 
+#include "app/window/about_dialog.h"
 #include "app/window/chart_view.h"
+#include "app/window/data_window.h"
 #include "app/window/help_window.h"
+#include "app/window/input_dialog.h"
+#include "app/window/settings_dialog.h"
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
 #include "chart/primitives.h"
@@ -453,21 +457,20 @@ void FrameWindow::setStatusText(std::string_view cp932) {
     statusLabel_->setText(QString::fromStdU16String(utf16FromCp932(cp932)));
 }
 
-void FrameWindow::openDataWindow(int) {
-    // The data windows arrive with their own change.
+void FrameWindow::openDataWindow(int kind) {
+    zepa::openDataWindow(this, a_, kind);
 }
 
 void FrameWindow::runSettingsDialog() {
-    // The settings dialog arrives with its own change.
+    zepa::runSettingsDialog(this, a_, *this);
 }
 
-void FrameWindow::runInputDialog(int) {
-    // Until the input dialog exists, it is as if the user cancelled it.
-    a_.view.keyCommand = 221;
+void FrameWindow::runInputDialog(int mode) {
+    zepa::runInputDialog(this, a_, mode);
 }
 
 void FrameWindow::runAboutDialog() {
-    // The About box arrives with its own change.
+    zepa::runAboutDialog(this);
 }
 
 void FrameWindow::outputChart(int) {

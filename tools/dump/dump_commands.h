@@ -21,6 +21,8 @@ struct DumpOptions {
 int dumpPositions(const DumpOptions& options);
 int dumpSeries(const DumpOptions& options);
 int dumpSettings(const DumpOptions& options);
+// The rows of a data window, with the viewer's start-up settings.
+int dumpRows(const DumpOptions& options);
 
 // Writes text to stdout and returns kExitOk.
 int printOut(const std::string& text);

@@ -10,7 +10,10 @@ constexpr const char* kUsage =
     "usage: zepa_dump [--root DIR] [--json] positions\n"
     "       zepa_dump [--root DIR] [--json] series N [--weekly] [--periods B,S]\n"
     "       zepa_dump [--json] settings\n"
-    "DIR is the folder that holds ZEPAWIN/ (default: the working directory).\n";
+    "       zepa_dump [--root DIR] [--json] rows spread|stock N [--weekly]\n"
+    "DIR is the folder that holds ZEPAWIN/ (default: the working directory).\n"
+    "rows prints a data window's rows as the viewer draws them, with the start-up settings:\n"
+    "moving-average periods 5 and 5, the spread of the closes, sell minus buy.\n";
 
 }  // namespace
 
@@ -45,6 +48,9 @@ int main(int argc, char** argv) {
     }
     if (command == "settings") {
         return zepa::dumpSettings(options);
+    }
+    if (command == "rows") {
+        return zepa::dumpRows(options);
     }
     std::fputs(kUsage, stderr);
     return zepa::kExitUsage;

@@ -1,0 +1,410 @@
+#include "datawindow/data_table.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "chart/chart_geometry.h"
+#include "chart/primitives.h"
+#include "platform/codepage.h"
+#include "settings/chart_values.h"
+
+namespace zepa {
+namespace {
+
+// A cell with nothing to show: nine characters, like the numbers it stands for.
+constexpr const char* kNoValue = "      -- ";
+constexpr const char* kBlankDate = "          ";
+constexpr const char* kBlankCell = "         ";
+
+// Colour table indices of the data windows.
+constexpr int kFrameLineColor = 0;
+constexpr int kBodyColor = 7;
+constexpr int kGridColor = 8;
+constexpr int kHeaderTopColor = 12;
+constexpr int kHeaderColor = 13;
+constexpr int kHeaderTextColor = 14;
+
+template <typename... Args>
+std::string formatCell(const char* format, Args... args) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+DataRowTexts makeHeaders(const char* const (&utf8)[kDataColumnCount]) {
+    DataRowTexts out;
+    for (int k = 0; k < kDataColumnCount; ++k) {
+        out[static_cast<size_t>(k)] = cp932FromUtf8(utf8[k]);
+    }
+    return out;
+}
+
+int32_t rowPitch(const DataWindowState& s) {
+    return std::max<int32_t>(1, s.lineHeight + s.rowGap);
+}
+
+int32_t clampStep(int64_t step, int32_t position, int32_t maximum) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(step, -int64_t{position}, int64_t{maximum} - position));
+}
+
+// Slots on both bar arrays; a series that was never built has none.
+int32_t availableSlots(const ChartContext& c) {
+    const auto bars = std::min(c.series.buyBars.size(), c.series.sellBars.size());
+    return static_cast<int32_t>(
+        std::min<int64_t>(std::max(0, c.dateCount), static_cast<int64_t>(bars)));
+}
+
+int32_t firstRowSlot(const ChartContext& c) {
+    return std::max(0, c.series.firstBar);
+}
+
+std::string dateCell(PackedDate d) {
+    const int year = d.year >= 30 ? d.year - 30 : d.year + 70;
+    return formatCell("%2d/%2d/%2d", year, int{d.month}, int{d.day});
+}
+
+std::string changeRateCell(const DayBar& bar, int32_t slot, int32_t entryBar, bool sellLeg) {
+    // A close of 0 gives no rate at all, not a division by zero.
+    if (slot < entryBar || bar.close == 0) {
+        return kNoValue;
+    }
+    // The sell leg's rate is multiplied by -100, so its entry row reads "-0.0", as traders
+    // know it.
+    return formatCell("%9.1f",
+                      static_cast<double>(bar.gain) / bar.close * (sellLeg ? -100.0 : 100.0));
+}
+
+std::string spreadCell(const ChartContext& c, int32_t slot) {
+    const DayBar& buy = c.series.buyBars[static_cast<size_t>(slot)];
+    const DayBar& sell = c.series.sellBars[static_cast<size_t>(slot)];
+    int64_t b = 0;
+    int64_t s = 0;
+    if (c.settings.spreadSource == 0) {
+        if (buy.close <= 0 || sell.close <= 0) {
+            return kNoValue;
+        }
+        b = buy.close;
+        s = sell.close;
+    } else {
+        // As in the chart: before a leg's first real average there is no average to subtract.
+        if (!hasAverage(legBars(c, Leg::Buy), slot) || !hasAverage(legBars(c, Leg::Sell), slot)) {
+            return kNoValue;
+        }
+        b = buy.average;
+        s = sell.average;
+    }
+    return formatCell("%9ld", static_cast<long>(c.settings.spreadBase == 0 ? s - b : b - s));
+}
+
+std::string profitCell(const ChartContext& c, int32_t slot) {
+    const SpreadSeries& series = c.series;
+    const int32_t entry = std::min(series.buyEntryBar, series.sellEntryBar);
+    if (entry < 0 || slot < entry) {
+        return kNoValue;
+    }
+    // 64 bits: the 32-bit products of large positions would wrap and flip the sign.
+    const int64_t yen =
+        int64_t{series.buyBars[static_cast<size_t>(slot)].gain} * c.position.buy.quantity +
+        int64_t{series.sellBars[static_cast<size_t>(slot)].gain} * c.position.sell.quantity;
+    // In units of 10,000 yen; losses and small profits keep one decimal.
+    const auto p = static_cast<float>(static_cast<double>(yen) * 0.0001);
+    return formatCell(p >= 10.0f ? "%+9.0f" : "%+9.1f", static_cast<double>(p));
+}
+
+std::string closeCell(const DayBar& bar, int32_t slot, int32_t start) {
+    return slot < start ? kNoValue : formatCell("%9ld", static_cast<long>(bar.close));
+}
+
+// Daily volumes in thousands of shares, weekly ones in hundreds; decimals only where needed.
+std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t weeklyBars) {
+    if (slot < start) {
+        return kNoValue;
+    }
+    const int32_t v = bar.volume;
+    if (weeklyBars == 0) {
+        return v % 1000 == 0 ? formatCell("%9ld", static_cast<long>(v / 1000))
+                             : formatCell("%9.3f", v * 0.001);
+    }
+    return v % 100 == 0 ? formatCell("%9ld", static_cast<long>(v / 100))
+                        : formatCell("%9.2f", v * 0.01);
+}
+
+void drawDataRow(DrawingSurface& surface, const ChartContext& c, const DataWindowState& s,
+                 int32_t row, int32_t originX, int32_t y) {
+    const DataRowTexts texts = formatDataRow(c, s.kind, row);
+    for (int k = 0; k < kDataColumnCount; ++k) {
+        const int32_t indent = k == 0 ? 2 * s.charWidth : s.charWidth;
+        surface.textOut(originX + s.columnX[static_cast<size_t>(k)] + indent, y,
+                        texts[static_cast<size_t>(k)]);
+    }
+}
+
+}  // namespace
+
+std::string_view dataWindowTitle(int kind) {
+    return kind == kStockDataKind ? "株価データ" : "さやデータ";
+}
+
+const DataRowTexts& dataHeaderTexts(int kind) {
+    static const DataRowTexts spread =
+        makeHeaders({"    日付    ", "   さ や   ", "  買 変動  ", "  売 変動  ", "   利 益   "});
+    static const DataRowTexts stock =
+        makeHeaders({"    日付    ", "  買 終値  ", " 買 出来高 ", "  売 終値  ", " 売 出来高 "});
+    return kind == kStockDataKind ? stock : spread;
+}
+
+int32_t cp932Cells(std::string_view cp932) {
+    return static_cast<int32_t>(cp932.size());
+}
+
+int32_t dataRowCount(const ChartContext& c) {
+    return std::max(0, availableSlots(c) - firstRowSlot(c));
+}
+
+DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
+    if (row < 0 || row >= dataRowCount(c)) {
+        return {kBlankDate, kBlankCell, kBlankCell, kBlankCell, kBlankCell};
+    }
+    const SpreadSeries& series = c.series;
+    const int32_t i = firstRowSlot(c) + row;
+    const DayBar& buy = series.buyBars[static_cast<size_t>(i)];
+    const DayBar& sell = series.sellBars[static_cast<size_t>(i)];
+    DataRowTexts out;
+    out[0] = dateCell(buy.date);  // the buy bars carry the dates of both legs
+    if (kind == kStockDataKind) {
+        out[1] = closeCell(buy, i, series.buyStart);
+        out[2] = volumeCell(buy, i, series.buyStart, c.view.weeklyBars);
+        out[3] = closeCell(sell, i, series.sellStart);
+        out[4] = volumeCell(sell, i, series.sellStart, c.view.weeklyBars);
+    } else {
+        out[1] = spreadCell(c, i);
+        out[2] = changeRateCell(buy, i, series.buyEntryBar, false);
+        out[3] = changeRateCell(sell, i, series.sellEntryBar, true);
+        out[4] = profitCell(c, i);
+    }
+    return out;
+}
+
+void layoutDataColumns(DataWindowState& s, int32_t charWidth, int32_t lineHeight,
+                       int32_t textHeight) {
+    s.charWidth = charWidth;
+    s.lineHeight = lineHeight;
+    s.textHeight = textHeight;
+    const DataRowTexts& headers = dataHeaderTexts(s.kind);
+    int32_t x = 0;
+    s.headerChars = 0;
+    for (int k = 0; k < kDataColumnCount; ++k) {
+        // The font is monospaced in CP932 cells, so a header is as wide as its cells.
+        const int32_t cells = cp932Cells(headers[static_cast<size_t>(k)]);
+        s.columnX[static_cast<size_t>(k)] = x;
+        x += cells * charWidth;
+        s.headerChars += cells;
+    }
+    s.columnX[kDataColumnCount] = x;
+    s.headerHeight = lineHeight + 8;
+}
+
+void resizeDataWindow(DataWindowState& s, int32_t clientHeight, int32_t windowWidth) {
+    s.bodyHeight = clientHeight - s.headerHeight;
+    if (s.textHeight > 0) {
+        s.bodyHeight = (s.bodyHeight / s.textHeight + 1) * s.textHeight;
+    }
+    s.windowWidth = windowWidth;
+    updateDataScrollRanges(s);
+}
+
+int32_t dataRowsPerPage(const DataWindowState& s) {
+    return s.bodyHeight / rowPitch(s);
+}
+
+void updateDataScrollRanges(DataWindowState& s) {
+    const int32_t rowsPerPage = dataRowsPerPage(s);
+    s.visibleRows = std::max(0, std::min(s.rowCount, rowsPerPage));
+    s.topRowMax = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{s.rowCount} + 1 - rowsPerPage, 0, INT32_MAX));
+    s.topRow = std::clamp(s.topRow, 0, s.topRowMax);
+    const int32_t shownChars = s.charWidth > 0 ? s.windowWidth / s.charWidth : s.headerChars;
+    s.leftCharMax = std::max(0, s.headerChars - shownChars);
+    s.leftChar = std::clamp(s.leftChar, 0, s.leftCharMax);
+}
+
+int32_t scrollDataRows(DataWindowState& s, ScrollAction action, int32_t thumb) {
+    const int64_t page = std::max(1, dataRowsPerPage(s));
+    int64_t step = 0;
+    switch (action) {
+        case ScrollAction::LineBack:
+            step = -1;
+            break;
+        case ScrollAction::LineForward:
+            step = 1;
+            break;
+        case ScrollAction::PageBack:
+            step = -page;
+            break;
+        case ScrollAction::PageForward:
+            step = page;
+            break;
+        case ScrollAction::Thumb:
+            step = int64_t{thumb} - s.topRow;
+            break;
+        case ScrollAction::Start:
+            step = -s.topRow;
+            break;
+        case ScrollAction::End:
+            step = s.visibleRows >= s.rowCount ? 0 : int64_t{s.topRowMax} - s.topRow;
+            break;
+    }
+    const int32_t taken = clampStep(step, s.topRow, s.topRowMax);
+    s.topRow += taken;
+    return taken;
+}
+
+int32_t scrollDataColumns(DataWindowState& s, ScrollAction action, int32_t thumb) {
+    int64_t step = 0;
+    switch (action) {
+        case ScrollAction::LineBack:
+            step = -1;
+            break;
+        case ScrollAction::LineForward:
+            step = 1;
+            break;
+        case ScrollAction::PageBack:
+            step = -kDataHorizontalPage;
+            break;
+        case ScrollAction::PageForward:
+            step = kDataHorizontalPage;
+            break;
+        case ScrollAction::Thumb:
+            step = int64_t{thumb} - s.leftChar;
+            break;
+        case ScrollAction::Start:
+            step = -s.leftChar;
+            break;
+        case ScrollAction::End:
+            step = int64_t{s.leftCharMax} - s.leftChar;
+            break;
+    }
+    const int32_t taken = clampStep(step, s.leftChar, s.leftCharMax);
+    s.leftChar += taken;
+    return taken;
+}
+
+bool dataWindowKey(DataWindowState& s, DataKey key, bool shift) {
+    switch (key) {
+        case DataKey::Enter:
+        case DataKey::Escape:
+            return true;
+        case DataKey::Up:
+            scrollDataRows(s, shift ? ScrollAction::PageBack : ScrollAction::LineBack);
+            break;
+        case DataKey::Down:
+            scrollDataRows(s, shift ? ScrollAction::PageForward : ScrollAction::LineForward);
+            break;
+        case DataKey::PageUp:
+            scrollDataRows(s, ScrollAction::PageBack);
+            break;
+        case DataKey::PageDown:
+            scrollDataRows(s, ScrollAction::PageForward);
+            break;
+        case DataKey::Left:
+            scrollDataColumns(s, shift ? ScrollAction::Start : ScrollAction::LineBack);
+            break;
+        case DataKey::Right:
+            scrollDataColumns(s, shift ? ScrollAction::End : ScrollAction::LineForward);
+            break;
+        case DataKey::Home:
+        case DataKey::T:
+            scrollDataColumns(s, ScrollAction::Start);
+            scrollDataRows(s, ScrollAction::Start);
+            break;
+        case DataKey::End:
+        case DataKey::B:
+            scrollDataColumns(s, ScrollAction::Start);
+            scrollDataRows(s, ScrollAction::End);
+            break;
+        case DataKey::Other:
+            break;
+    }
+    return false;
+}
+
+std::string dataPlacementName(int kind) {
+    return formatCell("ChildPos_SY%1d", kind);
+}
+
+DataWindowRect dataWindowPlacement(ValueStore& store, const DataWindowState& s) {
+    DataWindowRect r;
+    const std::string text = queryChartValue(store, kChartSubkey, dataPlacementName(s.kind));
+    std::array<int32_t, 4> v{};
+    if (scanIntegerFields(text, v) == 4) {
+        r = DataWindowRect{v[0], v[1], v[2], v[3]};
+    }
+    // Only the stored position and height are kept: the width always fits the five columns.
+    r.width = s.columnX[kDataColumnCount] + kDataWindowExtraWidth;
+    r.left = std::max(0, r.left);
+    r.top = std::max(0, r.top);
+    return r;
+}
+
+void storeDataWindowPlacement(ValueStore& store, int kind, const DataWindowRect& r) {
+    storeChartValue(store, kChartSubkey, dataPlacementName(kind),
+                    formatCell("%d,%d,%d,%d", r.left, r.top, r.width, r.height));
+}
+
+void drawDataRows(DrawingSurface& surface, const ChartContext& c, const DataWindowState& s) {
+    surface.setBackgroundMode(BackgroundMode::Opaque);
+    surface.setBackgroundColor(c.colors.colors[kBodyColor]);
+    surface.setTextColor(c.colors.colors[kFrameLineColor]);
+    if (s.rowCount == 0) {
+        return;
+    }
+    const int32_t originX = 1 - s.leftChar * s.charWidth;
+    for (int32_t n = 0; n < s.visibleRows; ++n) {
+        const int32_t y = n * rowPitch(s) + s.headerHeight + 3;
+        drawDataRow(surface, c, s, s.topRow + n, originX, y);
+    }
+}
+
+void paintDataWindow(DrawingSurface& surface, FontSlotTable& fonts, const ChartContext& c,
+                     const DataWindowState& s, int32_t clientBottom) {
+    selectFontSlot(surface, fonts, kDataFontSlot, kChartFontFace, kDataFontHeight);
+    const auto color = [&](int index) { return c.colors.colors[static_cast<size_t>(index)]; };
+    const int32_t B = clientBottom;
+    const int32_t hh = s.headerHeight;
+    const int32_t xo = -s.leftChar * s.charWidth;
+    const int32_t W = xo + s.columnX[kDataColumnCount];
+    const auto columnAt = [&](int k) { return xo + s.columnX[static_cast<size_t>(k)]; };
+
+    fillBox(surface, xo, 0, W, hh, color(kHeaderColor));
+    drawLine(surface, xo, 0, W, 0, color(kHeaderTopColor), PenStyle::Solid);
+    drawLine(surface, xo, hh - 1, W, hh - 1, color(kFrameLineColor), PenStyle::Solid);
+
+    fillBox(surface, xo, hh, W, B, color(kBodyColor));
+    drawLine(surface, columnAt(0), hh, columnAt(0), B, color(kFrameLineColor), PenStyle::Solid);
+    drawLine(surface, W, hh, W, B, color(kFrameLineColor), PenStyle::Solid);
+
+    surface.setBackgroundMode(BackgroundMode::Opaque);
+    surface.setBackgroundColor(color(kHeaderColor));
+    surface.setTextColor(color(kHeaderTextColor));
+    const DataRowTexts& headers = dataHeaderTexts(s.kind);
+    for (int k = 0; k < kDataColumnCount; ++k) {
+        surface.textOut(columnAt(k), 5, headers[static_cast<size_t>(k)]);
+        drawLine(surface, columnAt(k), 0, columnAt(k), hh - 1, color(kFrameLineColor),
+                 PenStyle::Solid);
+    }
+    drawLine(surface, W, 0, W, hh - 1, color(kFrameLineColor), PenStyle::Solid);
+
+    drawDataRows(surface, c, s);
+
+    const int32_t pitch = rowPitch(s);
+    for (int64_t y = int64_t{pitch} + hh; y <= B; y += pitch) {
+        drawLine(surface, xo + 1, static_cast<int32_t>(y), W, static_cast<int32_t>(y),
+                 color(kGridColor), PenStyle::Solid);
+    }
+    for (int k = 1; k < kDataColumnCount; ++k) {
+        drawLine(surface, columnAt(k), hh, columnAt(k), B, color(kGridColor), PenStyle::Solid);
+    }
+}
+
+}  // namespace zepa

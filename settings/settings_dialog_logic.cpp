@@ -1,0 +1,148 @@
+// The settings dialog's behaviour: every change goes straight into the settings and the colour
+// table; only closing rebuilds the series, so the chart sees the new periods at once.
+#include "settings/settings_dialog_logic.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace zepa {
+
+namespace {
+
+using namespace settings_dialog;
+
+constexpr int kCheckCount = 6;
+
+// The field behind a check box.
+int32_t ChartSettings::*checkField(int id) {
+    switch (id) {
+        case kBuyCandlesCheck:
+            return &ChartSettings::buyCandles;
+        case kBuyTomeashiCheck:
+            return &ChartSettings::buyTomeashi;
+        case kSellCandlesCheck:
+            return &ChartSettings::sellCandles;
+        case kSellTomeashiCheck:
+            return &ChartSettings::sellTomeashi;
+        case kBuyAverageCheck:
+            return &ChartSettings::buyAverage;
+        default:
+            return &ChartSettings::sellAverage;
+    }
+}
+
+// Marks `id` within first..last and clears the others; an id outside the group clears all.
+void markRadio(SettingsDialogControls& controls, int first, int last, int id) {
+    for (int i = first; i <= last; ++i) {
+        controls.setCheck(i, i == id ? 1 : 0);
+    }
+}
+
+std::string periodText(int32_t period) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%4d", period);
+    return text;
+}
+
+// The edit read as atoi reads it; an empty edit gives 0 as well.
+int32_t periodFromEdit(SettingsDialogControls& controls, int id) {
+    std::string text = controls.editText(id);
+    if (text.size() > 200) {
+        text.resize(200);
+    }
+    return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
+}
+
+void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls& controls) {
+    if (!controls.askYesNo(kResetQuestion, kResetCaption)) {
+        return;
+    }
+    s.buyCandles = 1;
+    s.sellCandles = 1;
+    s.spreadSource = 0;
+    s.spreadBase = 0;
+    s.buyTomeashi = 0;
+    s.sellTomeashi = 0;
+    s.buyAverage = 0;
+    s.sellAverage = 0;
+    s.buyAveragePeriod = 5;
+    s.sellAveragePeriod = 5;
+    fillSettingsDialog(s, controls);
+    resetSpreadColors(colors);
+    controls.repaintSwatches();
+    controls.invalidateFrame();
+}
+
+void chooseSpreadColor(ColorTable& colors, SettingsDialogControls& controls, int k) {
+    ColorRef& color = colors.colors[static_cast<size_t>(kSpreadColorBase + k)];
+    if (const std::optional<ColorRef> chosen = controls.chooseColor(color, kSpreadCustomColors)) {
+        color = *chosen & 0xFFFFFFu;
+    }
+    controls.repaintSwatches();
+    controls.invalidateFrame();
+}
+
+}  // namespace
+
+void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& controls) {
+    for (int id = kBuyCandlesCheck; id < kBuyCandlesCheck + kCheckCount; ++id) {
+        controls.setCheck(id, settings.*checkField(id));
+    }
+    markRadio(controls, kBaseSellRadio, kBaseBuyRadio, kBaseSellRadio + settings.spreadBase);
+    markRadio(controls, kSourceCloseRadio, kSourceAverageRadio,
+              kSourceCloseRadio + settings.spreadSource);
+    controls.setEditText(kBuyPeriodEdit, periodText(settings.buyAveragePeriod));
+    controls.setEditText(kSellPeriodEdit, periodText(settings.sellAveragePeriod));
+}
+
+bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
+                           SettingsDialogControls& controls, int id) {
+    if (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) {
+        int32_t& field = settings.*checkField(id);
+        field = field == 0 ? 1 : 0;
+        controls.setCheck(id, field);
+    } else if (id == kBaseSellRadio || id == kBaseBuyRadio) {
+        settings.spreadBase = id - kBaseSellRadio;
+        markRadio(controls, kBaseSellRadio, kBaseBuyRadio, id);
+    } else if (id == kSourceCloseRadio || id == kSourceAverageRadio) {
+        settings.spreadSource = id - kSourceCloseRadio;
+        markRadio(controls, kSourceCloseRadio, kSourceAverageRadio, id);
+    } else if (id >= kFirstColorButton && id <= kLastColorButton) {
+        chooseSpreadColor(colors, controls, id - kFirstColorButton);
+    } else if (id == kResetButton) {
+        resetSettings(settings, colors, controls);
+    } else if (id == kCloseButton) {
+        settings.buyAveragePeriod = periodFromEdit(controls, kBuyPeriodEdit);
+        settings.sellAveragePeriod = periodFromEdit(controls, kSellPeriodEdit);
+        // The frame repaints whatever the build gave; a failed build has shown its message.
+        controls.rebuildSeries();
+        controls.invalidateFrame();
+        controls.endDialog(1);
+        return true;
+    }
+    return false;
+}
+
+DialogPoint centerDialog(const DialogRect& screen, int32_t dialogWidth, int32_t dialogHeight) {
+    const auto offset = [](int32_t screenSize, int32_t size) {
+        const int64_t centred = (int64_t{screenSize} - size) / 2;
+        return static_cast<int32_t>(centred < 0 ? 0 : centred);
+    };
+    return DialogPoint{
+        static_cast<int32_t>(screen.x + int64_t{offset(screen.width, dialogWidth)}),
+        static_cast<int32_t>(screen.y + int64_t{offset(screen.height, dialogHeight)})};
+}
+
+DialogRect dialogUnitsToPixels(const DialogRect& units, int32_t baseWidth, int32_t baseHeight) {
+    // As MulDiv rounds: to the nearest, halves away from zero.
+    const auto scale = [](int32_t value, int32_t base, int32_t divisor) {
+        const int64_t product = int64_t{value} * base;
+        const int64_t half = divisor / 2;
+        return static_cast<int32_t>(product >= 0 ? (product + half) / divisor
+                                                 : (product - half) / divisor);
+    };
+    return DialogRect{scale(units.x, baseWidth, 4), scale(units.y, baseHeight, 8),
+                      scale(units.width, baseWidth, 4), scale(units.height, baseHeight, 8)};
+}
+
+}  // namespace zepa
