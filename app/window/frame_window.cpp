@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "app/window/about_dialog.h"
+#include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
 #include "app/window/data_window.h"
 #include "app/window/help_window.h"
@@ -473,8 +474,8 @@ void FrameWindow::runAboutDialog() {
     zepa::runAboutDialog(this);
 }
 
-void FrameWindow::outputChart(int) {
-    // Clipboard and printer output arrive with their own change.
+void FrameWindow::outputChart(int kind) {
+    zepa::outputChart(this, a_, image_, kind);
 }
 
 bool FrameWindow::startProcess(const std::string& commandLine) {

@@ -1,0 +1,34 @@
+// The printed size of the chart and the scale a print runs at, as plain code.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "settings/chart_settings.h"
+
+namespace zepa {
+
+inline constexpr int kClipboardOutput = 0;
+inline constexpr int kScreenSizePrint = 1;
+inline constexpr int kScaledPrint = 2;
+
+// Printer pixels of the printed chart; 0 in either means there is nothing to draw.
+struct PrintSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// A w x h capture at `scale` percent of its size on the screen: trunc(w x printer x
+// resolution / screen x resolution x scale x 0.01), the same for h, in 32-bit float in that
+// order. A resolution of 0 or less, a scale that is not positive or a result beyond 32 bits
+// gives 0 rather than an undefined conversion.
+PrintSize printedSize(int32_t w, int32_t h, int printerDpiX, int printerDpiY, int screenDpiX,
+                      int screenDpiY, float scale);
+
+// The scaled print's step after its scale dialog closed with `keyCommand` (220 OK): the
+// entered percentage becomes printScale for the rest of the run (never saved) and the scale of
+// this print. Returns false, leaving printScale alone, when the dialog was cancelled.
+bool takeEnteredScale(ChartSettings& settings, int32_t keyCommand, std::string_view inputText,
+                      float& scale);
+
+}  // namespace zepa
