@@ -39,6 +39,20 @@ run: build
 		cd $(DEMO) && ../$(BIN)/zepa_spw; \
 	fi
 
+# Speed: the benchmark suites in a Release tree of their own, on a large generated installation.
+# BENCH_FORMAT=json prints JSON; BENCH_ARGS passes more Google Benchmark flags.
+BENCH_DIR := build/bench
+BENCH_FORMAT ?= console
+BENCH_REPETITIONS ?= 5
+BENCH_ARGS ?=
+.PHONY: bench
+bench: deps
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BENCH=ON -DZEPA_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zepa_bench zepa_spw
+	@$(BENCH_DIR)/bin/zepa_bench --benchmark_format=$(BENCH_FORMAT) \
+		--benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_display_aggregates_only=true \
+		$(BENCH_ARGS)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

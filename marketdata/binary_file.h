@@ -24,7 +24,14 @@ class BinaryFile {
     size_t readZeroFilled(void* buffer, size_t size);
 
   private:
+#ifdef _WIN32
     std::FILE* file_ = nullptr;
+#else
+    // A series reads two small pieces from each of many files: positioned reads on the bare
+    // descriptor spare the stream buffer's allocation and its 4 KiB fills.
+    int fd_ = -1;
+    int64_t position_ = 0;
+#endif
 };
 
 }  // namespace zepa

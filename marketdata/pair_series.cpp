@@ -68,7 +68,10 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     t.bars.clear();
     t.allocated = false;
     try {
-        t.bars.assign(static_cast<size_t>(dateCount), DayBar{});
+        // Zeros before the leg's start; the loop below appends every later bar whole, so no bar
+        // is written twice.
+        t.bars.reserve(static_cast<size_t>(dateCount));
+        t.bars.assign(static_cast<size_t>(t.start), DayBar{});
     } catch (const std::bad_alloc&) {
         t.bars = std::vector<DayBar>{};
         return fail(-1, PairSeriesMessage::OutOfMemory);
@@ -92,7 +95,7 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     int32_t entryClose = 0;
     for (int32_t b = t.start; b < dateCount; ++b) {
         const int32_t k = b - t.start;
-        DayBar& bar = t.bars[b];
+        DayBar& bar = t.bars.emplace_back();
         bar.date = s.date[k];
         bar.open = wrapMul(s.open[k], factor);
         bar.high = wrapMul(s.high[k], factor);

@@ -12,11 +12,8 @@ int32_t decodeQuantity(uint16_t code) {
         band = 7;
     }
     uint32_t mantissa = code - 9000 * band;
-    uint32_t scale = 1;
-    for (uint32_t i = 0; i < band; ++i) {
-        scale *= 10;
-    }
-    return static_cast<int32_t>(mantissa * scale);
+    static constexpr uint32_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    return static_cast<int32_t>(mantissa * kScale[band]);
 }
 
 }  // namespace zepa

@@ -12,8 +12,9 @@ TextFile::~TextFile() {
 }
 
 bool TextFile::open(const std::string& path) {
+    // Only a regular file: a folder of that name cannot be read, and a pipe would block.
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (!std::filesystem::is_regular_file(path, ec)) {
         return false;
     }
     file_ = std::fopen(path.c_str(), "rb");

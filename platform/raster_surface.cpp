@@ -239,38 +239,47 @@ void RasterSurface::lineTo(int32_t x, int32_t y) {
     const int64_t k0 = xMajor ? y0 : x0;
     const int64_t step = (xMajor ? dx : dy) > 0 ? 1 : -1;
     const int64_t d = xMajor ? dy : dx;
-    const int64_t majorSize = xMajor ? image_.width() : image_.height();
-    const int64_t minorSize = xMajor ? image_.height() : image_.width();
+    const int64_t width = image_.width();
+    const int64_t height = image_.height();
     const int64_t twoN = 2 * n;
-    const auto offset = [&](int64_t i) { return floorDiv(Int128{2} * i * d + n - 1, twoN); };
+    int64_t first = 0;
+    int64_t last = n - 1;
+    int64_t k = 0;
+    int64_t remainder = n - 1;  // step 0: numerator n - 1 over 2n
+    // Most segments of a chart lie wholly on the image: every step between two visible ends is
+    // visible, so the clipping searches (and their 128-bit divisions) are only for the rest.
+    const bool bothEndsVisible = x0 >= 0 && x0 < width && y0 >= 0 && y0 < height && x >= 0 &&
+                                 x < width && y >= 0 && y < height;
+    if (!bothEndsVisible) {
+        const int64_t majorSize = xMajor ? width : height;
+        const int64_t minorSize = xMajor ? height : width;
+        const auto offset = [&](int64_t i) { return floorDiv(Int128{2} * i * d + n - 1, twoN); };
 
-    // Steps whose major coordinate is on the image.
-    int64_t first = step > 0 ? -m0 : m0 - (majorSize - 1);
-    int64_t last = step > 0 ? majorSize - 1 - m0 : m0;
-    first = std::max<int64_t>(first, 0);
-    last = std::min(last, n - 1);
-    if (first > last) {
-        return;
+        // Steps whose major coordinate is on the image.
+        first = std::max<int64_t>(step > 0 ? -m0 : m0 - (majorSize - 1), 0);
+        last = std::min(step > 0 ? majorSize - 1 - m0 : m0, n - 1);
+        if (first > last) {
+            return;
+        }
+        // Of those, the steps whose minor coordinate is on the image (offset is monotone in i).
+        const int64_t lowOffset = -k0;
+        const int64_t highOffset = minorSize - 1 - k0;
+        if (d >= 0) {
+            first = firstTrue(first, last, [&](int64_t i) { return offset(i) >= lowOffset; });
+            last = firstTrue(first, last, [&](int64_t i) { return offset(i) > highOffset; }) - 1;
+        } else {
+            first = firstTrue(first, last, [&](int64_t i) { return offset(i) <= highOffset; });
+            last = firstTrue(first, last, [&](int64_t i) { return offset(i) < lowOffset; }) - 1;
+        }
+        if (first > last) {
+            return;
+        }
+        // Bresenham from the first visible step: numerator 2 i d + n - 1 over 2n, kept as a
+        // quotient and a remainder in [0, 2n).
+        const Int128 numerator = Int128{2} * first * d + n - 1;
+        k = floorDiv(numerator, twoN);
+        remainder = static_cast<int64_t>(numerator - Int128{k} * twoN);
     }
-    // Of those, the steps whose minor coordinate is on the image (offset is monotone in i).
-    const int64_t lowOffset = -k0;
-    const int64_t highOffset = minorSize - 1 - k0;
-    if (d >= 0) {
-        first = firstTrue(first, last, [&](int64_t i) { return offset(i) >= lowOffset; });
-        last = firstTrue(first, last, [&](int64_t i) { return offset(i) > highOffset; }) - 1;
-    } else {
-        first = firstTrue(first, last, [&](int64_t i) { return offset(i) <= highOffset; });
-        last = firstTrue(first, last, [&](int64_t i) { return offset(i) < lowOffset; }) - 1;
-    }
-    if (first > last) {
-        return;
-    }
-
-    // Bresenham from the first visible step: numerator 2 i d + n - 1 over 2n, kept as a
-    // quotient and a remainder in [0, 2n).
-    const Int128 numerator = Int128{2} * first * d + n - 1;
-    int64_t k = floorDiv(numerator, twoN);
-    int64_t remainder = static_cast<int64_t>(numerator - Int128{k} * twoN);
     int64_t m = m0 + first * step;
     uint32_t dot = static_cast<uint32_t>((phase + static_cast<uint64_t>(first)) % kDotPeriod);
 

@@ -1,0 +1,18 @@
+// The benchmark cases, registered by the runner once the installation is written.
+#pragma once
+
+#include <string>
+
+#include "bench/large_installation.h"
+
+namespace zepa {
+
+// Startup/ScanAndLoad, Series/BuildDaily, Series/BuildWeekly, Series/RawBlockReads.
+void registerMarketDataBenchmarks(const LargeInstallation& installation);
+// Chart/Paint1920x1080, Chart/Paint800x550, App/SwitchPosition, DataWindow/PaintPage.
+void registerChartBenchmarks(const LargeInstallation& installation);
+// App/ColdStart: the viewer program, started and measured from outside.
+void registerColdStartBenchmark(const LargeInstallation& installation, const std::string& viewer,
+                                const std::string& scratch);
+
+}  // namespace zepa
