@@ -1,64 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "chart/lower_pane.h"
 #include "platform/codepage.h"
-#include "tests/support/recording_surface.h"
+#include "tests/chart/chart_fixture.h"
 
-namespace zepa {
+namespace zepa::test {
 namespace {
 
-constexpr ColorRef color(int index) {
-    return 0x10000 + index;
-}
-
-// The 800 x 550 chart area at the 479/310 pane scale: m = 491, g1 = 74, g2 = 37.
+// The lower pane of the laid-out chart at the 479/310 pane scale: zero line m = 491, outer
+// grid lines m -+ 74, inner ones m -+ 37.
 constexpr int32_t kTop = 407;
 constexpr int32_t kZero = 491;
 // x of slots 0..9 at pitch 5.725 from plotLeft 52.
 const std::vector<int32_t> kX = {57, 63, 69, 74, 80, 86, 92, 97, 103, 109};
 
-using Box = std::array<int32_t, 4>;
-Box box(const RecordedOp& op) {
-    return {op.x1, op.y1, op.x2, op.y2};
-}
-using Texts = std::vector<std::string>;
-
-class LowerPane : public ::testing::Test {
-  protected:
-    ViewState view;
-    ChartSettings settings;
-    ColorTable colors;
-    SpreadSeries series;
-    PositionRecord position;
-    FontSlotTable fonts;
-    ChartState state;
-    RecordingSurface surface;
-    ChartContext c{view, settings, colors, series, position, 10, fonts, state};
-
-    void SetUp() override {
-        for (int i = 0; i < kColorCount; ++i) {
-            colors.colors[i] = color(i);
-        }
-        // -13: width 6, line height 15; -15: width 7.
+struct LowerPane : ChartFixture, ::testing::Test {
+    LowerPane() : ChartFixture(10) {
+        layout();
+        // -13: width 6, 15 per line with the leading; -15: width 7.
         surface.metricsFor = [](int32_t h) { return TextMetrics{-h / 2, -h, -h - 2, 2}; };
-        ChartLayout& l = state.layout;
-        l.axisFontHeight = -15;
-        l.labelFontHeight = -13;
-        l.paneScale = 479.0f / 310.0f;
-        l.lowerTitleTop = 387;
-        l.lowerTitleBottom = 406;
-        l.lowerPaneLeft = 4;
-        l.lowerPaneRight = 795;
-        l.lowerPaneBottom = 575;
-        view.lastShownBar = 9;
         settings.pitch = 5.725f;
-        series.buyBars.assign(10, DayBar{PackedDate{50, 1, 1}});
-        series.sellBars.assign(10, DayBar{});
         position.buy.quantity = position.sell.quantity = 1000;
     }
 
@@ -66,7 +27,6 @@ class LowerPane : public ::testing::Test {
         surface.ops.clear();
         drawLowerPane(surface, c, 52, kTop);
     }
-
     // Profits in yen through the buy leg alone.
     void setProfits(const std::vector<int32_t>& yen) {
         for (size_t i = 0; i < yen.size(); ++i) {
@@ -74,28 +34,12 @@ class LowerPane : public ::testing::Test {
             series.buyBars[i].gain = yen[i] / 1000;
         }
     }
-
-    std::vector<RecordedOp> ops(RecordedOp::Kind kind, std::vector<int> colorIndices) const {
-        std::vector<RecordedOp> out;
-        for (const RecordedOp& op : surface.ofKind(kind)) {
-            for (int index : colorIndices) {
-                if (op.color == color(index)) {
-                    out.push_back(op);
-                }
-            }
-        }
-        return out;
+    // The value bars: every fill after the title band and the pane background.
+    std::vector<RecordedOp> bars() const {
+        const std::vector<RecordedOp> fills = surface.ofKind(RecordedOp::Fill);
+        return {fills.begin() + 2, fills.end()};
     }
-    std::vector<RecordedOp> lines(int index) const { return ops(RecordedOp::Line, {index}); }
-    std::vector<RecordedOp> bars() const { return ops(RecordedOp::Fill, {20, 21}); }
-    std::vector<RecordedOp> labelOps() const { return ops(RecordedOp::Text, {59}); }
-    Texts labels() const {
-        Texts out;
-        for (const RecordedOp& op : labelOps()) {
-            out.push_back(op.text);
-        }
-        return out;
-    }
+    Strings labels() const { return drawn(RecordedOp::Text, 59); }
 };
 
 TEST_F(LowerPane, FrameGridTitleAndZeroLabelWhenNothingCounts) {
@@ -103,54 +47,31 @@ TEST_F(LowerPane, FrameGridTitleAndZeroLabelWhenNothingCounts) {
         series.buyBars[i].date.month = i < 7 ? 2 : 3;
     }
     draw();
-    const std::vector<RecordedOp> fills = surface.ofKind(RecordedOp::Fill);
-    ASSERT_EQ(fills.size(), 2u);
-    EXPECT_EQ(box(fills[0]), (Box{4, 387, 796, 407}));  // exclusive right and bottom edges
-    EXPECT_EQ(fills[0].color, color(13));
-    EXPECT_EQ(box(fills[1]), (Box{4, 407, 796, 576}));
-    EXPECT_EQ(fills[1].color, color(50));
-    EXPECT_EQ(lines(51).size(), 4u);
+    // Exclusive right and bottom edges; no bars.
+    EXPECT_EQ(drawn(RecordedOp::Fill), (Strings{"4,387,796,407 13", "4,407,796,576 50"}));
+    EXPECT_EQ(drawn(RecordedOp::Line, 51).size(), 4u);
+    EXPECT_EQ(drawn(RecordedOp::Line, 56), (Strings{"74,407,74,576", "97,407,97,576"}));
+    EXPECT_EQ(drawn(RecordedOp::Line, 58),
+              (Strings{"52,417,795,417", "52,454,795,454", "52,528,795,528", "52,565,795,565"}));
+    EXPECT_EQ(drawn(RecordedOp::Line, 57), (Strings{"52,491,795,491"}));
 
-    const std::vector<RecordedOp> months = lines(56);
-    ASSERT_EQ(months.size(), 2u);
-    EXPECT_EQ(box(months[0]), (Box{kX[3], kTop, kX[3], kTop + 169}));
-    EXPECT_EQ(months[1].x1, kX[7]);
-    const std::vector<RecordedOp> grid = lines(58);
-    ASSERT_EQ(grid.size(), 4u);
-    EXPECT_EQ(box(grid[0]), (Box{52, 417, 795, 417}));
-    EXPECT_EQ((Box{grid[1].y1, grid[2].y1, grid[3].y1, 0}), (Box{454, 528, 565, 0}));
-    EXPECT_EQ(box(lines(57).at(0)), (Box{52, kZero, 795, kZero}));
-
-    const std::vector<RecordedOp> texts = surface.ofKind(RecordedOp::Text);
-    ASSERT_EQ(texts.size(), 2u);
-    const RecordedOp& title = texts[0];
-    EXPECT_EQ(title.text, cp932FromUtf8("利益チャート(単位：万円)"));
-    EXPECT_EQ((Box{title.x1, title.y1, title.fontHeight, 0}), (Box{4 + 2 * 7, 390, -15, 0}));
-    EXPECT_EQ(title.color, color(14));
-    EXPECT_EQ(title.background, color(13));
-    const RecordedOp& zero = texts[1];
-    EXPECT_EQ(zero.text, "     0");
-    EXPECT_EQ((Box{zero.x1, zero.y1, zero.fontHeight, 0}), (Box{4 + 6, kZero - 7, -13, 0}));
-    EXPECT_EQ(zero.color, color(59));
-    EXPECT_EQ(zero.backgroundMode, BackgroundMode::Transparent);
+    EXPECT_EQ(drawn(RecordedOp::Text).at(1), "10,484 -13 59:     0");
     EXPECT_EQ(state.lowerScaleValue, kNoLowerScaleValue);
-    EXPECT_TRUE(bars().empty());
 }
 
-TEST_F(LowerPane, LabelsFollowTheScaleOfEachMode) {
+TEST_F(LowerPane, LabelsFollowTheScaleOfEachModeAndRatioKeepsThePrevious) {
     setProfits({-30000, 120000, 5000});
     draw();
     EXPECT_EQ(state.lowerScaleValue, 120000);
-    EXPECT_EQ(labels(), (Texts{"   +12", "    +6", "     0", "    -6", "   -12"}));
-    std::vector<int32_t> labelY;
-    for (const RecordedOp& op : labelOps()) {
-        labelY.push_back(op.y1);
-    }
-    EXPECT_EQ(labelY, (std::vector<int32_t>{410, 447, 484, 521, 558}));  // centred on the lines
+    // Centred on the grid lines.
+    EXPECT_EQ(drawn(RecordedOp::Text),
+              (Strings{"18,390 -15 14 on 13:" + cp932FromUtf8("利益チャート(単位：万円)"),
+                       "10,410 -13 59:   +12", "10,447 -13 59:    +6", "10,484 -13 59:     0",
+                       "10,521 -13 59:    -6", "10,558 -13 59:   -12"}));
 
     setProfits({-10000, 50000, 0});
     draw();
-    EXPECT_EQ(labels(), (Texts{"  +5.0", "  +2.5", "     0", "  -2.5", "  -5.0"}));
+    EXPECT_EQ(labels(), (Strings{"  +5.0", "  +2.5", "     0", "  -2.5", "  -5.0"}));
 
     settings.lowerPaneMode = 2;
     const std::vector<int32_t> spreads = {-7, 3, 0};
@@ -160,17 +81,26 @@ TEST_F(LowerPane, LabelsFollowTheScaleOfEachMode) {
     }
     draw();
     EXPECT_EQ(state.lowerScaleValue, 7);
-    EXPECT_EQ(labels(), (Texts{"    +7", "    +3", "     0", "    -3", "    -7"}));
+    EXPECT_EQ(labels(), (Strings{"    +7", "    +3", "     0", "    -3", "    -7"}));
 
     // Change rates all below 1 %: V = 0, everything on the zero line.
     settings.lowerPaneMode = 1;
     for (DayBar& b : series.buyBars) {
-        b = DayBar{b.date, 0, 0, 0, 200, 0, 1, 0};
+        b = DayBar{{}, 0, 0, 0, 200, 0, 1, 0};
     }
     draw();
     EXPECT_EQ(state.lowerScaleValue, 0);
-    EXPECT_EQ(labels(), (Texts{"     0"}));
-    EXPECT_EQ(lines(93)[0].y1, kZero);
+    EXPECT_EQ(labels(), (Strings{"     0"}));
+    EXPECT_EQ(ops(RecordedOp::Line, 93).at(0).y1, kZero);
+
+    // The ratio chart has no body: its title and the scale of the body drawn last.
+    settings.lowerPaneMode = 3;
+    state.lowerScaleValue = 7;
+    draw();
+    EXPECT_EQ(drawn(RecordedOp::Text, 14).at(0), cp932FromUtf8("レシオケータ"));
+    EXPECT_EQ(labels(), (Strings{"    +7", "    +3", "     0", "    -3", "    -7"}));
+    EXPECT_EQ(state.lowerScaleValue, 7);
+    EXPECT_TRUE(bars().empty());
 }
 
 TEST_F(LowerPane, BarsAreColouredByValueAndRunToTheZeroLine) {
@@ -178,13 +108,13 @@ TEST_F(LowerPane, BarsAreColouredByValueAndRunToTheZeroLine) {
     draw();
     std::vector<RecordedOp> b = bars();
     ASSERT_EQ(b.size(), 3u);
-    EXPECT_EQ(b[0].color, color(21));
-    EXPECT_EQ(b[1].color, color(20));  // zero counts as falling
-    EXPECT_EQ(b[2].color, color(20));
+    // Zero counts as falling.
+    EXPECT_EQ((std::vector<ColorRef>{b[0].color, b[1].color, b[2].color}),
+              (std::vector<ColorRef>{color(21), color(20), color(20)}));
     // Pitch 5.725: h = 2, three columns x - 1 .. x + 1 down to the zero line.
     EXPECT_NEAR(b[0].y1, kZero - 74, 1);
-    EXPECT_EQ(box(b[0]), (Box{kX[0] - 1, b[0].y1, kX[0] + 2, kZero + 1}));
-    EXPECT_EQ(box(b[1]), (Box{kX[1] - 1, kZero, kX[1] + 2, kZero + 1}));
+    EXPECT_EQ((Ints{b[0].x1, b[0].x2, b[0].y2}), (Ints{kX[0] - 1, kX[0] + 2, kZero + 1}));
+    EXPECT_EQ(coords(b[1]), "62,491,65,492");
     // The negative bar, passed with its top below the zero line, hangs from it.
     EXPECT_EQ(b[2].y1, kZero);
     EXPECT_NEAR(b[2].y2, kZero + 74 / 4 + 1, 1);
@@ -193,50 +123,34 @@ TEST_F(LowerPane, BarsAreColouredByValueAndRunToTheZeroLine) {
     draw();
     b = bars();
     ASSERT_EQ(b.size(), 3u);
-    EXPECT_EQ((Box{b[0].x1, b[0].x2, b[1].x1, b[1].x2}), (Box{53, 54, 55, 56}));
+    EXPECT_EQ((Ints{b[0].x1, b[0].x2, b[1].x1, b[1].x2}), (Ints{53, 54, 55, 56}));
 }
 
 TEST_F(LowerPane, ChangeRateLinesStartWithTheirOwnLeg) {
     settings.lowerPaneMode = 1;
     series.buyStart = 4;
-    for (int i = 4; i < 10; ++i) {
-        series.buyBars[i].close = 100;
-        series.buyBars[i].gain = i;
-    }
     for (int i = 0; i < 10; ++i) {
+        series.buyBars[i].close = i >= 4 ? 100 : 0;
+        series.buyBars[i].gain = i;
         series.sellBars[i].close = i == 6 ? 0 : 100;
         series.sellBars[i].gain = 5;
     }
     draw();
     EXPECT_EQ(state.lowerScaleValue, 9);
 
-    const std::vector<RecordedOp> buy = lines(93);
+    const std::vector<RecordedOp> buy = ops(RecordedOp::Line, 93);
     ASSERT_EQ(buy.size(), 5u);
-    EXPECT_EQ((Box{buy[0].x1, buy[0].x2, 0, 0}), (Box{kX[5], kX[4], 0, 0}));
+    EXPECT_EQ((Ints{buy[0].x1, buy[0].x2}), (Ints{kX[5], kX[4]}));
     EXPECT_LT(buy[0].y1, buy[0].y2);  // rising with the stock
     EXPECT_LT(buy[4].y1, kZero);
 
-    const std::vector<RecordedOp> sell = lines(97);
+    const std::vector<RecordedOp> sell = ops(RecordedOp::Line, 97);
     ASSERT_EQ(sell.size(), 8u);
-    EXPECT_EQ((Box{sell[0].x1, sell[0].x2, 0, 0}), (Box{kX[1], kX[0], 0, 0}));
+    EXPECT_EQ((Ints{sell[0].x1, sell[0].x2}), (Ints{kX[1], kX[0]}));
     EXPECT_GT(sell[0].y1, kZero);  // a sold stock's gain falls below
     // Slot 6 has no close: slot 7 bridges back to slot 6's x at slot 5's height.
-    EXPECT_EQ(box(sell[5]), (Box{kX[7], sell[4].y1, kX[6], sell[4].y1}));
-}
-
-TEST_F(LowerPane, RatioModeShowsTitleAndThePreviousScale) {
-    settings.lowerPaneMode = 3;
-    state.lowerScaleValue = 7;
-    setProfits({50000});
-    draw();
-    EXPECT_EQ(surface.texts().front(), cp932FromUtf8("レシオケータ"));
-    EXPECT_EQ(labels(), (Texts{"    +7", "    +3", "     0", "    -3", "    -7"}));
-    EXPECT_EQ(state.lowerScaleValue, 7);
-    EXPECT_TRUE(bars().empty());
-
-    state.lowerScaleValue = 0;  // as after start-up
-    draw();
-    EXPECT_EQ(labels(), (Texts{"     0"}));
+    EXPECT_EQ((Ints{sell[5].x1, sell[5].y1, sell[5].x2, sell[5].y2}),
+              (Ints{kX[7], sell[4].y1, kX[6], sell[4].y1}));
 }
 
 TEST_F(LowerPane, SpreadFromAveragesSkipsSlotsWithoutARealAverage) {
@@ -253,10 +167,9 @@ TEST_F(LowerPane, SpreadFromAveragesSkipsSlotsWithoutARealAverage) {
     }
     draw();
     EXPECT_EQ(state.lowerScaleValue, 5);
-    const std::vector<RecordedOp> b = bars();
-    ASSERT_EQ(b.size(), 4u);
-    EXPECT_EQ(b[0].x1, kX[6] - 1);
-    EXPECT_EQ(b[0].color, color(21));
+    ASSERT_EQ(bars().size(), 4u);
+    EXPECT_EQ(bars()[0].x1, kX[6] - 1);
+    EXPECT_EQ(bars()[0].color, color(21));
 
     settings.spreadBase = 1;  // buy minus sell
     draw();
@@ -285,4 +198,4 @@ TEST_F(LowerPane, ProfitsBeyond32BitsKeepTheirSign) {
 }
 
 }  // namespace
-}  // namespace zepa
+}  // namespace zepa::test

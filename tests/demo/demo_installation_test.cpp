@@ -1,40 +1,17 @@
 // The demo installation, read back through the viewer's own readers.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 
 #include "marketdata/correction_list.h"
-#include "marketdata/installation_paths.h"
 #include "marketdata/pair_series.h"
-#include "marketdata/position_file.h"
-#include "marketdata/price_database.h"
 #include "platform/codepage.h"
+#include "tests/support/temp_installation.h"
 #include "tools/demo/demo_installation.h"
 
-namespace zepa {
+namespace zepa::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "zepa_demo_XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path = pattern;
-        }
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
 
 std::map<std::string, std::string> filesUnder(const fs::path& dir) {
     std::map<std::string, std::string> out;
@@ -51,16 +28,14 @@ bool decodesCleanly(std::string_view cp932) {
     return utf8FromCp932(cp932).find("\xEF\xBF\xBD") == std::string::npos;
 }
 
-TEST(DemoInstallation, OpensInTheViewerWithEveryPositionBuilt) {
-    TempDir dir;
-    ASSERT_FALSE(dir.path.empty());
-    ASSERT_EQ(writeDemoInstallation(dir.path.string(), kDefaultDemoSeed, false).result,
+using DemoInstallation = Installation;
+
+TEST_F(DemoInstallation, OpensInTheViewerWithEveryPositionBuilt) {
+    // Forced into the fixture's empty data folder.
+    ASSERT_EQ(writeDemoInstallation(root.string(), kDefaultDemoSeed, true).result,
               DemoWriteResult::Written);
-    const InstallationPaths paths = makeInstallationPaths(dir.path.string());
-    MarketData md;
-    md.dataDirectory = paths.dataDirectory;
-    ASSERT_EQ(scanPriceDatabases(md), DataError::None);
-    ASSERT_EQ(loadPriceDatabases(md), DataError::None);
+    load();
+    MarketData& md = md_;
     ASSERT_GE(md.set.fileCount, 3);
     const int32_t first = dateValue(md.set.files.front().dates.front());
     EXPECT_GE(dateValue(md.set.files.back().dates.back()) - first, 20000);  // two years or more
@@ -124,29 +99,26 @@ TEST(DemoInstallation, OpensInTheViewerWithEveryPositionBuilt) {
         tipCount += line[0] != '#';
     }
     EXPECT_GE(tipCount, 10);
-    releaseMarketData(md);
 }
 
-TEST(DemoInstallation, SameSeedSameBytesAndNoSilentOverwrite) {
-    TempDir a, b;
-    ASSERT_FALSE(a.path.empty() || b.path.empty());
-    const std::string rootA = a.path.string();
+TEST_F(DemoInstallation, SameSeedSameBytesAndNoSilentOverwrite) {
+    const TempInstallation a(false), b(false);
+    const std::string rootA = a.root.string();
     ASSERT_EQ(writeDemoInstallation(rootA, 7, false).result, DemoWriteResult::Written);
-    ASSERT_EQ(writeDemoInstallation(b.path.string(), 7, false).result, DemoWriteResult::Written);
-    EXPECT_EQ(filesUnder(a.path), filesUnder(b.path));
-
-    const auto before = filesUnder(a.path);
+    ASSERT_EQ(writeDemoInstallation(b.root.string(), 7, false).result, DemoWriteResult::Written);
+    const auto before = filesUnder(a.root);
+    EXPECT_EQ(filesUnder(b.root), before);
     EXPECT_EQ(writeDemoInstallation(rootA, 8, false).result, DemoWriteResult::AlreadyExists);
-    EXPECT_EQ(filesUnder(a.path), before);
+    EXPECT_EQ(filesUnder(a.root), before);
 
     // Forced, another seed gives another market and drops price files it did not write.
-    std::ofstream(a.path / "ZEPAWIN" / "DATA" / "dbw.old") << "stale";
+    a.writeText(a.dataFile("dbw.old"), "stale");
     ASSERT_EQ(writeDemoInstallation(rootA, 8, true).result, DemoWriteResult::Written);
-    const auto after = filesUnder(a.path);
+    const auto after = filesUnder(a.root);
     EXPECT_EQ(after.size(), before.size());
     EXPECT_EQ(after.count("ZEPAWIN/DATA/dbw.old"), 0u);
     EXPECT_NE(after.at("ZEPAWIN/DATA/DBW.2025"), before.at("ZEPAWIN/DATA/DBW.2025"));
 }
 
 }  // namespace
-}  // namespace zepa
+}  // namespace zepa::test

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "marketdata/pair_series.h"
-#include "md_fixture.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
@@ -20,12 +20,6 @@ std::string barText(const DayBar& b) {
     return out;
 }
 
-// The bar of a day written as traded(close), without an average.
-std::string tradedBar(PackedDate date, int32_t c, int32_t gain) {
-    DayBar b{date, c - 1, c + 2, c - 3, c, 1000, gain, c};
-    return barText(b);
-}
-
 int32_t yymmdd(PackedDate d) {
     return (calendarYear(d) % 100) * 10000 + d.month * 100 + d.day;
 }
@@ -39,7 +33,8 @@ class PairSeries : public Installation {
     }
     Lines buyText() const { return column(series_.buyBars, barText); }
     Lines sellText() const { return column(series_.sellBars, barText); }
-    V gains(const std::vector<DayBar>& bars) const { return column(bars, &DayBar::gain); }
+    V legStarts() const { return {series_.buyStart, series_.sellStart, series_.firstBar}; }
+    V entryBars() const { return {series_.buyEntryBar, series_.sellEntryBar}; }
 
     CorrectionList corrections_;
     SpreadSeries series_;
@@ -65,23 +60,23 @@ TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
     const PairSeriesResult r = build(leg('T', 1111, 0), leg('T', 2222, yymmdd(days[150])));
     ASSERT_EQ(r.result, 1);
     EXPECT_EQ(r.message, PairSeriesMessage::None);
-    EXPECT_EQ(series_.buyStart, 0);
-    EXPECT_EQ(series_.sellStart, 50);
-    EXPECT_EQ(series_.firstBar, 0);
-    EXPECT_EQ(series_.buyMarketCode, 1);
-    EXPECT_EQ(series_.buyStockCode, 1111);
+    EXPECT_EQ(legStarts(), (V{0, 50, 0}));
+    EXPECT_EQ(entryBars(), (V{-1, 150}));
+    EXPECT_EQ((V{series_.buyMarketCode, series_.buyStockCode}), (V{1, 1111}));
     EXPECT_STREQ(series_.buyStockName, "BUYSTOCK");
     EXPECT_STREQ(series_.sellStockName, "SELL    ");
-    EXPECT_EQ(series_.buyEntryBar, -1);
-    EXPECT_EQ(series_.sellEntryBar, 150);
 
     // Slots 0..49 keep the buy leg's dates; from 50 on the sell leg's date stands in both.
+    // Days written as traded(close), with the close as average.
+    const auto text = [&](int day, int32_t c, int32_t gain) {
+        return barText(DayBar{days[day], c - 1, c + 2, c - 3, c, 1000, gain, c});
+    };
     Lines buy, sell(50, "19700000 0 0 0 0 0 0 0");
     for (int b = 0; b < 300; ++b) {
         const int day = b < 50 || b >= 100 ? b : b - 50;
-        buy.push_back(tradedBar(days[day], 1000 + b, 0));
+        buy.push_back(text(day, 1000 + b, 0));
         if (b >= 50) {
-            sell.push_back(tradedBar(days[day], 500 + day, b < 150 ? 0 : 150 - b));
+            sell.push_back(text(day, 500 + day, b < 150 ? 0 : 150 - b));
         }
     }
     EXPECT_EQ(buyText(), buy);
@@ -89,53 +84,39 @@ TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
 }
 
 TEST_F(PairSeries, EntryDatesAcrossTheCenturyPivot) {
-    EXPECT_EQ(entryThreshold(0), 99999999);
-    EXPECT_EQ(entryThreshold(991231), 19991231);
-    EXPECT_EQ(entryThreshold(105), 20000105);
-    EXPECT_EQ(entryThreshold(700101), 19700101);
-    EXPECT_EQ(entryThreshold(691231), 20691231);
-
+    // Entry dates are YYMMDD: 70-99 stand for 19xx, 00-69 for 20xx.
     writeDb("DBW.1", dbw({ymd(1999, 12, 29), ymd(1999, 12, 30), ymd(2000, 1, 4), ymd(2000, 1, 5),
                           ymd(2002, 1, 4), ymd(2002, 1, 7)},
                          {stock(tokyo(1), "S", {10, 20, 30, 40, 50, 60})}));
     load();
     ASSERT_EQ(build(leg('T', 1, 991231), leg('T', 1, 105)).result, 1);
-    EXPECT_EQ(series_.buyEntryBar, 2);
-    EXPECT_EQ(series_.sellEntryBar, 3);
-    EXPECT_EQ(gains(series_.buyBars), (V{0, 0, 0, 10, 20, 30}));
-    EXPECT_EQ(gains(series_.sellBars), (V{0, 0, 0, 0, -10, -20}));  // a rising sell stock loses
+    EXPECT_EQ(entryBars(), (V{2, 3}));
+    EXPECT_EQ(column(series_.buyBars, &DayBar::gain), (V{0, 0, 0, 10, 20, 30}));
+    // A rising sell stock loses.
+    EXPECT_EQ(column(series_.sellBars, &DayBar::gain), (V{0, 0, 0, 0, -10, -20}));
 
     // 2002-01-05 is a Saturday: the next bar is the entry bar.
     ASSERT_EQ(build(leg('T', 1, 20105), leg('T', 1, 691231)).result, 1);
-    EXPECT_EQ(series_.buyEntryBar, 5);
-    EXPECT_EQ(series_.sellEntryBar, -1);
-    EXPECT_EQ(gains(series_.sellBars), V(6, 0));
+    EXPECT_EQ(entryBars(), (V{5, -1}));
+    EXPECT_EQ(column(series_.sellBars, &DayBar::gain), V(6, 0));
     ASSERT_EQ(build(leg('T', 1, 700101), leg('T', 1, 0)).result, 1);
-    EXPECT_EQ(series_.buyEntryBar, 0);
-    EXPECT_EQ(series_.sellEntryBar, -1);
+    EXPECT_EQ(entryBars(), (V{0, -1}));
 }
 
 TEST_F(PairSeries, CorrectedLegsAndAverages) {
-    writeText(paths_.correctionFile, "1234\n");
-    loadCorrectionList(paths_.correctionFile, corrections_);
+    writeText(paths.correctionFile, "1234\n");
+    loadCorrectionList(paths.correctionFile, corrections_);
     const V corrected = {100, 101, 103, 106, 110, 115, 121, 128},
             plain = {10, 11, 13, 17, 20, 31, 7, 9};
-    DbwFile f =
-        dbw(weekdays(2024, 4, 1, 8),
-            {stock(tokyo(1234), "T", {}), stock(200001234, "O", {}), stock(tokyo(5678), "P", {})});
-    for (int i = 0; i < 8; ++i) {
-        for (int s = 0; s < 3; ++s) {
-            f.stocks[s].records.push_back(traded(s < 2 ? corrected[i] : plain[i]));
-        }
-    }
-    writeDb("DBW.1", f);
+    writeDb("DBW.1", dbw(weekdays(2024, 4, 1, 8),
+                         {stock(tokyo(1234), "T", corrected), stock(200001234, "O", corrected),
+                          stock(tokyo(5678), "P", plain)}));
     load();
 
     // Prices and the average (of two closes) times 100, the volume as stored; the gain from
     // the entry on 2 April (close 10100).
     ASSERT_EQ(build(leg('T', 1234, 240402), leg('T', 5678), 2, 3).result, 1);
-    EXPECT_EQ(series_.buyFactor, 100);
-    EXPECT_EQ(series_.sellFactor, 1);
+    EXPECT_EQ((V{series_.buyFactor, series_.sellFactor}), (V{100, 1}));
     EXPECT_EQ(buyText(), (Lines{"20240401 9900 10200 9700 10000 1000 0 0",
                                 "20240402 10000 10300 9800 10100 1000 0 0",
                                 "20240403 10200 10500 10000 10300 1000 200 10200",
@@ -149,29 +130,25 @@ TEST_F(PairSeries, CorrectedLegsAndAverages) {
 
     // The market plays no part; a period of 0 or of the whole series gives the close.
     ASSERT_EQ(build(leg('o', 1234), leg('T', 5678), 0, 8).result, 1);
-    EXPECT_EQ(series_.buyMarketCode, 2);
-    EXPECT_EQ(series_.buyFactor, 100);
+    EXPECT_EQ((V{series_.buyMarketCode, series_.buyFactor}), (V{2, 100}));
     EXPECT_EQ(column(series_.buyBars, &DayBar::average), column(series_.buyBars, &DayBar::close));
     EXPECT_EQ(column(series_.sellBars, &DayBar::average), plain);
 }
 
 TEST_F(PairSeries, WeeklyBarsStartLater) {
-    DbwFile f = dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", {}), stock(tokyo(2), "B", {})});
+    V a, b;
     for (int i = 0; i < 15; ++i) {  // three Monday-to-Friday weeks
-        f.stocks[0].records.push_back(traded(100 + i));
-        f.stocks[1].records.push_back(traded(200 + i));
+        a.push_back(100 + i);
+        b.push_back(200 + i);
     }
-    writeDb("DBW.1", f);
+    writeDb("DBW.1",
+            dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", a), stock(tokyo(2), "B", b)}));
     load();
     ASSERT_EQ(build(leg('T', 1), leg('T', 2), 0, 0, 1).result, 1);
-    EXPECT_EQ(series_.buyStart, 12);
-    EXPECT_EQ(series_.sellStart, 12);
-    EXPECT_EQ(series_.firstBar, 12);
-    Lines expected(12, "19700000 0 0 0 0 0 0 0");
-    expected.insert(expected.end(),
-                    {"20230605 99 106 97 104 500 0 104", "20230612 104 111 102 109 500 0 109",
-                     "20230619 109 116 107 114 500 0 114"});
-    EXPECT_EQ(buyText(), expected);
+    EXPECT_EQ(legStarts(), (V{12, 12, 12}));
+    EXPECT_EQ(barText(series_.buyBars[11]), "19700000 0 0 0 0 0 0 0");
+    EXPECT_EQ(barText(series_.buyBars[12]), "20230605 99 106 97 104 500 0 104");
+    EXPECT_EQ(column(series_.buyBars, &DayBar::close, 12), (V{104, 109, 114}));
     EXPECT_EQ(column(series_.sellBars, &DayBar::close, 12), (V{204, 209, 214}));
 }
 
@@ -183,9 +160,7 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
     load();
     // The sell leg starting first still writes its dates where the buy leg has no data.
     ASSERT_EQ(build(leg('T', 2), leg('T', 1)).result, 1);
-    EXPECT_EQ(series_.buyStart, 1);
-    EXPECT_EQ(series_.sellStart, 0);
-    EXPECT_EQ(series_.firstBar, 0);
+    EXPECT_EQ(legStarts(), (V{1, 0, 0}));
     EXPECT_EQ(barText(series_.buyBars[0]), "20240401 0 0 0 0 0 0 0");
 
     ASSERT_EQ(build(leg('T', 1), leg('T', 2)).result, 1);
@@ -202,18 +177,12 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
 
     // A failing sell leg leaves the new buy leg beside the old sell leg.
     EXPECT_EQ(build(leg('T', 3), leg('K', 2)).result, -1);
-    EXPECT_EQ(series_.buyStockCode, 3);
     EXPECT_EQ(column(series_.buyBars, &DayBar::close), (V{30, 31, 32, 33, 34}));
-    EXPECT_EQ(series_.sellStockCode, 2);
-    EXPECT_EQ(series_.sellStart, 1);
+    EXPECT_EQ((V{series_.buyStockCode, series_.sellStockCode, series_.sellStart}), (V{3, 2, 1}));
     EXPECT_EQ(sellText(), sellBefore);
     EXPECT_EQ(build(leg('T', 1), leg('T', 4)).result, -2);
-
-    EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::StockNotRegistered),
-              "指定銘柄は登録されていません");
     EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::NoTradedDate), "データが登録されていません");
     EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::OutOfMemory), "メモリが確保できません");
-    EXPECT_STREQ(kPairSeriesCaption, "データの読み込み");
 }
 
 TEST_F(PairSeries, PriceFileGoneDuringABuildIsFatal) {

@@ -1,11 +1,8 @@
 // The hand-edited position file and correction list, written as text and read back.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <initializer_list>
-
 #include "marketdata/correction_list.h"
-#include "md_fixture.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
@@ -38,8 +35,8 @@ std::string legText(const PositionLeg& l) {
 class Positions : public Installation {
   protected:
     int read(const std::string& text) {
-        writeText(paths_.positionFile, text);
-        return readPositionFile(paths_.positionFile, table_, nullptr);
+        writeText(paths.positionFile, text);
+        return readPositionFile(paths.positionFile, table_, nullptr);
     }
     PositionTable table_;
 };
@@ -95,14 +92,14 @@ TEST_F(Positions, StopsAfter5000RecordsRereadsAndSurvivesAMissingFile) {
     EXPECT_EQ(table_.records[0].buy.stockCode, 42);
 
     // A missing file leaves the table as it was.
-    fs::remove(paths_.positionFile);
+    fs::remove(paths.positionFile);
     bool missing = false;
-    EXPECT_EQ(readPositionFile(paths_.positionFile, table_, &missing), 0);
+    EXPECT_EQ(readPositionFile(paths.positionFile, table_, &missing), 0);
     EXPECT_TRUE(missing);
     EXPECT_EQ(table_.positionCount, 1);
     EXPECT_EQ(table_.records[0].buy.stockCode, 42);
-    EXPECT_EQ(positionFileMissingMessage(paths_.positionFile),
-              paths_.positionFile + "  が、ありません");
+    EXPECT_EQ(positionFileMissingMessage(paths.positionFile),
+              paths.positionFile + "  が、ありません");
 }
 
 TEST_F(Positions, BinaryJunkAndNulBytesDoNotStopTheReader) {
@@ -120,8 +117,8 @@ TEST_F(Positions, BinaryJunkAndNulBytesDoNotStopTheReader) {
 
 TEST_F(CorrectionFile, EveryNonCommentLineIsAnEntry) {
     CorrectionList list;
-    writeText(paths_.correctionFile, "1234\n#5678\n\n  42\r\nabc\n");
-    loadCorrectionList(paths_.correctionFile, list);
+    writeText(paths.correctionFile, "1234\n#5678\n\n  42\r\nabc\n");
+    loadCorrectionList(paths.correctionFile, list);
     ASSERT_EQ(list.correctionCount, 4);
     EXPECT_EQ(std::vector(list.entries, list.entries + 4), (std::vector<int32_t>{1234, 0, 42, 0}));
     // Only the last five digits of the key count, whatever the market.
@@ -131,21 +128,21 @@ TEST_F(CorrectionFile, EveryNonCommentLineIsAnEntry) {
     EXPECT_EQ(correctionFactorOf(list, tokyo(11234)), 1);
 
     // A Ctrl+Z left by an old editor ends the file, as it does for a Windows reader.
-    writeText(paths_.correctionFile, "1234\r\n\x1A\r\n5678\r\n");
-    loadCorrectionList(paths_.correctionFile, list);
+    writeText(paths.correctionFile, "1234\r\n\x1A\r\n5678\r\n");
+    loadCorrectionList(paths.correctionFile, list);
     EXPECT_EQ(list.correctionCount, 1);
 
     std::string many;
     for (int i = 1; i <= 301; ++i) {
         many += std::to_string(i) + "\n";
     }
-    writeText(paths_.correctionFile, many);
-    loadCorrectionList(paths_.correctionFile, list);
+    writeText(paths.correctionFile, many);
+    loadCorrectionList(paths.correctionFile, list);
     EXPECT_EQ(list.correctionCount, 300);
     EXPECT_EQ(list.entries[299], 300);
 
-    fs::remove(paths_.correctionFile);
-    loadCorrectionList(paths_.correctionFile, list);
+    fs::remove(paths.correctionFile);
+    loadCorrectionList(paths.correctionFile, list);
     EXPECT_EQ(list.correctionCount, 0);
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "marketdata/quantity_code.h"
-#include "md_fixture.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
@@ -12,7 +12,14 @@ using PriceFiles = Installation;
 using V = std::vector<int32_t>;
 using Counts = std::vector<uint16_t>;
 
-TEST_F(PriceFiles, FilesAreJoinedInCaseInsensitiveTextOrder) {
+TEST_F(PriceFiles, FilesAreTakenByNameAndJoinedInCaseInsensitiveTextOrder) {
+    MarketData none;
+    none.dataDirectory = (root / "ZEPAWIN" / "NODATA").string();
+    EXPECT_EQ(scanPriceDatabases(none), DataError::NoDatabase);
+    writeText(dataFile("DB.1"), "x");
+    EXPECT_EQ(scanPriceDatabases(md_), DataError::NoDatabase);
+    EXPECT_TRUE(md_.dataAborted);
+
     const std::vector<std::string> sorted = {"DBW.1", "dbw.10", "DBW.2", "DBW.A", "Dbw.b"};
     const auto days = weekdays(2020, 1, 6, 5);
     for (int i : {3, 1, 4, 0, 2}) {
@@ -21,6 +28,7 @@ TEST_F(PriceFiles, FilesAreJoinedInCaseInsensitiveTextOrder) {
     for (const char* other : {"DBWX.1", "XDBW.1", "README"}) {
         writeText(dataFile(other), "not a database");
     }
+    md_ = freshData();
     load();
     EXPECT_EQ(column(md_.set.files, [](auto& f) { return fs::path(f.path).filename().string(); }),
               sorted);
@@ -28,6 +36,14 @@ TEST_F(PriceFiles, FilesAreJoinedInCaseInsensitiveTextOrder) {
     ASSERT_EQ(seriesOf(tokyo(1)), kSeriesBuilt);
     EXPECT_EQ(values(&StockSeries::close), (V{100, 101, 102, 103, 104}));
     EXPECT_EQ(seriesDates(), column(days, dateValue));
+
+    // A directory that matches the pattern is taken, then cannot be opened.
+    fs::create_directory(dataFile("DBW.X"));
+    MarketData dir = freshData();
+    ASSERT_EQ(scanPriceDatabases(dir), DataError::None);
+    EXPECT_EQ(dir.set.fileCount, 6);
+    EXPECT_EQ(loadPriceDatabases(dir), DataError::OpenFailed);
+    EXPECT_TRUE(dir.dataAborted && dir.dataError == DataError::OpenFailed);
 }
 
 TEST_F(PriceFiles, AHundredFilesLoadAndOneMoreIsRefused) {
@@ -39,41 +55,18 @@ TEST_F(PriceFiles, AHundredFilesLoadAndOneMoreIsRefused) {
         }
         writeDb("DBW." + std::to_string(1000 + i), dbw({ymd(2020, 1, 6)}, {stock(1, "A", {})}));
     }
-    MarketData more;
-    more.dataDirectory = paths_.dataDirectory;
+    MarketData more = freshData();
     EXPECT_EQ(scanPriceDatabases(more), DataError::TooManyDatabases);
-    EXPECT_TRUE(more.dataAborted);
-    EXPECT_EQ(more.dataError, DataError::TooManyDatabases);
-}
-
-TEST_F(PriceFiles, ScanAndOpenFailures) {
-    writeText(dataFile("DB.1"), "x");
-    EXPECT_EQ(scanPriceDatabases(md_), DataError::NoDatabase);
-    EXPECT_TRUE(md_.dataAborted);
-    MarketData noFolder;
-    noFolder.dataDirectory = (base_ / "ZEPAWIN" / "NODATA").string();
-    EXPECT_EQ(scanPriceDatabases(noFolder), DataError::NoDatabase);
-
-    // A directory that matches the pattern is taken, then cannot be opened.
-    writeDb("DBW.1", dbw({ymd(2020, 1, 6)}, {stock(1, "A", {})}));
-    fs::create_directory(dataFile("DBW.X"));
-    MarketData dir;
-    dir.dataDirectory = paths_.dataDirectory;
-    ASSERT_EQ(scanPriceDatabases(dir), DataError::None);
-    EXPECT_EQ(dir.set.fileCount, 2);
-    EXPECT_EQ(loadPriceDatabases(dir), DataError::OpenFailed);
-    EXPECT_TRUE(dir.dataAborted);
-    EXPECT_EQ(dir.dataError, DataError::OpenFailed);
+    EXPECT_TRUE(more.dataAborted && more.dataError == DataError::TooManyDatabases);
 }
 
 TEST(DataErrorMessage, TextsEndWithTheStopLine) {
     const std::string stop = "\n\nプログラムの実行を中止します", dir = "/home/u/ZEPAWIN/DATA";
-    EXPECT_EQ(dataErrorMessage(DataError::NoDatabase, dir),
-              "データのディレクトリにＤＢがありません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::TooManyDatabases, dir),
               "ＤＢは１００までです\n\n" + dir + std::string(1, fs::path::preferred_separator) +
                   " からＤＢを移動して下さい" + stop);
-    EXPECT_EQ(dataErrorMessage(DataError::OpenFailed, dir), "DB がオープンできません" + stop);
+    EXPECT_EQ(dataErrorMessage(DataError::NoDatabase, dir),
+              "データのディレクトリにＤＢがありません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::OutOfMemory, dir), "メモリの領域が確保できません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::SeekFailed, dir), "シークエラーです" + stop);
 }

@@ -2,42 +2,22 @@
 // pixels a trader looks at first.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "chart/chart_geometry.h"
 #include "chart/paint.h"
 #include "marketdata/installation_paths.h"
 #include "platform/raster_surface.h"
+#include "tests/support/gui_environment.h"
 #include "tools/dbw_writer.h"
 
 namespace zepa {
 namespace {
 
 namespace fs = std::filesystem;
-
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[32] = "whole_chart_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 // Even slots rise, odd slots fall; the sell leg trades twice as high, so the legs never overlap.
 DbwRecord candle(int32_t base, int slot) {

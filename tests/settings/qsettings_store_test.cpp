@@ -4,53 +4,33 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
 
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "settings/settings_persistence.h"
+#include "tests/support/temp_installation.h"
 
-namespace zepa {
+namespace zepa::test {
 namespace {
 
-namespace fs = std::filesystem;
+struct QSettingsStoreTest : ::testing::Test, TempInstallation {
+    QSettingsStoreTest() : TempInstallation(false) {}
 
-class QSettingsStoreTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zepa_settings_test_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
-    }
-
-    static void writeFile(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
     static std::string readFile(const fs::path& path) {
         std::ostringstream text;
         text << std::ifstream(path, std::ios::binary).rdbuf();
         return text.str();
     }
-    size_t filesIn(const fs::path& dir) {
+    static size_t filesIn(const fs::path& dir) {
         return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
     }
-
-    fs::path dir_;
 };
 
 TEST_F(QSettingsStoreTest, RoundTripThroughTheUsersConfigFolder) {
     // The viewer's own store, redirected into the temporary folder.
-    ASSERT_EQ(setenv("XDG_CONFIG_HOME", dir_.c_str(), 1), 0);
-    const fs::path file = dir_ / "VORNEK" / "ZEPA_CHART.ini";
+    ASSERT_EQ(setenv("XDG_CONFIG_HOME", root.c_str(), 1), 0);
+    const fs::path file = root / "VORNEK" / "ZEPA_CHART.ini";
     ChartSettings saved;
     saved.lowerPaneMode = 2;
     saved.pitch = 3.3f;
@@ -78,8 +58,8 @@ TEST_F(QSettingsStoreTest, RoundTripThroughTheUsersConfigFolder) {
 
 TEST_F(QSettingsStoreTest, ReadsHandEditedLines) {
     // Unquoted commas make QSettings return a list; it must read as the line the user wrote.
-    const fs::path file = dir_ / "hand.ini";
-    writeFile(file, "[CHART]\r\nSayaMode=1, 0,0,1,1,0,25\r\nMODE=\r\n[MENU]\r\nEDITOR=vi -n\r\n");
+    const fs::path file = root / "hand.ini";
+    writeText(file, "[CHART]\r\nSayaMode=1, 0,0,1,1,0,25\r\nMODE=\r\n[MENU]\r\nEDITOR=vi -n\r\n");
     QSettingsValueStore store(file.string());
     ChartSettings s;
     ColorTable colors;
@@ -95,29 +75,30 @@ TEST_F(QSettingsStoreTest, StoreThatCannotBeWrittenLosesNothing) {
     ChartSettings s;
     ColorTable colors;
     // A folder that is a file: not even root can write there.
-    writeFile(dir_ / "blocker", "x");
-    QSettingsValueStore blocked((dir_ / "blocker" / "ZEPA_CHART.ini").string());
+    writeText(root / "blocker", "x");
+    QSettingsValueStore blocked((root / "blocker" / "ZEPA_CHART.ini").string());
     loadChartSettings(blocked, s, colors);
     saveChartSettings(blocked, s, colors);
-    EXPECT_EQ(readFile(dir_ / "blocker"), "x");
+    EXPECT_EQ(readFile(root / "blocker"), "x");
 
     // A file that cannot be parsed is not replaced by the part that could.
     const std::string damaged("[CHART]\nSayaMode=2\n\0\0junk\n", 26);
-    writeFile(dir_ / "damaged.ini", damaged);
-    QSettingsValueStore store((dir_ / "damaged.ini").string());
+    writeText(root / "damaged.ini", damaged);
+    QSettingsValueStore store((root / "damaged.ini").string());
     saveChartSettings(store, s, colors);
-    EXPECT_EQ(readFile(dir_ / "damaged.ini"), damaged);
-    EXPECT_EQ(filesIn(dir_), 2u);
+    EXPECT_EQ(readFile(root / "damaged.ini"), damaged);
+    EXPECT_EQ(filesIn(root), 2u);
 
     if (geteuid() != 0) {  // permissions do not bind root
-        const fs::path file = dir_ / "ZEPA_CHART.ini";
-        writeFile(file, "[CHART]\nSayaMode=2\n");
-        fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        const fs::path file = root / "ZEPA_CHART.ini";
+        writeText(file, "[CHART]\nSayaMode=2\n");
+        fs::permissions(root, fs::perms::owner_read | fs::perms::owner_exec);
         QSettingsValueStore readOnlyFolder(file.string());
         EXPECT_FALSE(readOnlyFolder.writeValue(kChartSubkey, "SayaMode", "3"));
         EXPECT_EQ(readFile(file), "[CHART]\nSayaMode=2\n");
+        fs::permissions(root, fs::perms::owner_all);
     }
 }
 
 }  // namespace
-}  // namespace zepa
+}  // namespace zepa::test

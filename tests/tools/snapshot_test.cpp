@@ -1,69 +1,74 @@
-// zepa_snapshot from the outside: a picture of the chart area and the layout it used.
+// zepa_snapshot from the outside: a whole chart painted from price files made by the writer,
+// the key pixels a trader looks at first, and the layout it used.
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "platform/raster_surface.h"
+#include "tests/support/temp_installation.h"
 
-#include "tools/dbw_writer.h"
-
-namespace zepa {
+namespace zepa::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-int run(const std::string& arguments, std::string& out) {
-    std::string command = std::string(ZEPA_SNAPSHOT_PATH) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        out.append(buffer.data(), n);
-    }
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(Snapshot, WritesTheChartAreaAndItsLayout) {
-    const fs::path root = fs::temp_directory_path() / "zepa_snapshot_test";
-    fs::remove_all(root);
-    fs::create_directories(root / "ZEPAWIN" / "DATA");
-    DbwFile file;
-    DbwStock a{100001001, "A", {}}, b{100001002, "B", {}};
+TEST(Snapshot, PaintsTheChartAreaInItsColoursAndReportsTheLayout) {
+    // Even days rise, odd days fall; the sell leg trades twice as high, so the legs never
+    // overlap.
+    TempInstallation dir;
+    DbwFile file = dbw(weekdays(2025, 3, 3, 30), {{tokyo(1001), "A", {}}, {tokyo(1002), "B", {}}});
     for (int d = 0; d < 30; ++d) {
-        file.dates.push_back(PackedDate{55, 3, static_cast<uint8_t>(1 + d)});
-        a.records.push_back(DbwRecord{100 + d, 105 + d, 95 + d, 101 + d, 1000, 0});
-        b.records.push_back(DbwRecord{300 - d, 305 - d, 295 - d, 299 - d, 1000, 0});
+        for (DbwStock& s : file.stocks) {
+            const int32_t base = s.key == tokyo(1001) ? 1000 : 2000, up = d % 2 == 0 ? 10 : 0;
+            s.records.push_back(DbwRecord{base + 10 - up, base + 30, base - 20, base + up, 5000});
+        }
     }
-    file.stocks = {a, b};
-    ASSERT_TRUE(writePriceDatabase((root / "ZEPAWIN/DATA/DBW.001").string(), file));
-    std::ofstream(root / "ZEPAWIN" / "ZEPA_SPW.DAT")
-        << "T1001    A         250305    100       T1002    B         250305    100\n";
+    dir.writeDb("DBW.001", file);
+    dir.writeText(dir.paths.positionFile,
+                  "T1001    A         250305    100       T1002    B         250305    100\n");
+    const std::string tool = std::string(ZEPA_SNAPSHOT_PATH) + " ",
+                      root = "--root " + dir.root.string() + " ",
+                      png = (dir.root / "out.png").string();
 
-    const std::string png = (root / "out.png").string();
     std::string out;
-    ASSERT_EQ(run("--root " + root.string() + " --defaults --size 640x400 --layout " + png, out),
-              0);
+    ASSERT_EQ(runTool(tool + root + "--defaults --size 640x400 --layout " + png, &out), 0);
     EXPECT_NE(out.find("\"chartArea\":[0,30,640,430]"), std::string::npos) << out;
     EXPECT_NE(out.find("\"firstShownBar\":0,\"lastShownBar\":29"), std::string::npos) << out;
-    QImage image(QString::fromStdString(png));
-    EXPECT_EQ(image.width(), 640);
-    EXPECT_EQ(image.height(), 400);
+    const auto number = [&](const std::string& key) {
+        const size_t at = out.find("\"" + key + "\":");
+        return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + key.size() + 3);
+    };
+    // Where the candles stand, in the picture's coordinates.
+    const int plotLeft = number("plotLeft"), top = number("pricePlotTop") - 30,
+              bottom = number("pricePaneBottom") - 30;
+    ASSERT_TRUE(plotLeft > 0 && top > 0 && bottom > top) << out;
 
-    std::string ignored;
-    EXPECT_EQ(run("--root " + root.string() + " --position 3 " + png, ignored), 2);
-    EXPECT_EQ(run("--size 0x10 " + png, ignored), 2);
-    fs::remove(root / "ZEPAWIN" / "ZEPA_SPW.DAT");
-    EXPECT_EQ(run("--root " + root.string() + " " + png, ignored), 1);
-    fs::remove_all(root);
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(640, 400));
+    ColorTable colors;
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    const auto is = [&](int x, int y, int index) {
+        return image.pixel(x, y) == pixelOf(colors.colors[index]);
+    };
+    // Frame band, background and the header's box.
+    EXPECT_TRUE(is(1, 170, 10) && is(638, 170, 10) && is(320, 1, 10) && is(10, 40, 11));
+    EXPECT_TRUE(is(5, 4, 13));
+    // At the default pitch 5 each candle has columns of its own, all in the rising or all in the
+    // falling colour (the same for both legs by default).
+    for (int slot = 0; slot < 4; ++slot) {
+        const int x = plotLeft + 5 * (slot + 1), colour = slot % 2 == 0 ? 91 : 90;
+        int own = 0, other = 0;
+        for (int y = top; y < bottom; ++y) {
+            own += is(x, y, colour);
+            other += is(x, y, 181 - colour);
+        }
+        EXPECT_TRUE(own > 0 && other == 0) << "slot " << slot;
+    }
+
+    EXPECT_EQ(runTool(tool + root + "--position 3 " + png), 2);
+    EXPECT_EQ(runTool(tool + "--size 0x10 " + png), 2);
+    std::filesystem::remove(dir.paths.positionFile);
+    EXPECT_EQ(runTool(tool + root + png), 1);
 }
 
 }  // namespace
-}  // namespace zepa
+}  // namespace zepa::test

@@ -1,16 +1,20 @@
-// A throwaway installation folder whose price files come from the price-database writer, and
-// small builders for dates, stocks and legs.
+// A throwaway installation folder with price files from the price-database writer, small
+// builders for dates, stocks and legs, the market data read from it, and the command-line
+// tools run as processes.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <initializer_list>
-#include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,23 +47,13 @@ inline std::vector<PackedDate> weekdays(int year, unsigned month, unsigned day, 
     return out;
 }
 
-// f of the elements [from, to) of v, to compare whole arrays in one expectation.
-template <class T, class F>
-auto column(const std::vector<T>& v, F f, size_t from = 0, size_t to = SIZE_MAX) {
-    std::vector<std::decay_t<std::invoke_result_t<F, const T&>>> out;
-    for (size_t i = from; i < std::min(v.size(), to); ++i) {
-        out.push_back(std::invoke(f, v[i]));
-    }
-    return out;
-}
-
 // A traded day whose prices all derive from the close.
 inline DbwRecord traded(int32_t close) {
     return DbwRecord{close - 1, close + 2, close - 3, close, 1000, 0};
 }
 
 // A stock with one traded day per close; a close of 0 is a day without trade.
-inline DbwStock stock(int32_t key, std::string name, std::initializer_list<int32_t> closes) {
+inline DbwStock stock(int32_t key, std::string name, const std::vector<int32_t>& closes) {
     DbwStock s{key, std::move(name), {}};
     for (int32_t c : closes) {
         s.records.push_back(c == 0 ? DbwRecord{} : traded(c));
@@ -86,32 +80,60 @@ inline PositionLeg leg(char letter, int32_t code, int32_t entryDate = 0) {
     return l;
 }
 
-// <tmp>/zepa_md_<test>_<random>/ZEPAWIN/DATA, removed again at the end of the test.
-class Installation : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        base_ = fs::temp_directory_path() /
-                ("zepa_md_" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                 "_" + std::to_string(std::random_device{}()));
-        paths_ = makeInstallationPaths(base_.string());
-        fs::create_directories(paths_.dataDirectory);
-        md_.dataDirectory = paths_.dataDirectory;
+// f of the elements [from, to) of v, to compare whole arrays in one expectation.
+template <class T, class F>
+auto column(const std::vector<T>& v, F f, size_t from = 0, size_t to = SIZE_MAX) {
+    std::vector<std::decay_t<std::invoke_result_t<F, const T&>>> out;
+    for (size_t i = from; i < std::min(v.size(), to); ++i) {
+        out.push_back(std::invoke(f, v[i]));
     }
-    void TearDown() override {
+    return out;
+}
+
+// <tmp>/zepa_XXXXXX, with an empty ZEPAWIN/DATA unless asked not to; removed again with the
+// object.
+struct TempInstallation {
+    fs::path root;
+    InstallationPaths paths;
+
+    explicit TempInstallation(bool withDataFolder = true) {
+        std::string pattern = (fs::temp_directory_path() / "zepa_XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("no temporary folder");
+        }
+        root = pattern;
+        paths = makeInstallationPaths(pattern);
+        if (withDataFolder) {
+            fs::create_directories(paths.dataDirectory);
+        }
+    }
+    ~TempInstallation() {
         std::error_code ec;
-        fs::remove_all(base_, ec);
+        fs::remove_all(root, ec);
     }
 
     std::string dataFile(const std::string& name) const {
-        return (fs::path(paths_.dataDirectory) / name).string();
+        return (fs::path(paths.dataDirectory) / name).string();
     }
-    void writeDb(const std::string& name, const DbwFile& file) {
-        ASSERT_TRUE(writePriceDatabase(dataFile(name), file)) << name;
+    void writeDb(const std::string& name, const DbwFile& file) const {
+        EXPECT_TRUE(writePriceDatabase(dataFile(name), file)) << name;
     }
-    void writeText(const std::string& path, std::string_view bytes) {
+    static void writeText(const std::string& path, std::string_view bytes) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
     }
+};
+
+// A temporary installation and the market data read from it.
+class Installation : public ::testing::Test, public TempInstallation {
+  protected:
+    Installation() : md_(freshData()) {}
+
+    MarketData freshData() const {
+        MarketData md;
+        md.dataDirectory = paths.dataDirectory;
+        return md;
+    }
+
     void load() {
         ASSERT_EQ(scanPriceDatabases(md_), DataError::None);
         ASSERT_EQ(loadPriceDatabases(md_), DataError::None);
@@ -126,9 +148,24 @@ class Installation : public ::testing::Test {
         return column(md_.series.date, dateValue, 0, md_.series.length);
     }
 
-    fs::path base_;
-    InstallationPaths paths_;
     MarketData md_;
 };
+
+// Runs a command line with standard error discarded: its exit code (-1 when it did not exit)
+// and what it wrote to standard output.
+inline int runTool(const std::string& command, std::string* out = nullptr) {
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    std::array<char, 4096> buffer;
+    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
+        if (out != nullptr) {
+            out->append(buffer.data(), n);
+        }
+    }
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 }  // namespace zepa::test
