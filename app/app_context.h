@@ -40,8 +40,8 @@ inline ChartContext chartContext(AppContext& a) {
         a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
             ? a.positions.records[a.view.currentPosition]
             : a.noPosition;
-    return ChartContext{a.view,     a.settings,         a.colors, a.series,
-                        position,   a.md.set.dateCount, a.fonts,  a.chart};
+    return ChartContext{a.view,   a.settings,         a.colors, a.series,
+                        position, a.md.set.dateCount, a.fonts,  a.chart};
 }
 
 }  // namespace zepa

@@ -49,7 +49,7 @@ inline constexpr int kNoPositionTimer = 10;
 inline constexpr int kAutoStepTimer = 11;
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // A message box owned by the main window, OK button only.

@@ -14,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(SpecialFiles, PipesCountAsFilesThatCannotBeOpened) {
-    const fs::path root = fs::temp_directory_path() / "zepa_special_files_test";
+TEST(PipeFiles, PipesCountAsFilesThatCannotBeOpened) {
+    const fs::path root = fs::temp_directory_path() / "zepa_pipe_files_test";
     fs::remove_all(root);
     fs::create_directories(root / "ZEPAWIN" / "DATA");
     const InstallationPaths paths = makeInstallationPaths(root.string());
