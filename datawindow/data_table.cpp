@@ -229,62 +229,45 @@ void updateDataScrollRanges(DataWindowState& s) {
     s.leftChar = std::clamp(s.leftChar, 0, s.leftCharMax);
 }
 
-int32_t scrollDataRows(DataWindowState& s, ScrollAction action, int32_t thumb) {
-    const int64_t page = std::max(1, dataRowsPerPage(s));
-    int64_t step = 0;
+namespace {
+
+// The step one scroll action asks for, from position towards 0..maximum.
+int64_t scrollStep(ScrollAction action, int32_t position, int32_t maximum, int64_t page,
+                   int32_t thumb) {
     switch (action) {
         case ScrollAction::LineBack:
-            step = -1;
-            break;
+            return -1;
         case ScrollAction::LineForward:
-            step = 1;
-            break;
+            return 1;
         case ScrollAction::PageBack:
-            step = -page;
-            break;
+            return -page;
         case ScrollAction::PageForward:
-            step = page;
-            break;
+            return page;
         case ScrollAction::Thumb:
-            step = int64_t{thumb} - s.topRow;
-            break;
+            return int64_t{thumb} - position;
         case ScrollAction::Start:
-            step = -s.topRow;
-            break;
+            return -int64_t{position};
         case ScrollAction::End:
-            step = s.visibleRows >= s.rowCount ? 0 : int64_t{s.topRowMax} - s.topRow;
-            break;
+            return int64_t{maximum} - position;
     }
+    return 0;
+}
+
+}  // namespace
+
+int32_t scrollDataRows(DataWindowState& s, ScrollAction action, int32_t thumb) {
+    const int64_t page = std::max(1, dataRowsPerPage(s));
+    // End stays put while every row fits the page.
+    const int64_t step = action == ScrollAction::End && s.visibleRows >= s.rowCount
+                             ? 0
+                             : scrollStep(action, s.topRow, s.topRowMax, page, thumb);
     const int32_t taken = clampStep(step, s.topRow, s.topRowMax);
     s.topRow += taken;
     return taken;
 }
 
 int32_t scrollDataColumns(DataWindowState& s, ScrollAction action, int32_t thumb) {
-    int64_t step = 0;
-    switch (action) {
-        case ScrollAction::LineBack:
-            step = -1;
-            break;
-        case ScrollAction::LineForward:
-            step = 1;
-            break;
-        case ScrollAction::PageBack:
-            step = -kDataHorizontalPage;
-            break;
-        case ScrollAction::PageForward:
-            step = kDataHorizontalPage;
-            break;
-        case ScrollAction::Thumb:
-            step = int64_t{thumb} - s.leftChar;
-            break;
-        case ScrollAction::Start:
-            step = -s.leftChar;
-            break;
-        case ScrollAction::End:
-            step = int64_t{s.leftCharMax} - s.leftChar;
-            break;
-    }
+    const int64_t step = scrollStep(action, s.leftChar, s.leftCharMax, kDataHorizontalPage, thumb);
     const int32_t taken = clampStep(step, s.leftChar, s.leftCharMax);
     s.leftChar += taken;
     return taken;
