@@ -5,7 +5,7 @@ TEST_DIR := build/asan
 BIN := build/bin
 DEMO := demo
 
-.PHONY: all build test run deps configure-release configure-test clean format
+.PHONY: all build test run deps configure-release configure-test clean format fuzz soak
 
 all: build
 
@@ -52,6 +52,23 @@ bench: deps
 	@$(BENCH_DIR)/bin/zepa_bench --benchmark_format=$(BENCH_FORMAT) \
 		--benchmark_repetitions=$(BENCH_REPETITIONS) --benchmark_display_aggregates_only=true \
 		$(BENCH_ARGS)
+
+# Robustness: every libFuzzer target (or those in FUZZ_TARGETS) for FUZZ_SECONDS each (clang,
+# ASan + UBSan); corpora are kept in build/fuzz/corpus, failing inputs in build/fuzz/crashes.
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEPA_FUZZ=ON -DZEPA_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) >$(FUZZ_DIR)/build.log 2>&1 || { cat $(FUZZ_DIR)/build.log; exit 1; }
+	@fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# Memory over a long run: automatic stepping through 5,000 positions for SOAK_SECONDS on the
+# offscreen platform, in the benchmarks' Release tree.
+SOAK_SECONDS ?= 600
+soak: deps
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BENCH=ON -DZEPA_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zepa_soak
+	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/zepa_soak --seconds $(SOAK_SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

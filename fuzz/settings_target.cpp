@@ -1,0 +1,69 @@
+// The per-user settings as a user may have edited them: every stored text, then a session that
+// draws and lists with whatever they gave, and a save that must read back to itself.
+#include <iterator>
+
+#include "fuzz/fuzz_input.h"
+#include "fuzz/scratch_installation.h"
+#include "fuzz/session_installation.h"
+#include "fuzz/targets.h"
+#include "fuzz/viewer_session.h"
+#include "settings/chart_values.h"
+#include "settings/memory_value_store.h"
+#include "settings/settings_persistence.h"
+
+namespace zepa::fuzz {
+
+namespace {
+
+struct StoredName {
+    std::string_view subkey;
+    std::string_view name;
+};
+constexpr StoredName kNames[] = {
+    {kChartSubkey, "Mode_1"},  {kChartSubkey, "Mode_2"},       {kChartSubkey, "SayaMode"},
+    {kChartSubkey, "COLOR_1"}, {kChartSubkey, "COLOR_2"},      {kChartSubkey, "COLOR_3"},
+    {kChartSubkey, "COLOR_4"}, {kChartSubkey, "COLOR_5"},      {kChartSubkey, "COLOR_6"},
+    {kChartSubkey, "COLOR_7"}, {kChartSubkey, "COLOR_SY"},     {kChartSubkey, "MODE"},
+    {kChartSubkey, "Size_SY"}, {kChartSubkey, "ChildPos_SY0"}, {kChartSubkey, "ChildPos_SY1"},
+    {kMenuSubkey, "EDITOR"},
+};
+
+// What a save writes for the settings loaded from the store.
+MemoryValueStore savedBy(ValueStore& from) {
+    ChartSettings settings;
+    ColorTable colors;
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    loadChartSettings(from, settings, colors);
+    MemoryValueStore to;
+    saveChartSettings(to, settings, colors);
+    return to;
+}
+
+}  // namespace
+
+int settingsTarget(const uint8_t* data, size_t size) {
+    FuzzInput in(data, size);
+    MemoryValueStore store;
+    for (const StoredName& n : kNames) {
+        const std::string_view text = in.until("\n");
+        if (!text.empty()) {
+            store.set(n.subkey, n.name, text);
+        }
+    }
+    const ScratchInstallation& s = scratchInstallation();
+    clearDataFolder(s);
+    writeFixedPriceFile(s);
+    FuzzInput positions(data, size);
+    writeSessionTexts(s, {std::begin(kFixedStocks), std::end(kFixedStocks)}, positions);
+    runViewerSession(in, store);
+
+    // What a run saves, the next run reads back and saves unchanged.
+    MemoryValueStore once = savedBy(store);
+    if (savedBy(once).values != once.values) {
+        __builtin_trap();
+    }
+    return 0;
+}
+
+}  // namespace zepa::fuzz
