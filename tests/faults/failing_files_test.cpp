@@ -22,31 +22,10 @@
 
 #include "app/window/frame_window.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/box_answerer.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa::test {
-namespace {
-
-// Answers every message box the program opens and keeps its text, so that a case that runs
-// into one fails on the text instead of hanging in it.
-class BoxAnswerer {
-  public:
-    BoxAnswerer() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts.push_back(box->text().toStdString());
-                box->accept();
-            }
-        });
-        timer_.start(10);
-    }
-    std::vector<std::string> texts;
-
-  private:
-    QTimer timer_;
-};
-
-}  // namespace
 
 // Stands in for the desktop's default application, so that no real one opens.
 class DesktopStandIn : public QObject {

@@ -22,12 +22,14 @@
 #include "platform/codepage.h"
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
+#include "tests/support/box_answerer.h"
 #include "tools/dbw_writer.h"
 
 namespace zepa {
 namespace {
 
 namespace fs = std::filesystem;
+using test::BoxAnswerer;
 
 constexpr int kDates = 300;
 
@@ -62,25 +64,6 @@ std::string positionLine(int buyCode, int sellCode) {
     put(69, "1000");
     return line + "\r\n";
 }
-
-// Answers every message box the program opens, so that a test that runs into one fails on
-// the text instead of hanging in it.
-class BoxAnswerer {
-  public:
-    BoxAnswerer() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts_.push_back(box->text().toStdString());
-                box->accept();
-            }
-        });
-        timer_.start(10);
-    }
-    std::vector<std::string> texts_;
-
-  private:
-    QTimer timer_;
-};
 
 class ViewerWindow : public ::testing::Test {
   protected:
@@ -203,7 +186,7 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
     key(Qt::Key_Escape);
     EXPECT_TRUE(window_->isClosed());
     EXPECT_FALSE(window_->isVisible());
-    EXPECT_TRUE(boxes.texts_.empty());
+    EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(ViewerWindow, CursorFollowsTheMouseAndAClickJumpsToItsDate) {
@@ -229,7 +212,7 @@ TEST_F(ViewerWindow, CursorFollowsTheMouseAndAClickJumpsToItsDate) {
     EXPECT_EQ(a_.view.cursorState, 0);
     EXPECT_FALSE(window_->toolbarButton(257)->isChecked());
     EXPECT_EQ(a_.view.scrollBack, a_.md.set.dateCount - 1 - bar);
-    EXPECT_TRUE(boxes.texts_.empty());
+    EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(ViewerWindow, WithoutPositionsOnlyExitAndReloadStayUsable) {
@@ -249,8 +232,8 @@ TEST_F(ViewerWindow, WithoutPositionsOnlyExitAndReloadStayUsable) {
     EXPECT_TRUE(bar[3]->isEnabled());
 
     // Timer 10 asks for positions once.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.texts_.empty(); }));
-    EXPECT_EQ(boxes.texts_[0], "建て玉が設定されていませんので\n\n先に、建て玉を登録して下さい\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.texts.empty(); }));
+    EXPECT_EQ(boxes.texts[0], "建て玉が設定されていませんので\n\n先に、建て玉を登録して下さい\n");
 
     key(Qt::Key_Down);
     EXPECT_EQ(a_.view.currentPosition, 0);
