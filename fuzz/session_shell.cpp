@@ -1,12 +1,62 @@
 #include "fuzz/session_shell.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "app/frame_handlers.h"
 #include "datawindow/data_table.h"
 #include "settings/input_dialog_logic.h"
+#include "settings/settings_dialog_logic.h"
 
 namespace zepa::fuzz {
+
+namespace {
+
+// Text of at most 255 bytes from the input, as typed into an edit.
+std::string typedText(FuzzInput& in) {
+    const uint8_t length = in.byte();
+    std::string typed;
+    for (uint8_t i = 0; i < length && !in.empty(); ++i) {
+        typed += static_cast<char>(in.byte());
+    }
+    return typed;
+}
+
+// The settings dialog's window: edits hold typed text, questions and the colour chooser are
+// answered from the input, the frame behind it rebuilds and repaints for real.
+class DialogControls final : public SettingsDialogControls {
+  public:
+    DialogControls(AppContext& a, SessionShell& shell, FuzzInput& in)
+        : a_(a), shell_(shell), in_(in) {}
+
+    void setCheck(int, int32_t) override {}
+    void setEditText(int, std::string_view) override {}
+    std::string editText(int) override { return typedText(in_); }
+    bool askYesNo(std::string_view, std::string_view) override { return in_.flag(); }
+    std::optional<ColorRef> chooseColor(ColorRef, const std::array<ColorRef, 16>&) override {
+        if (in_.flag()) {
+            return std::nullopt;
+        }
+        return in_.u32();
+    }
+    void repaintSwatches() override {}
+    void invalidateFrame() override { shell_.paint(); }
+    bool rebuildSeries() override { return zepa::rebuildSeries(a_, shell_); }
+    void endDialog(int) override {}
+
+  private:
+    AppContext& a_;
+    SessionShell& shell_;
+    FuzzInput& in_;
+};
+
+// Every control of the settings dialog that acts, the close button last.
+constexpr std::array<int, 24> kDialogControls = {230, 231, 232, 233, 234, 235, 236, 237,
+                                                 238, 239, 225, 226, 300, 301, 302, 303,
+                                                 304, 305, 310, 311, 312, 313, 221, 220};
+
+}  // namespace
 
 void SessionShell::paint() {
     // From a tiny window to a large screen; the status bar's height as Qt may report it.
@@ -44,15 +94,24 @@ void SessionShell::openDataWindow(int kind) {
     releaseFontSlots(surface_, fonts);
 }
 
+void SessionShell::runSettingsDialog() {
+    DialogControls controls(a_, *this, in_);
+    fillSettingsDialog(a_.settings, controls);
+    for (int i = 0; i < 32 && !in_.empty(); ++i) {
+        const int id = kDialogControls[static_cast<size_t>(in_.pick(kDialogControls.size()))];
+        if (settingsDialogCommand(a_.settings, a_.colors, controls, id)) {
+            return;
+        }
+    }
+    // Closed by its close box, which acts as the close button.
+    settingsDialogCommand(a_.settings, a_.colors, controls, settings_dialog::kCloseButton);
+}
+
 void SessionShell::runInputDialog(int mode) {
     InputDialogState state;
     state.mode = mode;
     inputDialogTexts(mode, a_.settings);
-    const uint8_t length = in_.byte();
-    std::string typed;
-    for (uint8_t i = 0; i < length && !in_.empty(); ++i) {
-        typed += static_cast<char>(in_.byte());
-    }
+    const std::string typed = typedText(in_);
     const int id = in_.flag() ? input_dialog::kExecuteButton : input_dialog::kCancelButton;
     const InputDialogStep step = inputDialogCommand(state, a_.settings, id, typed);
     a_.view.keyCommand = step.ended ? state.keyCommand : input_dialog::kCancelButton;

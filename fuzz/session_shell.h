@@ -1,6 +1,6 @@
 // The window system of a fuzzed viewer session: drawing goes to a null surface, a repaint
-// request paints at once, the data windows format and paint every page, the input dialog is
-// answered with text from the input, and nothing is ever started or shown.
+// request paints at once, the data windows format and paint every page, the dialogs are
+// answered from the input, and nothing is ever started or shown.
 #pragma once
 
 #include <string>
@@ -33,7 +33,7 @@ class SessionShell final : public Shell {
     void invalidateWindow() override { paint(); }
     void setStatusText(std::string_view) override {}
     void openDataWindow(int kind) override;
-    void runSettingsDialog() override {}
+    void runSettingsDialog() override;
     void runInputDialog(int mode) override;
     void runAboutDialog() override {}
     void outputChart(int) override {}
