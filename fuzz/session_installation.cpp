@@ -26,11 +26,13 @@ char letterOf(StockKey key) {
     }
 }
 
+// One leg in its 39 columns: code, short name, entry date, quantity, and the blank before the
+// next leg.
 std::string leg(StockKey key, FuzzInput& in) {
     // Entry dates: none, before, inside and after any plausible file.
     static constexpr int32_t kDates[] = {0, 990101, 240105, 250630, 700101, 991231, 101, 311299};
     char text[40];
-    std::snprintf(text, sizeof text, "%c%-7d %-9s %06d    %-9d", letterOf(key),
+    std::snprintf(text, sizeof text, "%c%-7d %-9s %06d    %-9d ", letterOf(key),
                   static_cast<int>(static_cast<uint32_t>(key) % kStockCodeModulus), "NAME",
                   static_cast<int>(kDates[in.pick(8)]), 100 * in.pick(50));
     return text;

@@ -2,6 +2,7 @@
 // draws and lists with whatever they gave, and a save that must read back to itself.
 #include <iterator>
 
+#include "app/frame_handlers.h"
 #include "fuzz/fuzz_input.h"
 #include "fuzz/scratch_installation.h"
 #include "fuzz/session_installation.h"
@@ -51,6 +52,10 @@ int settingsTarget(const uint8_t* data, size_t size) {
             store.set(n.subkey, n.name, text);
         }
     }
+    // The entry point reads the placement before it shows the window.
+    WindowPlacement placement;
+    parsePlacement(queryChartValue(store, kChartSubkey, "Size_SY"), placement);
+
     const ScratchInstallation& s = scratchInstallation();
     clearDataFolder(s);
     writeFixedPriceFile(s);
