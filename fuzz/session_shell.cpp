@@ -62,6 +62,10 @@ void SessionShell::paint() {
     // From a tiny window to a large screen; the status bar's height as Qt may report it.
     const int32_t width = 40 + in_.u16() % 2600;
     const int32_t height = 40 + in_.u16() % 1600;
+    if (a_.positions.positionCount > 0 && a_.series.buyBarsAllocated &&
+        a_.series.sellBarsAllocated) {
+        ++chartPaints_;
+    }
     onPaint(a_, *this, surface_, width, height, in_.pick(40));
 }
 

@@ -19,6 +19,8 @@ class SessionShell final : public Shell {
     // The paint a window would do after start-up or an invalidate, at a size from the input.
     void paint();
     bool ended() const { return ended_; }
+    // Paints that drew a chart rather than the empty window.
+    int chartPaints() const { return chartPaints_; }
 
     void messageBox(std::string_view, std::string_view, MessageIcon) override {}
     void beep() override {}
@@ -48,6 +50,7 @@ class SessionShell final : public Shell {
     FuzzInput& in_;
     NullSurface surface_;
     bool ended_ = false;
+    int chartPaints_ = 0;
 };
 
 }  // namespace zepa::fuzz

@@ -59,13 +59,13 @@ void dispatch(AppContext& a, SessionShell& shell, FuzzInput& in) {
 
 }  // namespace
 
-bool runViewerSession(FuzzInput& in, ValueStore& store) {
+int runViewerSession(FuzzInput& in, ValueStore& store) {
     const ScratchInstallation& s = scratchInstallation();
     AppContext a;
     a.clockSeconds = [] { return int64_t{1700000000}; };
     if (startViewer(a, s.root, store) != StartupOutcome::Ready) {
         releaseMarketData(a.md);
-        return false;
+        return -1;
     }
     SessionShell shell(a, in);
     onCreate(a, shell);
@@ -75,7 +75,7 @@ bool runViewerSession(FuzzInput& in, ValueStore& store) {
     }
     onDestroy(a, shell);
     shutDownViewer(a);
-    return true;
+    return shell.chartPaints();
 }
 
 }  // namespace zepa::fuzz

@@ -8,7 +8,8 @@
 
 namespace zepa::fuzz {
 
-// Returns false when start-up ended before the window (missing file, data error).
-bool runViewerSession(FuzzInput& in, ValueStore& store);
+// Returns the number of paints that drew a chart, -1 when start-up ended before the window
+// (missing file, data error).
+int runViewerSession(FuzzInput& in, ValueStore& store);
 
 }  // namespace zepa::fuzz

@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/scratch_installation.h"
+#include "fuzz/session_installation.h"
 #include "fuzz/targets.h"
+#include "fuzz/viewer_session.h"
+#include "settings/memory_value_store.h"
 
 namespace zepa::fuzz {
 namespace {
@@ -45,6 +49,21 @@ TEST_P(FuzzReplay, EveryKeptInputRunsClean) {
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, ::testing::ValuesIn(kFuzzTargets),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The harness itself: sound files must take a session to the chart, or the fuzzers would only
+// ever exercise the empty window.
+TEST(FuzzSession, SoundFilesReachTheChart) {
+    const ScratchInstallation& s = scratchInstallation();
+    clearDataFolder(s);
+    writeFixedPriceFile(s);
+    FuzzInput noChoices(nullptr, 0);
+    writeSessionTexts(s, {std::begin(kFixedStocks), std::end(kFixedStocks)}, noChoices);
+    // A 1,000 x 700 window, then Down and a repaint.
+    const uint8_t events[] = {0xC0, 0x03, 0x94, 0x02, 20, 0, 10, 1, 11, 0xC0, 0x03, 0x94, 0x02, 20};
+    FuzzInput in(events, sizeof events);
+    MemoryValueStore store;
+    EXPECT_EQ(runViewerSession(in, store), 2);
+}
 
 }  // namespace
 }  // namespace zepa::fuzz
