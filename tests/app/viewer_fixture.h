@@ -5,20 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "app/frame_handlers.h"
 #include "app/startup.h"
 #include "settings/memory_value_store.h"
 #include "tests/app/recording_shell.h"
-#include "tools/dbw_writer.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
-
-namespace fs = std::filesystem;
 
 inline constexpr int32_t kDates = 300;
 
@@ -30,14 +25,8 @@ inline std::string positionLine(int buyCode, int sellCode) {
     return line;
 }
 
-struct Viewer : ::testing::Test {
+struct Viewer : ::testing::Test, TempInstallation {
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("zepa_app_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-                std::to_string(std::random_device{}()));
-        paths = makeInstallationPaths(root.string());
-        fs::create_directories(paths.dataDirectory);
         // Stocks 1001..1006 traded on every one of kDates dates (20 a month from 2022).
         DbwFile file;
         for (int i = 0; i < kDates; ++i) {
@@ -46,26 +35,19 @@ struct Viewer : ::testing::Test {
                                             static_cast<uint8_t>(1 + i % 20)});
         }
         for (int code = 1001; code <= 1006; ++code) {
-            DbwStock s{100000000 + code, "STOCK" + std::to_string(code), {}};
+            std::vector<int32_t> closes;
             for (int i = 0; i < kDates; ++i) {
-                const int32_t close = code + i % 40 * (code % 2 + 1);
-                s.records.push_back(DbwRecord{close - 1, close + 2, close - 3, close, 1000, 0});
+                closes.push_back(code + i % 40 * (code % 2 + 1));
             }
-            file.stocks.push_back(s);
+            file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
         }
-        ASSERT_TRUE(writePriceDatabase(paths.dataDirectory + "/DBW.001", file));
+        ASSERT_TRUE(writePriceDatabase(dataFile("DBW.001"), file));
         write(paths.tipFile, "# tips\nfirst tip\n");
         shell.view = &a.view;
         a.clockSeconds = [] { return int64_t{1700000000}; };
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
 
-    static void write(const std::string& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-    }
+    static void write(const std::string& path, std::string_view bytes) { writeText(path, bytes); }
     // Start-up, window creation and the first paint, with the given position file.
     void open(const std::string& positionFile) {
         write(paths.positionFile, positionFile);
@@ -81,8 +63,6 @@ struct Viewer : ::testing::Test {
     void key(int virtualKey, bool ctrl = false) { onKey(a, shell, virtualKey, ctrl); }
     void press(int commandId) { onCommand(a, shell, commandId); }
 
-    fs::path root;
-    InstallationPaths paths;
     MemoryValueStore store;
     AppContext a;
     RecordingShell shell;

@@ -6,42 +6,27 @@
 #include "datawindow/data_table.h"
 #include "platform/codepage.h"
 #include "settings/chart_values.h"
-#include "settings/color_table.h"
 #include "settings/memory_value_store.h"
-#include "tests/support/recording_surface.h"
+#include "tests/chart/chart_fixture.h"
 
-namespace zepa {
+namespace zepa::test {
 namespace {
 
-class DataTableTest : public ::testing::Test {
-  protected:
-    DataTableTest() {
-        series.buyBars.resize(kSlots);
-        series.sellBars.resize(kSlots);
+// Twelve daily slots from 1 January 2024, buy close 1000 and sell close 800, 1000 shares each.
+struct DataTableTest : ChartFixture, ::testing::Test {
+    DataTableTest() : ChartFixture(kSlots) {
         for (int i = 0; i < kSlots; ++i) {
             series.buyBars[i].date = PackedDate{54, 1, static_cast<uint8_t>(i + 1)};
             series.buyBars[i].close = 1000;
             series.sellBars[i].close = 800;
         }
-        position.buy.quantity = 1000;
-        position.sell.quantity = 1000;
-        resetColorTable(colors);
-    }
-    ChartContext context() {
-        return ChartContext{view, settings, colors, series, position, kSlots, fonts, chart};
+        position.buy.quantity = position.sell.quantity = 1000;
     }
     std::string cell(int kind, int32_t row, int column) {
-        return utf8FromCp932(formatDataRow(context(), kind, row)[column]);
+        return utf8FromCp932(formatDataRow(c, kind, row)[column]);
     }
 
     static constexpr int kSlots = 12;
-    SpreadSeries series;
-    PositionRecord position;
-    ViewState view;
-    ChartSettings settings;
-    ColorTable colors;
-    FontSlotTable fonts;
-    ChartState chart;
 };
 
 constexpr const char* kNone = "      -- ";
@@ -51,11 +36,8 @@ TEST_F(DataTableTest, HeadersFillFiftySixCellsInBothKinds) {
         DataWindowState s;
         s.kind = kind;
         layoutDataColumns(s, 8, 16, 15);
-        EXPECT_EQ(s.headerChars, 56);
-        EXPECT_EQ(s.columnX[0], 0);
-        EXPECT_EQ(s.columnX[1], 12 * 8);
-        EXPECT_EQ(s.columnX[5], 56 * 8);
-        EXPECT_EQ(s.headerHeight, 24);
+        EXPECT_EQ((Ints{s.headerChars, s.columnX[0], s.columnX[1], s.columnX[5], s.headerHeight}),
+                  (Ints{56, 0, 12 * 8, 56 * 8, 24}));
     }
     EXPECT_EQ(utf8FromCp932(dataHeaderTexts(kStockDataKind)[2]), " 買 出来高 ");
     EXPECT_EQ(dataWindowTitle(kSpreadDataKind), "さやデータ");
@@ -135,14 +117,14 @@ TEST_F(DataTableTest, StockRowsWithDatesClosesAndVolumes) {
 
 TEST_F(DataTableTest, RowsStartAtFirstBarAndEndInBlanks) {
     series.firstBar = 4;
-    EXPECT_EQ(dataRowCount(context()), kSlots - 4);
+    EXPECT_EQ(dataRowCount(c), kSlots - 4);
     EXPECT_EQ(cell(kStockDataKind, 0, 0), "24/ 1/ 5");
-    const DataRowTexts blank = formatDataRow(context(), kStockDataKind, kSlots - 4);
+    const DataRowTexts blank = formatDataRow(c, kStockDataKind, kSlots - 4);
     EXPECT_EQ(blank[0], std::string(10, ' '));
     EXPECT_EQ(blank[4], std::string(9, ' '));
     // A series that was never built has no rows.
     series.buyBars.clear();
-    EXPECT_EQ(dataRowCount(context()), 0);
+    EXPECT_EQ(dataRowCount(c), 0);
 }
 
 TEST(DataScrollTest, RangesKeysAndTheBlankLastRow) {
@@ -151,10 +133,9 @@ TEST(DataScrollTest, RangesKeysAndTheBlankLastRow) {
     s.rowCount = 10;
     // Body 200 - 24 = 176, rounded up to 12 text lines = 180: 9 rows a page.
     resizeDataWindow(s, 200, 56 * 8 + 27);
-    EXPECT_EQ(s.bodyHeight, 180);
-    EXPECT_EQ(s.visibleRows, 9);
-    EXPECT_EQ(s.topRowMax, 2);  // the last page is rows 2..10, row 10 blank
-    EXPECT_EQ(s.leftCharMax, 0);
+    // The last page is rows 2..10, row 10 blank.
+    EXPECT_EQ((Ints{s.bodyHeight, s.visibleRows, s.topRowMax, s.leftCharMax}),
+              (Ints{180, 9, 2, 0}));
     EXPECT_FALSE(dataWindowKey(s, DataKey::B, false));
     EXPECT_EQ(s.topRow, 2);
     EXPECT_EQ(scrollDataRows(s, ScrollAction::LineForward), 0);
@@ -170,15 +151,13 @@ TEST(DataScrollTest, RangesKeysAndTheBlankLastRow) {
     EXPECT_EQ(s.leftChar, 16);
     EXPECT_EQ(scrollDataColumns(s, ScrollAction::PageBack), -8);
     EXPECT_FALSE(dataWindowKey(s, DataKey::Home, false));
-    EXPECT_EQ(s.leftChar, 0);
-    EXPECT_EQ(s.topRow, 0);
+    EXPECT_EQ((Ints{s.leftChar, s.topRow}), (Ints{0, 0}));
     EXPECT_TRUE(dataWindowKey(s, DataKey::Escape, false));
 
     // All rows fit: nothing to scroll, End changes nothing.
     s.rowCount = 3;
     resizeDataWindow(s, 200, 56 * 8);
-    EXPECT_EQ(s.topRowMax, 0);
-    EXPECT_EQ(s.visibleRows, 3);
+    EXPECT_EQ((Ints{s.topRowMax, s.visibleRows}), (Ints{0, 3}));
     EXPECT_EQ(scrollDataRows(s, ScrollAction::End), 0);
 }
 
@@ -206,40 +185,36 @@ TEST(DataPlacementTest, StoredPositionAndHeightWidthFromTheColumns) {
 }
 
 TEST_F(DataTableTest, PaintsHeaderGridAndRowsInTheirColours) {
-    RecordingSurface surface;  // slot 1 at -15: 7 pixels wide, 15 high
+    RecordingSurface screen;  // slot 1 at -15: 7 pixels wide, 15 high
     DataWindowState s;
-    s.rowCount = dataRowCount(context());
+    s.rowCount = dataRowCount(c);
     FontSlotTable own;
-    selectFontSlot(surface, own, kDataFontSlot, kChartFontFace, kDataFontHeight);
+    selectFontSlot(screen, own, kDataFontSlot, kChartFontFace, kDataFontHeight);
     layoutDataColumns(s, own.slots[1].charWidth, own.slots[1].lineHeight, own.lastTextHeight);
     resizeDataWindow(s, 120, 100);  // narrow: scrolled 3 cells to the right
     scrollDataColumns(s, ScrollAction::Thumb, 3);
-    surface.ops.clear();
-    paintDataWindow(surface, own, context(), s, 120);
+    screen.ops.clear();
+    paintDataWindow(screen, own, c, s, 120);
 
-    const auto texts = surface.ofKind(RecordedOp::Text);
+    const auto texts = screen.ofKind(RecordedOp::Text);
     ASSERT_EQ(texts.size(), 5u + 5u * s.visibleRows);
-    EXPECT_EQ(texts[0].x1, -21);
-    EXPECT_EQ(texts[0].y1, 5);
-    EXPECT_EQ(texts[0].color, colors.colors[14]);
-    EXPECT_EQ(texts[0].background, colors.colors[13]);
-    EXPECT_EQ(texts[5].x1, 1 - 21 + 2 * 7);  // the date, two cells in
-    EXPECT_EQ(texts[5].y1, s.headerHeight + 3);
-    EXPECT_EQ(texts[5].color, colors.colors[0]);
-    EXPECT_EQ(texts[5].background, colors.colors[7]);
-    const auto fills = surface.ofKind(RecordedOp::Fill);
+    // The first header cell, then the first row's date two cells in.
+    EXPECT_EQ((Ints{texts[0].x1, texts[0].y1, texts[5].x1, texts[5].y1}),
+              (Ints{-21, 5, 1 - 21 + 2 * 7, s.headerHeight + 3}));
+    const auto fills = screen.ofKind(RecordedOp::Fill);
     ASSERT_EQ(fills.size(), 2u);
-    EXPECT_EQ(fills[0].color, colors.colors[13]);
-    EXPECT_EQ(fills[1].color, colors.colors[7]);
     EXPECT_EQ(fills[1].y2, 121);
+    EXPECT_EQ((std::vector{texts[0].color, texts[0].background, texts[5].color, texts[5].background,
+                           fills[0].color, fills[1].color}),
+              (std::vector{color(14), color(13), color(0), color(7), color(13), color(7)}));
 
     // No rows: the header and the grid only.
     series.firstBar = kSlots;
     s.rowCount = 0;
-    surface.ops.clear();
-    paintDataWindow(surface, own, context(), s, 120);
-    EXPECT_EQ(surface.ofKind(RecordedOp::Text).size(), 5u);
+    screen.ops.clear();
+    paintDataWindow(screen, own, c, s, 120);
+    EXPECT_EQ(screen.ofKind(RecordedOp::Text).size(), 5u);
 }
 
 }  // namespace
-}  // namespace zepa
+}  // namespace zepa::test

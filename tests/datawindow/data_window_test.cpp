@@ -11,23 +11,14 @@
 
 #include "app/window/data_window.h"
 #include "settings/chart_values.h"
-#include "settings/memory_value_store.h"
+#include "tests/app/viewer_fixture.h"
 
-namespace zepa {
+namespace zepa::test {
 namespace {
 
-TEST(DataWindowTest, OpensOverADisabledFrameScrollsAndClosesByEsc) {
-    constexpr int kSlots = 200;
-    MemoryValueStore store;
+TEST_F(Viewer, DataWindowOpensOverADisabledFrameScrollsAndClosesByEsc) {
     store.set(kChartSubkey, "ChildPos_SY1", "30,40,5,250");
-    AppContext a;
-    a.store = &store;
-    a.md.set.dateCount = kSlots;
-    a.series.buyBars.resize(kSlots);
-    a.series.sellBars.resize(kSlots);
-    a.positions.records.resize(1);
-    a.positions.positionCount = 1;
-    resetColorTable(a.colors);
+    openThree();
 
     QWidget frame;
     frame.show();
@@ -37,7 +28,7 @@ TEST(DataWindowTest, OpensOverADisabledFrameScrollsAndClosesByEsc) {
     EXPECT_TRUE(window->isEnabled());
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8("株価データ"));
     const DataWindowState& s = window->state();
-    EXPECT_EQ(s.rowCount, kSlots);
+    EXPECT_EQ(s.rowCount, kDates);
     EXPECT_EQ(window->geometry(), QRect(30, 40, s.columnX[5] + 27, 250));
     EXPECT_TRUE(window->verticalBar()->isVisibleTo(window));
     EXPECT_FALSE(window->picture().isNull());
@@ -63,13 +54,4 @@ TEST(DataWindowTest, OpensOverADisabledFrameScrollsAndClosesByEsc) {
 }
 
 }  // namespace
-}  // namespace zepa
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+}  // namespace zepa::test

@@ -101,6 +101,7 @@ TEST(InputDialogWindow, PitchRefusesThenAcceptsAndScaleCancels) {
     pitch.show();
     EXPECT_EQ(pitch.windowTitle(), QStringLiteral("ピッチの一時変更"));
     EXPECT_EQ(textOf(pitch.control(241)), QStringLiteral("ピッチを入力して下さい"));
+    EXPECT_EQ(textOf(pitch.control(225)), QString());
     EXPECT_EQ(textOf(pitch.control(221)), QStringLiteral("ｷｬﾝｾﾙ"));
     EXPECT_TRUE(qobject_cast<QPushButton*>(pitch.control(220))->isDefault());
 
@@ -119,6 +120,7 @@ TEST(InputDialogWindow, PitchRefusesThenAcceptsAndScaleCancels) {
     InputDialog scale(nullptr, settings, 4);
     scale.show();
     EXPECT_EQ(scale.windowTitle(), QStringLiteral("印刷のサイズ指定"));
+    EXPECT_EQ(textOf(scale.control(241)), QStringLiteral("倍率（％）を指定して下さい"));
     EXPECT_EQ(textOf(scale.control(225)), QStringLiteral(" 100"));
     scale.close();  // the close box cancels
     EXPECT_EQ(scale.state().keyCommand, 221);
@@ -161,12 +163,3 @@ TEST(AboutDialogWindow, ShowsTheProgramLineAndEndsOnOk) {
 
 }  // namespace
 }  // namespace zepa
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

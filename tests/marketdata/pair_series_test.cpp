@@ -185,16 +185,5 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
     EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::OutOfMemory), "メモリが確保できません");
 }
 
-TEST_F(PairSeries, PriceFileGoneDuringABuildIsFatal) {
-    writeDb("DBW.1", dbw({ymd(2024, 4, 1)}, {stock(tokyo(1), "A", {10})}));
-    load();
-    fs::remove(dataFile("DBW.1"));
-    const PairSeriesResult r = build(leg('T', 1), leg('T', 1));
-    EXPECT_EQ(r.result, 0);
-    EXPECT_EQ(r.message, PairSeriesMessage::DataError);
-    EXPECT_TRUE(md_.dataAborted);
-    EXPECT_EQ(md_.dataError, DataError::OpenFailed);
-}
-
 }  // namespace
 }  // namespace zepa::test

