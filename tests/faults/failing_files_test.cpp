@@ -282,13 +282,4 @@ TEST_F(Faults, ValidLinesAmidTenMegabytesOfJunkGiveTheFirst5000) {
 }  // namespace
 }  // namespace zepa::test
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
-
 #include "failing_files_test.moc"
