@@ -51,10 +51,17 @@ class DialogControls final : public SettingsDialogControls {
     FuzzInput& in_;
 };
 
-// Every control of the settings dialog that acts, the close button last.
-constexpr std::array<int, 24> kDialogControls = {230, 231, 232, 233, 234, 235, 236, 237,
-                                                 238, 239, 225, 226, 300, 301, 302, 303,
-                                                 304, 305, 310, 311, 312, 313, 221, 220};
+// The settings dialog's controls that act besides its ten colour buttons, the close button last.
+constexpr std::array<int, 14> kDialogControls = {
+    settings_dialog::kBuyPeriodEdit,    settings_dialog::kSellPeriodEdit,
+    settings_dialog::kBuyCandlesCheck,  settings_dialog::kBuyTomeashiCheck,
+    settings_dialog::kSellCandlesCheck, settings_dialog::kSellTomeashiCheck,
+    settings_dialog::kBuyAverageCheck,  settings_dialog::kSellAverageCheck,
+    settings_dialog::kBaseSellRadio,    settings_dialog::kBaseBuyRadio,
+    settings_dialog::kSourceCloseRadio, settings_dialog::kSourceAverageRadio,
+    settings_dialog::kResetButton,      settings_dialog::kCloseButton};
+constexpr int kColorButtonCount =
+    settings_dialog::kLastColorButton - settings_dialog::kFirstColorButton + 1;
 
 }  // namespace
 
@@ -102,7 +109,10 @@ void SessionShell::runSettingsDialog() {
     DialogControls controls(a_, *this, in_);
     fillSettingsDialog(a_.settings, controls);
     for (int i = 0; i < 32 && !in_.empty(); ++i) {
-        const int id = kDialogControls[static_cast<size_t>(in_.pick(kDialogControls.size()))];
+        const int n = in_.pick(kColorButtonCount + static_cast<int>(kDialogControls.size()));
+        const int id = n < kColorButtonCount
+                           ? settings_dialog::kFirstColorButton + n
+                           : kDialogControls[static_cast<size_t>(n - kColorButtonCount)];
         if (settingsDialogCommand(a_.settings, a_.colors, controls, id)) {
             return;
         }
