@@ -29,6 +29,9 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
         stopAutoStepping(a, shell);
         shell.endAfterDataError(dataErrorMessage(a.md.dataError, a.md.dataDirectory));
     } else if (built.message != PairSeriesMessage::None) {
+        // A failed build leaves the previous position's bars, or one leg of each position; no
+        // later paint, data window or lower pane may show them under this position's name.
+        releasePairSeries(a.series);
         shell.messageBox(pairSeriesMessageText(built.message), kPairSeriesCaption,
                          MessageIcon::Exclamation);
     }

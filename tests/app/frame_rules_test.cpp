@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "datawindow/data_table.h"
 #include "platform/codepage.h"
 #include "tests/app/viewer_fixture.h"
 
@@ -257,12 +258,22 @@ TEST_F(Viewer, ScrollingBeepsAtTheEnds) {
 }
 
 TEST_F(Viewer, SeriesMessagesAndTheFatalDataError) {
-    open(positionLine(1001, 1002) + positionLine(1001, 4321) + positionLine(1003, 1004));
+    open(positionLine(1001, 1002) + positionLine(1001, 4321) + positionLine(1003, 1004) +
+         positionLine(1005, 1006));
     const int draws = shell.draws;
     key(kDown);
     EXPECT_EQ(shell.captions(), (std::vector<std::string>{"データの読み込み"}));
     EXPECT_EQ(shell.messages[0].text, "指定銘柄は登録されていません");
     EXPECT_EQ(shell.draws, draws);
+    // A later repaint shows an empty chart area, not the last chart under this position's name,
+    // and the data windows list nothing.
+    shell.surface.ops.clear();
+    paint();
+    EXPECT_EQ(shell.surface.ops.size(), 1u);
+    EXPECT_EQ(shell.surface.ofKind(RecordedOp::Fill).size(), 1u);
+    EXPECT_EQ(dataRowCount(chartContext(a)), 0);
+    key(kDown);
+    EXPECT_GT(dataRowCount(chartContext(a)), 0);
 
     fs::remove(paths.dataDirectory + "/DBW.001");
     key(kDown);
