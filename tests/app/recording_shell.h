@@ -1,5 +1,4 @@
-// A Shell that records what the viewer's logic asks of the window system, and draws on a
-// recording surface, so the frame window's rules can be checked without a window.
+// A Shell that records what the viewer's logic asks of the window system, drawing included.
 #pragma once
 
 #include <map>
@@ -58,7 +57,6 @@ class RecordingShell : public Shell {
     void destroyWindow() override { ++destroyed; }
     void endAfterDataError(std::string_view text) override { fatal = text; }
 
-    // Captions of the message boxes so far, in order.
     std::vector<std::string> captions() const {
         std::vector<std::string> out;
         for (const RecordedMessage& m : messages) {
@@ -71,21 +69,11 @@ class RecordingShell : public Shell {
     int inputDialogCloses = 220;  // OK
 
     std::vector<RecordedMessage> messages;
-    int beeps = 0;
-    std::map<int, bool> buttonPressed;
-    std::map<int, bool> buttonEnabled;
-    std::map<int, bool> menuEnabled;
-    std::vector<std::string> selectorItems;
-    int selected = -1;
+    int beeps = 0, selected = -1, draws = 0, invalidations = 0, destroyed = 0;
+    std::map<int, bool> buttonPressed, buttonEnabled, menuEnabled;
     std::map<int, int> timers;  // running: id to period
-    int draws = 0;
-    int invalidations = 0;
-    std::string statusText;
-    std::vector<std::string> opened;
-    std::vector<std::string> processes;
-    std::vector<std::string> desktopOpened;
-    int destroyed = 0;
-    std::string fatal;
+    std::vector<std::string> selectorItems, opened, processes, desktopOpened;
+    std::string statusText, fatal;
     RecordingSurface surface;
 };
 

@@ -1,6 +1,6 @@
 // A chart context over `bars` empty slots on the 800 x 550 chart area, drawing on a recording
 // surface; colour index i is color(i). Fonts: -15 is 8 wide and 15 high, any other height
-// |h|/2 wide and |h| high, so a slot's lineHeight tells which height it holds.
+// |h|/2 wide and |h| high.
 #pragma once
 
 #include <string>
@@ -17,8 +17,8 @@ constexpr ColorRef color(int index) {
 }
 
 inline std::string coords(const RecordedOp& op) {
-    return std::to_string(op.x1) + "," + std::to_string(op.y1) + "," + std::to_string(op.x2) + "," +
-           std::to_string(op.y2);
+    const auto n = [](int32_t v) { return std::to_string(v); };
+    return n(op.x1) + "," + n(op.y1) + "," + n(op.x2) + "," + n(op.y2);
 }
 
 using Strings = std::vector<std::string>;
@@ -48,7 +48,6 @@ struct ChartFixture {
         c.dateCount = bars;
     }
 
-    // The part of a paint that computes the layout and the shown range.
     const ChartLayout& layout() {
         layoutChart(surface, c);
         layoutColumns(surface, c);
@@ -65,27 +64,23 @@ struct ChartFixture {
         }
         return out;
     }
-    // The same as "x1,y1,x2,y2 colour", "x,y icon" or "x,y font-height colour[ on background]:
-    // text"; in colour `index`, just the coordinates or the text.
+    // In colour `index` the coordinates or the text; in any colour "x,y icon" or
+    // "x,y font-height colour[ on background]:text".
     Strings drawn(RecordedOp::Kind kind, int index = -1) const {
         Strings out;
         for (const RecordedOp& op : ops(kind, index)) {
-            const bool text = kind == RecordedOp::Text;
-            if (index >= 0) {
-                out.push_back(text ? op.text : coords(op));
-            } else if (kind == RecordedOp::Icon) {
-                out.push_back(std::to_string(op.x1) + "," + std::to_string(op.y1) + " " +
-                              std::to_string(op.iconId));
-            } else if (!text) {
-                out.push_back(coords(op) + " " + std::to_string(op.color - color(0)));
+            const auto n = [](int64_t v) { return std::to_string(v); };
+            const bool box = op.backgroundMode != BackgroundMode::Transparent;
+            if (kind == RecordedOp::Icon) {
+                out.push_back(n(op.x1) + "," + n(op.y1) + " " + n(op.iconId));
+            } else if (kind != RecordedOp::Text) {
+                out.push_back(coords(op));
             } else {
-                out.push_back(std::to_string(op.x1) + "," + std::to_string(op.y1) + " " +
-                              std::to_string(op.fontHeight) + " " +
-                              std::to_string(op.color - color(0)) +
-                              (op.backgroundMode == BackgroundMode::Transparent
-                                   ? ""
-                                   : " on " + std::to_string(op.background - color(0))) +
-                              ":" + op.text);
+                out.push_back(index >= 0 ? op.text
+                                         : n(op.x1) + "," + n(op.y1) + " " + n(op.fontHeight) +
+                                               " " + n(op.color - color(0)) +
+                                               (box ? " on " + n(op.background - color(0)) : "") +
+                                               ":" + op.text);
             }
         }
         return out;

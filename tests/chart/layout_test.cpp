@@ -1,7 +1,9 @@
+// Layout, shown range and scrolling of the laid-out chart.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "chart/scrolling.h"
 #include "tests/chart/chart_fixture.h"
 
 namespace zepa::test {
@@ -19,73 +21,17 @@ TEST(Layout, WorkedExampleFillsEveryField) {
                     l.lowerPaneBottom, l.plotLeft, l.plotWidth}),
               (Ints{4, 795, 4, 795, 4, 795, 55, 77, 78, 386, 387, 406, 407, 575, 52, 687}));
     EXPECT_FLOAT_EQ(t.settings.pitch, 5.725f);
-    EXPECT_EQ(t.view.firstShownBar, 880);
-    EXPECT_EQ(t.view.lastShownBar, 999);
+    EXPECT_EQ((Ints{t.view.firstShownBar, t.view.lastShownBar}), (Ints{880, 999}));
 }
 
-TEST(Layout, FontHeightsFollowTheSmallerSide) {
-    const struct {
-        ChartRect area;
-        int32_t axis, label;
-    } cases[] = {
-        {{0, 30, 800, 580}, -15, -13},  // the worked example
-        {{0, 30, 250, 630}, -13, -13},  // 243 wide
-        {{0, 30, 199, 630}, -12, -12},  // 192 wide
-        {{0, 30, 207, 630}, -13, -13},  // exactly 200 wide
-        {{0, 30, 307, 337}, -15, -13},  // exactly 300 by 300
-        {{0, 30, 800, 232}, -12, -12},  // 195 high
-    };
-    for (const auto& k : cases) {
-        ChartFixture t;
-        t.view.chartArea = k.area;
-        const ChartLayout& l = t.layout();
-        EXPECT_EQ((Ints{l.headerFontHeight, l.axisFontHeight, l.labelFontHeight}),
-                  (Ints{-15, k.axis, k.label}))
-            << k.area.right << "x" << k.area.bottom;
-        EXPECT_EQ(t.fonts.slots[2].lineHeight, -k.axis);
-    }
-}
-
-TEST(Layout, ShownRangeByPitchMode) {
+TEST(Layout, ShownRangeStaysInsideTheDataForHostileValues) {
     ChartFixture t;
-    t.layout();  // pitch 5.0 fits trunc(137.4) pitches left of the newest slot
-    EXPECT_EQ(t.view.firstShownBar, 862);
-    EXPECT_EQ(t.view.lastShownBar, 999);
-
     t.series.firstBar = 900;
     t.layout();
     EXPECT_EQ(t.view.firstShownBar, 900);
     EXPECT_EQ(barAxis(t.c).advance(), 57);
-
-    t.series.firstBar = 100;
-    t.view.scrollBack = 950;  // would end at 49, before the data
-    t.layout();
-    EXPECT_EQ(t.view.lastShownBar, 999);
-    EXPECT_EQ(t.view.scrollBack, 950);
-
-    t.view.scrollBack = 0;
-    t.settings.pitch = 0.0f;
-    t.layout();
-    EXPECT_FLOAT_EQ(t.settings.pitch, 4.0f);
-    EXPECT_EQ(t.view.firstShownBar, 999 - 171);
-
-    // Stretch mode without a bar count shows 150.
-    t.settings.pitchMode = 0;
     t.series.firstBar = 0;
-    t.layout();
-    EXPECT_EQ(t.settings.stretchBarCount, 150);
-    EXPECT_FLOAT_EQ(t.settings.pitch, 687.0f / 150.0f);
-    EXPECT_EQ(t.view.firstShownBar, 850);
-}
 
-TEST(Layout, HostileValuesGiveAUsableRange) {
-    ChartFixture t;
-    t.settings.pitch = 1e-30f;
-    t.layout();
-    EXPECT_EQ(t.view.firstShownBar, 0);
-    t.settings.pitch = 2e8f;
-    t.layout();
-    EXPECT_EQ(t.view.firstShownBar, 999);
     t.settings.pitch = std::nanf("");
     t.layout();
     EXPECT_FLOAT_EQ(t.settings.pitch, 4.0f);
@@ -117,15 +63,8 @@ TEST(Layout, ScalePricesCountsOnlyShownBarsWithACloseOfBothLegs) {
     t.series.sellBars[13] = DayBar{{}, 0, 2000, 1, 1500, 0, 0, 0};  // right of the range
     const PriceScale& s = t.state.scale;
     scalePrices(t.c, 278.0f);
-    EXPECT_EQ(s.priceMax, 620);
-    EXPECT_EQ(s.priceMin, 380);
+    EXPECT_EQ((Ints{s.priceMax, s.priceMin}), (Ints{620, 380}));
     EXPECT_FLOAT_EQ(s.priceScale, 278.0f / 240.0f);
-
-    t.view.firstShownBar = 0;
-    t.view.lastShownBar = 9;
-    scalePrices(t.c, 278.0f);
-    EXPECT_EQ((Ints{s.priceMax, s.priceMin}), (Ints{0, 999999999}));
-    EXPECT_EQ(s.priceScale, 0.0f);
 
     t.view.firstShownBar = -3;  // slots below 0 and past the bars are skipped
     t.view.lastShownBar = 5000;
@@ -133,32 +72,36 @@ TEST(Layout, ScalePricesCountsOnlyShownBarsWithACloseOfBothLegs) {
     EXPECT_EQ(s.priceMax, 2000);
 }
 
-TEST(Layout, FrameBandsBackgroundAndOutline) {
+// At the fixed pitch 5.0 the plot holds 137.4 pitches: steps of 4/5 of them, limited.
+TEST(Scrolling, StepsBetweenTheOldestAndTheNewestDates) {
     ChartFixture t;
-    drawFrame(t.surface, t.c);
-    // Fills hand exclusive right and bottom edges to the surface.
-    EXPECT_EQ(t.drawn(RecordedOp::Fill),
-              (Strings{"0,30,801,34 10", "0,576,801,581 10", "0,30,4,581 10", "796,30,801,581 10",
-                       "3,33,797,577 11"}));
-    EXPECT_EQ(t.drawn(RecordedOp::Line), (Strings{"3,33,796,33 12", "796,33,796,576 12",
-                                                  "796,576,3,576 12", "3,576,3,33 12"}));
-    for (const RecordedOp& op : t.surface.ofKind(RecordedOp::Line)) {
-        EXPECT_EQ(op.style, PenStyle::Solid);
+    t.layout();
+    Ints backs;
+    while (scrollOlder(t.c) && backs.size() < 20) {
+        backs.push_back(t.view.scrollBack);
+        t.layout();
     }
-}
+    EXPECT_EQ(backs, (Ints{109, 218, 327, 436, 545, 654, 763, 862}));
+    EXPECT_EQ(t.view.firstShownBar, 0);
+    backs.clear();
+    while (scrollNewer(t.c) && backs.size() < 20) {
+        backs.push_back(t.view.scrollBack);
+        t.layout();
+    }
+    EXPECT_EQ(backs, (Ints{753, 644, 535, 426, 317, 208, 99, 0}));
 
-TEST(Primitives, FontSlotsKeepOneFontAliveAndReadMetrics) {
-    RecordingSurface s;
-    s.metricsFor = [](int32_t h) { return TextMetrics{-h / 2, -h, -h + 2, 2}; };
-    FontSlotTable table;
-    selectFontSlot(s, table, 1, kChartFontFace, -13);
-    selectFontSlot(s, table, 1, kChartFontFace, -15);
-    EXPECT_EQ(s.liveFonts(), 2);  // the stock font and the slot's font
-    EXPECT_EQ((Ints{table.slots[1].charWidth, table.slots[1].lineHeight, table.lastTextHeight}),
-              (Ints{7, 17, 15}));
-    releaseFontSlots(s, table);
-    EXPECT_EQ(s.liveFonts(), 1);
-    EXPECT_EQ(table.slots[1].inUse, 0);
+    ChartFixture later;  // a left-over scroll past the data: the next step starts from the newest
+    later.series.firstBar = 100;
+    later.view.scrollBack = 950;
+    later.layout();
+    EXPECT_TRUE(scrollOlder(later.c));
+    EXPECT_EQ(later.view.scrollBack, 109);
+
+    ChartFixture shortSeries(100);  // everything fits: refused, nothing changes
+    shortSeries.view.scrollBack = 10;
+    shortSeries.layout();
+    EXPECT_FALSE(scrollOlder(shortSeries.c) || scrollNewer(shortSeries.c));
+    EXPECT_EQ(shortSeries.view.scrollBack, 10);
 }
 
 }  // namespace

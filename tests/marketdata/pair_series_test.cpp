@@ -1,8 +1,12 @@
-// The two legs of a position built from price files: alignment, entry bars, correction,
-// averages, weekly bars, and what a failed build leaves behind.
+// The two legs of a position built from price files, and the weekly bars and moving averages
+// they are made of.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
+#include "marketdata/moving_average.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/weekly_bars.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa::test {
@@ -20,10 +24,6 @@ std::string barText(const DayBar& b) {
     return out;
 }
 
-int32_t yymmdd(PackedDate d) {
-    return (calendarYear(d) % 100) * 10000 + d.month * 100 + d.day;
-}
-
 class PairSeries : public Installation {
   protected:
     PairSeriesResult build(const PositionLeg& buy, const PositionLeg& sell, int buyPeriod = 0,
@@ -31,18 +31,17 @@ class PairSeries : public Installation {
         return buildPairSeries(md_, corrections_, PositionRecord{buy, sell},
                                {weekly, buyPeriod, sellPeriod}, series_);
     }
-    Lines buyText() const { return column(series_.buyBars, barText); }
-    Lines sellText() const { return column(series_.sellBars, barText); }
     V legStarts() const { return {series_.buyStart, series_.sellStart, series_.firstBar}; }
     V entryBars() const { return {series_.buyEntryBar, series_.sellEntryBar}; }
+    V closes(const std::vector<DayBar>& bars) const { return column(bars, &DayBar::close); }
 
     CorrectionList corrections_;
     SpreadSeries series_;
 };
 
 TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
-    // Buy stock in all three files (300 dates); sell stock missing from the middle file
-    // (250 dates), so its slots 50..99 hold the first file's dates.
+    // The sell stock is missing from the middle of three files, so its slots 50..99 hold the
+    // first file's dates; the buy leg keeps its own dates there.
     const auto days = weekdays(2019, 1, 7, 300);
     const int bounds[] = {0, 50, 100, 300};
     for (int f = 0; f < 3; ++f) {
@@ -57,50 +56,42 @@ TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
         writeDb("DBW." + std::to_string(f + 1), file);
     }
     load();
-    const PairSeriesResult r = build(leg('T', 1111, 0), leg('T', 2222, yymmdd(days[150])));
+    const PairSeriesResult r = build(leg('T', 1111), leg('T', 2222, 190805));  // day 150
     ASSERT_EQ(r.result, 1);
     EXPECT_EQ(r.message, PairSeriesMessage::None);
     EXPECT_EQ(legStarts(), (V{0, 50, 0}));
     EXPECT_EQ(entryBars(), (V{-1, 150}));
-    EXPECT_EQ((V{series_.buyMarketCode, series_.buyStockCode}), (V{1, 1111}));
     EXPECT_STREQ(series_.buyStockName, "BUYSTOCK");
     EXPECT_STREQ(series_.sellStockName, "SELL    ");
 
-    // Slots 0..49 keep the buy leg's dates; from 50 on the sell leg's date stands in both.
-    // Days written as traded(close), with the close as average.
-    const auto text = [&](int day, int32_t c, int32_t gain) {
-        return barText(DayBar{days[day], c - 1, c + 2, c - 3, c, 1000, gain, c});
+    // Slot 50 on shows the sell leg's dates in both legs; gains count from the entry bar.
+    const auto slots = [](const std::vector<DayBar>& bars) {
+        return Lines{barText(bars[49]), barText(bars[50]), barText(bars[160]), barText(bars[299])};
     };
-    Lines buy, sell(50, "19700000 0 0 0 0 0 0 0");
-    for (int b = 0; b < 300; ++b) {
-        const int day = b < 50 || b >= 100 ? b : b - 50;
-        buy.push_back(text(day, 1000 + b, 0));
-        if (b >= 50) {
-            sell.push_back(text(day, 500 + day, b < 150 ? 0 : 150 - b));
-        }
-    }
-    EXPECT_EQ(buyText(), buy);
-    EXPECT_EQ(sellText(), sell);
+    EXPECT_EQ(slots(series_.buyBars), (Lines{"20190315 1048 1051 1046 1049 1000 0 1049",
+                                             "20190107 1049 1052 1047 1050 1000 0 1050",
+                                             "20190819 1159 1162 1157 1160 1000 0 1160",
+                                             "20200228 1298 1301 1296 1299 1000 0 1299"}));
+    EXPECT_EQ(
+        slots(series_.sellBars),
+        (Lines{"19700000 0 0 0 0 0 0 0", "20190107 499 502 497 500 1000 0 500",
+               "20190819 659 662 657 660 1000 -10 660", "20200228 798 801 796 799 1000 -149 799"}));
 }
 
 TEST_F(PairSeries, EntryDatesAcrossTheCenturyPivot) {
-    // Entry dates are YYMMDD: 70-99 stand for 19xx, 00-69 for 20xx.
+    // YYMMDD: 70-99 stand for 19xx, 00-69 for 20xx; a weekend date enters on the next bar.
     writeDb("DBW.1", dbw({ymd(1999, 12, 29), ymd(1999, 12, 30), ymd(2000, 1, 4), ymd(2000, 1, 5),
                           ymd(2002, 1, 4), ymd(2002, 1, 7)},
                          {stock(tokyo(1), "S", {10, 20, 30, 40, 50, 60})}));
     load();
-    ASSERT_EQ(build(leg('T', 1, 991231), leg('T', 1, 105)).result, 1);
-    EXPECT_EQ(entryBars(), (V{2, 3}));
-    EXPECT_EQ(column(series_.buyBars, &DayBar::gain), (V{0, 0, 0, 10, 20, 30}));
-    // A rising sell stock loses.
-    EXPECT_EQ(column(series_.sellBars, &DayBar::gain), (V{0, 0, 0, 0, -10, -20}));
-
-    // 2002-01-05 is a Saturday: the next bar is the entry bar.
-    ASSERT_EQ(build(leg('T', 1, 20105), leg('T', 1, 691231)).result, 1);
-    EXPECT_EQ(entryBars(), (V{5, -1}));
-    EXPECT_EQ(column(series_.sellBars, &DayBar::gain), V(6, 0));
-    ASSERT_EQ(build(leg('T', 1, 700101), leg('T', 1, 0)).result, 1);
-    EXPECT_EQ(entryBars(), (V{0, -1}));
+    const struct {
+        int32_t buyEntry, sellEntry;
+        V entries;
+    } rows[] = {{991231, 105, {2, 3}}, {20105, 691231, {5, -1}}, {700101, 0, {0, -1}}};
+    for (const auto& row : rows) {
+        ASSERT_EQ(build(leg('T', 1, row.buyEntry), leg('T', 1, row.sellEntry)).result, 1);
+        EXPECT_EQ(entryBars(), row.entries) << row.buyEntry;
+    }
 }
 
 TEST_F(PairSeries, CorrectedLegsAndAverages) {
@@ -113,43 +104,30 @@ TEST_F(PairSeries, CorrectedLegsAndAverages) {
                           stock(tokyo(5678), "P", plain)}));
     load();
 
-    // Prices and the average (of two closes) times 100, the volume as stored; the gain from
-    // the entry on 2 April (close 10100).
+    // Prices and the average times 100, the volume as stored, the gain from the entry close.
     ASSERT_EQ(build(leg('T', 1234, 240402), leg('T', 5678), 2, 3).result, 1);
     EXPECT_EQ((V{series_.buyFactor, series_.sellFactor}), (V{100, 1}));
-    EXPECT_EQ(buyText(), (Lines{"20240401 9900 10200 9700 10000 1000 0 0",
-                                "20240402 10000 10300 9800 10100 1000 0 0",
-                                "20240403 10200 10500 10000 10300 1000 200 10200",
-                                "20240404 10500 10800 10300 10600 1000 500 10450",
-                                "20240405 10900 11200 10700 11000 1000 900 10800",
-                                "20240408 11400 11700 11200 11500 1000 1400 11250",
-                                "20240409 12000 12300 11800 12100 1000 2000 11800",
-                                "20240410 12700 13000 12500 12800 1000 2700 12450"}));
+    EXPECT_EQ(barText(series_.buyBars[7]), "20240410 12700 13000 12500 12800 1000 2700 12450");
     // Means of three closes, truncated: 13.67, 16.67, 22.67, 19.33, 15.67.
     EXPECT_EQ(column(series_.sellBars, &DayBar::average), (V{0, 0, 0, 13, 16, 22, 19, 15}));
 
-    // The market plays no part; a period of 0 or of the whole series gives the close.
+    // The market plays no part in correction; a period of 0 or of the whole series gives the
+    // close.
     ASSERT_EQ(build(leg('o', 1234), leg('T', 5678), 0, 8).result, 1);
     EXPECT_EQ((V{series_.buyMarketCode, series_.buyFactor}), (V{2, 100}));
-    EXPECT_EQ(column(series_.buyBars, &DayBar::average), column(series_.buyBars, &DayBar::close));
+    EXPECT_EQ(column(series_.buyBars, &DayBar::average), closes(series_.buyBars));
     EXPECT_EQ(column(series_.sellBars, &DayBar::average), plain);
 }
 
 TEST_F(PairSeries, WeeklyBarsStartLater) {
-    V a, b;
-    for (int i = 0; i < 15; ++i) {  // three Monday-to-Friday weeks
-        a.push_back(100 + i);
-        b.push_back(200 + i);
-    }
-    writeDb("DBW.1",
-            dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", a), stock(tokyo(2), "B", b)}));
+    V c(15);
+    std::iota(c.begin(), c.end(), 100);
+    writeDb("DBW.1", dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", c)}));
     load();
-    ASSERT_EQ(build(leg('T', 1), leg('T', 2), 0, 0, 1).result, 1);
+    ASSERT_EQ(build(leg('T', 1), leg('T', 1), 0, 0, 1).result, 1);
     EXPECT_EQ(legStarts(), (V{12, 12, 12}));
-    EXPECT_EQ(barText(series_.buyBars[11]), "19700000 0 0 0 0 0 0 0");
     EXPECT_EQ(barText(series_.buyBars[12]), "20230605 99 106 97 104 500 0 104");
-    EXPECT_EQ(column(series_.buyBars, &DayBar::close, 12), (V{104, 109, 114}));
-    EXPECT_EQ(column(series_.sellBars, &DayBar::close, 12), (V{204, 209, 214}));
+    EXPECT_EQ(column(series_.sellBars, &DayBar::close, 11), (V{0, 104, 109, 114}));
 }
 
 TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
@@ -158,31 +136,82 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
                           stock(tokyo(2), "B", {0, 21, 22, 23, 24}),
                           stock(tokyo(3), "C", {30, 31, 32, 33, 34}), stock(tokyo(4), "N", {})}));
     load();
-    // The sell leg starting first still writes its dates where the buy leg has no data.
-    ASSERT_EQ(build(leg('T', 2), leg('T', 1)).result, 1);
-    EXPECT_EQ(legStarts(), (V{1, 0, 0}));
-    EXPECT_EQ(barText(series_.buyBars[0]), "20240401 0 0 0 0 0 0 0");
-
     ASSERT_EQ(build(leg('T', 1), leg('T', 2)).result, 1);
-    const Lines buyBefore = buyText(), sellBefore = sellText();
+    const Lines buyBefore = column(series_.buyBars, barText),
+                sellBefore = column(series_.sellBars, barText);
     // A failing buy leg changes nothing.
     PairSeriesResult r = build(leg('T', 9), leg('T', 2));
-    EXPECT_EQ(r.result, -1);
-    EXPECT_EQ(r.message, PairSeriesMessage::StockNotRegistered);
+    EXPECT_EQ((V{r.result, static_cast<int32_t>(r.message)}),
+              (V{-1, static_cast<int32_t>(PairSeriesMessage::StockNotRegistered)}));
     r = build(leg('T', 4), leg('T', 2));
-    EXPECT_EQ(r.result, -2);
-    EXPECT_EQ(r.message, PairSeriesMessage::NoTradedDate);
-    EXPECT_EQ(series_.buyStockCode, 1);
-    EXPECT_EQ(buyText(), buyBefore);
+    EXPECT_EQ((V{r.result, static_cast<int32_t>(r.message)}),
+              (V{-2, static_cast<int32_t>(PairSeriesMessage::NoTradedDate)}));
+    EXPECT_EQ(column(series_.buyBars, barText), buyBefore);
 
     // A failing sell leg leaves the new buy leg beside the old sell leg.
     EXPECT_EQ(build(leg('T', 3), leg('K', 2)).result, -1);
-    EXPECT_EQ(column(series_.buyBars, &DayBar::close), (V{30, 31, 32, 33, 34}));
+    EXPECT_EQ(closes(series_.buyBars), (V{30, 31, 32, 33, 34}));
     EXPECT_EQ((V{series_.buyStockCode, series_.sellStockCode, series_.sellStart}), (V{3, 2, 1}));
-    EXPECT_EQ(sellText(), sellBefore);
-    EXPECT_EQ(build(leg('T', 1), leg('T', 4)).result, -2);
-    EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::NoTradedDate), "データが登録されていません");
+    EXPECT_EQ(column(series_.sellBars, barText), sellBefore);
     EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::OutOfMemory), "メモリが確保できません");
+}
+
+// "date open high low close volume adjustment" of every entry.
+std::vector<std::string> entries(const StockSeries& s) {
+    std::vector<std::string> out;
+    for (int i = 0; i < s.length; ++i) {
+        out.push_back(std::to_string(dateValue(s.date[i])));
+        for (int v : {s.open[i], s.high[i], s.low[i], s.close[i], s.volume[i], +s.adjustment[i]}) {
+            out.back() += " " + std::to_string(v);
+        }
+    }
+    return out;
+}
+
+TEST(WeeklyBars, WeeksEndOnFridaysAtYearsEndAndBeforeSaturdays) {
+    // Volumes count in tens with each day's remainder dropped (15 + 15 + 9 gives 2); an
+    // adjustment inside a week stays with it.
+    StockSeries s{8,
+                  {ymd(2020, 12, 31), ymd(2021, 1, 1), ymd(2021, 1, 4), ymd(2023, 6, 8),
+                   ymd(2023, 6, 9), ymd(2023, 6, 10), ymd(2023, 6, 12), ymd(2023, 6, 13)},
+                  {6, 7, 8, 1, 2, 3, 4, 5},
+                  {13, 14, 15, 10, 30, 11, 40, 12},
+                  {5, 6, 7, 0, 1, 2, 3, 0},
+                  {10, 11, 12, 5, 6, 7, 8, 9},
+                  {0, 0, 0, 100, 100, 15, 15, 9},
+                  {0, 0, 0, 0, 0, 0, 40000, 0}};
+    aggregateWeekly(s);
+    EXPECT_EQ(entries(s),
+              (std::vector<std::string>{"20201231 6 13 5 10 0 0", "20210101 7 14 6 11 0 0",
+                                        "20210104 8 15 7 12 0 0", "20230608 1 30 0 6 20 0",
+                                        "20230610 3 40 0 9 2 40000"}));
+}
+
+TEST(MovingAverage, NeedsMoreEntriesThanThePeriodAndCompoundsAdjustments) {
+    const auto closes = [](const V& c, std::vector<uint16_t> adjustment) {
+        const int n = static_cast<int>(c.size());
+        adjustment.resize(c.size());
+        return StockSeries{n, std::vector(c.size(), ymd(2020, 1, 6)), c, c, c, c, V(n), adjustment};
+    };
+    std::vector<float> work(5, 7.0f);
+    EXPECT_EQ(movingAverage(closes({1, 2, 3, 4, 5}, {}), 5, work), -1);
+    EXPECT_EQ(movingAverage(closes({1, 2, 3, 4, 5, 6}, {}), 0, work), -1);
+    EXPECT_EQ(work, std::vector<float>(5, 7.0f));
+
+    // Halved on entry 7 and again on entry 13, period 5. On entry 13 the countdown of the first
+    // has just run out but the factor is still 0.5, so it becomes 0.25:
+    //   12: 200 * 4 + 400 / 2 = 1000 + 100 (entry 7 left halved) -> 1100 / 5 = 220
+    //   13: 1100 * 0.25 + 100 - 200 * 0.25 = 325 -> 65, then + 100 - 50 each entry: 75, 85, 95,
+    //   105; 18: 525 + 100 - 100 * 0.25 = 600 -> 120; 19: factor 1 again, 600 -> 120.
+    V c(20, 100);
+    std::fill(c.begin(), c.begin() + 7, 400);
+    std::fill(c.begin() + 7, c.begin() + 13, 200);
+    std::vector<uint16_t> adjustment(20);
+    adjustment[7] = adjustment[13] = 50;
+    work.assign(20, 0.0f);
+    ASSERT_EQ(movingAverage(closes(c, adjustment), 5, work), 1);
+    EXPECT_EQ(work, (std::vector<float>{0,   0,   0,   0,  0,  400, 400, 200, 200, 200,
+                                        200, 200, 220, 65, 75, 85,  95,  105, 120, 120}));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The price files of the data folder: which files are taken and in what order, what counts as
-// a valid slot, damaged files, and one stock's series joined across the files.
+// The files of the data folder: the price files (which are taken and in what order, valid
+// slots, damage, one stock's series joined across them), the position file and correction list.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -14,10 +14,7 @@ using PriceFiles = Installation;
 using V = std::vector<int32_t>;
 using Counts = std::vector<uint16_t>;
 
-TEST_F(PriceFiles, FilesAreTakenByNameAndJoinedInCaseInsensitiveTextOrder) {
-    MarketData none;
-    none.dataDirectory = (root / "ZEPAWIN" / "NODATA").string();
-    EXPECT_EQ(scanPriceDatabases(none), DataError::NoDatabase);
+TEST_F(PriceFiles, FilesAreTakenByNameInCaseInsensitiveOrderUpToAHundred) {
     writeText(dataFile("DB.1"), "x");
     EXPECT_EQ(scanPriceDatabases(md_), DataError::NoDatabase);
     EXPECT_TRUE(md_.dataAborted);
@@ -27,45 +24,27 @@ TEST_F(PriceFiles, FilesAreTakenByNameAndJoinedInCaseInsensitiveTextOrder) {
     for (int i : {3, 1, 4, 0, 2}) {
         writeDb(sorted[i], dbw({days[i]}, {stock(tokyo(1), "A", {100 + i})}));
     }
-    for (const char* other : {"DBWX.1", "XDBW.1", "README"}) {
-        writeText(dataFile(other), "not a database");
-    }
+    writeText(dataFile("DBWX.1"), "not a database");
     md_ = freshData();
     load();
     EXPECT_EQ(column(md_.set.files, [](auto& f) { return fs::path(f.path).filename().string(); }),
               sorted);
-    EXPECT_EQ(md_.set.dateCount, 5);
-    ASSERT_EQ(seriesOf(tokyo(1)), kSeriesBuilt);
-    EXPECT_EQ(values(&StockSeries::close), (V{100, 101, 102, 103, 104}));
-    EXPECT_EQ(seriesDates(), column(days, dateValue));
 
-    // A directory that matches the pattern is taken, then cannot be opened.
-    fs::create_directory(dataFile("DBW.X"));
-    MarketData dir = freshData();
-    ASSERT_EQ(scanPriceDatabases(dir), DataError::None);
-    EXPECT_EQ(dir.set.fileCount, 6);
-    EXPECT_EQ(loadPriceDatabases(dir), DataError::OpenFailed);
-    EXPECT_TRUE(dir.dataAborted && dir.dataError == DataError::OpenFailed);
-}
-
-TEST_F(PriceFiles, AHundredFilesLoadAndOneMoreIsRefused) {
-    for (int i = 0; i < 101; ++i) {
-        if (i == 100) {
-            load();
-            EXPECT_EQ(md_.set.fileCount, 100);
-            EXPECT_EQ(md_.set.dateCount, 100);
-        }
+    for (int i = 0; i < 95; ++i) {
         writeDb("DBW." + std::to_string(1000 + i), dbw({ymd(2020, 1, 6)}, {stock(1, "A", {})}));
     }
-    MarketData more = freshData();
-    EXPECT_EQ(scanPriceDatabases(more), DataError::TooManyDatabases);
-    EXPECT_TRUE(more.dataAborted && more.dataError == DataError::TooManyDatabases);
+    md_ = freshData();
+    load();
+    EXPECT_EQ(md_.set.fileCount, 100);
+    writeDb("DBW.X", dbw({ymd(2020, 1, 6)}, {}));
+    md_ = freshData();
+    EXPECT_EQ(scanPriceDatabases(md_), DataError::TooManyDatabases);
+    EXPECT_TRUE(md_.dataAborted);
 }
 
-TEST_F(PriceFiles, PipesNamedLikeTheViewersFilesCountAsFilesThatCannotBeOpened) {
+TEST_F(PriceFiles, PipesNamedLikeTheViewersFilesCannotBeOpened) {
     // A read from a pipe would wait for a writer that never comes.
-    for (const std::string& path :
-         {dataFile("DBW.001"), paths.positionFile, paths.correctionFile}) {
+    for (const std::string& path : {dataFile("DBW.1"), paths.positionFile, paths.correctionFile}) {
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
     }
     EXPECT_EQ(scanPriceDatabases(md_), DataError::None);
@@ -82,60 +61,43 @@ TEST_F(PriceFiles, PipesNamedLikeTheViewersFilesCountAsFilesThatCannotBeOpened) 
 TEST(DataErrorMessage, TextsEndWithTheStopLine) {
     const std::string stop = "\n\nプログラムの実行を中止します", dir = "/home/u/ZEPAWIN/DATA";
     EXPECT_EQ(dataErrorMessage(DataError::TooManyDatabases, dir),
-              "ＤＢは１００までです\n\n" + dir + std::string(1, fs::path::preferred_separator) +
-                  " からＤＢを移動して下さい" + stop);
+              "ＤＢは１００までです\n\n" + dir + "/ からＤＢを移動して下さい" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::NoDatabase, dir),
               "データのディレクトリにＤＢがありません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::OutOfMemory, dir), "メモリの領域が確保できません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::SeekFailed, dir), "シークエラーです" + stop);
 }
 
-TEST_F(PriceFiles, ValidSlotsEndAtTheFirstZeroKeyAndMonth) {
-    // Blocks span all date slots even where the valid dates end early; filled slots after a
-    // zero key or month do not count.
-    DbwFile a = dbw({ymd(2021, 3, 1), ymd(2021, 3, 2), ymd(2021, 0, 5), ymd(2021, 3, 4)},
+TEST_F(PriceFiles, ValidSlotsShortFilesAndLyingHeaders) {
+    const auto day = [](unsigned d) { return ymd(2021, 3, d); };
+    // Sorts first and lists B, but has no valid date.
+    writeDb("DBW.0", dbw({ymd(2021, 0, 1), ymd(2021, 2, 26)}, {stock(tokyo(2), "B", {8, 9})}));
+    // Slots after a zero key or month do not count, though blocks span them all.
+    DbwFile a = dbw({day(1), day(2), ymd(2021, 0, 5), day(4)},
                     {stock(tokyo(1), "A", {100, 101, 102, 103}), stock(tokyo(2), "B", {500, 501}),
                      stock(0, "ZERO", {900}), stock(tokyo(3), "C", {300})});
     a.unusedStockSlots = 1;
     a.unusedDateSlots = 2;
     writeDb("DBW.1", a);
-    // Sorts first and lists the stock, but has no valid date.
-    writeDb("DBW.0", dbw({ymd(2021, 0, 1), ymd(2021, 2, 26)}, {stock(tokyo(2), "B", {800, 801})}));
-    // Lists no stock: its first key is 0.
-    writeDb("DBW.2", dbw({ymd(2021, 3, 5)}, {stock(0, "", {}), stock(tokyo(3), "C", {310})}));
-    load();
-    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validDates), (Counts{0, 2, 1}));
-    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validStocks), (Counts{1, 2, 0}));
-    EXPECT_EQ(md_.set.dateCount, 3);
-    EXPECT_EQ(findStock(md_, tokyo(3)), -1);
-    ASSERT_EQ(seriesOf(tokyo(2)), kSeriesBuilt);
-    EXPECT_EQ(values(&StockSeries::close), (V{500, 501}));
-}
-
-TEST_F(PriceFiles, ShortFilesAndLyingHeadersReadAsZeros) {
-    const auto d = weekdays(2021, 3, 1, 6);
-    DbwFile cut = dbw({d[0], d[1], d[2], d[3]},
-                      {stock(tokyo(1), "A", {10, 11, 12, 13}), stock(tokyo(2), "B", {60, 70, 80})});
-    cut.truncateAt = 4 + 16 * 2 + 3 * 4 + 20 * 4 + 20 * 2;  // B's block keeps two records
-    writeDb("DBW.1", cut);
-    DbwFile cutDates = dbw({d[4], d[5]}, {stock(tokyo(2), "B", {95, 96})});
-    cutDates.truncateAt = 4 + 16 * 1 + 3 + 1;  // ends inside the second date
-    writeDb("DBW.2", cutDates);
-    DbwFile lying = cutDates;  // headers that promise far more than the file holds
-    lying.truncateAt.reset();
-    lying.headerStockSlots = 1000;
-    writeDb("DBW.3", lying);
-    lying.headerStockSlots = lying.headerDateSlots = 65535;
+    DbwFile cut = dbw({day(3), day(4), day(5)}, {stock(tokyo(2), "B", {60, 70, 80})});
+    cut.truncateAt = 4 + 16 + 3 * 3 + 20 * 2;  // B's block keeps two records
+    writeDb("DBW.2", cut);
+    DbwFile cutDates = dbw({day(8), day(9)}, {stock(tokyo(2), "B", {95, 96})});
+    cutDates.truncateAt = 4 + 16 + 3 + 1;  // ends inside the second date
+    writeDb("DBW.3", cutDates);
+    DbwFile lying = dbw({day(10)}, {stock(tokyo(2), "B", {97})});
+    lying.headerStockSlots = 1000;  // far more than the file holds
     writeDb("DBW.4", lying);
+    lying.headerStockSlots = lying.headerDateSlots = 65535;
+    writeDb("DBW.5", lying);
     load();
-    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validDates), (Counts{4, 1, 0, 0}));
-    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validStocks), (Counts{2, 1, 0, 0}));
-    EXPECT_EQ(md_.set.dateCount, 5);
-    // The records cut off are untraded days: the last traded day carries on, volume 0.
+    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validDates), (Counts{0, 2, 3, 1, 0, 0}));
+    EXPECT_EQ(column(md_.set.files, &PriceDatabase::validStocks), (Counts{1, 2, 1, 1, 0, 0}));
+    EXPECT_EQ(findStock(md_, tokyo(3)), -1);
+    // Records cut off are days without trade: the last close carries on, volume 0.
     ASSERT_EQ(seriesOf(tokyo(2)), kSeriesBuilt);
-    EXPECT_EQ(values(&StockSeries::open), (V{59, 69, 69, 69, 69}));
-    EXPECT_EQ(values(&StockSeries::close), (V{60, 70, 70, 70, 70}));
-    EXPECT_EQ(values(&StockSeries::volume), (V{1000, 1000, 0, 0, 0}));
+    EXPECT_EQ(values(&StockSeries::close), (V{500, 501, 60, 70, 70, 70}));
+    EXPECT_EQ(values(&StockSeries::volume), (V{1000, 1000, 1000, 1000, 0, 0}));
     EXPECT_FALSE(md_.dataAborted);
 }
 
@@ -159,55 +121,142 @@ TEST_F(PriceFiles, BlockOffsetsBeyondFourGigabytes) {
 
 TEST_F(PriceFiles, SeriesJoinsTheFilesThatListTheStock) {
     const auto d = weekdays(2021, 3, 1, 9);
-    const int32_t late = tokyo(1001), gap = tokyo(1002), never = tokyo(1003), gone = tokyo(1004);
-    DbwFile f1 =
-        dbw({d[0], d[1], d[2]}, {stock(late, "L1", {0, 0, 0}), stock(gap, "OLD", {200, 0, 210}),
-                                 stock(never, "N", {0, 0, 0}), stock(gone, "FIRST", {11, 12, 13})});
-    f1.stocks[0].records[0].volume = 700;
+    const int32_t late = tokyo(1), gap = tokyo(2), never = tokyo(3);
+    DbwFile f1 = dbw({d[0], d[1], d[2]}, {stock(late, "L1", {0, 0, 0}),
+                                          stock(gap, "OLD", {200, 0, 210}), stock(never, "N", {})});
     f1.stocks[1].records[1].volume = 3000;
     writeDb("DBW.1", f1);
-    writeDb("DBW.2",
-            dbw({d[3], d[4], d[5]}, {stock(late, "L2", {0, 110, 120}), stock(never, "N", {}),
-                                     stock(gone, "SECOND", {14, 15})}));
+    writeDb("DBW.2", dbw({d[3], d[4], d[5]}, {stock(late, "L2", {0, 110, 120})}));
     writeDb("DBW.3", dbw({d[6], d[7], d[8]},
                          {stock(late, "L3", {130, 140, 150}), stock(gap, "NEW", {220, 230, 240})}));
     load();
-    EXPECT_EQ(md_.set.dateCount, 9);
-
-    // Starts at its first traded day, in the second file.
+    // Starts at its first traded day; the newest file that lists it names it.
     ASSERT_EQ(seriesOf(late), kSeriesBuilt);
     EXPECT_EQ(values(&StockSeries::close), (V{110, 120, 130, 140, 150}));
     EXPECT_EQ(seriesDates(), column(d, dateValue, 4));
     EXPECT_EQ(std::string(md_.set.stockName), "L3          ");
 
-    // Missing from the middle file: the first and third files' dates only. The untraded day
-    // repeats the day before but keeps its own volume.
+    // Missing from the middle file; the untraded day repeats the day before but keeps its
+    // own volume.
     ASSERT_EQ(seriesOf(gap), kSeriesBuilt);
-    EXPECT_EQ(values(&StockSeries::close), (V{200, 200, 210, 220, 230, 240}));
     EXPECT_EQ(values(&StockSeries::open), (V{199, 199, 209, 219, 229, 239}));
-    EXPECT_EQ(values(&StockSeries::high), (V{202, 202, 212, 222, 232, 242}));
     EXPECT_EQ(values(&StockSeries::volume), (V{1000, 3000, 1000, 1000, 1000, 1000}));
     EXPECT_EQ(seriesDates(), column(std::vector{d[0], d[1], d[2], d[6], d[7], d[8]}, dateValue));
-    EXPECT_EQ(std::string(md_.set.stockName), "NEW         ");
-
-    ASSERT_EQ(seriesOf(gone), kSeriesBuilt);  // the newest file that lists it names it
-    EXPECT_EQ(std::string(md_.set.stockName), "SECOND      ");
     EXPECT_EQ(seriesOf(never), kSeriesNoTrade);
     EXPECT_EQ(md_.series.length, 0);
 }
 
 TEST(QuantityCode, DecodesEachBandAndWrapsModulo2To32) {
     const std::pair<uint16_t, int32_t> table[] = {
-        {9999, 9999},        {10000, 10000},       {18999, 99990},
-        {19000, 100000},     {28000, 1000000},     {46000, 100000000},
-        {56147, 2147000000}, {56148, -2146967296}, {64000, 1410065408},  // 10^10 mod 2^32
-        {65535, -419803776}};
+        {9999, 9999},        {18999, 99990},       {19000, 100000},     {46000, 100000000},
+        {56147, 2147000000}, {56148, -2146967296}, {64000, 1410065408}, {65535, -419803776}};
     for (auto [code, value] : table) {
         EXPECT_EQ(decodeQuantity(code), value) << code;
     }
-    for (int64_t v : {0LL, 9999LL, 12340LL, 1234000LL, 98760000LL, 2000000000LL}) {
-        EXPECT_EQ(decodeQuantity(encodeQuantity(v)), v) << v;
+}
+
+const std::string kFw = "\x81\x40";  // full-width space
+
+// A position line: the buy leg's fields at columns 1, 10, 20, 30, the sell leg's at 40, 49,
+// 59, 69; the line ends with the last non-empty field.
+std::string line(std::initializer_list<std::string_view> fields) {
+    const size_t columns[] = {1, 10, 20, 30, 40, 49, 59, 69};
+    std::string out;
+    size_t i = 0;
+    for (std::string_view text : fields) {
+        const size_t at = columns[i++] - 1;
+        if (!text.empty()) {
+            out.resize(std::max(out.size(), at + text.size()), ' ');
+            out.replace(at, text.size(), text);
+        }
     }
+    return out + "\n";
+}
+
+std::string legText(const PositionLeg& l) {
+    return std::string(l.marketLetter) + "|" + std::to_string(l.stockCode) + "|" + l.shortName +
+           "|" + std::to_string(l.entryDate) + "|" + std::to_string(l.quantity);
+}
+
+class Positions : public Installation {
+  protected:
+    std::vector<std::string> read(const std::string& text) {
+        writeText(paths.positionFile, text);
+        const int n = readPositionFile(paths.positionFile, table_, nullptr);
+        std::vector<std::string> out;
+        for (int i = 0; i < n; ++i) {
+            out.push_back(legText(table_.records[i].buy) + " " + legText(table_.records[i].sell));
+        }
+        return out;
+    }
+    PositionTable table_;
+};
+
+TEST_F(Positions, FixedColumnsCommentsAndLineEnds) {
+    std::string longLine = line({"T5555", "", "", "", "T6666"});
+    longLine.pop_back();
+    longLine.resize(199, ' ');  // the 200th character starts a line of its own
+    const std::string f2 = kFw + kFw, f3 = f2 + kFw;
+    EXPECT_EQ(read(line({"T1234", "ABCDEFGH", "980512", "1000", "O5678", "AB", "50", "-100"}) +
+                   line({"  T1234", "A B C", " 98 05 12", "1 000", "o1234567", kFw + "X"}) +
+                   line({"T1", "\x88\x9f", "", "", "  N12345"}) + line({"#T1", "", "", "", "T2"}) +
+                   line({" #T1", "H", "", "", "T2"}) + "\n" + std::string(60, ' ') + "\n" +
+                   line({"T1111", "NOSELL", "980512", "100"}) + line({"", "", "", "", "T2222"}) +
+                   "T1111" + std::string(34, ' ') + "T2222    XYZ\r\n\r\n" + longLine +
+                   line({"O7777", "", "", "", "O8888", "", "", "77"})),
+              (std::vector<std::string>{
+                  "T|1234|ABCDEF|980512|1000 O|5678|AB" + f2 + "|0|0",
+                  // At most five digits follow the letter; a full-width space stays.
+                  "T|1234|ABC" + kFw + "|980512|1000 o|12345|" + kFw + "X" + kFw + "|0|0",
+                  "T|1|\x88\x9f" + f2 + "|0|0 N|12345|" + f3 + "|0|0",
+                  "#|0|H" + f2 + "|0|0 T|2|" + f3 + "|0|0",
+                  // A CR must not reach a field.
+                  "T|1111|" + f3 + "|0|0 T|2222|XYZ" + kFw + "|0|0",
+                  "T|5555|" + f3 + "|0|0 T|6666|" + f3 + "|0|0",
+                  "O|7777|" + f3 + "|0|0 O|8888|" + f3 + "|0|77"}));
+}
+
+TEST_F(Positions, AtMost5000AndARereadReplacesTheTableUnlessTheFileIsMissing) {
+    std::string many;
+    for (int i = 0; i < 5001; ++i) {
+        many += line({"T7", "", "", "", "O1"});
+    }
+    ASSERT_EQ(read(many).size(), 5000u);
+    ASSERT_EQ(read(line({"T42", "", "", "", "O1"})).size(), 1u);
+    fs::remove(paths.positionFile);
+    bool missing = false;
+    EXPECT_EQ(readPositionFile(paths.positionFile, table_, &missing), 0);
+    EXPECT_TRUE(missing);
+    EXPECT_EQ((std::vector{table_.positionCount, table_.records[0].buy.stockCode}),
+              (std::vector{1, 42}));
+    EXPECT_EQ(positionFileMissingMessage(paths.positionFile),
+              paths.positionFile + "  が、ありません");
+}
+
+TEST_F(Installation, CorrectionListTakesEveryNonCommentLine) {
+    CorrectionList list;
+    writeText(paths.correctionFile, "1234\n#5678\n\n  42\r\nabc\n");
+    loadCorrectionList(paths.correctionFile, list);
+    EXPECT_EQ(std::vector(list.entries, list.entries + list.correctionCount),
+              (std::vector<int32_t>{1234, 0, 42, 0}));
+    // Only the last five digits of the key count, whatever the market.
+    EXPECT_EQ(
+        (std::vector{correctionFactorOf(list, 200001234), correctionFactorOf(list, tokyo(5678)),
+                     correctionFactorOf(list, tokyo(11234))}),
+        (std::vector{100, 1, 1}));
+
+    // A Ctrl+Z left by an old editor ends the file.
+    writeText(paths.correctionFile, "1234\r\n\x1A\r\n5678\r\n");
+    loadCorrectionList(paths.correctionFile, list);
+    EXPECT_EQ(list.correctionCount, 1);
+
+    std::string many;
+    for (int i = 1; i <= 301; ++i) {
+        many += std::to_string(i) + "\n";
+    }
+    writeText(paths.correctionFile, many);
+    loadCorrectionList(paths.correctionFile, list);
+    EXPECT_EQ((std::vector{list.correctionCount, list.entries[299]}), (std::vector{300, 300}));
 }
 
 }  // namespace

@@ -1,31 +1,33 @@
-// The real main window on writer-made data: real key and mouse events go in through the window
-// system, the view state, the controls and the backing image come out.
+// The real main window on writer-made data, driven by real key and mouse events; and the real
+// program, which must leave its installation untouched.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMenuBar>
+#include <QProcess>
 #include <QTest>
 #include <QToolButton>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "app/window/frame_window.h"
 #include "platform/codepage.h"
+#include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/box_answerer.h"
+#include "tools/demo/demo_installation.h"
 
 namespace zepa::test {
 namespace {
 
-// The fixture's installation with a Japanese tip, under the shown, active main window.
 struct ViewerWindow : Viewer {
     void show(const std::string& positions) {
         write(paths.positionFile, positions);
         write(paths.tipFile, "# tips\n" + cp932FromUtf8("ひとこと") + "\n");
-        // An editor that starts and does nothing, so that no test opens a real one.
-        store.set(kMenuSubkey, "EDITOR", "true");
+        store.set(kMenuSubkey, "EDITOR", "true");  // so that no test opens a real editor
         ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
         window = std::make_unique<FrameWindow>(a);
         window->resize(900, 600);
@@ -38,123 +40,170 @@ struct ViewerWindow : Viewer {
         QTest::keyClick(window->windowHandle(), k, modifiers);
     }
     QImage picture() const { return window->backingImage().copy(); }
-    QWidget* chart() const { return window->centralWidget(); }
 
+    BoxAnswerer boxes;
     std::unique_ptr<FrameWindow> window;
 };
 
 TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
-    BoxAnswerer boxes;
     show(positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1002, 1003));
     QComboBox* selector = window->positionSelector();
-    ASSERT_EQ(selector->count(), 3);
     EXPECT_EQ(selector->itemText(0), QStringLiteral("買 T1001 BUY　 　　売 T1002 SELL　"));
     EXPECT_EQ(window->statusText(), QStringLiteral(" ひとこと"));
-    // Neither creation nor showing wrote the placement that start-up has not restored yet.
+    // Showing must not write the placement that start-up has not restored yet.
     EXPECT_EQ(queryChartValue(store, kChartSubkey, "Size_SY"), "");
 
     QImage before = picture();
     key(Qt::Key_Down);
-    EXPECT_EQ(a.view.currentPosition, 1);
     EXPECT_EQ(selector->currentIndex(), 1);
     EXPECT_NE(picture(), before);
-
-    // The chart switch redraws only the lower pane.
     before = picture();
-    key(Qt::Key_Space);
-    EXPECT_EQ(a.settings.lowerPaneMode, 2);
+    key(Qt::Key_Space);  // redraws only the lower pane
     const int lowerTop = a.chart.layout.lowerTitleTop;
     EXPECT_EQ(picture().copy(0, 0, before.width(), lowerTop),
               before.copy(0, 0, before.width(), lowerTop));
     EXPECT_NE(picture(), before);
 
-    before = picture();
-    key(Qt::Key_Left);
-    const int32_t once = a.view.scrollBack;
-    EXPECT_GT(once, 0);
-    EXPECT_NE(picture(), before);
     key(Qt::Key_Left, Qt::AltModifier);  // Alt+key is the plain key
-    EXPECT_GT(a.view.scrollBack, once);
+    EXPECT_GT(a.view.scrollBack, 0);
     key(Qt::Key_K, Qt::AltModifier);  // not even a menu title's Alt+letter takes a key
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
-    key(Qt::Key_Delete);
-    EXPECT_EQ(a.view.weeklyBars, 1);
-
-    // Backspace starts stepping (the button shows it) and steps at once; the next key stops it.
     QToolButton* autoStep = window->toolbarButton(255);
     key(Qt::Key_Backspace);
-    EXPECT_EQ(a.view.autoStepActive, 1);
     EXPECT_TRUE(autoStep->isChecked());
     EXPECT_EQ(a.view.currentPosition, 2);
     key(Qt::Key_Up);
-    EXPECT_EQ(a.view.autoStepActive, 0);
     EXPECT_FALSE(autoStep->isChecked());
     EXPECT_EQ(a.view.currentPosition, 2);
 
-    // Moves and sizes are recorded once the entry point allows it.
-    window->setPlacementRecording(true);
-    window->resize(820, 560);
-    QTest::qWait(20);
-    WindowPlacement placement;
-    ASSERT_TRUE(parsePlacement(queryChartValue(store, kChartSubkey, "Size_SY"), placement));
-    EXPECT_EQ(placement.right - placement.left, 820);
-    EXPECT_EQ(placement.bottom - placement.top, 560);
-    EXPECT_EQ(picture().width(), 820);
-
     key(Qt::Key_Escape);
-    EXPECT_TRUE(window->isClosed());
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->isClosed() && !window->isVisible());
     EXPECT_TRUE(boxes.texts.empty());
 }
 
 TEST_F(ViewerWindow, CursorFollowsTheMouseAndAClickJumpsToItsDate) {
-    BoxAnswerer boxes;
     show(positionLine(1001, 1002));
     QTest::mouseClick(window->toolbarButton(257), Qt::LeftButton);
-    EXPECT_EQ(a.view.cursorState, 1);
-    EXPECT_TRUE(window->toolbarButton(257)->isChecked());
-
     const QImage before = picture();
     const ChartLayout& l = a.chart.layout;
     const QPoint at(l.plotLeft + 100, (l.pricePlotTop + l.pricePaneBottom) / 2);
-    QTest::mouseMove(chart(), at);
+    QWidget* chart = window->centralWidget();
+    QTest::mouseMove(chart, at);
     EXPECT_TRUE(QTest::qWaitFor([&] { return a.view.cursorState == 2; }));
     EXPECT_NE(picture(), before);  // the inverted line
     // A click on the toolbar strip is the strip's, not the chart's.
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      chart()->mapTo(window.get(), QPoint(650, 15)));
+                      chart->mapTo(window.get(), QPoint(650, 15)));
     EXPECT_EQ(a.view.cursorState, 2);
 
     const int32_t bar = a.view.cursorBar;
-    QTest::mouseClick(chart(), Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_EQ(a.view.cursorState, 0);
+    QTest::mouseClick(chart, Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_FALSE(window->toolbarButton(257)->isChecked());
     EXPECT_EQ(a.view.scrollBack, a.md.set.dateCount - 1 - bar);
-    EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(ViewerWindow, WithoutPositionsOnlyExitAndReloadStayUsable) {
+// Every entry under root, with its time stamp and, for a file, its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> out{
+        {".", std::to_string(fs::last_write_time(root).time_since_epoch().count())}};
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        std::ostringstream entry;
+        entry << e.last_write_time().time_since_epoch().count() << ':';
+        if (e.is_regular_file()) {
+            entry << std::ifstream(e.path(), std::ios::binary).rdbuf();
+        }
+        out[fs::relative(e.path(), root).string()] = entry.str();
+    }
+    return out;
+}
+
+// A demo installation in a drive root; nothing under it may change, appear or vanish.
+struct NoWrite : ::testing::Test {
+    void SetUp() override {
+        ASSERT_EQ(writeDemoInstallation(drive.string(), kDefaultDemoSeed, false).result,
+                  DemoWriteResult::Written);
+        before = snapshot(drive);
+    }
+    std::vector<std::string> changed() const {
+        const auto after = snapshot(drive);
+        std::vector<std::string> out;
+        for (const auto& [path, entry] : after) {
+            if (!before.contains(path) || before.at(path) != entry) {
+                out.push_back(path);
+            }
+        }
+        if (after.size() != before.size()) {
+            out.push_back("(an entry vanished)");
+        }
+        return out;
+    }
+    TempInstallation scratch{false};
+    fs::path drive = scratch.root / "drive", config = scratch.root / "config";
+    std::map<std::string, std::string> before;
+};
+
+TEST_F(NoWrite, AWholeSessionOfTheWindowWritesNothingThere) {
     BoxAnswerer boxes;
-    show("# nothing yet\n");
-    EXPECT_EQ(a.view.commandState, 0);
-    for (int id = 250; id <= 260; ++id) {
-        EXPECT_EQ(window->toolbarButton(id)->isEnabled(), id == 250 || id == 259) << id;
+    MemoryValueStore store;
+    store.set(kMenuSubkey, "EDITOR", "true");
+    AppContext a;
+    a.clockSeconds = [] { return int64_t{1700000000}; };
+    ASSERT_EQ(startViewer(a, drive.string(), store), StartupOutcome::Ready);
+    auto window = std::make_unique<FrameWindow>(a);
+    window->resize(900, 600);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto key = [](QWindow* w, Qt::Key k) { QTest::keyClick(w, k); };
+    for (int i = 1; i < a.positions.positionCount; ++i) {
+        key(window->windowHandle(), Qt::Key_Down);
     }
-    std::vector<bool> menus;
-    for (const QAction* title : window->menuBar()->actions()) {
-        menus.push_back(title->isEnabled());
+    for (Qt::Key k : {Qt::Key_Delete, Qt::Key_Space, Qt::Key_Space, Qt::Key_Space, Qt::Key_Left,
+                      Qt::Key_Right, Qt::Key_Delete}) {
+        key(window->windowHandle(), k);
     }
-    EXPECT_EQ(menus, (std::vector<bool>{true, false, false, true}));
+    // A double click on each pane opens its data window; Esc closes it.
+    const ChartLayout& l = a.chart.layout;
+    for (int y :
+         {(l.pricePlotTop + l.pricePaneBottom) / 2, (l.lowerPaneTop + l.lowerPaneBottom) / 2}) {
+        QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, Qt::NoModifier,
+                           QPoint(l.plotLeft + 50, y));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() != window.get(); }));
+        key(QApplication::activeWindow()->windowHandle(), Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    }
+    QTest::mouseClick(window->toolbarButton(250), Qt::LeftButton);  // reload the positions
+    key(window->windowHandle(), Qt::Key_Escape);
+    window.reset();
+    shutDownViewer(a);
+    EXPECT_EQ(changed(), std::vector<std::string>{});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{});
+    EXPECT_NE(queryChartValue(store, kChartSubkey, "SayaMode"), "");
+}
 
-    // Timer 10 asks for positions once.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.texts.empty(); }));
-    EXPECT_EQ(boxes.texts[0], "建て玉が設定されていませんので\n\n先に、建て玉を登録して下さい\n");
-
-    key(Qt::Key_Down);
-    EXPECT_EQ(a.view.currentPosition, 0);
-    key(Qt::Key_Escape);
-    EXPECT_TRUE(window->isClosed());
+TEST_F(NoWrite, TheProgramStartedInTheDriveRootOnlyWritesItsSettings) {
+    const fs::path ini = config / "VORNEK" / "ZEPA_CHART.ini";
+    QSettingsValueStore(ini.string()).writeValue(kMenuSubkey, "EDITOR", "true");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+    env.insert("ZEPA_SPW_EXIT_AFTER_FIRST_PAINT", "1");
+    QProcess viewer;
+    viewer.setProcessEnvironment(env);
+    viewer.setWorkingDirectory(QString::fromStdString(drive.string()));
+    viewer.start(QStringLiteral(ZEPA_SPW_PROGRAM), {});
+    // Not a time limit: it keeps a program stuck in a message box from outliving the test.
+    if (!viewer.waitForFinished(120000)) {
+        viewer.kill();
+        viewer.waitForFinished();
+        FAIL() << "no exit after the first chart: " << viewer.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(viewer.exitCode(), 0) << viewer.readAllStandardError().toStdString();
+    EXPECT_EQ(changed(), std::vector<std::string>{});
+    QSettingsValueStore saved(ini.string());
+    EXPECT_NE(queryChartValue(saved, kChartSubkey, "SayaMode"), "");
 }
 
 }  // namespace

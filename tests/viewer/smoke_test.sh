@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Starts the real viewer on a demo installation under Xvfb, finds its window by the title,
-# presses Down and checks that the chart changed, presses Escape and checks that the program
-# ended with 0 and saved its settings in the (temporary) user config folder.
+# The real viewer on a demo installation under Xvfb: found by its title, Down changes the chart,
+# Escape ends it with 0 and its settings saved in the (temporary) user config folder.
 #   smoke_test.sh ZEPA_SPW ZEPA_DEMO_DATA
 set -u
 
