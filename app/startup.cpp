@@ -66,7 +66,9 @@ std::string editorCommandLine(AppContext& a) {
     std::string editor = kDefaultEditor;
     if (a.store != nullptr) {
         std::string stored = queryChartValue(*a.store, kMenuSubkey, "EDITOR");
-        if (!stored.empty()) {
+        // A value of blanks and quotes names no program: the position file would become the
+        // program to start (and run, where data files are executable). It counts as empty.
+        if (stored.find_first_not_of(" \t\"") != std::string::npos) {
             editor = firstCharacters(stored, kEditorCommandLimit);
         }
     }

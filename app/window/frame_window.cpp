@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -483,15 +482,6 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     // Split as a shell would, but started directly: no shell sees the command line.
     const QStringList parts = QProcess::splitCommand(fromUtf8(commandLine));
     if (parts.isEmpty()) {
-        return false;
-    }
-    // An editor value that splits into nothing (blanks, "") leaves the position file as the
-    // program: a data file that is executable (as on a disk formatted for Windows) would run.
-    // It cannot start, as on Windows, and the desktop opens the file instead.
-    const QString program = QFileInfo(parts.first()).canonicalFilePath();
-    if (!program.isEmpty() &&
-        program ==
-            QFileInfo(QFile::decodeName(a_.paths.positionFile.c_str())).canonicalFilePath()) {
         return false;
     }
     return QProcess::startDetached(parts.first(), parts.mid(1));
