@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "marketdata/wrapping.h"
+
 namespace zepa {
 
 namespace {
@@ -88,9 +90,11 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
     for (int id = kBuyCandlesCheck; id < kBuyCandlesCheck + kCheckCount; ++id) {
         controls.setCheck(id, settings.*checkField(id));
     }
-    markRadio(controls, kBaseSellRadio, kBaseBuyRadio, kBaseSellRadio + settings.spreadBase);
+    // Stored values are any 32-bit number: one outside the group marks no button.
+    markRadio(controls, kBaseSellRadio, kBaseBuyRadio,
+              wrapAdd(kBaseSellRadio, settings.spreadBase));
     markRadio(controls, kSourceCloseRadio, kSourceAverageRadio,
-              kSourceCloseRadio + settings.spreadSource);
+              wrapAdd(kSourceCloseRadio, settings.spreadSource));
     controls.setEditText(kBuyPeriodEdit, periodText(settings.buyAveragePeriod));
     controls.setEditText(kSellPeriodEdit, periodText(settings.sellAveragePeriod));
 }
