@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "app/frame_handlers.h"
+#include "base/wrapping.h"
 #include "chart/lower_pane.h"
 #include "chart/scrolling.h"
-#include "marketdata/wrapping.h"
 
 namespace zepa {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/frame_handlers.h"
-#include "platform/codepage.h"
+#include "base/codepage.h"
 
 namespace zepa {
 

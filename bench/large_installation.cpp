@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/codepage.h"
 #include "marketdata/installation_paths.h"
-#include "platform/codepage.h"
 #include "tools/dbw_writer.h"
 
 namespace zepa {

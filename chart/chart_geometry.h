@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "base/wrapping.h"
 #include "chart/chart_context.h"
-#include "marketdata/wrapping.h"
 
 namespace zepa {
 

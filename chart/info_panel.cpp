@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/codepage.h"
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
 #include "marketdata/market_code.h"
-#include "platform/codepage.h"
 
 namespace zepa {
 

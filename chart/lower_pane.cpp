@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/codepage.h"
 #include "chart/chart_geometry.h"
-#include "platform/codepage.h"
 
 namespace zepa {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/codepage.h"
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
-#include "platform/codepage.h"
 #include "settings/chart_values.h"
 
 namespace zepa {

@@ -1,5 +1,6 @@
 #include "marketdata/correction_list.h"
 
+#include "base/parse_int.h"
 #include "marketdata/market_code.h"
 #include "marketdata/text_file.h"
 

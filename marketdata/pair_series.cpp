@@ -4,10 +4,10 @@
 #include <cstring>
 #include <new>
 
+#include "base/wrapping.h"
 #include "marketdata/market_code.h"
 #include "marketdata/moving_average.h"
 #include "marketdata/weekly_bars.h"
-#include "marketdata/wrapping.h"
 
 namespace zepa {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/parse_int.h"
 #include "marketdata/text_file.h"
 
 namespace zepa {

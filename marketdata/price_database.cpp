@@ -6,9 +6,9 @@
 #include <new>
 #include <system_error>
 
+#include "base/wrapping.h"
 #include "marketdata/binary_file.h"
 #include "marketdata/quantity_code.h"
-#include "marketdata/wrapping.h"
 
 namespace zepa {
 namespace {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 namespace zepa {
 
@@ -30,9 +29,5 @@ class TextFile {
     int pending_ = -1;  // one character of look-ahead after a CR
     bool ended_ = false;
 };
-
-// The C library's atoi without its undefined behaviour: leading white space, an optional
-// sign, then digits; the value saturates instead of overflowing.
-int32_t parseInt(std::string_view text);
 
 }  // namespace zepa

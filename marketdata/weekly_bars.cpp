@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "marketdata/wrapping.h"
+#include "base/wrapping.h"
 
 namespace zepa {
 namespace {

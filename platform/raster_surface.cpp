@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/codepage.h"
+#include "base/codepage.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace. The resources live in this static library,
 // so nothing would pull them into a program without this reference.

@@ -1,6 +1,6 @@
 #include "settings/chart_values.h"
 
-#include "marketdata/text_file.h"
+#include "base/parse_int.h"
 
 namespace zepa {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "marketdata/wrapping.h"
+#include "base/wrapping.h"
 
 namespace zepa {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "marketdata/wrapping.h"
+#include "base/wrapping.h"
 #include "settings/chart_values.h"
 
 namespace zepa {

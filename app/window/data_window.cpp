@@ -13,8 +13,8 @@
 
 #include <algorithm>
 
+#include "base/codepage.h"
 #include "chart/primitives.h"
-#include "platform/codepage.h"
 
 namespace zepa {
 namespace {

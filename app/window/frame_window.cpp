@@ -29,9 +29,9 @@
 #include "app/window/settings_dialog.h"
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
+#include "base/codepage.h"
 #include "chart/primitives.h"
 #include "marketdata/data_error.h"
-#include "platform/codepage.h"
 
 namespace zepa {
 

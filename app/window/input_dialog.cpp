@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/app_context.h"
-#include "platform/codepage.h"
+#include "base/codepage.h"
 
 namespace zepa {
 

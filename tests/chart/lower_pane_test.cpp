@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/codepage.h"
 #include "chart/lower_pane.h"
-#include "platform/codepage.h"
 #include "tests/chart/chart_fixture.h"
 
 namespace zepa::test {

@@ -1,8 +1,8 @@
 // The data windows' rows, scrolling and placement, on a hand-made series.
 #include <gtest/gtest.h>
 
+#include "base/codepage.h"
 #include "datawindow/data_table.h"
-#include "platform/codepage.h"
 #include "settings/chart_values.h"
 #include "settings/memory_value_store.h"
 #include "tests/chart/chart_fixture.h"

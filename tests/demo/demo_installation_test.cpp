@@ -3,8 +3,8 @@
 #include <iterator>
 #include <map>
 
+#include "base/codepage.h"
 #include "marketdata/pair_series.h"
-#include "platform/codepage.h"
 #include "tests/support/temp_installation.h"
 #include "tools/demo/demo_installation.h"
 

@@ -6,11 +6,11 @@
 #include <climits>
 #include <set>
 
+#include "base/codepage.h"
 #include "chart/chart_geometry.h"
 #include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/pair_series.h"
-#include "platform/codepage.h"
 #include "platform/raster_surface.h"
 #include "tests/support/gui_environment.h"
 #include "tests/support/temp_installation.h"

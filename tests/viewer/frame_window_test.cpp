@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "app/window/frame_window.h"
-#include "platform/codepage.h"
+#include "base/codepage.h"
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"

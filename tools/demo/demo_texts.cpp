@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/codepage.h"
+#include "base/codepage.h"
 #include "tools/demo/demo_random.h"
 
 namespace zepa {

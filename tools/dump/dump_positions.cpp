@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <string>
 
+#include "base/codepage.h"
 #include "marketdata/installation_paths.h"
 #include "marketdata/position_file.h"
-#include "platform/codepage.h"
 #include "tools/common/json_writer.h"
 #include "tools/dump/dump_commands.h"
 

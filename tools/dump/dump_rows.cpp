@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/codepage.h"
 #include "chart/chart_context.h"
 #include "datawindow/data_table.h"
 #include "marketdata/pair_series.h"
-#include "platform/codepage.h"
 #include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
 #include "tools/dump/dump_commands.h"

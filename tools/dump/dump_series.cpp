@@ -2,8 +2,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/codepage.h"
 #include "marketdata/pair_series.h"
-#include "platform/codepage.h"
 #include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
 #include "tools/dump/dump_commands.h"
