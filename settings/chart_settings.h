@@ -47,6 +47,19 @@ struct ChartSettings {
     int32_t pitchIndex = 0;
     // Print size in percent.
     int32_t printScale = 100;
+
+    // Options the original values have no field for, stored together in `SayaOption`.
+    // 1 = draw bars before a stock split in the basis of the newest bar.
+    int32_t splitAdjustedDisplay = 0;
+    // 1 = the chart-switch key also reaches the ratio chart (lower pane 3).
+    int32_t ratioChart = 0;
+    // Bars over which the ratio's mean and deviation are taken.
+    int32_t ratioPeriod = 25;
+    // 1 = draw the sell leg scaled so that both legs meet at the entry.
+    int32_t overlaySellAtEntry = 0;
 };
+
+inline constexpr int32_t kRatioPeriodMin = 5;
+inline constexpr int32_t kRatioPeriodMax = 250;
 
 }  // namespace zepa

@@ -65,6 +65,27 @@ void loadSayaMode(const SettingFields& f, ChartSettings& s) {
     s.sellAveragePeriod = settingFieldValue(f, 11);
 }
 
+// Fields of SayaOption in order; a field the text lacks keeps its start-up value, and a value
+// outside what the option allows reads as its start-up value.
+void loadSayaOption(const SettingFields& f, ChartSettings& s) {
+    const ChartSettings defaults;
+    auto flag = [&](size_t index, int32_t fallback) {
+        if (f[index].empty()) {
+            return fallback;
+        }
+        const int32_t v = settingFieldValue(f, static_cast<int>(index));
+        return v == 0 || v == 1 ? v : fallback;
+    };
+    s.splitAdjustedDisplay = flag(0, defaults.splitAdjustedDisplay);
+    s.ratioChart = flag(1, defaults.ratioChart);
+    if (!f[2].empty()) {
+        const int32_t period = settingFieldValue(f, 2);
+        s.ratioPeriod =
+            period >= kRatioPeriodMin && period <= kRatioPeriodMax ? period : defaults.ratioPeriod;
+    }
+    s.overlaySellAtEntry = flag(3, defaults.overlaySellAtEntry);
+}
+
 void loadColorRow(const SettingFields& f, int row, ColorTable& colors) {
     for (int column = 0; column < kColorRowLength; ++column) {
         // Negative numbers keep their 32-bit pattern, as a COLORREF assigned from an int.
@@ -96,6 +117,9 @@ void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& c
     }
     if (queryFields(store, "SayaMode", fields)) {
         loadSayaMode(fields, settings);
+    }
+    if (queryFields(store, "SayaOption", fields)) {
+        loadSayaOption(fields, settings);
     }
     for (int row = 1; row <= 7; ++row) {
         if (queryFields(store, "COLOR_" + std::to_string(row), fields)) {
@@ -131,6 +155,17 @@ void saveChartSettings(ValueStore& store, const ChartSettings& settings, const C
                                                               settings.buyAveragePeriod,
                                                               settings.sellAveragePeriod};
     storeChartValue(store, kChartSubkey, "SayaMode", joinFields(sayaMode));
+    // A user who never changed an option keeps exactly the values the viewer always wrote.
+    const ChartSettings defaults;
+    const std::array<int32_t, 4> sayaOption = {settings.splitAdjustedDisplay, settings.ratioChart,
+                                               settings.ratioPeriod, settings.overlaySellAtEntry};
+    const std::array<int32_t, 4> defaultOption = {defaults.splitAdjustedDisplay,
+                                                  defaults.ratioChart, defaults.ratioPeriod,
+                                                  defaults.overlaySellAtEntry};
+    if (sayaOption != defaultOption ||
+        !queryChartValue(store, kChartSubkey, "SayaOption").empty()) {
+        storeChartValue(store, kChartSubkey, "SayaOption", joinFields(sayaOption));
+    }
 
     // Written as 32-bit signed numbers, which is what the loader reads back.
     std::array<int32_t, kColorRowLength> spread;

@@ -8,12 +8,14 @@
 
 namespace zepa {
 
-// Reads Mode_1, Mode_2, SayaMode, COLOR_1 ... COLOR_7, COLOR_SY and MODE from the CHART
+// Reads Mode_1, Mode_2, SayaMode, SayaOption, COLOR_1 ... COLOR_7, COLOR_SY and MODE from the CHART
 // subkey. A missing value leaves every field it carries as it was; a malformed field reads
 // as 0 and then takes the field's replacement, if it has one.
 void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& colors);
 
-// Writes SayaMode, then COLOR_SY. Failures are silent.
+// Writes SayaMode, then SayaOption when an option differs from its start-up value or the value
+// exists already (the options have a value of their own, so SayaMode keeps the format other
+// programs read), then COLOR_SY. Failures are silent.
 void saveChartSettings(ValueStore& store, const ChartSettings& settings, const ColorTable& colors);
 
 }  // namespace zepa

@@ -46,6 +46,24 @@ TEST_F(ChartSettingsStore, SayaModeRoundTrip) {
     }
 }
 
+TEST_F(ChartSettingsStore, SayaOptionRoundTripAndFallbacks) {
+    // Absent fields and values outside an option's range keep the start-up values.
+    load("SayaOption", "1,1,250,1");
+    EXPECT_EQ((Ints{s.splitAdjustedDisplay, s.ratioChart, s.ratioPeriod, s.overlaySellAtEntry}),
+              (Ints{1, 1, 250, 1}));
+    load("SayaOption", "2,,4,-1");
+    EXPECT_EQ((Ints{s.splitAdjustedDisplay, s.ratioChart, s.ratioPeriod, s.overlaySellAtEntry}),
+              (Ints{0, 0, 25, 0}));
+    // Once written, the value is kept up to date even when every option is back at its default.
+    s = ChartSettings{};
+    s.ratioChart = 1;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "0,1,25,0");
+    s.ratioChart = 0;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "0,0,25,0");
+}
+
 TEST_F(ChartSettingsStore, OutOfRangeAndBadFields) {
     load("Mode_1", "9,9,9,9,9,0,1,9,9,9,80,9,25,30,-5,70,0,0,100,5");
     EXPECT_EQ((Ints{s.pitchMode, s.fillFallingBodies, s.stretchBarCount, s.autoStepInterval,

@@ -129,6 +129,10 @@ int dumpSettings(const DumpOptions& options) {
     out.field("pitchTable", std::vector<int64_t>(s.pitchTable.begin(), s.pitchTable.end()));
     out.field("pitchIndex", s.pitchIndex);
     out.field("printScale", s.printScale);
+    out.field("splitAdjustedDisplay", s.splitAdjustedDisplay);
+    out.field("ratioChart", s.ratioChart);
+    out.field("ratioPeriod", s.ratioPeriod);
+    out.field("overlaySellAtEntry", s.overlaySellAtEntry);
     // As the 32-bit numbers the store holds them.
     std::vector<int64_t> colorValues;
     for (ColorRef color : colors.colors) {
