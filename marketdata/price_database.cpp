@@ -150,6 +150,17 @@ DataError loadOne(PriceDatabase& db) {
     return DataError::None;
 }
 
+// The stock's block of one file into blockBuffer. A failed read raises the data error, which
+// releases the market data, db included: the caller must only return.
+bool readStockBlock(MarketData& md, const PriceDatabase& db) {
+    const DataError error = readBlock(md, db, db.stockSlot, db.validDates);
+    if (error != DataError::None) {
+        raiseDataError(md, error);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool matchesDatabasePattern(const std::string& name) {
@@ -261,9 +272,7 @@ int readStockSeries(MarketData& md) {
         if (db.stockSlot == -1) {
             continue;
         }
-        DataError error = readBlock(md, db, db.stockSlot, db.validDates);
-        if (error != DataError::None) {
-            raiseDataError(md, error);
+        if (!readStockBlock(md, db)) {
             return kSeriesDataError;
         }
         for (size_t k = 0; k < db.validDates; ++k) {
@@ -297,9 +306,7 @@ int readStockSeries(MarketData& md) {
         if (db.stockSlot == -1) {
             continue;
         }
-        DataError error = readBlock(md, db, db.stockSlot, db.validDates);
-        if (error != DataError::None) {
-            raiseDataError(md, error);
+        if (!readStockBlock(md, db)) {
             return kSeriesDataError;
         }
         for (size_t k = 0; k < db.validDates; ++k) {

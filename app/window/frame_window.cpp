@@ -330,8 +330,8 @@ void FrameWindow::keyPressEvent(QKeyEvent* event) {
 
 void FrameWindow::keyFromUser(const QKeyEvent& event) {
     if (!closed_ && created_) {
-        // Alt+key arrives like the plain key; Shift is not looked at.
-        onKey(a_, *this, virtualKeyOf(event), event.modifiers().testFlag(Qt::ControlModifier));
+        const KeyInput key = keyInputOf(event);
+        onKey(a_, *this, key.virtualKey, key.ctrl);
     }
 }
 

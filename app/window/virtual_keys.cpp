@@ -157,4 +157,8 @@ int virtualKeyOf(const QKeyEvent& event) {
     return byKey;
 }
 
+KeyInput keyInputOf(const QKeyEvent& event) {
+    return KeyInput{virtualKeyOf(event), event.modifiers().testFlag(Qt::ControlModifier)};
+}
+
 }  // namespace zepa

@@ -22,4 +22,12 @@ int virtualKeyOfX11Keycode(uint32_t keycode);
 // The code of a key press as the window sees it.
 int virtualKeyOf(const QKeyEvent& event);
 
+// What the key table is looked up with. Alt and Shift are not looked at, so Alt+key acts as
+// the key alone.
+struct KeyInput {
+    int virtualKey = kUnmappedVirtualKey;
+    bool ctrl = false;
+};
+KeyInput keyInputOf(const QKeyEvent& event);
+
 }  // namespace zepa

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "base/codepage.h"
 #include "datawindow/data_table.h"
 #include "tests/app/viewer_fixture.h"
 
@@ -12,6 +13,7 @@ constexpr int kBackspace = 8, kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kD
               kZero = 48, kC = 67;
 
 using Texts = std::vector<std::string>;
+using Ints = std::vector<int32_t>;
 
 std::vector<int32_t> invertedLineXs(const RecordingSurface& s) {
     std::vector<int32_t> xs;
@@ -92,6 +94,44 @@ TEST_F(Viewer, AnyCommandKeyOrClickWhileSteppingOnlyStopsIt) {
     EXPECT_EQ(a.view.autoStepActive, 0);
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0].text, "最後の銘柄です");
+}
+
+// The key table whole, over every virtual-key code: with Ctrl held only 0 has a command.
+TEST(KeyTable, EveryKeyToItsCommandAndNoOtherKeyToAny) {
+    const std::map<int, int> plain = {{8, 1012},  {13, 1013}, {27, 1020}, {32, 300},  {33, 1008},
+                                      {34, 1009}, {36, 126},  {37, 1008}, {38, 1010}, {39, 1009},
+                                      {40, 1011}, {46, 125},  {48, 1015}, {112, 1031}};
+    for (int vk = 0; vk < 256; ++vk) {
+        const auto listed = plain.find(vk);
+        EXPECT_EQ(keyCommandFor(vk, false), listed == plain.end() ? -1 : listed->second) << vk;
+        EXPECT_EQ(keyCommandFor(vk, true), vk == kZero ? 130 : -1) << vk;
+    }
+}
+
+// Chart switch from the key, the menu and the button alike: profit, spread, change rate and
+// back, each redrawn with its title; a stored ratio chart (3) steps to the spread chart.
+TEST_F(Viewer, ChartSwitchCyclesProfitSpreadChangeRate) {
+    openThree();
+    const std::string titles[] = {cp932FromUtf8("利益チャート(単位：万円)"),
+                                  cp932FromUtf8("変動率(単位：％)"),
+                                  cp932FromUtf8("さやチャート(単位：円)")};
+    Ints modes;
+    Texts drawnTitles;
+    for (const auto& next :
+         {+[](Viewer& v) { v.key(kSpace); }, +[](Viewer& v) { v.press(command::kChartSwitch); },
+          +[](Viewer& v) { v.press(command::kButtonChartSwitch); }}) {
+        shell.surface.ops.clear();
+        next(*this);
+        modes.push_back(a.settings.lowerPaneMode);
+        const RecordedOp title = shell.surface.ofKind(RecordedOp::Text).at(0);
+        drawnTitles.push_back(title.text);
+        EXPECT_EQ(title.y1, a.chart.layout.lowerTitleTop + 3);
+    }
+    EXPECT_EQ(modes, (Ints{2, 1, 0}));
+    EXPECT_EQ(drawnTitles, (Texts{titles[2], titles[1], titles[0]}));
+    a.settings.lowerPaneMode = 3;
+    key(kSpace);
+    EXPECT_EQ(a.settings.lowerPaneMode, 2);
 }
 
 TEST_F(Viewer, CursorLineIsInvertedAndCJumpsToItsDate) {

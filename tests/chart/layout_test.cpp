@@ -24,6 +24,28 @@ TEST(Layout, WorkedExampleFillsEveryField) {
     EXPECT_EQ((Ints{t.view.firstShownBar, t.view.lastShownBar}), (Ints{880, 999}));
 }
 
+// Small charts take smaller axis and label fonts: under 200 or under 300 pixels inside the
+// frame (width - 7, height - 7), either side alone deciding; the header keeps -15.
+TEST(Layout, SmallChartAreasTakeSmallerFonts) {
+    struct Case {
+        int32_t width, height;  // inside the frame
+        Ints fonts;             // header, axis, label; then slot 2's line height
+    };
+    for (const Case& k : {Case{199, 600, {-15, -12, -12, 12}}, Case{600, 199, {-15, -12, -12, 12}},
+                          Case{250, 199, {-15, -12, -12, 12}}, Case{200, 600, {-15, -13, -13, 13}},
+                          Case{600, 200, {-15, -13, -13, 13}}, Case{299, 600, {-15, -13, -13, 13}},
+                          Case{600, 299, {-15, -13, -13, 13}}, Case{300, 300, {-15, -15, -13, 15}},
+                          Case{800, 543, {-15, -15, -13, 15}}}) {
+        ChartFixture t;
+        t.view.chartArea = {10, kToolbarHeight, 10 + k.width + 7, kToolbarHeight + k.height + 7};
+        const ChartLayout& l = t.layout();
+        EXPECT_EQ((Ints{l.headerFontHeight, l.axisFontHeight, l.labelFontHeight,
+                        t.fonts.slots[2].lineHeight}),
+                  k.fonts)
+            << k.width << " x " << k.height;
+    }
+}
+
 TEST(Layout, ShownRangeStaysInsideTheDataForHostileValues) {
     ChartFixture t;
     t.series.firstBar = 900;
@@ -102,6 +124,25 @@ TEST(Scrolling, StepsBetweenTheOldestAndTheNewestDates) {
     shortSeries.layout();
     EXPECT_FALSE(scrollOlder(shortSeries.c) || scrollNewer(shortSeries.c));
     EXPECT_EQ(shortSeries.view.scrollBack, 10);
+}
+
+// The cursor picks the bar nearest to the mouse: the first shown bar stands one pitch right of
+// plotLeft, half a pitch either side of a bar is that bar's, and the range ends hold.
+TEST(Scrolling, CursorMapsTheMouseToTheNearestShownBar) {
+    ChartFixture t;  // pitch 5.0 from plotLeft 52: slot 862 at x 57, 863 at 62, ...
+    t.view.scrollBack = 100;
+    t.layout();
+    ASSERT_EQ((Ints{t.view.firstShownBar, t.view.lastShownBar}), (Ints{762, 899}));
+    const Ints xs = {-40, 52, 54, 57, 59, 60, 62, 64, 65, 738, 739, 740, 746, 747, 5000};
+    Ints bars;
+    for (int32_t x : xs) {
+        bars.push_back(cursorBarAt(t.c, x));
+    }
+    EXPECT_EQ(bars,
+              (Ints{762, 762, 762, 762, 762, 763, 763, 763, 764, 898, 898, 899, 899, 899, 899}));
+    jumpToCursorBar(t.c, bars[5]);
+    t.layout();
+    EXPECT_EQ(t.view.lastShownBar, 763);
 }
 
 }  // namespace

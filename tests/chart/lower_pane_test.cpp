@@ -36,6 +36,15 @@ struct LowerPane : ChartFixture, ::testing::Test {
         return {fills.begin() + 2, fills.end()};
     }
     Strings labels() const { return drawn(RecordedOp::Text, 59); }
+    // Each value bar as "colour top..bottom" (bottom exclusive).
+    Strings barRuns() const {
+        Strings out;
+        for (const RecordedOp& op : bars()) {
+            out.push_back(std::to_string(op.color - color(0)) + " " + std::to_string(op.y1) + ".." +
+                          std::to_string(op.y2));
+        }
+        return out;
+    }
 };
 
 TEST_F(LowerPane, LabelsFollowTheScaleOfEachModeAndRatioKeepsThePrevious) {
@@ -74,6 +83,57 @@ TEST_F(LowerPane, BarsAreColouredByValueAndRunToTheZeroLine) {
     // The negative bar, passed with its top below the zero line, hangs from it.
     EXPECT_EQ(b[2].y1, kZero);
     EXPECT_NEAR(b[2].y2, kZero + 74 / 4 + 1, 1);
+}
+
+// Each leg's gain counts with its own quantity: 50 x 1000 - 20 x 300 and -40 x 1000 + 100 x 300.
+TEST_F(LowerPane, ProfitWeighsEachLegsGainByItsOwnQuantity) {
+    position.sell.quantity = 300;
+    const Ints buyGains = {50, -40};
+    const Ints sellGains = {-20, 100};
+    for (size_t i = 0; i < buyGains.size(); ++i) {
+        series.buyBars[i].close = series.sellBars[i].close = 100;
+        series.buyBars[i].gain = buyGains[i];
+        series.sellBars[i].gain = sellGains[i];
+    }
+    draw();
+    EXPECT_EQ(state.lowerScaleValue, 44000);
+    EXPECT_EQ(labels(), (Strings{"  +4.4", "  +2.2", "     0", "  -2.2", "  -4.4"}));
+    // 44,000 reaches the outer grid line; -10,000 hangs 16 pixels below the zero line.
+    EXPECT_EQ(barRuns(), (Strings{"21 417..492", "20 491..508"}));
+}
+
+// The spread runs from the reference stock: sell minus buy for base 0, buy minus sell for base
+// 1; from the closes, or with spreadSource 1 from the moving averages.
+TEST_F(LowerPane, SpreadBarsFollowTheBaseAndTheSource) {
+    settings.lowerPaneMode = 2;
+    // Slot 0: sell 30 above buy by close, 20 below by average; slot 1 the other way round;
+    // slot 2 has no buy close and never counts.
+    const Ints buyCloses = {1000, 1000, 0}, sellCloses = {1030, 990, 1000};
+    const Ints buyAverages = {1000, 1000, 0}, sellAverages = {980, 1040, 1000};
+    for (size_t i = 0; i < buyCloses.size(); ++i) {
+        series.buyBars[i].close = buyCloses[i];
+        series.sellBars[i].close = sellCloses[i];
+        series.buyBars[i].average = buyAverages[i];
+        series.sellBars[i].average = sellAverages[i];
+    }
+    struct Case {
+        int32_t base, source;
+        int32_t scale;
+        Strings bars;
+    };
+    // V 30: 30 is 74 pixels, 10 is 24; V 40: 40 is 74, 20 is 37.
+    for (const Case& k : {Case{0, 0, 30, {"21 417..492", "20 491..516"}},
+                          Case{1, 0, 30, {"20 491..566", "21 467..492"}},
+                          Case{0, 1, 40, {"20 491..529", "21 417..492"}},
+                          Case{1, 1, 40, {"21 454..492", "20 491..566"}}}) {
+        settings.spreadBase = k.base;
+        settings.spreadSource = k.source;
+        draw();
+        EXPECT_EQ(drawn(RecordedOp::Text, 14).at(0), cp932FromUtf8("さやチャート(単位：円)"));
+        EXPECT_EQ(state.lowerScaleValue, k.scale) << k.base << k.source;
+        EXPECT_EQ(barRuns(), k.bars) << k.base << k.source;
+    }
+    EXPECT_EQ(labels(), (Strings{"   +40", "   +20", "     0", "   -20", "   -40"}));
 }
 
 TEST_F(LowerPane, ChangeRateLinesStartWithTheirOwnLegAndBridgeAMissingClose) {

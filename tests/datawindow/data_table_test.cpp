@@ -36,8 +36,17 @@ TEST_F(DataTableTest, ProfitKeepsOneDecimalBelowTenAndUsesSixtyFourBits) {
         series.sellBars[5].gain = sellGain;
         return cell(kSpreadDataKind, 5, 4);
     };
-    EXPECT_EQ(profitOf(99, 6), "    +10.0");  // 9.96 is below ten: one decimal
-    position.buy.quantity = 100000;           // 3,000,000,000 yen wraps in 32 bits
+    // Ten (10,000 yen units) and above lose the decimal; 9.96 is below ten and keeps it.
+    struct Case {
+        int32_t buyGain, sellGain;  // x 1000 and x 100 shares
+        const char* text;
+    };
+    for (const Case& k :
+         {Case{99, 6, "    +10.0"}, Case{100, 0, "      +10"}, Case{94, 60, "      +10"},
+          Case{100, 1, "      +10"}, Case{-2505, 0, "   -250.5"}, Case{0, 0, "     +0.0"}}) {
+        EXPECT_EQ(profitOf(k.buyGain, k.sellGain), k.text) << k.buyGain << " " << k.sellGain;
+    }
+    position.buy.quantity = 100000;  // 3,000,000,000 yen wraps in 32 bits
     EXPECT_EQ(profitOf(30000, 0), "  +300000");
     EXPECT_EQ(cell(kSpreadDataKind, 1, 4), kNone);  // before the earlier entry
     series.sellEntryBar = -1;                       // one leg never entered

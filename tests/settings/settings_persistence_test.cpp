@@ -89,6 +89,36 @@ TEST_F(ChartSettingsStore, ColorRowsLoadAndSpreadColorsRoundTrip) {
     EXPECT_EQ(queryChartValue(store, kChartSubkey, "COLOR_SY"), "255,-1,65280,0,0,0,0,0,0,0");
 }
 
+// What a user without stored colours sees: every entry that something is drawn with, by its
+// RGB values, so that a wrong default cannot hide behind tests that read the same table.
+TEST_F(ChartSettingsStore, DrawnColorsStartWithTheirDefaults) {
+    struct Entry {
+        int index;
+        uint8_t r, g, b;
+    };
+    constexpr Entry kDrawn[] = {
+        {0, 0, 0, 0},        {7, 255, 255, 255},  {8, 192, 192, 192},  {10, 0, 0, 255},
+        {11, 255, 255, 255}, {12, 0, 0, 0},       {13, 64, 128, 128},  {14, 255, 255, 255},
+        {15, 128, 128, 128}, {16, 128, 128, 128}, {20, 192, 255, 192}, {21, 192, 255, 255},
+        {33, 0, 0, 0},       {50, 192, 192, 192}, {51, 0, 0, 0},       {56, 192, 192, 192},
+        {57, 128, 128, 128}, {58, 128, 128, 128}, {59, 0, 0, 255},     {90, 0, 0, 255},
+        {91, 255, 0, 0},     {92, 255, 0, 0},     {93, 255, 0, 0},     {94, 0, 0, 255},
+        {95, 255, 0, 0},     {96, 0, 0, 255},     {97, 0, 0, 255},     {98, 255, 0, 0},
+        {99, 0, 0, 255},
+    };
+    colors.colors.fill(0x123456);
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    loadChartSettings(store, s, colors);  // nothing stored: nothing changes
+    for (const Entry& e : kDrawn) {
+        const ColorRef c = colors.colors[static_cast<size_t>(e.index)];
+        EXPECT_EQ((Ints{static_cast<int32_t>(c & 0xFF), static_cast<int32_t>(c >> 8 & 0xFF),
+                        static_cast<int32_t>(c >> 16 & 0xFF), static_cast<int32_t>(c >> 24)}),
+                  (Ints{e.r, e.g, e.b, 0}))
+            << "ColorTable[" << e.index << "]";
+    }
+}
+
 TEST_F(ChartSettingsStore, OversizedValuesAreCutNotOverrun) {
     std::string longText;
     for (int i = 0; i < 100; ++i) {
