@@ -358,6 +358,12 @@ void FrameWindow::leftDoubleClicked(int x, int y) {
     }
 }
 
+void FrameWindow::wheelTurned(int notches) {
+    if (!closed_ && created_) {
+        onWheel(a_, *this, notches);
+    }
+}
+
 void FrameWindow::focusLost() {
     if (!closed_ && created_) {
         onFocusLost(a_, *this);

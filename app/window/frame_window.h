@@ -112,6 +112,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button);
     void leftDoubleClicked(int x, int y);
+    void wheelTurned(int notches);
     void focusLost();
     void chartShown();
 
