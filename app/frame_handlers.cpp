@@ -204,6 +204,9 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
         case command::kSettings:
             shell.runSettingsDialog();
             break;
+        case command::kAdvancedSettings:
+            shell.runAdvancedSettingsDialog();
+            break;
         case command::kKeyHelp:
             commandRouter(a, shell, 1030);
             break;

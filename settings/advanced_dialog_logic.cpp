@@ -122,9 +122,9 @@ AdvancedFormCheck readAdvancedForm(const AdvancedForm& form, const AdvancedSetti
     };
 
     out.pitchMode = form.pitchMode;
-    if (!read({kStretchBarsEdit, false, kStretchBarsMin, kStretchBarsMax, false,
-               kStretchBarsMessage},
-              form.stretchBars, shown.stretchBars, out.stretchBarCount) ||
+    if (!read(
+            {kStretchBarsEdit, false, kStretchBarsMin, kStretchBarsMax, false, kStretchBarsMessage},
+            form.stretchBars, shown.stretchBars, out.stretchBarCount) ||
         !read({kStepSecondsEdit, true, kStepTenthsMin, kStepTenthsMax, false, kStepMessage},
               form.stepSeconds, shown.stepSeconds, out.autoStepInterval)) {
         return refused;

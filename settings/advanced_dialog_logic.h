@@ -44,14 +44,16 @@ inline constexpr int32_t kPrintScaleMax = 1000;
 // What the per-user store's reader keeps of a value.
 inline constexpr size_t kEditorLimit = 199;
 
-inline constexpr std::string_view kErrorCaption = "入力エラー";
+inline constexpr std::string_view kInputErrorCaption = "入力エラー";
 inline constexpr std::string_view kNoInputMessage = "入力がありません";
 inline constexpr std::string_view kStretchBarsMessage = "表示本数は 10 から 1000 までです";
-inline constexpr std::string_view kStepMessage = "自動移動の間隔は 0.1 から 60 秒まで、0.1 秒単位です";
+inline constexpr std::string_view kStepMessage =
+    "自動移動の間隔は 0.1 から 60 秒まで、0.1 秒単位です";
 inline constexpr std::string_view kPresetMessage =
     "ピッチは 0.1 から 50 まで、0.1 単位です（空欄は未使用）";
 inline constexpr std::string_view kPrintScaleMessage = "印刷倍率は 1 から 1000 ％までです";
-inline constexpr std::string_view kEditorMessage = "エディタのコマンドが長すぎます（199 バイトまで）";
+inline constexpr std::string_view kEditorMessage =
+    "エディタのコマンドが長すぎます（199 バイトまで）";
 }  // namespace advanced_dialog
 
 // What the dialog shows. Marks hold the stored number, so that a value other than 0 and 1 that

@@ -125,8 +125,8 @@ void writeColorRows(ValueStore& store, const AdvancedSettings& before,
             const bool owned = std::any_of(changes.begin(), changes.end(),
                                            [&](const FieldChange& c) { return c.index == column; });
             if (!owned) {
-                const int32_t kept = storedColor(colors.colors[static_cast<size_t>(
-                    row * kColorRowLength + column)]);
+                const int32_t kept =
+                    storedColor(colors.colors[static_cast<size_t>(row * kColorRowLength + column)]);
                 changes.push_back({column, kept, kept});
             }
         }
@@ -202,12 +202,11 @@ void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
         settings.pitch = static_cast<float>(preset * 0.1);
     }
 
-    std::vector<FieldChange> mode1 = {
-        {kMode1PitchMode, b.pitchMode, a.pitchMode},
-        {kMode1FillFalling, b.fillFallingBodies, a.fillFallingBodies},
-        {kMode1StretchBars, b.stretchBarCount, a.stretchBarCount},
-        {kMode1StepInterval, b.autoStepInterval, a.autoStepInterval},
-        {kMode1PresetIndex, b.pitchIndex, a.pitchIndex}};
+    std::vector<FieldChange> mode1 = {{kMode1PitchMode, b.pitchMode, a.pitchMode},
+                                      {kMode1FillFalling, b.fillFallingBodies, a.fillFallingBodies},
+                                      {kMode1StretchBars, b.stretchBarCount, a.stretchBarCount},
+                                      {kMode1StepInterval, b.autoStepInterval, a.autoStepInterval},
+                                      {kMode1PresetIndex, b.pitchIndex, a.pitchIndex}};
     for (int k = 0; k < kPitchPresetCount; ++k) {
         const auto i = static_cast<size_t>(k);
         mode1.push_back({kMode1FirstPreset + k, b.pitchTable[i], a.pitchTable[i]});

@@ -48,7 +48,7 @@ inline constexpr int32_t kDefaultStretchBarCount = 120;
 struct AdvancedSettings {
     int32_t pitchMode = 1;  // 1 fixed pitch, 0 aspect stretch; another stored value is kept
     int32_t stretchBarCount = kDefaultStretchBarCount;
-    int32_t autoStepInterval = 40;  // tenths of a second
+    int32_t autoStepInterval = 40;                        // tenths of a second
     std::array<int32_t, kPitchPresetCount> pitchTable{};  // tenths of a pixel, 0 unused
     int32_t pitchIndex = 0;
     int32_t fillFallingBodies = 0;

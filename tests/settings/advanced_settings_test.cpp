@@ -140,9 +140,9 @@ TEST_F(AdvancedSettingsTest, OnlyTheEditedFieldsChangeInTheStoredTexts) {
     store.set("CHART", "MODE", "1,1,x,1");
 
     open();
-    form.presets[3] = "3.5";                     // field 16
-    form.colors[14] = rgbColor(1, 0, 0);         // index 59: COLOR_5 field 9
-    form.fillRisingBodies = 1;                   // MODE field 2
+    form.presets[3] = "3.5";              // field 16
+    form.colors[14] = rgbColor(1, 0, 0);  // index 59: COLOR_5 field 9
+    form.fillRisingBodies = 1;            // MODE field 2
     ASSERT_TRUE(ok().ok());
     EXPECT_EQ(stored("Mode_1"), "7,8,9,\"x\", 11,1,0,12,13,14,150,16,40,20,25,30,35,0,0,1");
     EXPECT_EQ(stored("Mode_2"), mode2);
