@@ -21,7 +21,7 @@ constexpr std::array<int, 27> kCommands = {100, 101, 102, 103, 110, 111, 112, 12
 constexpr int kMaxEvents = 400;
 
 void dispatch(AppContext& a, SessionShell& shell, FuzzInput& in) {
-    switch (in.pick(13)) {
+    switch (in.pick(12)) {
         case 0:
         case 1:
         case 2:
@@ -50,9 +50,6 @@ void dispatch(AppContext& a, SessionShell& shell, FuzzInput& in) {
             break;
         case 10:
             onFocusLost(a, shell);
-            break;
-        case 11:
-            onWheel(a, shell, static_cast<int8_t>(in.byte()));
             break;
         default:
             shell.paint();

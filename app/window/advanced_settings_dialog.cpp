@@ -111,8 +111,8 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
         3, 0, 1, 2);
     page->addWidget(other);
 
-    auto* editor = new QGroupBox(QStringLiteral("建玉ファイルを開くエディタ（空欄は NOTEPAD.EXE）"),
-                                 this);
+    auto* editor =
+        new QGroupBox(QStringLiteral("建玉ファイルを開くエディタ（空欄は NOTEPAD.EXE）"), this);
     auto* editorRow = new QHBoxLayout(editor);
     auto* editorEdit = edit(kEditorEdit, form_.editor, 320);
     editorEdit->setAlignment(Qt::AlignLeft);
@@ -172,8 +172,10 @@ void AdvancedSettingsDialog::showMarks() {
     }
     for (const auto& [id, value] : {std::pair{kFillFallingCheck, form_.fillFallingBodies},
                                     std::pair{kFillRisingCheck, form_.fillRisingBodies}}) {
-        static_cast<QCheckBox*>(controlById(id))->setCheckState(
-            value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+        static_cast<QCheckBox*>(controlById(id))
+            ->setCheckState(value == 0   ? Qt::Unchecked
+                            : value == 1 ? Qt::Checked
+                                         : Qt::PartiallyChecked);
     }
     // Rising bodies are only filled together with the falling ones.
     controlById(kFillRisingCheck)->setEnabled(form_.fillFallingBodies == 1);
@@ -210,10 +212,9 @@ void AdvancedSettingsDialog::press(int id) {
             showColor(k);
         }
     } else if (id == kEditorBrowseButton) {
-        const QString path =
-            hooks_.chooseEditor
-                ? hooks_.chooseEditor()
-                : QFileDialog::getOpenFileName(this, QStringLiteral("エディタを選ぶ"));
+        const QString path = hooks_.chooseEditor ? hooks_.chooseEditor()
+                                                 : QFileDialog::getOpenFileName(
+                                                       this, QStringLiteral("エディタを選ぶ"));
         if (!path.isEmpty()) {
             static_cast<QLineEdit*>(controlById(kEditorEdit))->setText(commandWord(path));
         }
