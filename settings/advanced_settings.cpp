@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/chart_values.h"
+#include "settings/settings_persistence.h"
 
 namespace zepa {
 namespace {
@@ -103,6 +104,16 @@ int32_t storedColor(ColorRef color) {
     return static_cast<int32_t>(color);
 }
 
+// What the viewer's next start would read from the store, as the dialog shows it.
+AdvancedSettings storedAdvancedSettings(ValueStore& store) {
+    ChartSettings settings;
+    ColorTable colors;
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    loadChartSettings(store, settings, colors);
+    return currentAdvancedSettings(settings, colors, store);
+}
+
 void writeColorRows(ValueStore& store, const AdvancedSettings& before,
                     const AdvancedSettings& after, const ColorTable& colors) {
     for (int row = 1; row <= 7; ++row) {
@@ -174,11 +185,10 @@ AdvancedSettings currentAdvancedSettings(const ChartSettings& settings, const Co
     return v;
 }
 
-void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
-                           const AdvancedSettings& after, ChartSettings& settings,
-                           ColorTable& colors) {
-    const AdvancedSettings& b = before;
-    const AdvancedSettings& a = after;
+namespace {
+
+void applyInMemory(const AdvancedSettings& b, const AdvancedSettings& a, ChartSettings& settings,
+                   ColorTable& colors) {
     setIfChanged(settings.pitchMode, b.pitchMode, a.pitchMode);
     setIfChanged(settings.stretchBarCount, b.stretchBarCount, a.stretchBarCount);
     setIfChanged(settings.autoStepInterval, b.autoStepInterval, a.autoStepInterval);
@@ -201,7 +211,11 @@ void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
         // As the next-pitch command sets it.
         settings.pitch = static_cast<float>(preset * 0.1);
     }
+}
 
+// `b` is what the next start would read from the store.
+void storeChanges(ValueStore& store, const AdvancedSettings& b, const AdvancedSettings& a,
+                  const ColorTable& colors) {
     std::vector<FieldChange> mode1 = {{kMode1PitchMode, b.pitchMode, a.pitchMode},
                                       {kMode1FillFalling, b.fillFallingBodies, a.fillFallingBodies},
                                       {kMode1StretchBars, b.stretchBarCount, a.stretchBarCount},
@@ -220,6 +234,18 @@ void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
     if (a.editor != b.editor) {
         storeChartValue(store, kMenuSubkey, "EDITOR", a.editor);
     }
+}
+
+}  // namespace
+
+void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
+                           const AdvancedSettings& after, ChartSettings& settings,
+                           ColorTable& colors) {
+    applyInMemory(before, after, settings, colors);
+    // The store keeps what the dialog showed when confirmed: a field differing from what the
+    // next start would read is written, also one changed during the session (the pitch in
+    // use, by the 0 key).
+    storeChanges(store, storedAdvancedSettings(store), after, colors);
 }
 
 }  // namespace zepa

@@ -67,11 +67,12 @@ AdvancedSettings currentAdvancedSettings(const ChartSettings& settings, const Co
 // The default colours of the editable entries.
 std::array<ColorRef, kEditableColorCount> defaultEditableColors();
 
-// Puts `after` into force and into the store. Only what differs from `before` (the values the
-// dialog opened with) is touched: in memory, and in the stored texts, where every other field
-// of Mode_1, Mode_2, MODE and COLOR_n stays letter for letter. A value not stored yet is
-// created with its known fields and 0 elsewhere. The pitch in use becomes the chosen preset
-// when the choice, that preset or the pitch mode changed.
+// Puts `after` into force and into the store. In memory, only what differs from `before` (the
+// values the dialog opened with) changes; the pitch in use becomes the chosen preset when the
+// choice, that preset or the pitch mode changed. In the store, only the fields whose stored
+// value differs from `after` are written, and every other field of Mode_1, Mode_2, MODE and
+// COLOR_n stays letter for letter; a value not stored yet is created with its known fields and
+// 0 elsewhere.
 void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
                            const AdvancedSettings& after, ChartSettings& settings,
                            ColorTable& colors);

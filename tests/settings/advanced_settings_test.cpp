@@ -183,6 +183,16 @@ TEST_F(AdvancedSettingsTest, AnUntouchedFormWritesNothingAndKeepsStoredOddities)
     EXPECT_EQ(settings.printScale, 0);
 }
 
+TEST_F(AdvancedSettingsTest, WhatTheDialogShowedIsWhatTheNextStartReads) {
+    store.set("CHART", "Mode_1", "0,0,0,0,0,1,0,0,0,0,120,0,40,30,60,0,0,0,0,0");
+    open();
+    settings.pitchIndex = 1;  // the 0 key moved on to the second preset during the session
+    before = currentAdvancedSettings(settings, colors, store);
+    form = advancedFormOf(before);
+    ASSERT_TRUE(ok().ok());
+    EXPECT_EQ(stored("Mode_1"), "0,0,0,0,0,1,0,0,0,0,120,0,40,30,60,0,0,0,0,1");
+}
+
 TEST_F(AdvancedSettingsTest, ChoosingThePresetInUseSetsThePitch) {
     open();
     settings.pitch = 7.0f;  // a temporary pitch typed earlier
