@@ -81,8 +81,9 @@ void rewriteFields(ValueStore& store, std::string_view name, int fieldCount,
     const int highest = std::max_element(changes.begin(), changes.end(), [](auto& l, auto& r) {
                             return l.index < r.index;
                         })->index;
-    if (static_cast<int>(fields.size()) < std::max(present ? highest + 1 : fieldCount, 1)) {
-        fields.resize(static_cast<size_t>(present ? highest + 1 : fieldCount), "0");
+    const auto needed = static_cast<size_t>(present ? highest + 1 : fieldCount);
+    if (fields.size() < needed) {
+        fields.resize(needed, "0");
     }
     for (const FieldChange& c : changes) {
         if (!present || c.before != c.after) {
@@ -118,20 +119,16 @@ void writeColorRows(ValueStore& store, const AdvancedSettings& before,
                     const AdvancedSettings& after, const ColorTable& colors) {
     for (int row = 1; row <= 7; ++row) {
         std::vector<FieldChange> changes;
-        bool changed = false;
         for (int k = 0; k < kEditableColorCount; ++k) {
             const int index = kEditableColors[static_cast<size_t>(k)].index;
             if (index / kColorRowLength == row) {
                 const auto i = static_cast<size_t>(k);
                 changes.push_back({index % kColorRowLength, storedColor(before.colors[i]),
                                    storedColor(after.colors[i])});
-                changed = changed || before.colors[i] != after.colors[i];
             }
         }
-        if (!changed) {
-            continue;
-        }
-        // A new row carries all ten colours, the ones the viewer does not draw with included.
+        // A new row carries all ten colours, the ones the viewer does not draw with included;
+        // unchanged, they change nothing in an existing row.
         for (int column = 0; column < kColorRowLength; ++column) {
             const bool owned = std::any_of(changes.begin(), changes.end(),
                                            [&](const FieldChange& c) { return c.index == column; });
@@ -151,41 +148,6 @@ void setIfChanged(T& field, const T& before, const T& after) {
         field = after;
     }
 }
-
-}  // namespace
-
-std::array<ColorRef, kEditableColorCount> defaultEditableColors() {
-    ColorTable table;
-    resetColorTable(table);
-    std::array<ColorRef, kEditableColorCount> out{};
-    for (int k = 0; k < kEditableColorCount; ++k) {
-        out[static_cast<size_t>(k)] =
-            table.colors[static_cast<size_t>(kEditableColors[static_cast<size_t>(k)].index)];
-    }
-    return out;
-}
-
-AdvancedSettings currentAdvancedSettings(const ChartSettings& settings, const ColorTable& colors,
-                                         ValueStore& store) {
-    AdvancedSettings v;
-    v.pitchMode = settings.pitchMode;
-    v.stretchBarCount =
-        settings.stretchBarCount > 0 ? settings.stretchBarCount : kDefaultStretchBarCount;
-    v.autoStepInterval = settings.autoStepInterval;
-    v.pitchTable = settings.pitchTable;
-    v.pitchIndex = settings.pitchIndex;
-    v.fillFallingBodies = settings.fillFallingBodies;
-    v.fillRisingBodies = settings.fillRisingBodies;
-    v.printScale = settings.printScale;
-    v.editor = queryChartValue(store, kMenuSubkey, "EDITOR");
-    for (int k = 0; k < kEditableColorCount; ++k) {
-        v.colors[static_cast<size_t>(k)] =
-            colors.colors[static_cast<size_t>(kEditableColors[static_cast<size_t>(k)].index)];
-    }
-    return v;
-}
-
-namespace {
 
 void applyInMemory(const AdvancedSettings& b, const AdvancedSettings& a, ChartSettings& settings,
                    ColorTable& colors) {
@@ -237,6 +199,37 @@ void storeChanges(ValueStore& store, const AdvancedSettings& b, const AdvancedSe
 }
 
 }  // namespace
+
+std::array<ColorRef, kEditableColorCount> defaultEditableColors() {
+    ColorTable table;
+    resetColorTable(table);
+    std::array<ColorRef, kEditableColorCount> out{};
+    for (int k = 0; k < kEditableColorCount; ++k) {
+        out[static_cast<size_t>(k)] =
+            table.colors[static_cast<size_t>(kEditableColors[static_cast<size_t>(k)].index)];
+    }
+    return out;
+}
+
+AdvancedSettings currentAdvancedSettings(const ChartSettings& settings, const ColorTable& colors,
+                                         ValueStore& store) {
+    AdvancedSettings v;
+    v.pitchMode = settings.pitchMode;
+    v.stretchBarCount =
+        settings.stretchBarCount > 0 ? settings.stretchBarCount : kDefaultStretchBarCount;
+    v.autoStepInterval = settings.autoStepInterval;
+    v.pitchTable = settings.pitchTable;
+    v.pitchIndex = settings.pitchIndex;
+    v.fillFallingBodies = settings.fillFallingBodies;
+    v.fillRisingBodies = settings.fillRisingBodies;
+    v.printScale = settings.printScale;
+    v.editor = queryChartValue(store, kMenuSubkey, "EDITOR");
+    for (int k = 0; k < kEditableColorCount; ++k) {
+        v.colors[static_cast<size_t>(k)] =
+            colors.colors[static_cast<size_t>(kEditableColors[static_cast<size_t>(k)].index)];
+    }
+    return v;
+}
 
 void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
                            const AdvancedSettings& after, ChartSettings& settings,
