@@ -60,10 +60,31 @@ bool scansAsInteger(std::string_view field) {
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Rewrites the changed fields of a CHART value of `fieldCount` fields. An existing text keeps
-// every other field as it stands (cut where the readers stop, at a NUL, CR or LF); a missing
-// one is made of every known field and 0 elsewhere. With `scanned`, the value is read with
-// sscanf up to the first bad field, so the fields before a changed one must read as numbers.
+// The fields of a value's text with the changes made. An existing text keeps every other field as
+// it stands (cut where the readers stop, at a NUL, CR or LF); a missing one is made of every
+// known field and 0 elsewhere.
+std::vector<std::string> editedFields(const std::string* existing, int fieldCount,
+                                      const std::vector<FieldChange>& changes, int highest) {
+    std::vector<std::string> fields;
+    if (existing != nullptr) {
+        fields = splitRaw(existing->substr(
+            0, std::min(existing->size(), existing->find_first_of(std::string_view("\0\r\n", 3)))));
+    }
+    const auto needed = static_cast<size_t>(existing != nullptr ? highest + 1 : fieldCount);
+    if (fields.size() < needed) {
+        fields.resize(needed, "0");
+    }
+    for (const FieldChange& c : changes) {
+        if (existing == nullptr || c.before != c.after) {
+            fields[static_cast<size_t>(c.index)] = std::to_string(c.after);
+        }
+    }
+    return fields;
+}
+
+// Writes the changed fields of a CHART value of `fieldCount` fields, keeping the others. With
+// `scanned`, the value is read with sscanf up to the first bad field, so the fields before a
+// changed one must read as numbers.
 void rewriteFields(ValueStore& store, std::string_view name, int fieldCount,
                    const std::vector<FieldChange>& changes, bool scanned = false) {
     if (std::none_of(changes.begin(), changes.end(),
@@ -73,29 +94,26 @@ void rewriteFields(ValueStore& store, std::string_view name, int fieldCount,
     std::string raw;
     const bool present = !queryChartValue(store, kChartSubkey, name).empty() &&
                          store.readValue(kChartSubkey, name, raw);
-    std::vector<std::string> fields;
-    if (present) {
-        raw.resize(std::min(raw.size(), raw.find_first_of(std::string_view("\0\r\n", 3))));
-        fields = splitRaw(raw);
-    }
     const int highest = std::max_element(changes.begin(), changes.end(), [](auto& l, auto& r) {
                             return l.index < r.index;
                         })->index;
-    const auto needed = static_cast<size_t>(present ? highest + 1 : fieldCount);
-    if (fields.size() < needed) {
-        fields.resize(needed, "0");
-    }
-    for (const FieldChange& c : changes) {
-        if (!present || c.before != c.after) {
-            fields[static_cast<size_t>(c.index)] = std::to_string(c.after);
-        }
-    }
+    std::vector<std::string> fields =
+        editedFields(present ? &raw : nullptr, fieldCount, changes, highest);
     if (scanned) {
         for (int i = 0; i < highest; ++i) {
             if (!scansAsInteger(fields[static_cast<size_t>(i)])) {
                 fields[static_cast<size_t>(i)] = "0";
             }
         }
+    }
+    // The readers keep kValueTextLimit characters and twenty fields: a text that grows beyond
+    // them loses the fields past twenty, which nobody reads, and if that is not enough it is
+    // made anew, so that what was chosen is what is read.
+    if (joinRaw(fields).size() > kValueTextLimit && fields.size() > kSettingFieldCount) {
+        fields.resize(kSettingFieldCount);
+    }
+    if (joinRaw(fields).size() > kValueTextLimit) {
+        fields = editedFields(nullptr, fieldCount, changes, highest);
     }
     storeChartValue(store, kChartSubkey, name, joinRaw(fields));
 }

@@ -166,6 +166,14 @@ TEST_F(AdvancedSettingsTest, OnlyTheEditedFieldsChangeInTheStoredTexts) {
     form.printScale = "90";
     ASSERT_TRUE(ok().ok());
     EXPECT_EQ(stored("Mode_2"), "5,0,0,0,0,0,0,0,90");
+
+    // Beyond what the readers keep (199 characters, twenty fields): what nobody reads goes.
+    store.set("CHART", "Mode_2",
+              "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20," + std::string(190, '9'));
+    open();
+    form.printScale = "90";
+    ASSERT_TRUE(ok().ok());
+    EXPECT_EQ(stored("Mode_2"), "1,2,3,4,5,6,7,8,90,10,11,12,13,14,15,16,17,18,19,20");
 }
 
 TEST_F(AdvancedSettingsTest, AnUntouchedFormWritesNothingAndKeepsStoredOddities) {
