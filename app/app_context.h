@@ -29,6 +29,7 @@ struct AppContext {
     ChartState chart;
     ValueStore* store = nullptr;  // the per-user settings store; never null while running
     PositionRecord noPosition;    // shown by nothing; stands in while no position is loaded
+    std::string statusTip;        // the status bar's tip line (CP932), back after the cursor
     // Seconds since the epoch, for the tip line's generator; the shell sets it from the clock,
     // tests set it by hand.
     int64_t (*clockSeconds)() = nullptr;

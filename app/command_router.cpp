@@ -44,6 +44,8 @@ void toggleCursor(AppContext& a, Shell& shell) {
         return;
     }
     shell.setButtonPressed(command::kButtonCursor, false);
+    // The cursor readout gives way to the tip line again.
+    shell.setStatusText(a.statusTip);
     if (a.view.cursorState > 1) {
         shell.drawOnWindow([&](DrawingSurface& surface) {
             const ChartContext c = chartContext(a);

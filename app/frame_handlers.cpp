@@ -2,6 +2,9 @@
 // commands, timers and the mouse.
 #include "app/frame_handlers.h"
 
+#include <algorithm>
+
+#include "app/cursor_readout.h"
 #include "app/startup.h"
 #include "chart/scrolling.h"
 #include "settings/chart_values.h"
@@ -14,6 +17,10 @@ constexpr int kCursorSwitch = 1021;
 constexpr int kRedraw = 127;
 constexpr int kExitCommand = 1020;
 constexpr int kKeyC = 67;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyRight = 39;
+// More notches than any chart has steps; keeps a wild wheel count from looping long.
+constexpr int kMostNotches = 1000;
 constexpr int kTimerPeriodMs = 10;
 // The system window colour that the paint request erases to.
 constexpr ColorRef kWindowColor = rgbColor(255, 255, 255);
@@ -197,6 +204,9 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
         case command::kSettings:
             shell.runSettingsDialog();
             break;
+        case command::kAdvancedSettings:
+            shell.runAdvancedSettingsDialog();
+            break;
         case command::kKeyHelp:
             commandRouter(a, shell, 1030);
             break;
@@ -272,11 +282,28 @@ void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y) {
             surface.setRasterOp(RasterOp::CopyPen);
         });
         a.view.cursorBar = cursorBarAt(chartContext(a), x);
+        shell.setStatusText(cursorReadout(chartContext(a), a.view.cursorBar));
         if (a.view.cursorState == 1) {
             a.view.cursorState = 2;
         }
     }
     a.view.cursorLineX = x;
+}
+
+void onWheel(AppContext& a, Shell& shell, int notches) {
+    if (a.view.autoStepActive == 1) {
+        stopAutoStepping(a, shell);
+        return;
+    }
+    notches = std::clamp(notches, -kMostNotches, kMostNotches);
+    for (int n = 0; n < std::abs(notches); ++n) {
+        const int32_t before = a.view.scrollBack;
+        onKey(a, shell, notches > 0 ? kKeyLeft : kKeyRight, false);
+        // At a limit the press beeped; the rest of the turn would only beep again.
+        if (a.view.scrollBack == before) {
+            break;
+        }
+    }
 }
 
 void onLeftButtonDown(AppContext& a, Shell& shell) {

@@ -38,6 +38,9 @@ void onKey(AppContext& a, Shell& shell, int virtualKey, bool ctrl);
 void onCommand(AppContext& a, Shell& shell, int commandId, int selection = -1);
 void onTimer(AppContext& a, Shell& shell, int timerId);
 void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
+// Wheel notches on the chart: each one as a press of Left (> 0, turned away from the user) or
+// Right (< 0); while automatic stepping runs, the turn only stops it.
+void onWheel(AppContext& a, Shell& shell, int notches);
 void onLeftButtonDown(AppContext& a, Shell& shell);
 void onLeftDoubleClick(AppContext& a, Shell& shell, int32_t x, int32_t y);
 void onRightButtonDown(AppContext& a, Shell& shell);

@@ -28,6 +28,7 @@ inline constexpr int kChartSwitch = 121;
 inline constexpr int kStockData = 122;
 inline constexpr int kSpreadData = 123;
 inline constexpr int kSettings = 150;
+inline constexpr int kAdvancedSettings = 151;
 inline constexpr int kKeyHelp = 200;
 inline constexpr int kHelp = 201;
 inline constexpr int kAbout = 202;
@@ -79,6 +80,8 @@ class Shell {
     // Windows and dialogs of other parts of the program.
     virtual void openDataWindow(int kind) = 0;  // 1 stock data, 0 spread data
     virtual void runSettingsDialog() = 0;
+    // "詳細設定": applied and stored when confirmed, the chart then repainted.
+    virtual void runAdvancedSettingsDialog() = 0;
     virtual void runInputDialog(int mode) = 0;  // leaves the closing button in view.keyCommand
     virtual void runAboutDialog() = 0;
     virtual void outputChart(int kind) = 0;  // 0 clipboard, 1 print at screen size, 2 scaled

@@ -89,6 +89,7 @@ void paintChartWithTip(AppContext& a, Shell& shell, DrawingSurface& surface) {
         a.clockSeconds != nullptr ? a.clockSeconds() : static_cast<int64_t>(std::time(nullptr));
     std::string text;
     if (pickTipLine(a.paths.tipFile, now, text) > 0) {
+        a.statusTip = text;
         shell.setStatusText(text);
     }
 }

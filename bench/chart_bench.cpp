@@ -44,6 +44,7 @@ class PictureShell final : public Shell {
     void setStatusText(std::string_view) override {}
     void openDataWindow(int) override {}
     void runSettingsDialog() override {}
+    void runAdvancedSettingsDialog() override {}
     void runInputDialog(int) override {}
     void runAboutDialog() override {}
     void outputChart(int) override {}

@@ -6,6 +6,7 @@
 
 #include "app/frame_handlers.h"
 #include "datawindow/data_table.h"
+#include "settings/advanced_dialog_logic.h"
 #include "settings/input_dialog_logic.h"
 #include "settings/settings_dialog_logic.h"
 
@@ -119,6 +120,26 @@ void SessionShell::runSettingsDialog() {
     }
     // Closed by its close box, which acts as the close button.
     settingsDialogCommand(a_.settings, a_.colors, controls, settings_dialog::kCloseButton);
+}
+
+// Any text in any field, then "OK": a refused form changes nothing, an accepted one is applied.
+void SessionShell::runAdvancedSettingsDialog() {
+    const AdvancedSettings before = currentAdvancedSettings(a_.settings, a_.colors, *a_.store);
+    AdvancedForm form = advancedFormOf(before);
+    std::string* const edits[] = {&form.stretchBars, &form.stepSeconds, &form.presets[0],
+                                  &form.presets[5],  &form.printScale,  &form.editor};
+    for (int i = 0; i < 4 && !in_.empty(); ++i) {
+        *edits[in_.pick(static_cast<int>(std::size(edits)))] = std::string(in_.until(","));
+    }
+    form.pitchMode = in_.pick(2);
+    form.pitchIndex = in_.pick(kPitchPresetCount);
+    form.fillFallingBodies = in_.pick(2);
+    form.colors[static_cast<size_t>(in_.pick(kEditableColorCount))] = in_.u16();
+    AdvancedSettings after;
+    if (readAdvancedForm(form, before, after).ok()) {
+        applyAdvancedSettings(*a_.store, before, after, a_.settings, a_.colors);
+        paint();
+    }
 }
 
 void SessionShell::runInputDialog(int mode) {

@@ -36,6 +36,7 @@ class SessionShell final : public Shell {
     void setStatusText(std::string_view) override {}
     void openDataWindow(int kind) override;
     void runSettingsDialog() override;
+    void runAdvancedSettingsDialog() override;
     void runInputDialog(int mode) override;
     void runAboutDialog() override {}
     void outputChart(int) override {}

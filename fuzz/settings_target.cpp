@@ -8,6 +8,7 @@
 #include "fuzz/session_installation.h"
 #include "fuzz/targets.h"
 #include "fuzz/viewer_session.h"
+#include "settings/advanced_settings.h"
 #include "settings/chart_values.h"
 #include "settings/memory_value_store.h"
 #include "settings/settings_persistence.h"
@@ -41,6 +42,16 @@ MemoryValueStore savedBy(ValueStore& from) {
     return to;
 }
 
+// What the next start shows in the detailed settings.
+AdvancedSettings advancedOf(ValueStore& store) {
+    ChartSettings settings;
+    ColorTable colors;
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    loadChartSettings(store, settings, colors);
+    return currentAdvancedSettings(settings, colors, store);
+}
+
 }  // namespace
 
 int settingsTarget(const uint8_t* data, size_t size) {
@@ -66,6 +77,26 @@ int settingsTarget(const uint8_t* data, size_t size) {
     // What a run saves, the next run reads back and saves unchanged.
     MemoryValueStore once = savedBy(store);
     if (savedBy(once).values != once.values) {
+        __builtin_trap();
+    }
+
+    // The detailed settings confirmed over whatever was stored: the next start reads every
+    // value as chosen.
+    const AdvancedSettings before = advancedOf(store);
+    AdvancedSettings after = before;
+    after.pitchMode = before.pitchMode == 0 ? 1 : 0;
+    after.stretchBarCount = before.stretchBarCount == 77 ? 78 : 77;
+    after.autoStepInterval = before.autoStepInterval == 9 ? 8 : 9;
+    after.pitchTable[2] = before.pitchTable[2] == 35 ? 36 : 35;
+    after.pitchIndex = 2;
+    after.fillFallingBodies = 1;
+    after.fillRisingBodies = before.fillRisingBodies == 1 ? 0 : 1;
+    after.printScale = before.printScale == 150 ? 151 : 150;
+    after.colors[4] = (before.colors[4] ^ 0xFFu) & 0xFFFFFFu;
+    ChartSettings settings;
+    ColorTable colors;
+    applyAdvancedSettings(store, before, after, settings, colors);
+    if (advancedOf(store) != after) {
         __builtin_trap();
     }
     return 0;

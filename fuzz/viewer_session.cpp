@@ -15,9 +15,9 @@ namespace {
 constexpr std::array<int, 19> kKeys = {8,  13, 27, 32,  33,  34, 36, 37, 38,  39,
                                        40, 46, 48, 112, 'C', 65, 0,  9,  0xFF};
 // Menu and toolbar commands; the output commands and help open nothing here.
-constexpr std::array<int, 26> kCommands = {100, 101, 102, 103, 110, 111, 112, 120, 121,
+constexpr std::array<int, 27> kCommands = {100, 101, 102, 103, 110, 111, 112, 120, 121,
                                            122, 123, 150, 200, 201, 202, 210, 250, 251,
-                                           252, 253, 254, 255, 256, 257, 258, 260};
+                                           252, 253, 254, 255, 256, 257, 258, 260, 151};
 constexpr int kMaxEvents = 400;
 
 void dispatch(AppContext& a, SessionShell& shell, FuzzInput& in) {

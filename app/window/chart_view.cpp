@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "app/window/frame_window.h"
 
@@ -75,6 +76,18 @@ void ChartView::focusOutEvent(QFocusEvent* event) {
     if (event->reason() != Qt::PopupFocusReason) {
         frame_.focusLost();
     }
+}
+
+void ChartView::wheelEvent(QWheelEvent* event) {
+    // One notch is 120 eighths of a degree; positive is turned away from the user.
+    constexpr int kNotch = 120;
+    const int64_t total = int64_t{wheelRest_} + event->angleDelta().y();
+    const auto notches = static_cast<int>(total / kNotch);
+    wheelRest_ = static_cast<int>(total % kNotch);
+    if (notches != 0) {
+        frame_.wheelTurned(notches);
+    }
+    event->accept();
 }
 
 }  // namespace zepa

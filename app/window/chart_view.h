@@ -25,9 +25,11 @@ class ChartView final : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     FrameWindow& frame_;
+    int wheelRest_ = 0;  // eighths of a degree short of a whole notch, from fine-stepping wheels
 };
 
 }  // namespace zepa

@@ -1,20 +1,27 @@
 #include "app/window/data_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 #include "base/codepage.h"
 #include "chart/primitives.h"
+#include "datawindow/table_export.h"
 
 namespace zepa {
 namespace {
@@ -226,9 +233,46 @@ void DataWindow::recordPlacement() {
         DataWindowRect{normal.left(), normal.top(), normal.width(), normal.height()});
 }
 
+void DataWindow::copyTable() {
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(dataTableTsv(chartContext(a_), state_.kind)));
+}
+
+void DataWindow::saveTable() {
+    const ChartContext c = chartContext(a_);
+    const QString proposed = QString::fromStdString(dataTableFileName(c.position, state_.kind));
+    QString path;
+    if (saveChooser_) {
+        path = saveChooser_(proposed);
+    } else {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV ファイルに保存"),
+                                            QDir(folder).filePath(proposed),
+                                            QStringLiteral("CSV (*.csv)"));
+    }
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!saveFileReplacing(QFile::encodeName(path).toStdString(), dataTableCsv(c, state_.kind))) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("保存エラー"),
+                        QStringLiteral("ファイルに保存できませんでした\n") + path, QMessageBox::Ok,
+                        this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+}
+
 void DataWindow::keyPressEvent(QKeyEvent* event) {
     // Every key is the window's, also with Alt held; only the listed ones act.
     event->accept();
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_C) {
+        copyTable();
+        return;
+    }
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_S) {
+        saveTable();
+        return;
+    }
     const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
     if (dataWindowKey(state_, dataKeyOf(event->key()), shift)) {
         close();

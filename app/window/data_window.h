@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 #include "app/app_context.h"
 #include "datawindow/data_table.h"
 #include "platform/raster_surface.h"
@@ -27,6 +29,12 @@ class DataWindow final : public QWidget {
     QScrollBar* verticalBar() const { return vbar_; }
     QScrollBar* horizontalBar() const { return hbar_; }
 
+    // Where Ctrl+S saves: given the proposed file name, the chosen path or an empty string for
+    // none. Left unset, the file dialog asks.
+    void setSaveChooser(std::function<QString(const QString& proposed)> chooser) {
+        saveChooser_ = std::move(chooser);
+    }
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -41,6 +49,9 @@ class DataWindow final : public QWidget {
     void syncScrollBars();
     void repaintPage();
     void recordPlacement();
+    // Ctrl+C: every row with its header on the clipboard; Ctrl+S: the same into a CSV file.
+    void copyTable();
+    void saveTable();
 
     AppContext& a_;
     QPointer<QWidget> frame_;
@@ -52,6 +63,7 @@ class DataWindow final : public QWidget {
     QScrollBar* vbar_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     bool syncing_ = false;
+    std::function<QString(const QString&)> saveChooser_;
 };
 
 // Opens the data window of the kind over the frame window and returns it (already shown).

@@ -21,6 +21,7 @@
 #include <algorithm>
 
 #include "app/window/about_dialog.h"
+#include "app/window/advanced_settings_dialog.h"
 #include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
 #include "app/window/data_window.h"
@@ -154,6 +155,8 @@ void FrameWindow::buildMenus() {
     addCommand(output, command::kPrintScaled, "&P\t印刷 （指定サイズ）");
 
     QAction* settings = addCommand(bar, command::kSettings, "設定(&S)");
+    advancedSettings_ =
+        addCommand(bar, command::kAdvancedSettings, advanced_dialog::kMenuText.data());
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     addCommand(help, command::kKeyHelp, "&K\t操作キーヘルプ");
@@ -358,6 +361,12 @@ void FrameWindow::leftDoubleClicked(int x, int y) {
     }
 }
 
+void FrameWindow::wheelTurned(int notches) {
+    if (!closed_ && created_) {
+        onWheel(a_, *this, notches);
+    }
+}
+
 void FrameWindow::focusLost() {
     if (!closed_ && created_) {
         onFocusLost(a_, *this);
@@ -403,6 +412,9 @@ void FrameWindow::setButtonEnabled(int commandId, bool enabled) {
 void FrameWindow::setMenuPositionEnabled(int position, bool enabled) {
     if (position >= 0 && position < static_cast<int>(menuPositions_.size())) {
         menuPositions_[static_cast<size_t>(position)]->setEnabled(enabled);
+    }
+    if (position == 2) {
+        advancedSettings_->setEnabled(enabled);
     }
 }
 
@@ -464,6 +476,10 @@ void FrameWindow::openDataWindow(int kind) {
 
 void FrameWindow::runSettingsDialog() {
     zepa::runSettingsDialog(this, a_, *this);
+}
+
+void FrameWindow::runAdvancedSettingsDialog() {
+    zepa::runAdvancedSettingsDialog(this, a_, *this);
 }
 
 void FrameWindow::runInputDialog(int mode) {

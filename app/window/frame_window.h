@@ -68,6 +68,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void setStatusText(std::string_view cp932) override;
     void openDataWindow(int kind) override;
     void runSettingsDialog() override;
+    void runAdvancedSettingsDialog() override;
     void runInputDialog(int mode) override;
     void runAboutDialog() override;
     void outputChart(int kind) override;
@@ -112,6 +113,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button);
     void leftDoubleClicked(int x, int y);
+    void wheelTurned(int notches);
     void focusLost();
     void chartShown();
 
@@ -123,6 +125,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     QStatusBar* status_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     std::vector<QAction*> menuPositions_;  // the menu bar's entries 0..3
+    QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
     std::map<int, int> timers_;            // the program's timer id -> Qt's
 
     bool created_ = false;

@@ -40,6 +40,7 @@ class RecordingShell : public Shell {
     void setStatusText(std::string_view cp932) override { statusText = cp932; }
     void openDataWindow(int kind) override { opened.push_back("data " + std::to_string(kind)); }
     void runSettingsDialog() override { opened.push_back("settings"); }
+    void runAdvancedSettingsDialog() override { opened.push_back("advanced settings"); }
     void runInputDialog(int mode) override {
         opened.push_back("input " + std::to_string(mode));
         if (view != nullptr) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
 
 #include <array>
+#include <fstream>
+#include <sstream>
 
 #include "app/window/data_window.h"
 #include "settings/chart_values.h"
@@ -46,6 +49,57 @@ TEST_F(Viewer, DataWindowOpensOverADisabledFrameScrollsAndClosesByEsc) {
     std::array<int32_t, 4> v{};
     ASSERT_EQ(scanIntegerFields(stored, v), 4) << stored;
     EXPECT_EQ(v, (std::array<int32_t, 4>{60, 70, width, 260}));
+}
+
+TEST_F(Viewer, DataWindowsCopyAndSaveEveryRowWithTheirHeaders) {
+    openThree();
+    QWidget frame;
+    frame.show();
+    struct Kind {
+        int kind;
+        const char* header;
+        const char* proposed;
+        const char* row280;  // the entry date: buy 1001, sell 1002
+    };
+    const Kind kinds[] = {
+        {kSpreadDataKind, "日付,さ や,買 変動,売 変動,利 益", "T1001-T1002_さやデータ.csv",
+         "23/ 3/ 1,1,0.0,-0.0,+0.0"},
+        {kStockDataKind, "日付,買 終値,買 出来高,売 終値,売 出来高", "T1001-T1002_株価データ.csv",
+         "23/ 3/ 1,1001,1,1002,1"},
+    };
+    for (const Kind& k : kinds) {
+        QPointer<DataWindow> window = openDataWindow(&frame, a, k.kind);
+        ASSERT_TRUE(window);
+
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QGuiApplication::clipboard()->text().split(u'\n');
+        ASSERT_EQ(lines.size(), kDates + 2) << "header, rows, and the empty text after the last";
+        EXPECT_EQ(lines[0], QString::fromUtf8(k.header).replace(u',', u'\t'));
+        EXPECT_EQ(lines[281], QString::fromUtf8(k.row280).replace(u',', u'\t'));
+
+        const std::string path = (root / "table.csv").string();
+        QString offered;
+        window->setSaveChooser([&](const QString& proposed) {
+            offered = proposed;
+            return QString::fromStdString(path);
+        });
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(offered, QString::fromUtf8(k.proposed));
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        const std::string csv = bytes.str();
+        EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + std::string(k.header) + "\r\n", 0), 0u) << csv;
+        EXPECT_NE(csv.find("\r\n" + std::string(k.row280) + "\r\n"), std::string::npos);
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kDates + 1);
+
+        // Neither key closed the window; a click still does.
+        ASSERT_TRUE(window);
+        QTest::mouseClick(window->childAt(10, 40), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(window);
+    }
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "app/window/about_dialog.h"
+#include "app/window/advanced_settings_dialog.h"
 #include "app/window/input_dialog.h"
 #include "app/window/settings_dialog.h"
+#include "settings/memory_value_store.h"
 
 namespace zepa {
 namespace {
@@ -76,6 +78,61 @@ TEST(Dialogs, InputAndAboutShowTheirTextsAndEndAsTheirCallersRead) {
     }));
     click(about.control(220));
     EXPECT_TRUE(!about.isVisible() && about.result() == 1);
+}
+
+TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
+    using namespace advanced_dialog;
+    MemoryValueStore store;
+    ChartSettings settings;
+    ColorTable colors;
+    resetColorTable(colors);
+    std::vector<std::string> messages;
+    AdvancedDialogHooks hooks;
+    hooks.message = [&](std::string_view text, std::string_view caption) {
+        messages.push_back(std::string(caption) + ":" + std::string(text));
+    };
+    hooks.chooseColor = [](ColorRef) { return rgbColor(0, 128, 0); };
+    hooks.chooseEditor = [] { return QStringLiteral("/opt/my editor/edit"); };
+
+    {
+        AdvancedSettingsDialog cancelled(nullptr, store, settings, colors, hooks);
+        cancelled.show();
+        EXPECT_EQ(cancelled.windowTitle(), QStringLiteral("詳細設定"));
+        qobject_cast<QLineEdit*>(cancelled.controlById(kFirstPresetEdit))->setText("3");
+        click(cancelled.controlById(kFirstColorButton + 1));
+        click(cancelled.controlById(kCancelButton));
+        EXPECT_FALSE(cancelled.isVisible());
+    }
+    EXPECT_TRUE(store.values.empty());
+    EXPECT_EQ(settings.pitchTable[0], 0);
+
+    AdvancedSettingsDialog dialog(nullptr, store, settings, colors, hooks);
+    dialog.show();
+    auto* preset = qobject_cast<QLineEdit*>(dialog.controlById(kFirstPresetEdit + 1));
+    preset->setText(QStringLiteral("60"));
+    click(dialog.controlById(kOkButton));
+    EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == preset);
+    EXPECT_EQ(messages, std::vector<std::string>{
+                            "入力エラー:ピッチは 0.1 から 50 まで、0.1 単位です（空欄は未使用）"});
+    EXPECT_TRUE(store.values.empty());
+
+    preset->setText(QStringLiteral("3.5"));
+    click(dialog.controlById(kFirstPresetRadio + 1));
+    click(dialog.controlById(kStretchRadio));
+    click(dialog.controlById(kFillFallingCheck));
+    click(dialog.controlById(kFirstColorButton + 1));  // the chart background
+    click(dialog.controlById(kEditorBrowseButton));
+    click(dialog.controlById(kOkButton));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.pitchTable[1], 35);
+    EXPECT_EQ(settings.pitchIndex, 1);
+    EXPECT_EQ(settings.pitchMode, 0);
+    EXPECT_EQ(settings.fillFallingBodies, 1);
+    EXPECT_EQ(colors.colors[11], rgbColor(0, 128, 0));
+    EXPECT_EQ(*store.find("CHART", "Mode_1"), "0,0,0,0,0,0,1,0,0,0,120,0,40,0,35,0,0,0,0,1");
+    EXPECT_EQ(*store.find("CHART", "COLOR_1"),
+              "16711680,32768,0,8421440,16777215,8421504,8421504,0,16711680,255");
+    EXPECT_EQ(*store.find("MENU", "EDITOR"), "\"/opt/my editor/edit\"");
 }
 
 }  // namespace

@@ -1,0 +1,115 @@
+#include "datawindow/table_export.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "base/codepage.h"
+#include "datawindow/data_table.h"
+
+namespace zepa {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Temporary names tried beside the target before giving up.
+constexpr int kTemporaryNames = 100;
+
+std::string withoutPadding(std::string_view cell) {
+    const size_t first = cell.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(cell.substr(first, cell.find_last_not_of(' ') - first + 1));
+}
+
+std::string csvCell(const std::string& cell) {
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        return cell;
+    }
+    std::string quoted = "\"";
+    for (char c : cell) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+template <typename Cell>
+std::string tableText(const ChartContext& c, int kind, char separator, std::string_view lineEnd,
+                      Cell cell) {
+    std::string text;
+    const auto line = [&](const DataRowTexts& cells) {
+        for (size_t k = 0; k < cells.size(); ++k) {
+            if (k > 0) {
+                text += separator;
+            }
+            text += cell(utf8FromCp932(withoutPadding(cells[k])));
+        }
+        text += lineEnd;
+    };
+    line(dataHeaderTexts(kind));
+    const int32_t rows = dataRowCount(c);
+    for (int32_t row = 0; row < rows; ++row) {
+        line(formatDataRow(c, kind, row));
+    }
+    return text;
+}
+
+std::string legName(const PositionLeg& leg) {
+    std::string name;
+    if (leg.marketLetter[0] > ' ' && leg.marketLetter[0] < 0x7F) {
+        name += leg.marketLetter[0];
+    }
+    return name + std::to_string(leg.stockCode);
+}
+
+}  // namespace
+
+std::string dataTableTsv(const ChartContext& c, int kind) {
+    return tableText(c, kind, '\t', "\n", [](const std::string& cell) { return cell; });
+}
+
+std::string dataTableCsv(const ChartContext& c, int kind) {
+    return std::string(kUtf8Bom) + tableText(c, kind, ',', "\r\n", csvCell);
+}
+
+std::string dataTableFileName(const PositionRecord& position, int kind) {
+    return legName(position.buy) + "-" + legName(position.sell) + "_" +
+           std::string(dataWindowTitle(kind)) + ".csv";
+}
+
+bool saveFileReplacing(const std::string& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path temporary;
+    for (int n = 0; n < kTemporaryNames; ++n) {
+        fs::path candidate = fs::path(path);
+        candidate += ".tmp" + std::to_string(n);
+        if (!fs::exists(fs::symlink_status(candidate, ec))) {
+            temporary = candidate;
+            break;
+        }
+    }
+    if (temporary.empty()) {
+        return false;
+    }
+    bool written = false;
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.close();
+            written = !out.fail();
+        }
+    }
+    if (written) {
+        fs::rename(temporary, fs::path(path), ec);
+        if (!ec) {
+            return true;
+        }
+    }
+    fs::remove(temporary, ec);
+    return false;
+}
+
+}  // namespace zepa

@@ -1,0 +1,107 @@
+// The cursor's readout in the status bar and the mouse wheel on the chart.
+#include <gtest/gtest.h>
+
+#include "app/cursor_readout.h"
+#include "base/codepage.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace zepa::test {
+namespace {
+
+constexpr int kBackspace = 8, kLeft = 37;
+
+// The fixture's stocks 1001..1006 and 1007, which trades from date 290 on.
+void writeLateStock(Viewer& v) {
+    DbwFile file;
+    for (int i = 0; i < kDates; ++i) {
+        file.dates.push_back(PackedDate{static_cast<uint8_t>(52 + i / 240),
+                                        static_cast<uint8_t>(1 + i / 20 % 12),
+                                        static_cast<uint8_t>(1 + i % 20)});
+    }
+    for (int code = 1001; code <= 1007; ++code) {
+        std::vector<int32_t> closes;
+        for (int i = 0; i < kDates; ++i) {
+            closes.push_back(code == 1007 && i < 290 ? 0 : code + i % 40 * (code % 2 + 1));
+        }
+        file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
+    }
+    ASSERT_TRUE(writePriceDatabase(v.dataFile("DBW.001"), file));
+}
+
+std::string readoutAt(AppContext& a, int32_t slot) {
+    return utf8FromCp932(cursorReadout(chartContext(a), slot));
+}
+
+TEST_F(Viewer, CursorReadoutShowsTheSlotsValuesLikeTheDataWindows) {
+    openThree();
+    // The entry (23/3/1) is slot 280: before it there is no profit.
+    EXPECT_EQ(readoutAt(a, 279), " 23/ 2/20   買 終値 1079   売 終値 1041   さや -38   利益 --");
+    EXPECT_EQ(readoutAt(a, 285), " 23/ 3/ 6   買 終値 1011   売 終値 1007   さや -4   利益 +0.1");
+    EXPECT_EQ(readoutAt(a, -1), " ");
+    EXPECT_EQ(readoutAt(a, kDates), " ");
+
+    // Moving the cursor shows the readout; switching it off brings the tip line back.
+    press(command::kButtonCursor);
+    onMouseMove(a, shell, 300, 200);
+    EXPECT_EQ(utf8FromCp932(shell.statusText), readoutAt(a, a.view.cursorBar));
+    press(command::kButtonCursor);
+    EXPECT_EQ(shell.statusText, " first tip");
+}
+
+TEST_F(Viewer, CursorReadoutWithoutAPrice) {
+    writeLateStock(*this);
+    open(positionLine(1001, 1007));
+    // The sell stock has no price before date 290: no close and no spread.
+    EXPECT_EQ(readoutAt(a, 285), " 23/ 3/ 6   買 終値 1011   売 終値 --   さや --   利益 +0.1");
+    EXPECT_EQ(readoutAt(a, 295), " 23/ 3/16   買 終値 1031   売 終値 1037   さや 6   利益 +0.2");
+}
+
+TEST_F(Viewer, EachWheelNotchScrollsLikeAnArrowKeyWithItsLimits) {
+    openThree();
+    key(kLeft);
+    const int32_t step = a.view.scrollBack;
+    ASSERT_GT(step, 0);
+    a.view.scrollBack = 0;
+    paint();
+
+    onWheel(a, shell, 1);  // turned away: older
+    EXPECT_EQ(a.view.scrollBack, step);
+    paint();
+    onWheel(a, shell, -1);  // towards the user: newer
+    EXPECT_EQ(a.view.scrollBack, 0);
+    paint();
+    EXPECT_EQ(shell.beeps, 0);
+
+    onWheel(a, shell, -3);  // the newest dates are shown: one beep for the whole turn
+    EXPECT_EQ(shell.beeps, 1);
+    onWheel(a, shell, 1000000);  // as far as the oldest dates, then one beep
+    EXPECT_EQ(shell.beeps, 2);
+    EXPECT_EQ(a.view.firstShownBar, a.series.firstBar);
+    const int32_t oldest = a.view.scrollBack;
+    onWheel(a, shell, 1);
+    EXPECT_EQ(shell.beeps, 3);
+    EXPECT_EQ(a.view.scrollBack, oldest);
+
+    // With the cursor on, a notch switches it off like a key, and scrolls.
+    a.view.scrollBack = 0;
+    paint();
+    press(command::kButtonCursor);
+    onWheel(a, shell, 1);
+    EXPECT_EQ(a.view.cursorState, 0);
+    EXPECT_EQ(a.view.scrollBack, step);
+}
+
+TEST_F(Viewer, AWheelNotchWhileSteppingOnlyStopsIt) {
+    openThree();
+    key(kBackspace);
+    ASSERT_EQ(a.view.autoStepActive, 1);
+    const int32_t position = a.view.currentPosition;
+    onWheel(a, shell, 2);
+    EXPECT_EQ(a.view.autoStepActive, 0);
+    EXPECT_TRUE(shell.timers.empty());
+    EXPECT_EQ(a.view.scrollBack, 0);
+    EXPECT_EQ(a.view.currentPosition, position);
+}
+
+}  // namespace
+}  // namespace zepa::test

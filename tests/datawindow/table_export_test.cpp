@@ -1,0 +1,82 @@
+// The tables taken out of the data windows: cells, quoting and the file written in one piece.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "datawindow/data_table.h"
+#include "datawindow/table_export.h"
+#include "tests/chart/chart_fixture.h"
+
+namespace zepa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct TableExportTest : ChartFixture, ::testing::Test {
+    TableExportTest() : ChartFixture(3) {
+        for (int i = 0; i < 3; ++i) {
+            series.buyBars[i].date = PackedDate{54, 1, static_cast<uint8_t>(i + 1)};
+            series.buyBars[i].close = 1000 + i;
+            series.sellBars[i].close = 800;
+            series.buyBars[i].volume = series.sellBars[i].volume = 12345;
+        }
+        series.buyEntryBar = series.sellEntryBar = 1;
+        position.buy.marketLetter[0] = 'T';
+        position.buy.stockCode = 7203;
+        position.sell.marketLetter[0] = '\0';  // an index has no letter
+        position.sell.stockCode = 1;
+        dir = fs::temp_directory_path() / ("zepa_export_" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+    }
+    ~TableExportTest() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    fs::path dir;
+};
+
+TEST_F(TableExportTest, RowsAreTheCellsAsShownWithoutPadding) {
+    EXPECT_EQ(dataTableTsv(c, kStockDataKind),
+              "日付\t買 終値\t買 出来高\t売 終値\t売 出来高\n"
+              "24/ 1/ 1\t1000\t12.345\t800\t12.345\n"
+              "24/ 1/ 2\t1001\t12.345\t800\t12.345\n"
+              "24/ 1/ 3\t1002\t12.345\t800\t12.345\n");
+    EXPECT_EQ(dataTableCsv(c, kSpreadDataKind),
+              "\xEF\xBB\xBF日付,さ や,買 変動,売 変動,利 益\r\n"
+              "24/ 1/ 1,-200,--,--,--\r\n"
+              "24/ 1/ 2,-201,0.0,-0.0,+0.0\r\n"
+              "24/ 1/ 3,-202,0.0,-0.0,+0.0\r\n");
+    EXPECT_EQ(dataTableFileName(position, kSpreadDataKind), "T7203-1_さやデータ.csv");
+}
+
+TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
+    const fs::path target = dir / "さやデータ.csv";
+    std::ofstream(target) << "old";
+    ASSERT_TRUE(saveFileReplacing(target.string(), "new,テキスト\r\n"));
+    EXPECT_EQ(readAll(target), "new,テキスト\r\n");
+
+    // A folder that does not exist: nothing is written, no temporary file is left.
+    EXPECT_FALSE(saveFileReplacing((dir / "missing" / "x.csv").string(), "x"));
+    // A folder in the way of the name: the old entry stays, the temporary file goes.
+    fs::create_directories(dir / "taken.csv");
+    EXPECT_FALSE(saveFileReplacing((dir / "taken.csv").string(), "x"));
+    EXPECT_TRUE(fs::is_directory(dir / "taken.csv"));
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 2u);
+}
+
+}  // namespace
+}  // namespace zepa::test
