@@ -44,6 +44,10 @@ bool isMissingValue(std::string_view t) {
 }
 
 int32_t parseDate(std::string_view t) {
+    // A time of day after the date (2024-01-04 00:00:00, 2024-01-04T00:00:00) says nothing more.
+    if (const size_t time = t.find_first_of(" T"); time != std::string_view::npos && time >= 8) {
+        t = t.substr(0, time);
+    }
     int y = 0, m = 0, d = 0;
     if (t.size() == 8 && t.find_first_not_of("0123456789") == std::string_view::npos) {
         y = (t[0] - '0') * 1000 + (t[1] - '0') * 100 + (t[2] - '0') * 10 + (t[3] - '0');

@@ -12,7 +12,8 @@ namespace zepa {
 // stand for a missing value.
 bool isMissingValue(std::string_view text);
 
-// YYYY-MM-DD, YYYY/MM/DD, YYYY/M/D or YYYYMMDD, a real calendar date from 1970 to 2225.
+// YYYY-MM-DD, YYYY/MM/DD, YYYY/M/D or YYYYMMDD (a time of day after it is passed over), a
+// real calendar date from 1970 to 2225.
 // Returns YYYYMMDD, or 0 when the text is not such a date.
 int32_t parseDate(std::string_view text);
 
