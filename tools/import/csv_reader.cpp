@@ -64,12 +64,15 @@ size_t splitFields(std::string_view line, char delimiter, std::vector<std::strin
             pos = i + 1;
             continue;
         }
-        const void* d = std::memchr(line.data() + pos, delimiter, line.size() - pos);
-        if (d == nullptr) {
+        // Fields are short: a plain scan beats a library call per field.
+        size_t end = pos;
+        while (end < line.size() && line[end] != delimiter) {
+            ++end;
+        }
+        if (end == line.size()) {
             fields.push_back(line.substr(pos));
             return 0;
         }
-        const size_t end = static_cast<size_t>(static_cast<const char*>(d) - line.data());
         fields.push_back(line.substr(pos, end - pos));
         pos = end + 1;
     }

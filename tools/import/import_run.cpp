@@ -112,22 +112,50 @@ bool sameValues(const PriceRow& a, const PriceRow& b) {
            a.volume == b.volume && a.adjustment == b.adjustment;
 }
 
-// Sorts by year, stock and date, and keeps one row per stock and date.
+// Orders the rows by year, stock and date, rows of the same stock and date in the order they
+// were read (file, then line). A counting sort by year and stock keeps the read order within
+// each stock, where dates of per-day files already ascend; only runs out of order are sorted.
+void sortRows(std::vector<PriceRow>& rows) {
+    std::vector<int> years;
+    for (const PriceRow& r : rows) {
+        if (years.empty() || years.back() != r.date / 10000) {
+            years.push_back(r.date / 10000);
+        }
+    }
+    std::sort(years.begin(), years.end());
+    years.erase(std::unique(years.begin(), years.end()), years.end());
+    auto bucketOf = [&](const PriceRow& r) {
+        const size_t y = static_cast<size_t>(
+            std::lower_bound(years.begin(), years.end(), r.date / 10000) - years.begin());
+        return y * kStockCodeModulus + static_cast<size_t>(r.code);
+    };
+    std::vector<uint32_t> start(years.size() * kStockCodeModulus + 1, 0);
+    for (const PriceRow& r : rows) {
+        ++start[bucketOf(r) + 1];
+    }
+    for (size_t b = 1; b < start.size(); ++b) {
+        start[b] += start[b - 1];
+    }
+    std::vector<PriceRow> sorted(rows.size());
+    std::vector<uint32_t> next(start.begin(), start.end() - 1);
+    for (const PriceRow& r : rows) {
+        sorted[next[bucketOf(r)]++] = r;
+    }
+    rows = std::move(sorted);
+    const auto byDate = [](const PriceRow& a, const PriceRow& b) { return a.date < b.date; };
+    for (size_t b = 0; b + 1 < start.size(); ++b) {
+        const auto first = rows.begin() + start[b];
+        const auto last = rows.begin() + start[b + 1];
+        if (last - first > 1 && !std::is_sorted(first, last, byDate)) {
+            std::stable_sort(first, last, byDate);
+        }
+    }
+}
+
+// Sorts, and keeps one row per stock and date.
 void sortAndDeduplicate(std::vector<PriceRow>& rows, const ImportOptions& o, bool skipBad,
                         ImportReport& report) {
-    std::sort(rows.begin(), rows.end(), [](const PriceRow& a, const PriceRow& b) {
-        const int ya = a.date / 10000, yb = b.date / 10000;
-        if (ya != yb) {
-            return ya < yb;
-        }
-        if (a.code != b.code) {
-            return a.code < b.code;
-        }
-        if (a.date != b.date) {
-            return a.date < b.date;
-        }
-        return a.source != b.source ? a.source < b.source : a.line < b.line;
-    });
+    sortRows(rows);
     size_t kept = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (kept > 0 && rows[kept - 1].code == rows[i].code &&

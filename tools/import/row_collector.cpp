@@ -188,7 +188,7 @@ void RowCollector::addRow(const SourceFile& file, uint32_t line, const RowFields
 
     uint16_t adjustment = 0;
     const std::string_view factorField = v(Column::Factor);
-    if (!isMissingValue(factorField)) {
+    if (!isMissingValue(factorField) && factorField != "1" && factorField != "1.0") {
         double factor = 0;
         const int32_t a =
             parsePositiveDecimal(factorField, factor) ? adjustmentOfFactor(factor) : -1;
@@ -206,7 +206,11 @@ void RowCollector::addRow(const SourceFile& file, uint32_t line, const RowFields
         names_.emplace(code, cutCp932(cp932FromUtf8(name), 12));
     }
 
-    RowCounts& year = yearCounts_[date / 10000];
+    if (date / 10000 != lastYear_ || lastCounts_ == nullptr) {
+        lastYear_ = date / 10000;
+        lastCounts_ = &yearCounts_[lastYear_];  // map nodes stay where they are
+    }
+    RowCounts& year = *lastCounts_;
     year.pricesRounded += rounded;
     report_.total.pricesRounded += rounded;
     if (volumeCapped) {

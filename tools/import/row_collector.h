@@ -61,6 +61,8 @@ class RowCollector {
     std::map<int32_t, std::string> names_;
     std::map<int, RowCounts> yearCounts_;
     std::set<std::string> warnedCodes_;
+    int lastYear_ = 0;
+    RowCounts* lastCounts_ = nullptr;
 };
 
 // "FILE:LINE: what", or "FILE: what" for line 0.

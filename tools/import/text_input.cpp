@@ -1,7 +1,10 @@
 #include "tools/import/text_input.h"
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "base/codepage.h"
 
@@ -12,6 +15,13 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
     if (!f) {
         return false;
+    }
+    // One read into a buffer of the file's size; a file that grows meanwhile is read on.
+    std::error_code ec;
+    const uintmax_t expected = std::filesystem::file_size(path, ec);
+    if (!ec && expected > 0 && expected < (uintmax_t{1} << 40)) {
+        bytes.resize(static_cast<size_t>(expected));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f.get()));
     }
     char buffer[1 << 16];
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0;) {
@@ -25,6 +35,15 @@ bool isValidUtf8(const std::string& s) {
     const size_t n = s.size();
     size_t i = 0;
     while (i < n) {
+        // Most price files are ASCII: eight bytes at a time while no high bit is set.
+        if (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const unsigned char c = p[i];
         if (c < 0x80) {
             ++i;

@@ -27,9 +27,17 @@ YearData mergeYear(YearData existing, std::span<const PriceRow> rows, int market
     YearData out;
     out.dates = existing.dates;
     out.keys = existing.keys;
+    // The rows come sorted by code: one key per run, and each date once.
+    std::vector<bool> seen(13 * 32, false);
     for (const PriceRow& r : rows) {
-        out.dates.push_back(r.date);
-        out.keys.push_back(marketBase + r.code);
+        const size_t day = static_cast<size_t>(r.date % 10000 / 100 * 32 + r.date % 100);
+        if (!seen[day]) {
+            seen[day] = true;
+            out.dates.push_back(r.date);
+        }
+        if (out.keys.empty() || out.keys.back() != marketBase + r.code) {
+            out.keys.push_back(marketBase + r.code);
+        }
     }
     std::sort(out.dates.begin(), out.dates.end());
     out.dates.erase(std::unique(out.dates.begin(), out.dates.end()), out.dates.end());
