@@ -165,7 +165,11 @@ void readCsvPrices(std::string_view text, SourceFile& file, RowCollector& rows) 
         row.present[c] = header.index[c] != -1;
     }
     while (lines.next(line)) {
-        if (line.find_first_not_of(" \t,") == std::string_view::npos) {
+        bool blank = true;
+        for (size_t i = 0; blank && i < line.size(); ++i) {
+            blank = line[i] == ' ' || line[i] == '\t' || line[i] == ',';
+        }
+        if (blank) {
             continue;  // blank, or only separators
         }
         const size_t badQuote = splitFields(line, header.delimiter, fields, scratch);

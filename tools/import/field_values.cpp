@@ -12,6 +12,15 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool allDigits(std::string_view t) {
+    for (char c : t) {
+        if (!isDigit(c)) {
+            return false;
+        }
+    }
+    return !t.empty();
+}
+
 bool isAlnum(char c) {
     return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -45,11 +54,14 @@ bool isMissingValue(std::string_view t) {
 
 int32_t parseDate(std::string_view t) {
     // A time of day after the date (2024-01-04 00:00:00, 2024-01-04T00:00:00) says nothing more.
-    if (const size_t time = t.find_first_of(" T"); time != std::string_view::npos && time >= 8) {
-        t = t.substr(0, time);
+    for (size_t i = 8; i < t.size(); ++i) {
+        if (t[i] == ' ' || t[i] == 'T') {
+            t = t.substr(0, i);
+            break;
+        }
     }
     int y = 0, m = 0, d = 0;
-    if (t.size() == 8 && t.find_first_not_of("0123456789") == std::string_view::npos) {
+    if (t.size() == 8 && allDigits(t)) {
         y = (t[0] - '0') * 1000 + (t[1] - '0') * 100 + (t[2] - '0') * 10 + (t[3] - '0');
         m = (t[4] - '0') * 10 + (t[5] - '0');
         d = (t[6] - '0') * 10 + (t[7] - '0');

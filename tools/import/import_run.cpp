@@ -75,8 +75,9 @@ bool readNamesFile(const std::string& path, std::map<int32_t, std::string>& name
     return true;
 }
 
-void readInput(const std::string& path, uint32_t index, const ImportOptions& o,
-               RowCollector& rows) {
+// `text` is the caller's buffer, kept between files so that its memory is reused.
+void readInput(const std::string& path, uint32_t index, const ImportOptions& o, RowCollector& rows,
+               std::string& text) {
     SourceFile file;
     file.displayName = path;
     file.index = index;
@@ -90,7 +91,6 @@ void readInput(const std::string& path, uint32_t index, const ImportOptions& o,
             file.fileCode = code;
         }
     }
-    std::string text;
     bool cp932 = false;
     if (!readWholeFile(path, text)) {
         rows.fileError(file, 0, "cannot be read");
@@ -202,9 +202,18 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         return kExitInputError;
     }
     RowCollector collector(report, o.skipBadRows);
-    for (size_t i = 0; i < o.files.size(); ++i) {
-        readInput(o.files[i], static_cast<uint32_t>(i), o, collector);
+    uintmax_t inputBytes = 0;
+    for (const std::string& path : o.files) {
+        std::error_code sizeError;
+        const uintmax_t size = fs::file_size(path, sizeError);
+        inputBytes += sizeError ? 0 : size;
     }
+    collector.expectInputBytes(inputBytes);
+    std::string text;
+    for (size_t i = 0; i < o.files.size(); ++i) {
+        readInput(o.files[i], static_cast<uint32_t>(i), o, collector, text);
+    }
+    text = std::string();
     if (!report.errors.empty()) {
         return kExitInputError;
     }

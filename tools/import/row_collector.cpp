@@ -1,6 +1,8 @@
 #include "tools/import/row_collector.h"
 
+#include <algorithm>
 #include <limits>
+#include <new>
 
 #include "base/codepage.h"
 #include "tools/import/field_values.h"
@@ -83,6 +85,17 @@ void RowCollector::skipCode(const SourceFile& file, uint32_t line, std::string_v
                 "code " + quoted(codeText) +
                     " cannot stand in the position file (four digits, or five ending in 0): its "
                     "rows are skipped");
+    }
+}
+
+void RowCollector::expectInputBytes(uintmax_t bytes) {
+    // The shortest row that holds a date and four prices: "20240104,1,1,1,1\n".
+    constexpr uintmax_t kShortestRow = 17;
+    const uintmax_t rows = std::min<uintmax_t>(bytes / kShortestRow + 1, uintmax_t{1} << 24);
+    try {
+        rows_.reserve(static_cast<size_t>(rows));
+    } catch (const std::bad_alloc&) {
+        // Then the vector grows as it goes.
     }
 }
 

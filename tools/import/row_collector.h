@@ -47,6 +47,9 @@ class RowCollector {
     void warning(const SourceFile& file, uint32_t line, const std::string& what);
 
     std::vector<PriceRow>& rows() { return rows_; }
+    // Room for the rows that `bytes` of input can hold at most, taken before reading: the
+    // memory is only touched as rows arrive, and the vector never moves.
+    void expectInputBytes(uintmax_t bytes);
     // CP932 names by code, first given wins.
     const std::map<int32_t, std::string>& names() const { return names_; }
     std::map<int, RowCounts>& yearCounts() { return yearCounts_; }
