@@ -15,4 +15,8 @@ void registerChartBenchmarks(const LargeInstallation& installation);
 void registerColdStartBenchmark(const LargeInstallation& installation, const std::string& viewer,
                                 const std::string& scratch);
 
+// Import/Csv, Import/DailyUpdate: the zepa_import program on a whole market's year of daily
+// files, written into `scratch` when first run.
+void registerImportBenchmarks(const std::string& importer, const std::string& scratch);
+
 }  // namespace zepa

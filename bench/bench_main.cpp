@@ -84,6 +84,14 @@ void printTargets(const std::map<std::string, Median>& m) {
     line("Startup/ScanAndLoad", ms("Startup/ScanAndLoad"), "ms", "<= 20 ms",
          ms("Startup/ScanAndLoad") <= 20.0);
     line("App/ColdStart", ms("App/ColdStart"), "ms", "<= 400 ms", ms("App/ColdStart") <= 400.0);
+    const double year = ms("Import/Csv");
+    const double rowsPerSecond = year > 0 ? 4000.0 * 245.0 / (year / 1000.0) : -1.0;
+    line("Import/Csv", rowsPerSecond / 1e6, "M row/s", ">= 1 M rows/s", rowsPerSecond >= 1e6);
+    const auto importYear = m.find("Import/Csv");
+    line("Import/Csv peak", importYear == m.end() ? -1.0 : importYear->second.peakMB, "MB",
+         "<= 500 MB", importYear != m.end() && importYear->second.peakMB <= 500.0);
+    line("Import/DailyUpdate", ms("Import/DailyUpdate"), "ms", "<= 1000 ms",
+         ms("Import/DailyUpdate") >= 0 && ms("Import/DailyUpdate") <= 1000.0);
     const auto cold = m.find("App/ColdStart");
     line("App/ColdStart peak", cold == m.end() ? -1.0 : cold->second.peakMB, "MB", "<= 90 MB",
          cold != m.end() && cold->second.peakMB <= 90.0);
@@ -139,6 +147,7 @@ int main(int argc, char** argv) {
     registerMarketDataBenchmarks(installation);
     registerChartBenchmarks(installation);
     registerColdStartBenchmark(installation, programFolder() + "/zepa_spw", scratch);
+    registerImportBenchmarks(programFolder() + "/zepa_import", scratch);
 
     std::map<std::string, Median> medians;
     if (json) {

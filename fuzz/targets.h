@@ -21,6 +21,10 @@ int settingsTarget(const uint8_t* data, size_t size);
 // A price file of arbitrary series and a session that paints them and lists them in both data
 // windows.
 int viewerSessionTarget(const uint8_t* data, size_t size);
+// Any bytes as a price file for the importer (named 7203.csv; 7203.json), read and merged
+// without writing, strictly and skipping bad rows.
+int importCsvTarget(const uint8_t* data, size_t size);
+int importJsonTarget(const uint8_t* data, size_t size);
 
 struct FuzzTarget {
     std::string_view name;
@@ -33,6 +37,8 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"tip_line", tipLineTarget},
     {"settings", settingsTarget},
     {"viewer_session", viewerSessionTarget},
+    {"import_csv", importCsvTarget},
+    {"import_json", importJsonTarget},
 };
 
 }  // namespace zepa::fuzz

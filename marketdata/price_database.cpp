@@ -316,6 +316,10 @@ int readStockSeries(MarketData& md) {
     return kSeriesBuilt;
 }
 
+DataError readPriceBlock(MarketData& md, const PriceDatabase& db, int32_t slot) {
+    return readBlock(md, db, slot, db.validDates);
+}
+
 void releaseStockSeries(MarketData& md) {
     if (md.seriesAllocated) {
         md.series = StockSeries{};

@@ -75,6 +75,10 @@ DataError loadPriceDatabases(MarketData& md);
 int findStock(MarketData& md, StockKey key);
 // Builds the series of the stock of the last findStock.
 int readStockSeries(MarketData& md);
+// Reads the name (into md.set.stockName) and the validDates raw price records (into
+// md.blockBuffer) of one stock slot of one loaded file, as readStockSeries reads a block: what
+// a tool that rewrites a file merges with.
+DataError readPriceBlock(MarketData& md, const PriceDatabase& db, int32_t slot);
 
 void releaseStockSeries(MarketData& md);
 void releasePriceDatabases(MarketData& md);
