@@ -52,8 +52,8 @@ inline LegBars legBars(const ChartContext& c, Leg leg) {
         return LegBars{shownBars(s, leg), s.buyStart,  s.buyEntryBar,
                        s.buyAverageStart, s.buyFactor, c.position.buy.quantity};
     }
-    return LegBars{shownBars(s, leg), s.sellStart,  s.sellEntryBar,
-                   s.sellAverageStart,  s.sellFactor, c.position.sell.quantity};
+    return LegBars{shownBars(s, leg),  s.sellStart,  s.sellEntryBar,
+                   s.sellAverageStart, s.sellFactor, c.position.sell.quantity};
 }
 
 // A leg has an average at slot i once its average period has passed since its own start.

@@ -8,8 +8,8 @@
 #include "base/codepage.h"
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
-#include "marketdata/position_figures.h"
 #include "marketdata/market_code.h"
+#include "marketdata/position_figures.h"
 
 namespace zepa {
 
@@ -150,7 +150,8 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
     const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
 
-    // The spread of the closes on show in corrected prices, in 64 bits so that no pair of prices can overflow it.
+    // The spread of the closes on show in corrected prices, in 64 bits so that no pair of prices
+    // can overflow it.
     const auto spread = [&](int32_t b, int32_t e) {
         const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
         const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;

@@ -34,8 +34,7 @@ PairSeriesResult fail(int result, PairSeriesMessage message) {
 // The bars of the split-adjusted display: the stored bars with the prices and volumes of the
 // displayed series, its own moving average (in one basis, the plain mean of the closes on show)
 // and the gain as the displayed closes give it.
-void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePeriod,
-                    bool sellLeg) {
+void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePeriod, bool sellLeg) {
     std::vector<float> work(static_cast<size_t>(shown.length), 0.0f);
     const bool haveAverage = movingAverage(shown, averagePeriod, work) == 1;
     t.shownBars = t.bars;
@@ -61,19 +60,18 @@ void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePer
 PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, const PositionLeg& leg,
                           const PairSeriesOptions& options, bool sellLeg, SpreadSeries& series) {
     const int averagePeriod = sellLeg ? options.sellAveragePeriod : options.buyAveragePeriod;
-    LegTarget t =
-        sellLeg ? LegTarget{series.sellBars,          series.sellBarsAllocated,
-                            series.sellStart,         series.sellEntryBar,
-                            series.sellMarketCode,    series.sellStockCode,
-                            series.sellStockName,     series.sellFactor,
-                            series.sellAverageStart,  series.sellSplitSinceEntry,
-                            series.sellShownBars}
-                : LegTarget{series.buyBars,          series.buyBarsAllocated,
-                            series.buyStart,         series.buyEntryBar,
-                            series.buyMarketCode,    series.buyStockCode,
-                            series.buyStockName,     series.buyFactor,
-                            series.buyAverageStart,  series.buySplitSinceEntry,
-                            series.buyShownBars};
+    LegTarget t = sellLeg ? LegTarget{series.sellBars,         series.sellBarsAllocated,
+                                      series.sellStart,        series.sellEntryBar,
+                                      series.sellMarketCode,   series.sellStockCode,
+                                      series.sellStockName,    series.sellFactor,
+                                      series.sellAverageStart, series.sellSplitSinceEntry,
+                                      series.sellShownBars}
+                          : LegTarget{series.buyBars,         series.buyBarsAllocated,
+                                      series.buyStart,        series.buyEntryBar,
+                                      series.buyMarketCode,   series.buyStockCode,
+                                      series.buyStockName,    series.buyFactor,
+                                      series.buyAverageStart, series.buySplitSinceEntry,
+                                      series.buyShownBars};
 
     const StockKey key = marketCodeOf(leg.marketLetter[0]) * kMarketScale + leg.stockCode;
     if (findStock(md, key) == -1) {

@@ -49,8 +49,7 @@ std::vector<double> splitFactorsSinceEntry(const std::vector<DayBar>& bars, int3
 
 bool seriesHasSplit(const StockSeries& series) {
     const auto end = series.adjustment.begin() + std::max(series.length, 0);
-    return std::any_of(series.adjustment.begin(), end,
-                       [](uint16_t a) { return isSplit(a); });
+    return std::any_of(series.adjustment.begin(), end, [](uint16_t a) { return isSplit(a); });
 }
 
 int32_t scaledPrice(int32_t value, double factor) {

@@ -49,9 +49,9 @@ TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {
         EXPECT_TRUE(series_.buySplitSinceEntry.empty()) << entry;
         EXPECT_EQ(profits(), storedGainProfits()) << entry;
         for (int32_t i = 6; i < 10; ++i) {
-            EXPECT_EQ(legChangeRate(series_, Leg::Buy, i),
-                      static_cast<double>(series_.buyBars[i].gain) / series_.buyBars[i].close *
-                          100.0);
+            EXPECT_EQ(
+                legChangeRate(series_, Leg::Buy, i),
+                static_cast<double>(series_.buyBars[i].gain) / series_.buyBars[i].close * 100.0);
         }
     }
 }
@@ -63,7 +63,8 @@ TEST_F(SplitSeries, BothLegsSplitOnDifferentDates) {
     sell[7].adjustment = 20;
     write(kTenDays, buySplitOnSlot5(), sell);
     build(250303);
-    EXPECT_EQ(profits(), (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000 + 1000, 8000 + 2000}));
+    EXPECT_EQ(profits(),
+              (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000 + 1000, 8000 + 2000}));
     EXPECT_EQ(rates(series_, Leg::Sell)[8], -2.041);  // the price fell 10 of 490
 }
 
@@ -82,8 +83,8 @@ TEST_F(SplitSeries, TwoSplitsInARowMultiply) {
 
 TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
     // Three weeks; the stock splits 1:2 on the Wednesday of the second.
-    std::vector<DbwRecord> buy = days({1000, 1010, 1020, 1030, 1040, 1050, 1060, 535, 540, 545,
-                                       550, 555, 560, 565, 570});
+    std::vector<DbwRecord> buy =
+        days({1000, 1010, 1020, 1030, 1040, 1050, 1060, 535, 540, 545, 550, 555, 560, 565, 570});
     buy[7].adjustment = 50;
     write(weekdays(2025, 3, 3, 15), buy, days(V(15, 500)));
     for (const int adjusted : {0, 1}) {
@@ -103,8 +104,7 @@ TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
             // Formed from the adjusted days: the ex-week opens at Monday's 1049 / 2 and rises to
             // Friday's high, without the pre-split prices of its first days.
             const DayBar& shown = series_.buyShownBars[week(1)];
-            EXPECT_EQ((V{shown.open, shown.high, shown.low, shown.close}),
-                      (V{525, 547, 524, 545}));
+            EXPECT_EQ((V{shown.open, shown.high, shown.low, shown.close}), (V{525, 547, 524, 545}));
             EXPECT_EQ(series_.buyShownBars[week(0)].close, 520);
         }
     }

@@ -68,8 +68,8 @@ TEST_F(Tools, ProfitsCountAcrossASplitAndAdjustedBarsOnRequest) {
         sell.push_back(traded(500));
     }
     buy[5].adjustment = 50;
-    writeDb("DBW.001", dbw(weekdays(2025, 3, 3, 10), {DbwStock{tokyo(1001), "A", buy},
-                                                      DbwStock{tokyo(1002), "B", sell}}));
+    writeDb("DBW.001", dbw(weekdays(2025, 3, 3, 10),
+                           {DbwStock{tokyo(1001), "A", buy}, DbwStock{tokyo(1002), "B", sell}}));
     std::string stored, adjusted;
     ASSERT_EQ(run(ZEPA_DUMP_PATH, "--json series 0", &stored), 0);
     ASSERT_EQ(run(ZEPA_DUMP_PATH, "--json series 0 --adjusted", &adjusted), 0);
