@@ -135,6 +135,39 @@ TEST_F(SplitChart, TablesAndPanelShowTheDisplayedPrices) {
     EXPECT_EQ(spreadAndCloses(1), (Strings{"     -420", "      520", "        2", "K:   500"}));
 }
 
+// Extreme adjustments every day, at the ends of the price range: every part of the chart and
+// the tables, in both displays, daily and weekly, without undefined behaviour (the sanitizers
+// watch) and with the profit within its bounds.
+TEST_F(SplitChart, HostileAdjustmentsDrawEveryPaneAndRow) {
+    std::vector<DbwRecord> buy, sell;
+    for (int d = 0; d < 60; ++d) {
+        buy.push_back(exDate(d % 2 == 0 ? 2000000000 : 4, d < 30 ? 1 : 65535));
+        sell.push_back(exDate(d % 3 == 0 ? 4 : 1500000000, d % 2 == 0 ? 65535 : 1));
+    }
+    write(weekdays(2025, 3, 3, 60), buy, sell);
+    for (const int weekly : {0, 1}) {
+        for (const int adjusted : {0, 1}) {
+            build(250303, {weekly, 5, 5, adjusted});
+            for (const int mode : {0, 1, 2}) {
+                ChartFixture f(md_.set.dateCount);
+                f.series = series_;
+                f.position = position_;
+                f.position.buy.quantity = f.position.sell.quantity = 2000000000;
+                f.settings.lowerPaneMode = mode;
+                f.settings.buyAverage = f.settings.sellAverage = 1;
+                f.settings.buyTomeashi = f.settings.sellTomeashi = 1;
+                f.settings.spreadSource = mode == 2 ? 1 : 0;
+                paintChart(f.surface, f.c);
+                EXPECT_NE(f.state.lowerScaleValue, 0);
+                for (int32_t row = 0; row < dataRowCount(f.c); ++row) {
+                    formatDataRow(f.c, kSpreadDataKind, row);
+                    formatDataRow(f.c, kStockDataKind, row);
+                }
+            }
+        }
+    }
+}
+
 // The adjusted chart in pixels: the buy candles on both sides of the ex-date stand at the same
 // height, where the stored display drops them to half.
 TEST_F(SplitChart, CandlesRunOnAcrossTheExDateInPixels) {
