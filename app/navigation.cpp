@@ -22,6 +22,7 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
     options.weeklyBars = a.view.weeklyBars;
     options.buyAveragePeriod = a.settings.buyAveragePeriod;
     options.sellAveragePeriod = a.settings.sellAveragePeriod;
+    options.splitAdjustedDisplay = a.settings.splitAdjustedDisplay;
     const PairSeriesResult built =
         buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
     if (built.message == PairSeriesMessage::DataError) {

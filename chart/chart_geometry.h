@@ -37,10 +37,8 @@ inline int32_t truncPixels(float v) {
     return truncToInt32(v);
 }
 
-enum class Leg { Buy, Sell };
-
 struct LegBars {
-    const std::vector<DayBar>& bars;
+    const std::vector<DayBar>& bars;  // as shown: split-adjusted when that display is on
     int32_t start;
     int32_t entryBar;
     int32_t averageStart;  // first slot that holds a real moving average
@@ -51,10 +49,10 @@ struct LegBars {
 inline LegBars legBars(const ChartContext& c, Leg leg) {
     const SpreadSeries& s = c.series;
     if (leg == Leg::Buy) {
-        return LegBars{s.buyBars,         s.buyStart,  s.buyEntryBar,
+        return LegBars{shownBars(s, leg), s.buyStart,  s.buyEntryBar,
                        s.buyAverageStart, s.buyFactor, c.position.buy.quantity};
     }
-    return LegBars{s.sellBars,         s.sellStart,  s.sellEntryBar,
+    return LegBars{shownBars(s, leg),  s.sellStart,  s.sellEntryBar,
                    s.sellAverageStart, s.sellFactor, c.position.sell.quantity};
 }
 

@@ -9,6 +9,7 @@
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
 #include "marketdata/market_code.h"
+#include "marketdata/position_figures.h"
 
 namespace zepa {
 
@@ -57,7 +58,7 @@ long perShare(int32_t price, int32_t factor) {
 struct LegRows {
     int firstRow;
     const char* entryFormat;  // "K:%6ld" or "U:%6ld"
-    double rateSign;          // +100 for the buy leg, -100 for the sell leg
+    Leg leg;
     int color;
 };
 
@@ -78,9 +79,10 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
                     formatText(rows.entryFormat, perShare(entry.close, leg.factor)));
     surface.textOut(valueX, rowY(rows.firstRow + 1),
                     formatText("%6ld", perShare(now.close, leg.factor)));
-    // A rate against a close of 0 means nothing: the line is left out.
-    if (now.close != 0) {
-        const double rate = static_cast<double>(now.gain) / now.close * rows.rateSign;
+    // A rate against a close of 0 means nothing: the line is left out. The rate counts across
+    // splits, from the stored closes, whatever the display.
+    if (storedBars(c.series, rows.leg)[static_cast<size_t>(last)].close != 0) {
+        const double rate = legChangeRate(c.series, rows.leg, last);
         surface.textOut(wideX, rowY(rows.firstRow + 2), formatText("%+8.0f%%", rate));
     }
 }
@@ -138,17 +140,18 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     if (icons.buyRecorded) {
         surface.drawIcon(icons.buyX, icons.buyY, kBuyEntryIcon);
     }
-    drawLegBlock(surface, c, buy, LegRows{4, "K:%6ld", 100.0, kBuyTextColor}, X, Y, w2, h2);
+    drawLegBlock(surface, c, buy, LegRows{4, "K:%6ld", Leg::Buy, kBuyTextColor}, X, Y, w2, h2);
     if (icons.sellRecorded) {
         surface.drawIcon(icons.sellX, icons.sellY, kSellEntryIcon);
     }
-    drawLegBlock(surface, c, sell, LegRows{0, "U:%6ld", -100.0, kSellTextColor}, X, Y, w2, h2);
+    drawLegBlock(surface, c, sell, LegRows{0, "U:%6ld", Leg::Sell, kSellTextColor}, X, Y, w2, h2);
 
     const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
     const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
     const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
 
-    // The spread in corrected prices, in 64 bits so that no pair of prices can overflow it.
+    // The spread of the closes on show in corrected prices, in 64 bits so that no pair of prices
+    // can overflow it.
     const auto spread = [&](int32_t b, int32_t e) {
         const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
         const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;
@@ -163,11 +166,9 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
         surface.textOut(valueX, rowY(9), formatText("%6ld", spread(last, last)));
     }
 
-    // Gain times quantity overflows 32 bits for large positions: 64 bits throughout.
     if (!(buy.entryBar == -1 && sell.entryBar == -1) && last >= buy.entryBar &&
         last >= sell.entryBar && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
-        const int64_t profit = int64_t{buy.bars[static_cast<size_t>(last)].gain} * buy.quantity +
-                               int64_t{sell.bars[static_cast<size_t>(last)].gain} * sell.quantity;
+        const int64_t profit = positionProfit(c.series, c.position, last);
         surface.setTextColor(chartColor(c, kGridColor));
         surface.textOut(static_cast<int32_t>(int64_t{X} - 11 * int64_t{w2}),
                         wrapSub(l.pricePaneBottom, h2),

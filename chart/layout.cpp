@@ -133,8 +133,9 @@ void scalePrices(ChartContext& c, float priceSpan) {
     p.priceMin = 999999999;
     p.priceScale = 0.0f;
 
-    const std::vector<DayBar>& buy = c.series.buyBars;
-    const std::vector<DayBar>& sell = c.series.sellBars;
+    // The scale fits what is drawn: the adjusted bars when the split-adjusted display is on.
+    const std::vector<DayBar>& buy = shownBars(c.series, Leg::Buy);
+    const std::vector<DayBar>& sell = shownBars(c.series, Leg::Sell);
     const auto take = [&p](const std::vector<DayBar>& bars, int64_t i) {
         if (i >= static_cast<int64_t>(bars.size())) {
             return;

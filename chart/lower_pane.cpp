@@ -8,6 +8,7 @@
 
 #include "base/codepage.h"
 #include "chart/chart_geometry.h"
+#include "marketdata/position_figures.h"
 
 namespace zepa {
 namespace {
@@ -128,19 +129,19 @@ void drawValueBars(DrawingSurface& surface, ChartContext& c, int32_t originX, in
     }
 }
 
-bool changeRate(const DayBar& bar, double sign, float& rate) {
-    if (bar.close <= 0) {
+// The leg's change since entry at slot i, across splits; none where the close is not positive.
+bool changeRate(const SpreadSeries& series, Leg leg, size_t i, float& rate) {
+    if (storedBars(series, leg)[i].close <= 0) {
         return false;
     }
-    rate = static_cast<float>(static_cast<double>(bar.gain) / bar.close * sign);
+    rate = static_cast<float>(legChangeRate(series, leg, static_cast<int32_t>(i)));
     return true;
 }
 
 // One leg's change-rate line. A slot without a rate leaves a gap that the next point bridges
 // from the previous slot's x at the last y of the line.
 void drawRateLine(DrawingSurface& surface, const ChartContext& c, int32_t originX,
-                  const ValueScale& scale, const std::vector<DayBar>& bars, int32_t legStart,
-                  double sign, ColorRef color) {
+                  const ValueScale& scale, Leg leg, int32_t legStart, ColorRef color) {
     const ShownRange range = shownRange(c);
     BarAxis axis{originX, c.settings.pitch, 0.0f};
     bool hasPoint = false;
@@ -149,7 +150,7 @@ void drawRateLine(DrawingSurface& surface, const ChartContext& c, int32_t origin
     for (int64_t i = range.first; i <= range.last; ++i) {
         const int32_t x = axis.advance();
         float rate = 0.0f;
-        if (i >= 0 && changeRate(bars[static_cast<size_t>(i)], sign, rate)) {
+        if (i >= 0 && changeRate(c.series, leg, static_cast<size_t>(i), rate)) {
             const int32_t y = valueY(scale, rate);
             if (i > range.first && i > legStart && hasPoint) {
                 drawLine(surface, x, y, previousX, lastY, color, PenStyle::Solid);
@@ -286,21 +287,19 @@ void drawLowerPane(DrawingSurface& surface, ChartContext& c, int32_t originX, in
 void drawProfitBars(DrawingSurface& surface, ChartContext& c, int32_t originX, int32_t top) {
     const std::vector<DayBar>& buy = c.series.buyBars;
     const std::vector<DayBar>& sell = c.series.sellBars;
-    const int64_t buyQuantity = c.position.buy.quantity;
-    const int64_t sellQuantity = c.position.sell.quantity;
     drawValueBars(surface, c, originX, top, [&](size_t i, float& profit) {
         if (buy[i].close <= 0 && sell[i].close <= 0) {
             return false;
         }
-        // 64 bits: the 32-bit products of large positions would wrap and flip sign.
-        profit = static_cast<float>(buy[i].gain * buyQuantity + sell[i].gain * sellQuantity);
+        profit = static_cast<float>(positionProfit(c.series, c.position, static_cast<int32_t>(i)));
         return true;
     });
 }
 
 void drawSpreadBars(DrawingSurface& surface, ChartContext& c, int32_t originX, int32_t top) {
-    const std::vector<DayBar>& buy = c.series.buyBars;
-    const std::vector<DayBar>& sell = c.series.sellBars;
+    // The spread of the prices on show.
+    const std::vector<DayBar>& buy = shownBars(c.series, Leg::Buy);
+    const std::vector<DayBar>& sell = shownBars(c.series, Leg::Sell);
     const bool fromAverages = c.settings.spreadSource != 0;
     const bool sellBased = c.settings.spreadBase == 0;
     const LegBars buyLeg = legBars(c, Leg::Buy);
@@ -333,19 +332,19 @@ void drawChangeRateLines(DrawingSurface& surface, ChartContext& c, int32_t origi
     for (int64_t i = std::max<int64_t>(range.first, 0); i <= range.last; ++i) {
         const auto slot = static_cast<size_t>(i);
         float rate = 0.0f;
-        if (changeRate(series.buyBars[slot], 100.0, rate)) {
+        if (changeRate(series, Leg::Buy, slot, rate)) {
             include(rate);
         }
-        if (changeRate(series.sellBars[slot], -100.0, rate)) {
+        if (changeRate(series, Leg::Sell, slot, rate)) {
             include(rate);
         }
     }
     const int32_t value = scaleValueOf(lo, hi);
     c.state.lowerScaleValue = value;
     const ValueScale scale = valueScale(c, top, value);
-    drawRateLine(surface, c, originX, scale, series.buyBars, series.buyStart, 100.0,
+    drawRateLine(surface, c, originX, scale, Leg::Buy, series.buyStart,
                  chartColor(c, kBuyRateColor));
-    drawRateLine(surface, c, originX, scale, series.sellBars, series.sellStart, -100.0,
+    drawRateLine(surface, c, originX, scale, Leg::Sell, series.sellStart,
                  chartColor(c, kSellRateColor));
 }
 

@@ -7,6 +7,7 @@
 
 #include "chart/info_panel.h"
 #include "chart/primitives.h"
+#include "marketdata/split_adjustment.h"
 
 namespace zepa {
 
@@ -23,6 +24,8 @@ constexpr int kSellRisingColor = 95;
 constexpr int kSellTomeashiColor = 96;
 constexpr int kBuyAverageColor = 98;
 constexpr int kSellAverageColor = 99;
+// Rows of the ex-date mark above the axis line: 5, 3 and 1 pixels wide.
+constexpr int32_t kExDateMarkRows = 3;
 
 // y of a price below the given origin, the product in float and truncated toward zero.
 int32_t yAt(const ChartContext& c, int32_t originY, int32_t price) {
@@ -127,6 +130,27 @@ void drawLegLine(DrawingSurface& surface, const ChartContext& c, int32_t originX
     }
 }
 
+// A small triangle pointing down at the axis line over each ex-date of a leg in the shown range,
+// in the leg's rising-candle colour: where the prices change their basis.
+void drawExDateMarks(DrawingSurface& surface, const ChartContext& c, int32_t axisTop, Leg leg) {
+    const std::vector<DayBar>& bars = storedBars(c.series, leg);
+    const int32_t start = leg == Leg::Buy ? c.series.buyStart : c.series.sellStart;
+    const ColorRef color = chartColor(c, leg == Leg::Buy ? kBuyRisingColor : kSellRisingColor);
+    BarAxis axis = barAxis(c);
+    const int64_t end = walkEnd(c, bars.size());
+    for (int64_t i = c.view.firstShownBar; i <= end; ++i) {
+        const int32_t x = axis.advance();
+        if (i < 0 || i < start || !isSplit(bars[static_cast<size_t>(i)].adjustment)) {
+            continue;
+        }
+        for (int32_t row = 0; row < kExDateMarkRows; ++row) {
+            const int32_t half = kExDateMarkRows - 1 - row;
+            const int32_t y = wrapSub(axisTop, kExDateMarkRows - row);
+            fillBox(surface, wrapSub(x, half), y, wrapAdd(x, half), y, color);
+        }
+    }
+}
+
 }  // namespace
 
 void drawPriceAxes(DrawingSurface& surface, ChartContext& c, int32_t axisTop, int32_t axisBottom) {
@@ -173,6 +197,8 @@ void drawPriceAxes(DrawingSurface& surface, ChartContext& c, int32_t axisTop, in
         std::snprintf(label, sizeof label, "%6ld", static_cast<long>(v / divisor));
         surface.textOut(labelX, wrapSub(y, h2), label);
     }
+    drawExDateMarks(surface, c, axisTop, Leg::Buy);
+    drawExDateMarks(surface, c, axisTop, Leg::Sell);
 }
 
 void drawCandles(DrawingSurface& surface, ChartContext& c, int32_t originX, int32_t originY) {

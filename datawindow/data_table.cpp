@@ -6,6 +6,7 @@
 #include "base/codepage.h"
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
+#include "marketdata/position_figures.h"
 #include "settings/chart_values.h"
 
 namespace zepa {
@@ -64,20 +65,20 @@ std::string dateCell(PackedDate d) {
     return formatCell("%2d/%2d/%2d", year, int{d.month}, int{d.day});
 }
 
-std::string changeRateCell(const DayBar& bar, int32_t slot, int32_t entryBar, bool sellLeg) {
+std::string changeRateCell(const SpreadSeries& series, Leg leg, int32_t slot, int32_t entryBar) {
     // A close of 0 gives no rate at all, not a division by zero.
-    if (slot < entryBar || bar.close == 0) {
+    if (slot < entryBar || storedBars(series, leg)[static_cast<size_t>(slot)].close == 0) {
         return kNoValue;
     }
     // The sell leg's rate is multiplied by -100, so its entry row reads "-0.0", as traders
     // know it.
-    return formatCell("%9.1f",
-                      static_cast<double>(bar.gain) / bar.close * (sellLeg ? -100.0 : 100.0));
+    return formatCell("%9.1f", legChangeRate(series, leg, slot));
 }
 
+// The spread of the prices on show, as the spread chart draws it.
 std::string spreadCell(const ChartContext& c, int32_t slot) {
-    const DayBar& buy = c.series.buyBars[static_cast<size_t>(slot)];
-    const DayBar& sell = c.series.sellBars[static_cast<size_t>(slot)];
+    const DayBar& buy = shownBars(c.series, Leg::Buy)[static_cast<size_t>(slot)];
+    const DayBar& sell = shownBars(c.series, Leg::Sell)[static_cast<size_t>(slot)];
     int64_t b = 0;
     int64_t s = 0;
     if (c.settings.spreadSource == 0) {
@@ -103,10 +104,7 @@ std::string profitCell(const ChartContext& c, int32_t slot) {
     if (entry < 0 || slot < entry) {
         return kNoValue;
     }
-    // 64 bits: the 32-bit products of large positions would wrap and flip the sign.
-    const int64_t yen =
-        int64_t{series.buyBars[static_cast<size_t>(slot)].gain} * c.position.buy.quantity +
-        int64_t{series.sellBars[static_cast<size_t>(slot)].gain} * c.position.sell.quantity;
+    const int64_t yen = positionProfit(series, c.position, slot);
     // In units of 10,000 yen; losses and small profits keep one decimal.
     const auto p = static_cast<float>(static_cast<double>(yen) * 0.0001);
     return formatCell(p >= 10.0f ? "%+9.0f" : "%+9.1f", static_cast<double>(p));
@@ -168,8 +166,9 @@ DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
     }
     const SpreadSeries& series = c.series;
     const int32_t i = firstRowSlot(c) + row;
-    const DayBar& buy = series.buyBars[static_cast<size_t>(i)];
-    const DayBar& sell = series.sellBars[static_cast<size_t>(i)];
+    // Closes and volumes as the chart shows them.
+    const DayBar& buy = shownBars(series, Leg::Buy)[static_cast<size_t>(i)];
+    const DayBar& sell = shownBars(series, Leg::Sell)[static_cast<size_t>(i)];
     DataRowTexts out;
     out[0] = dateCell(buy.date);  // the buy bars carry the dates of both legs
     if (kind == kStockDataKind) {
@@ -179,8 +178,8 @@ DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
         out[4] = volumeCell(sell, i, series.sellStart, c.view.weeklyBars);
     } else {
         out[1] = spreadCell(c, i);
-        out[2] = changeRateCell(buy, i, series.buyEntryBar, false);
-        out[3] = changeRateCell(sell, i, series.sellEntryBar, true);
+        out[2] = changeRateCell(series, Leg::Buy, i, series.buyEntryBar);
+        out[3] = changeRateCell(series, Leg::Sell, i, series.sellEntryBar);
         out[4] = profitCell(c, i);
     }
     return out;

@@ -9,6 +9,7 @@
 #include "fuzz/targets.h"
 #include "marketdata/moving_average.h"
 #include "marketdata/price_database.h"
+#include "marketdata/split_adjustment.h"
 #include "marketdata/weekly_bars.h"
 
 namespace zepa::fuzz {
@@ -26,6 +27,10 @@ void readSeries(MarketData& md, StockKey key, int period) {
     }
     std::vector<float> work(static_cast<size_t>(md.series.length));
     movingAverage(md.series, period, work);
+    // As the split-adjusted display shows it: any adjustments, prices corrected by 100.
+    StockSeries shown = displayedSeries(md.series, 100);
+    aggregateWeekly(shown);
+    movingAverage(shown, period, work);
     aggregateWeekly(md.series);
     movingAverage(md.series, period, work);
 }

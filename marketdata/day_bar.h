@@ -17,6 +17,9 @@ struct DayBar {
     int32_t volume = 0;
     int32_t gain = 0;     // per share since the entry bar; 0 before it
     int32_t average = 0;  // moving average of the close, or the close when none exists
+    // The price adjustment in percent as the price file records it on the ex-date (a weekly
+    // bar: its week's); 0 where there is none.
+    int32_t adjustment = 0;
 };
 
 }  // namespace zepa

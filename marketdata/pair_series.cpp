@@ -7,6 +7,7 @@
 #include "base/wrapping.h"
 #include "marketdata/market_code.h"
 #include "marketdata/moving_average.h"
+#include "marketdata/split_adjustment.h"
 #include "marketdata/weekly_bars.h"
 
 namespace zepa {
@@ -22,21 +23,55 @@ struct LegTarget {
     char* stockName;
     int32_t& factor;
     int32_t& averageStart;
+    std::vector<double>& splitSinceEntry;
+    std::vector<DayBar>& shownBars;
 };
 
 PairSeriesResult fail(int result, PairSeriesMessage message) {
     return {result, message};
 }
 
+// The bars of the split-adjusted display: the stored bars with the prices and volumes of the
+// displayed series, its own moving average (in one basis, the plain mean of the closes on show)
+// and the gain as the displayed closes give it.
+void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePeriod, bool sellLeg) {
+    std::vector<float> work(static_cast<size_t>(shown.length), 0.0f);
+    const bool haveAverage = movingAverage(shown, averagePeriod, work) == 1;
+    t.shownBars = t.bars;
+    int32_t entryClose = 0;
+    for (size_t b = static_cast<size_t>(std::max(t.start, 0)); b < t.shownBars.size(); ++b) {
+        const size_t k = b - static_cast<size_t>(t.start);
+        DayBar& bar = t.shownBars[b];
+        bar.open = shown.open[k];
+        bar.high = shown.high[k];
+        bar.low = shown.low[k];
+        bar.close = shown.close[k];
+        bar.volume = shown.volume[k];
+        bar.average = haveAverage ? truncToInt32(static_cast<double>(work[k])) : bar.close;
+        if (static_cast<int32_t>(b) == t.entryBar) {
+            entryClose = bar.close;
+        }
+        if (t.entryBar != -1 && static_cast<int32_t>(b) >= t.entryBar) {
+            bar.gain = sellLeg ? wrapSub(entryClose, bar.close) : wrapSub(bar.close, entryClose);
+        }
+    }
+}
+
 PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, const PositionLeg& leg,
-                          int averagePeriod, int weeklyBars, bool sellLeg, SpreadSeries& series) {
-    LegTarget t =
-        sellLeg ? LegTarget{series.sellBars,      series.sellBarsAllocated, series.sellStart,
-                            series.sellEntryBar,  series.sellMarketCode,    series.sellStockCode,
-                            series.sellStockName, series.sellFactor,        series.sellAverageStart}
-                : LegTarget{series.buyBars,      series.buyBarsAllocated, series.buyStart,
-                            series.buyEntryBar,  series.buyMarketCode,    series.buyStockCode,
-                            series.buyStockName, series.buyFactor,        series.buyAverageStart};
+                          const PairSeriesOptions& options, bool sellLeg, SpreadSeries& series) {
+    const int averagePeriod = sellLeg ? options.sellAveragePeriod : options.buyAveragePeriod;
+    LegTarget t = sellLeg ? LegTarget{series.sellBars,         series.sellBarsAllocated,
+                                      series.sellStart,        series.sellEntryBar,
+                                      series.sellMarketCode,   series.sellStockCode,
+                                      series.sellStockName,    series.sellFactor,
+                                      series.sellAverageStart, series.sellSplitSinceEntry,
+                                      series.sellShownBars}
+                          : LegTarget{series.buyBars,         series.buyBarsAllocated,
+                                      series.buyStart,        series.buyEntryBar,
+                                      series.buyMarketCode,   series.buyStockCode,
+                                      series.buyStockName,    series.buyFactor,
+                                      series.buyAverageStart, series.buySplitSinceEntry,
+                                      series.buyShownBars};
 
     const StockKey key = marketCodeOf(leg.marketLetter[0]) * kMarketScale + leg.stockCode;
     if (findStock(md, key) == -1) {
@@ -51,8 +86,22 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
         return fail(-2, PairSeriesMessage::NoTradedDate);
     }
     StockSeries& s = md.series;
-    if (weeklyBars == 1) {
+    // The adjusted display is taken from the daily prices, before they form weekly bars; a leg
+    // without a split is shown as stored and costs nothing here.
+    const bool adjusted = options.splitAdjustedDisplay == 1 && seriesHasSplit(s);
+    StockSeries shown;
+    try {
+        if (adjusted) {
+            shown = displayedSeries(s, correctionFactorOf(corrections, key));
+        }
+    } catch (const std::bad_alloc&) {
+        return fail(-1, PairSeriesMessage::OutOfMemory);
+    }
+    if (options.weeklyBars == 1) {
         aggregateWeekly(s);
+        if (adjusted) {
+            aggregateWeekly(shown);
+        }
     }
 
     t.stockCode = key % kStockCodeModulus;
@@ -67,6 +116,8 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
 
     t.bars.clear();
     t.allocated = false;
+    t.splitSinceEntry.clear();
+    t.shownBars.clear();
     try {
         // Zeros before the leg's start; the loop below appends every later bar whole, so no bar
         // is written twice.
@@ -102,9 +153,13 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
         bar.low = wrapMul(s.low[k], factor);
         bar.close = wrapMul(s.close[k], factor);
         bar.volume = s.volume[k];
+        bar.adjustment = s.adjustment[k];
         bar.average = haveAverage ? truncToInt32(static_cast<double>(work[k] * factor)) : bar.close;
         if (sellLeg) {
             series.buyBars[b].date = bar.date;
+            if (!series.buyShownBars.empty()) {
+                series.buyShownBars[b].date = bar.date;
+            }
         }
         if (t.entryBar == -1 && dateValue(bar.date) >= threshold) {
             t.entryBar = b;
@@ -113,6 +168,16 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
         if (t.entryBar != -1) {
             bar.gain = sellLeg ? wrapSub(entryClose, bar.close) : wrapSub(bar.close, entryClose);
         }
+    }
+    try {
+        t.splitSinceEntry = splitFactorsSinceEntry(t.bars, t.entryBar);
+        if (adjusted) {
+            buildShownBars(t, shown, averagePeriod, sellLeg);
+        }
+    } catch (const std::bad_alloc&) {
+        t.splitSinceEntry.clear();
+        t.shownBars.clear();
+        return fail(-1, PairSeriesMessage::OutOfMemory);
     }
     return fail(1, PairSeriesMessage::None);
 }
@@ -129,13 +194,11 @@ int64_t entryThreshold(int32_t entryDate) {
 PairSeriesResult buildPairSeries(MarketData& md, const CorrectionList& corrections,
                                  const PositionRecord& position, const PairSeriesOptions& options,
                                  SpreadSeries& series) {
-    PairSeriesResult buy = buildLeg(md, corrections, position.buy, options.buyAveragePeriod,
-                                    options.weeklyBars, false, series);
+    PairSeriesResult buy = buildLeg(md, corrections, position.buy, options, false, series);
     if (buy.result != 1) {
         return buy;
     }
-    return buildLeg(md, corrections, position.sell, options.sellAveragePeriod, options.weeklyBars,
-                    true, series);
+    return buildLeg(md, corrections, position.sell, options, true, series);
 }
 
 void releasePairSeries(SpreadSeries& series) {
@@ -147,6 +210,10 @@ void releasePairSeries(SpreadSeries& series) {
         series.sellBars = std::vector<DayBar>{};
         series.sellBarsAllocated = false;
     }
+    series.buySplitSinceEntry = std::vector<double>{};
+    series.sellSplitSinceEntry = std::vector<double>{};
+    series.buyShownBars = std::vector<DayBar>{};
+    series.sellShownBars = std::vector<DayBar>{};
 }
 
 std::string pairSeriesMessageText(PairSeriesMessage message) {

@@ -12,6 +12,8 @@
 
 namespace zepa {
 
+enum class Leg { Buy, Sell };
+
 struct SpreadSeries {
     std::vector<DayBar> buyBars;  // dateCount bars; also carries the sell leg's dates
     std::vector<DayBar> sellBars;
@@ -34,12 +36,32 @@ struct SpreadSeries {
     // computed, else start (the bars then carry the close).
     int32_t buyAverageStart = 0;
     int32_t sellAverageStart = 0;
+    // F(i) of each leg, the splits since its entry bar (splitFactorsSinceEntry); empty when the
+    // leg has none, so that every figure is then computed as without splits.
+    std::vector<double> buySplitSinceEntry;
+    std::vector<double> sellSplitSinceEntry;
+    // The bars the split-adjusted display shows; empty when that display is off or the leg has
+    // no split, and then the stored bars are shown.
+    std::vector<DayBar> buyShownBars;
+    std::vector<DayBar> sellShownBars;
 };
+
+inline const std::vector<DayBar>& storedBars(const SpreadSeries& s, Leg leg) {
+    return leg == Leg::Buy ? s.buyBars : s.sellBars;
+}
+
+// What the price pane, the spread and the closes in the tables show.
+inline const std::vector<DayBar>& shownBars(const SpreadSeries& s, Leg leg) {
+    const std::vector<DayBar>& shown = leg == Leg::Buy ? s.buyShownBars : s.sellShownBars;
+    return shown.empty() ? storedBars(s, leg) : shown;
+}
 
 struct PairSeriesOptions {
     int weeklyBars = 0;  // 0 daily, 1 weekly
     int buyAveragePeriod = 5;
     int sellAveragePeriod = 5;
+    // 1: also build the bars of the split-adjusted display.
+    int splitAdjustedDisplay = 0;
 };
 
 enum class PairSeriesMessage {

@@ -97,12 +97,18 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
               wrapAdd(kSourceCloseRadio, settings.spreadSource));
     controls.setEditText(kBuyPeriodEdit, periodText(settings.buyAveragePeriod));
     controls.setEditText(kSellPeriodEdit, periodText(settings.sellAveragePeriod));
+    controls.setCheck(kSplitAdjustedCheck, settings.splitAdjustedDisplay);
 }
 
 bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
                            SettingsDialogControls& controls, int id) {
     if (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) {
         int32_t& field = settings.*checkField(id);
+        field = field == 0 ? 1 : 0;
+        controls.setCheck(id, field);
+    } else if (id == kSplitAdjustedCheck) {
+        // Takes effect with the series the close button builds.
+        int32_t& field = settings.splitAdjustedDisplay;
         field = field == 0 ? 1 : 0;
         controls.setCheck(id, field);
     } else if (id == kBaseSellRadio || id == kBaseBuyRadio) {

@@ -33,6 +33,8 @@ inline constexpr int kBaseSellRadio = 310;
 inline constexpr int kBaseBuyRadio = 311;
 inline constexpr int kSourceCloseRadio = 312;
 inline constexpr int kSourceAverageRadio = 313;
+// "株式分割を調整して表示": ChartSettings::splitAdjustedDisplay.
+inline constexpr int kSplitAdjustedCheck = 320;
 inline constexpr int kResetButton = 221;
 inline constexpr int kCloseButton = 220;
 

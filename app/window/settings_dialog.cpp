@@ -27,7 +27,8 @@ using namespace settings_dialog;
 // The template's font "ＭＳ ゴシック" at 11 points: 15 pixels on a 96-dpi screen.
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 261;
-constexpr int kHeightUnits = 136;
+// The template's 136 units and a row below the groups for the split-adjusted display.
+constexpr int kHeightUnits = 148;
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -200,6 +201,7 @@ SettingsDialog::SettingsDialog(QWidget* owner, ChartSettings& settings, ColorTab
         b->setAutoExclusive(false);
         connect(b, &QRadioButton::clicked, this, [this, id] { press(id); });
     };
+    check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 133, 120, 10});
     radio(kBaseSellRadio, "売り銘柄", DialogRect{204, 18, 45, 9});
     radio(kBaseBuyRadio, "買い銘柄", DialogRect{204, 30, 45, 9});
     radio(kSourceCloseRadio, "株価終値", DialogRect{203, 61, 45, 9});

@@ -65,6 +65,23 @@ TEST_F(SettingsDialogLogic, StoredValuesOutsideTheirGroupsShowAndToggle) {
     EXPECT_TRUE(controls.calls.empty());
 }
 
+TEST_F(SettingsDialogLogic, SplitAdjustedDisplayTogglesAndWaitsForTheClose) {
+    settings.splitAdjustedDisplay = 2;  // from the store: shown as it is, cleared by a toggle
+    fillSettingsDialog(settings, controls);
+    EXPECT_EQ(controls.checks[kSplitAdjustedCheck], 2);
+    press(kSplitAdjustedCheck);
+    press(kSplitAdjustedCheck);
+    EXPECT_EQ((Ints{settings.splitAdjustedDisplay, controls.checks[kSplitAdjustedCheck]}),
+              (Ints{1, 1}));
+    // The reset leaves it; the close builds the series that shows it.
+    controls.answerYes = true;
+    press(kResetButton);
+    EXPECT_EQ(settings.splitAdjustedDisplay, 1);
+    controls.calls.clear();
+    press(kCloseButton);
+    EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
+}
+
 TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
     resetColorTable(colors);
     settings.buyCandles = 0;

@@ -60,5 +60,34 @@ TEST_F(Tools, SnapshotWritesTheChartAreaAloneWithTheFrameBandOnTop) {
     EXPECT_EQ(run(ZEPA_SNAPSHOT_PATH, png), 1);
 }
 
+TEST_F(Tools, ProfitsCountAcrossASplitAndAdjustedBarsOnRequest) {
+    // Both stocks start trading on the second day; the buy stock splits 1:2 on the sixth.
+    std::vector<DbwRecord> buy = {DbwRecord{}}, sell = {DbwRecord{}};
+    for (int32_t close : {1010, 1020, 1030, 1040, 520, 525, 530, 535, 540}) {
+        buy.push_back(traded(close));
+        sell.push_back(traded(500));
+    }
+    buy[5].adjustment = 50;
+    writeDb("DBW.001", dbw(weekdays(2025, 3, 3, 10),
+                           {DbwStock{tokyo(1001), "A", buy}, DbwStock{tokyo(1002), "B", sell}}));
+    std::string stored, adjusted;
+    ASSERT_EQ(run(ZEPA_DUMP_PATH, "--json series 0", &stored), 0);
+    ASSERT_EQ(run(ZEPA_DUMP_PATH, "--json series 0 --adjusted", &adjusted), 0);
+    // Entered at 1020: 100 x (1040 - 1020) before the ex-date and 200 x 520 - 102,000 on it;
+    // no profit where neither leg has a bar.
+    const std::string profit = "\"profit\":[null,0,0,1000,2000,2000,3000,4000,5000,6000]";
+    for (const std::string* out : {&stored, &adjusted}) {
+        EXPECT_NE(out->find(profit), std::string::npos) << *out;
+    }
+    // The bar before the ex-date, as stored and as the adjusted display shows it.
+    EXPECT_NE(stored.find("[20250307,1039,1042,1037,1040,1000,20,0]"), std::string::npos);
+    EXPECT_NE(adjusted.find("[20250307,520,521,519,520,2000,10,0]"), std::string::npos);
+
+    const std::string png = (root / "out.png").string(), adjustedPng = (root / "adj.png").string();
+    ASSERT_EQ(run(ZEPA_SNAPSHOT_PATH, "--defaults " + png), 0);
+    ASSERT_EQ(run(ZEPA_SNAPSHOT_PATH, "--defaults --adjusted " + adjustedPng), 0);
+    EXPECT_NE(QImage(QString::fromStdString(png)), QImage(QString::fromStdString(adjustedPng)));
+}
+
 }  // namespace
 }  // namespace zepa::test

@@ -109,6 +109,12 @@ JsonWriter& JsonWriter::value(bool flag) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    separate();
+    out_ += "null";
+    return *this;
+}
+
 JsonWriter& JsonWriter::newline() {
     out_ += '\n';
     return *this;

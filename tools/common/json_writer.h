@@ -21,6 +21,7 @@ class JsonWriter {
     JsonWriter& value(double number);
     JsonWriter& value(std::string_view utf8);
     JsonWriter& value(bool flag);
+    JsonWriter& null();
     // Starts a new line before the next value, to keep long arrays readable.
     JsonWriter& newline();
 

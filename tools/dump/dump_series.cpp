@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "base/codepage.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/position_figures.h"
 #include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
 #include "tools/dump/dump_commands.h"
@@ -12,7 +14,7 @@ namespace zepa {
 namespace {
 
 constexpr const char* kSeriesUsage =
-    "usage: zepa_dump [--root DIR] [--json] series N [--weekly] [--periods B,S]";
+    "usage: zepa_dump [--root DIR] [--json] series N [--weekly] [--periods B,S] [--adjusted]";
 
 bool parseNumber(const std::string& text, int& out) {
     if (text.empty() || text.size() > 9) {
@@ -37,6 +39,8 @@ bool parseSeriesArgs(const std::vector<std::string>& args, SeriesArgs& out) {
         const std::string& arg = args[i];
         if (arg == "--weekly") {
             out.options.weeklyBars = 1;
+        } else if (arg == "--adjusted") {
+            out.options.splitAdjustedDisplay = 1;
         } else if (arg == "--periods" && i + 1 < args.size()) {
             const std::string& periods = args[++i];
             size_t comma = periods.find(',');
@@ -76,7 +80,23 @@ void writeBars(JsonWriter& json, const std::vector<DayBar>& bars) {
     json.endArray();
 }
 
-std::string seriesJson(const PairSeriesResult& r, int32_t dateCount, const SpreadSeries& s) {
+// The position's profit per slot where the profit chart draws a bar (either leg has a positive
+// close), null elsewhere.
+void writeProfits(JsonWriter& json, const SpreadSeries& s, const PositionRecord& position) {
+    json.beginArray();
+    const size_t slots = std::min(s.buyBars.size(), s.sellBars.size());
+    for (size_t i = 0; i < slots; ++i) {
+        if (s.buyBars[i].close > 0 || s.sellBars[i].close > 0) {
+            json.value(positionProfit(s, position, static_cast<int32_t>(i)));
+        } else {
+            json.null();
+        }
+    }
+    json.endArray();
+}
+
+std::string seriesJson(const PairSeriesResult& r, int32_t dateCount, const SpreadSeries& s,
+                       const PositionRecord& position) {
     JsonWriter json;
     json.beginObject().key("result").value(r.result).key("dateCount").value(dateCount);
     if (r.result != 1) {
@@ -91,10 +111,13 @@ std::string seriesJson(const PairSeriesResult& r, int32_t dateCount, const Sprea
     json.key("buyFactor").value(s.buyFactor).key("sellFactor").value(s.sellFactor);
     json.key("buyStockName").value(utf8FromCp932(s.buyStockName));
     json.key("sellStockName").value(utf8FromCp932(s.sellStockName));
+    // The bars as the chart shows them: split-adjusted with --adjusted.
     json.key("buyBars");
-    writeBars(json, s.buyBars);
+    writeBars(json, shownBars(s, Leg::Buy));
     json.key("sellBars");
-    writeBars(json, s.sellBars);
+    writeBars(json, shownBars(s, Leg::Sell));
+    json.key("profit");
+    writeProfits(json, s, position);
     json.endObject();
     return json.text() + "\n";
 }
@@ -127,7 +150,8 @@ std::string seriesText(const PairSeriesResult& r, int32_t dateCount, const Sprea
         " |     date     open     high      low    close      volume     gain  average\n";
     for (int32_t i = 0; i < dateCount; ++i) {
         std::snprintf(line, sizeof line, "%5d | ", i);
-        text += line + barText(s.buyBars[i]) + " | " + barText(s.sellBars[i]) + "\n";
+        text += line + barText(shownBars(s, Leg::Buy)[i]) + " | " +
+                barText(shownBars(s, Leg::Sell)[i]) + "\n";
     }
     return text;
 }
@@ -172,7 +196,8 @@ int dumpSeries(const DumpOptions& options) {
     if (r.message == PairSeriesMessage::DataError) {
         return dataErrorExit(in, options.json);
     }
-    return printOut(options.json ? seriesJson(r, dateCount, series)
+    const PositionRecord& position = in.positions.records[args.position];
+    return printOut(options.json ? seriesJson(r, dateCount, series, position)
                                  : seriesText(r, dateCount, series));
 }
 

@@ -43,6 +43,8 @@ bool parseSnapshotOptions(const std::vector<std::string>& args, SnapshotOptions&
             out.defaults = true;
         } else if (a == "--layout") {
             out.layout = true;
+        } else if (a == "--adjusted") {
+            out.adjusted = true;
         } else if (!a.empty() && a[0] != '-' && out.output.empty()) {
             out.output = a;
         } else {

@@ -17,6 +17,7 @@ struct SnapshotOptions {
     int32_t scrollBack = 0;
     bool defaults = false;
     bool layout = false;
+    bool adjusted = false;  // the split-adjusted display, whatever the settings say
     std::string output;
 };
 
@@ -25,6 +26,6 @@ bool parseSnapshotOptions(const std::vector<std::string>& args, SnapshotOptions&
 
 inline constexpr const char* kSnapshotUsage =
     "usage: zepa_snapshot [--root DIR] [--position N] [--size WxH] [--weekly] [--lower-pane M]\n"
-    "                     [--scroll-back N] [--defaults] [--layout] OUT.png\n";
+    "                     [--scroll-back N] [--defaults] [--layout] [--adjusted] OUT.png\n";
 
 }  // namespace zepa

@@ -111,6 +111,9 @@ int run(const SnapshotOptions& o) {
     if (o.lowerPaneMode >= 0) {
         settings.lowerPaneMode = o.lowerPaneMode;
     }
+    if (o.adjusted) {
+        settings.splitAdjustedDisplay = 1;
+    }
 
     ViewState view;
     view.currentPosition = o.position;
@@ -121,7 +124,7 @@ int run(const SnapshotOptions& o) {
     const PositionRecord& position = in.positions.records[o.position];
     SpreadSeries series;
     PairSeriesOptions options{view.weeklyBars, settings.buyAveragePeriod,
-                              settings.sellAveragePeriod};
+                              settings.sellAveragePeriod, settings.splitAdjustedDisplay};
     const int32_t dateCount = in.md.set.dateCount;
     PairSeriesResult built = buildPairSeries(in.md, in.corrections, position, options, series);
     if (built.message == PairSeriesMessage::DataError) {

@@ -1,0 +1,190 @@
+// The figures of a position whose legs split: the shares held and the entry close carried into
+// each slot's basis; and the bars of the split-adjusted display.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "marketdata/split_adjustment.h"
+#include "tests/splits/split_fixture.h"
+
+namespace zepa::test {
+namespace {
+
+using I64 = std::vector<int64_t>;
+using V = std::vector<int32_t>;
+using D = std::vector<double>;
+
+const std::vector<PackedDate> kTenDays = weekdays(2025, 3, 3, 10);  // 3/3 .. 3/14
+
+std::vector<double> rates(const SpreadSeries& s, Leg leg) {
+    std::vector<double> out;
+    for (size_t i = 0; i < s.buyBars.size(); ++i) {
+        out.push_back(std::round(legChangeRate(s, leg, static_cast<int32_t>(i)) * 1000) / 1000);
+    }
+    return out;
+}
+
+TEST_F(SplitSeries, ABuySplitAfterTheEntryKeepsWhatTheTraderMade) {
+    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    build(250303);
+    // 100 shares bought at 1000 are 200 shares from the ex-date on: 200 x 520 - 100,000 = 4,000,
+    // as on the day before; the stored gains alone would show -48,000.
+    EXPECT_EQ(profits(), (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000, 8000}));
+    EXPECT_EQ(storedGainProfits()[5], -48000);
+    EXPECT_EQ(series_.buySplitSinceEntry, (D{1, 1, 1, 1, 1, 0.5, 0.5, 0.5, 0.5, 0.5}));
+    EXPECT_TRUE(series_.sellSplitSinceEntry.empty());
+    // The change rate against the entry close in the same basis: 40 / 1040 and 20 / 520.
+    EXPECT_EQ(rates(series_, Leg::Buy),
+              (D{0, 0.990, 1.961, 2.913, 3.846, 3.846, 4.762, 5.660, 6.542, 7.407}));
+    // The stored bars stay as the file has them, with the ex-date's adjustment.
+    EXPECT_EQ(column(series_.buyBars, &DayBar::close, 4, 6), (V{1040, 520}));
+    EXPECT_EQ(column(series_.buyBars, &DayBar::adjustment), (V{0, 0, 0, 0, 0, 50, 0, 0, 0, 0}));
+    EXPECT_TRUE(series_.buyShownBars.empty());  // the adjusted display is off
+}
+
+TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {
+    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    for (const int32_t entry : {250311, 250310, 0}) {  // after, on and without an entry
+        build(entry);
+        EXPECT_TRUE(series_.buySplitSinceEntry.empty()) << entry;
+        EXPECT_EQ(profits(), storedGainProfits()) << entry;
+        for (int32_t i = 6; i < 10; ++i) {
+            EXPECT_EQ(
+                legChangeRate(series_, Leg::Buy, i),
+                static_cast<double>(series_.buyBars[i].gain) / series_.buyBars[i].close * 100.0);
+        }
+    }
+}
+
+TEST_F(SplitSeries, BothLegsSplitOnDifferentDates) {
+    // The sell stock splits 1:5 on slot 7: 100 shares sold at 500 are 500 shares bought back
+    // at 98 on slot 8, a profit of 50,000 - 49,000.
+    std::vector<DbwRecord> sell = days({500, 500, 500, 500, 500, 500, 500, 100, 98, 96});
+    sell[7].adjustment = 20;
+    write(kTenDays, buySplitOnSlot5(), sell);
+    build(250303);
+    EXPECT_EQ(profits(),
+              (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000 + 1000, 8000 + 2000}));
+    EXPECT_EQ(rates(series_, Leg::Sell)[8], -2.041);  // the price fell 10 of 490
+}
+
+TEST_F(SplitSeries, TwoSplitsInARowMultiply) {
+    std::vector<DbwRecord> buy = days({1000, 1010, 1020, 1030, 1040, 520, 260, 265, 270, 275});
+    buy[5].adjustment = 50;
+    buy[6].adjustment = 50;
+    write(kTenDays, buy, days(V(10, 500)));
+    build(250303, {0, 0, 0, 1});
+    EXPECT_EQ(series_.buySplitSinceEntry[6], 0.25);
+    EXPECT_EQ(profits(), (I64{0, 1000, 2000, 3000, 4000, 4000, 4000, 6000, 8000, 10000}));
+    // The adjusted display carries both into the older bars: no jump at either ex-date.
+    EXPECT_EQ(column(series_.buyShownBars, &DayBar::close),
+              (V{250, 253, 255, 258, 260, 260, 260, 265, 270, 275}));
+}
+
+TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
+    // Three weeks; the stock splits 1:2 on the Wednesday of the second.
+    std::vector<DbwRecord> buy =
+        days({1000, 1010, 1020, 1030, 1040, 1050, 1060, 535, 540, 545, 550, 555, 560, 565, 570});
+    buy[7].adjustment = 50;
+    write(weekdays(2025, 3, 3, 15), buy, days(V(15, 500)));
+    for (const int adjusted : {0, 1}) {
+        build(250303, {1, 0, 0, adjusted});
+        const std::vector<DayBar>& weeks = series_.buyBars;
+        ASSERT_EQ(weeks.size() - series_.buyStart, 3u);
+        const auto week = [&](int w) { return static_cast<int32_t>(series_.buyStart + w); };
+        // The week carries its adjustment; its close is after the split. Entered in the first
+        // week at its close of 1040: 100 x (545 / 0.5 - 1040) in the second.
+        EXPECT_EQ((V{weeks[week(1)].close, weeks[week(1)].adjustment}), (V{545, 50}));
+        EXPECT_EQ(series_.buyEntryBar, week(0));
+        EXPECT_EQ((I64{positionProfit(series_, position_, week(0)),
+                       positionProfit(series_, position_, week(1)),
+                       positionProfit(series_, position_, week(2))}),
+                  (I64{0, 5000, 10000}));
+        if (adjusted == 1) {
+            // Formed from the adjusted days: the ex-week opens at Monday's 1049 / 2 and rises to
+            // Friday's high, without the pre-split prices of its first days.
+            const DayBar& shown = series_.buyShownBars[week(1)];
+            EXPECT_EQ((V{shown.open, shown.high, shown.low, shown.close}), (V{525, 547, 524, 545}));
+            EXPECT_EQ(series_.buyShownBars[week(0)].close, 520);
+        }
+    }
+}
+
+TEST_F(SplitSeries, AdjustedDisplayRunsOnWithTheNewestBarAndTheAverageOnTheCandles) {
+    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    build(250303, {0, 3, 3, 1});
+    const std::vector<DayBar>& shown = series_.buyShownBars;
+    ASSERT_EQ(shown.size(), 10u);
+    EXPECT_EQ(column(shown, &DayBar::close), (V{500, 505, 510, 515, 520, 520, 525, 530, 535, 540}));
+    EXPECT_EQ(column(shown, &DayBar::high, 3, 6), (V{516, 521, 522}));
+    // Shares before the split count twice: the stored 1000 becomes 2000.
+    EXPECT_EQ(column(series_.buyBars, &DayBar::volume, 4, 6), (V{1000, 1000}));
+    EXPECT_EQ(column(shown, &DayBar::volume, 4, 6), (V{2000, 1000}));
+    // The newest bar keeps its real prices; a leg without a split is shown as stored. (Not its
+    // stored average: that one still holds the ex-date's close halved once it left the window.)
+    const auto prices = [](const DayBar& b) { return V{b.open, b.high, b.low, b.close, b.volume}; };
+    EXPECT_EQ(prices(shown[9]), prices(series_.buyBars[9]));
+    EXPECT_TRUE(series_.sellShownBars.empty());
+    // The average lies on the adjusted closes: the mean of the last three, truncated, also once
+    // the ex-date has left its window.
+    for (size_t i = 3; i < shown.size(); ++i) {
+        const double mean = (shown[i - 2].close + shown[i - 1].close + shown[i].close) / 3.0;
+        EXPECT_NEAR(shown[i].average, mean, 1.0) << i;
+    }
+    // The profit does not depend on the display.
+    EXPECT_EQ(profits(), (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000, 8000}));
+    // The dates of both legs reach the shown buy bars as they reach the stored ones.
+    EXPECT_EQ(column(shown, [](const DayBar& b) { return dateValue(b.date); }),
+              column(series_.buyBars, [](const DayBar& b) { return dateValue(b.date); }));
+}
+
+TEST(SplitFactors, ProductsOfTheLaterAdjustmentsWithinBounds) {
+    std::vector<DayBar> bars(6);
+    bars[2].adjustment = 50;
+    bars[3].adjustment = 100;  // a ratio of one
+    bars[4].adjustment = 20;
+    EXPECT_EQ(splitBasisFactors(bars, 1), (D{1, 0.1, 0.2, 0.2, 1, 1}));
+    EXPECT_EQ(splitFactorsSinceEntry(bars, 2), (D{1, 1, 1, 1, 0.2, 0.2}));
+    EXPECT_TRUE(splitFactorsSinceEntry(bars, 4).empty());
+    EXPECT_TRUE(splitFactorsSinceEntry(bars, -1).empty());
+
+    // Hostile files: many extreme adjustments in a row stay finite and positive.
+    std::vector<DayBar> hostile(400);
+    for (size_t i = 0; i < hostile.size(); ++i) {
+        hostile[i].adjustment = i < 200 ? 1 : 65535;
+    }
+    for (const double f : splitBasisFactors(hostile, 0)) {
+        EXPECT_TRUE(f >= kMinSplitFactor && f <= kMaxSplitFactor) << f;
+    }
+    EXPECT_EQ(splitFactorsSinceEntry(hostile, 0)[150], kMinSplitFactor);
+    EXPECT_EQ((V{scaledPrice(2000000000, 1e9), scaledPrice(-2000000000, 1e9), scaledPrice(1, 1e-9),
+                 scaledPrice(0, 1e-9), scaledPrice(5, 0.5)}),
+              (V{INT32_MAX, INT32_MIN, 1, 0, 3}));
+}
+
+TEST_F(SplitSeries, HostileAdjustmentsGiveFiniteFigures) {
+    // Every day an extreme adjustment, with prices at the ends of the 32-bit range.
+    std::vector<DbwRecord> buy, sell;
+    for (int d = 0; d < 30; ++d) {
+        buy.push_back(exDate(d % 2 == 0 ? 2000000000 : 1, d < 15 ? 1 : 65535));
+        sell.push_back(exDate(d % 3 == 0 ? 1 : 1500000000, d % 2 == 0 ? 65535 : 1));
+    }
+    write(weekdays(2025, 3, 3, 30), buy, sell);
+    for (const int weekly : {0, 1}) {
+        build(250303, {weekly, 5, 5, 1});
+        position_.buy.quantity = 2000000000;
+        position_.sell.quantity = 2000000000;
+        for (int32_t i = series_.firstBar; i < static_cast<int32_t>(series_.buyBars.size()); ++i) {
+            const int64_t p = positionProfit(series_, position_, i);
+            EXPECT_TRUE(p >= -kProfitLimit && p <= kProfitLimit) << i;
+            for (const Leg leg : {Leg::Buy, Leg::Sell}) {
+                if (storedBars(series_, leg)[static_cast<size_t>(i)].close != 0) {
+                    EXPECT_TRUE(std::isfinite(legChangeRate(series_, leg, i))) << i;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zepa::test
