@@ -16,10 +16,7 @@ int movingAverage(const StockSeries& series, int p, std::vector<float>& work) {
         const int adj = series.adjustment[i];
         if (adj != 0) {
             c = static_cast<float>(static_cast<float>(adj) * c * 0.01);
-            // The factor applies to the p closes that were in the window before this entry,
-            // which leave it at entries i .. i + p - 1; this entry's close is already in the new
-            // basis. (A countdown of p + 1 scaled it too and kept the average off for good.)
-            n = p;
+            n = p + 1;
             sum = sum * c;
         }
         if (n > 0) {

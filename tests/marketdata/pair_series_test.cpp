@@ -198,10 +198,11 @@ TEST(MovingAverage, NeedsMoreEntriesThanThePeriodAndCompoundsAdjustments) {
     EXPECT_EQ(movingAverage(closes({1, 2, 3, 4, 5, 6}, {}), 0, work), -1);
     EXPECT_EQ(work, std::vector<float>(5, 7.0f));
 
-    // Halved on entry 7 and again on entry 13, period 5: the closes in the window before an
-    // ex-date are halved when they leave it (entries 2..6, then 8..12), the ex-date's own close
-    // is not, and the factor is back to 1 before the second split, so it does not compound:
-    //   12: 200 * 5 = 1000 -> 200; 13: 1000 * 0.5 + 100 - 200 * 0.5 = 500 -> 100, and 100 on.
+    // Halved on entry 7 and again on entry 13, period 5. On entry 13 the countdown of the first
+    // has just run out but the factor is still 0.5, so it becomes 0.25:
+    //   12: 200 * 4 + 400 / 2 = 1000 + 100 (entry 7 left halved) -> 1100 / 5 = 220
+    //   13: 1100 * 0.25 + 100 - 200 * 0.25 = 325 -> 65, then + 100 - 50 each entry: 75, 85, 95,
+    //   105; 18: 525 + 100 - 100 * 0.25 = 600 -> 120; 19: factor 1 again, 600 -> 120.
     V c(20, 100);
     std::fill(c.begin(), c.begin() + 7, 400);
     std::fill(c.begin() + 7, c.begin() + 13, 200);
@@ -209,8 +210,8 @@ TEST(MovingAverage, NeedsMoreEntriesThanThePeriodAndCompoundsAdjustments) {
     adjustment[7] = adjustment[13] = 50;
     work.assign(20, 0.0f);
     ASSERT_EQ(movingAverage(closes(c, adjustment), 5, work), 1);
-    EXPECT_EQ(work, (std::vector<float>{0,   0,   0,   0,   0,   400, 400, 200, 200, 200,
-                                        200, 200, 200, 100, 100, 100, 100, 100, 100, 100}));
+    EXPECT_EQ(work, (std::vector<float>{0,   0,   0,   0,  0,  400, 400, 200, 200, 200,
+                                        200, 200, 220, 65, 75, 85,  95,  105, 120, 120}));
 }
 
 }  // namespace
