@@ -29,9 +29,9 @@ class Registry : public ::testing::Test {
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        EXPECT_EQ(RegSetValueExW(key, name, 0, type, bytes.data(),
-                                 static_cast<DWORD>(bytes.size())),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(
+            RegSetValueExW(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
         RegCloseKey(key);
     }
 
