@@ -34,11 +34,11 @@ TEST(CodePage, EveryKindOfByteReadsTheSameOnEveryPlatform) {
         std::string cp932;
         std::u16string utf16;
     } cases[] = {
-        {"\x5c\x7e", u"\\~"},                 // ASCII, not yen and overline
-        {"\xb1\xdf", u"\uFF71\uFF9F"},         // half-width kana
-        {"\x81\x5f\x81\x60", u"\uFF3C\uFF5E"},  // the full-width backslash and tilde
-        {"\x87\x40\xfa\x40", u"\u2460\u2170"},  // the vendor rows: circled one, small roman one
-        {"\xf0\x40", u"\uE000"},                // the user-defined area
+        {"\x5c\x7e", u"\\~"},                     // ASCII, not yen and overline
+        {"\xb1\xdf", u"\uFF71\uFF9F"},            // half-width kana
+        {"\x81\x5f\x81\x60", u"\uFF3C\uFF5E"},    // the full-width backslash and tilde
+        {"\x87\x40\xfa\x40", u"\u2460\u2170"},    // the vendor rows: circled one, small roman one
+        {"\xf0\x40", u"\uE000"},                  // the user-defined area
         {"\x80\xa0\xfd", u"\uFFFD\uFFFD\uFFFD"},  // single bytes with no character
         {"\x81\x7f\x41", u"\uFFFD\u007f\u0041"},  // a lead byte before a byte that cannot trail
     };
@@ -49,11 +49,11 @@ TEST(CodePage, EveryKindOfByteReadsTheSameOnEveryPlatform) {
         std::string utf8;
         std::string cp932;
     } back[] = {
-        {"\xEF\xBD\xB1", "\xb1"},              // half-width kana
-        {"\xE2\x91\xA0", "\x87\x40"},          // circled one
-        {"\xC0\x80x", "?x"},                   // an overlong NUL is a character CP932 lacks
-        {"\xED\xA0\x80", "?"},                 // a lone surrogate likewise
-        {"\x80y\xFF", "y"},                     // stray bytes are dropped
+        {"\xEF\xBD\xB1", "\xb1"},      // half-width kana
+        {"\xE2\x91\xA0", "\x87\x40"},  // circled one
+        {"\xC0\x80x", "?x"},           // an overlong NUL is a character CP932 lacks
+        {"\xED\xA0\x80", "?"},         // a lone surrogate likewise
+        {"\x80y\xFF", "y"},            // stray bytes are dropped
     };
     for (const auto& c : back) {
         EXPECT_EQ(cp932FromUtf8(c.utf8), c.cp932) << c.utf8;
