@@ -29,12 +29,11 @@ std::wstring wideFromUtf8(std::string_view utf8) {
     if (utf8.empty()) {
         return wide;
     }
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     if (n > 0) {
         wide.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            n);
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
     }
     return wide;
 }
@@ -183,8 +182,7 @@ void GdiSurface::fillRect(int32_t left, int32_t top, int32_t right, int32_t bott
     DeleteObject(brush);
 }
 
-void GdiSurface::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom,
-                         ColorRef fill) {
+void GdiSurface::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom, ColorRef fill) {
     HBRUSH brush = CreateSolidBrush(colorOf(fill));
     HGDIOBJ old = SelectObject(dc_, brush);
     Ellipse(dc_, clamp(left), clamp(top), clamp(right), clamp(bottom));
