@@ -15,6 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Release programs without their symbols: a third of the size in the archive.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Tests (and their discovery) run under Wine in a prefix of the build tree's own: its slow first
 # start happens once per tree, and nothing outside the tree is touched. Mono and Gecko are not
