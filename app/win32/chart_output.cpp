@@ -55,8 +55,8 @@ void copyToClipboard(HWND owner, const BackBuffer& picture, const RECT& r) {
     }
 }
 
-void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
-           const RECT& r, int kind) {
+void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture, const RECT& r,
+           int kind) {
     float scale = 100.0f;
     if (kind == kScaledPrint) {
         a.view.inputDialogMode = input_dialog::kPrintScaleMode;
@@ -75,7 +75,8 @@ void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& pict
         return;
     }
     HDC screen = GetDC(nullptr);
-    const int screenX = GetDeviceCaps(screen, LOGPIXELSX), screenY = GetDeviceCaps(screen, LOGPIXELSY);
+    const int screenX = GetDeviceCaps(screen, LOGPIXELSX),
+              screenY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     const PrintSize size =
         printedSize(r.right - r.left, r.bottom - r.top, GetDeviceCaps(pd.hDC, LOGPIXELSX),

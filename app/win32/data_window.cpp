@@ -154,8 +154,8 @@ class DataWindow {
             case WM_MOUSEWHEEL: {
                 const int notches = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
                 for (int n = 0; n < std::abs(notches) * kWheelRows; ++n) {
-                    scrollDataRows(state_,
-                                   notches > 0 ? ScrollAction::LineBack : ScrollAction::LineForward);
+                    scrollDataRows(
+                        state_, notches > 0 ? ScrollAction::LineBack : ScrollAction::LineForward);
                 }
                 syncScrollBars();
                 repaintPage();
@@ -191,8 +191,10 @@ class DataWindow {
         si.cbSize = sizeof si;
         si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
         // A range of 0..0 hides the bar.
-        si.nMax = state_.topRowMax > 0 ? state_.topRowMax + std::max(1, dataRowsPerPage(state_)) - 1 : 0;
-        si.nPage = state_.topRowMax > 0 ? static_cast<UINT>(std::max(1, dataRowsPerPage(state_))) : 0;
+        si.nMax =
+            state_.topRowMax > 0 ? state_.topRowMax + std::max(1, dataRowsPerPage(state_)) - 1 : 0;
+        si.nPage =
+            state_.topRowMax > 0 ? static_cast<UINT>(std::max(1, dataRowsPerPage(state_))) : 0;
         si.nPos = state_.topRow;
         SetScrollInfo(window_, SB_VERT, &si, TRUE);
         si.nMax = state_.leftCharMax > 0 ? state_.leftCharMax + kDataHorizontalPage - 1 : 0;
@@ -263,7 +265,7 @@ void openDataWindow(HWND frame, HINSTANCE instance, AppContext& a, int kind) {
         r.top, r.width, std::clamp(r.height, kSmallestHeight, tallest), frame, nullptr, instance,
         owned);
     if (handle == nullptr) {
-        delete owned;
+        // Not deleted here: a window that got as far as WM_NCCREATE has deleted it already.
         return;
     }
     EnableWindow(frame, FALSE);

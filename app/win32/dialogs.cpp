@@ -19,9 +19,9 @@ void centre(HWND dialog) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     RECT r{};
     GetWindowRect(dialog, &r);
-    const DialogPoint at =
-        centerDialog(DialogRect{area.left, area.top, area.right - area.left, area.bottom - area.top},
-                     r.right - r.left, r.bottom - r.top);
+    const DialogPoint at = centerDialog(
+        DialogRect{area.left, area.top, area.right - area.left, area.bottom - area.top},
+        r.right - r.left, r.bottom - r.top);
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -39,7 +39,9 @@ class SettingsControls final : public SettingsDialogControls {
     void setCheck(int id, int32_t value) override {
         // A stored value other than 0 and 1 is neither on nor off: the third state.
         CheckDlgButton(dialog_, id,
-                       value == 0 ? BST_UNCHECKED : value == 1 ? BST_CHECKED : BST_INDETERMINATE);
+                       value == 0   ? BST_UNCHECKED
+                       : value == 1 ? BST_CHECKED
+                                    : BST_INDETERMINATE);
     }
     void setEditText(int id, std::string_view text) override {
         SetDlgItemTextW(dialog_, id, wide(text).c_str());
@@ -252,7 +254,8 @@ int runInputDialog(HWND owner, HINSTANCE instance, AppContext& a, int mode,
                                  : input_dialog::kCancelButton;
     a.view.keyCommand = closedBy;
     if (inputText != nullptr) {
-        *inputText = closedBy == input_dialog::kExecuteButton ? start.state.inputText : std::string();
+        *inputText =
+            closedBy == input_dialog::kExecuteButton ? start.state.inputText : std::string();
     }
     return closedBy;
 }

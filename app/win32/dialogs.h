@@ -15,8 +15,7 @@ namespace zepa::win32 {
 void runSettingsDialog(HWND owner, HINSTANCE instance, AppContext& a, Shell& shell);
 // Modes 2 (temporary pitch) and 4 (print scale): leaves the closing button, 220 or 221, in
 // a.view.keyCommand and returns it; on 220 inputText (when given) holds the accepted text.
-int runInputDialog(HWND owner, HINSTANCE instance, AppContext& a, int mode,
-                   std::string* inputText);
+int runInputDialog(HWND owner, HINSTANCE instance, AppContext& a, int mode, std::string* inputText);
 void runAboutDialog(HWND owner, HINSTANCE instance);
 
 }  // namespace zepa::win32

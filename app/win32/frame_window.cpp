@@ -10,9 +10,9 @@
 #include "app/startup.h"
 #include "chart/primitives.h"
 #include "chart/view_state.h"
+#include "chart_output.h"
 #include "data_window.h"
 #include "dialogs.h"
-#include "chart_output.h"
 #include "marketdata/data_error.h"
 #include "resource_ids.h"
 #include "wide_text.h"
@@ -67,6 +67,11 @@ const wchar_t* tooltipOf(int commandId) {
     return nullptr;
 }
 
+// The mnemonics of the menu bar: ファイル(&F), 機能(&K), 設定(&S), ヘルプ(&H).
+bool isMenuBarLetter(int virtualKey) {
+    return virtualKey == 'F' || virtualKey == 'K' || virtualKey == 'S' || virtualKey == 'H';
+}
+
 RECT workArea() {
     RECT r{0, 0, 1024, 768};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
@@ -111,10 +116,10 @@ bool FrameWindow::create(HINSTANCE instance) {
     const RECT desktop = workArea();
     const int width = (desktop.right - desktop.left) * 3 / 4;
     const int height = (desktop.bottom - desktop.top) * 3 / 4;
-    window_ = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr,
-                              LoadMenuW(instance, MAKEINTRESOURCEW(ZEPA_MAIN_MENU)), instance,
-                              this);
+    window_ =
+        CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                        CW_USEDEFAULT, width, height, nullptr,
+                        LoadMenuW(instance, MAKEINTRESOURCEW(ZEPA_MAIN_MENU)), instance, this);
     return window_ != nullptr;
 }
 
@@ -144,11 +149,10 @@ LRESULT CALLBACK FrameWindow::procedure(HWND window, UINT message, WPARAM w, LPA
 }
 
 void FrameWindow::createChildren() {
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
-                                   CCS_NORESIZE | CCS_NOPARENTALIGN,
-                               0, 0, GetSystemMetrics(SM_CXSCREEN), kToolbarHeight, window_,
-                               nullptr, instance_, nullptr);
+    toolbar_ = CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        0, 0, GetSystemMetrics(SM_CXSCREEN), kToolbarHeight, window_, nullptr, instance_, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonSize, kButtonSize));
@@ -171,19 +175,18 @@ void FrameWindow::createChildren() {
         b.fsStyle = BTNS_BUTTON;
         buttons.push_back(b);
     }
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, buttons.size(),
+                 reinterpret_cast<LPARAM>(buttons.data()));
     // The tips show while the window is inactive too.
     if (HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0))) {
         SetWindowLongPtrW(tips, GWL_STYLE, GetWindowLongPtrW(tips, GWL_STYLE) | TTS_ALWAYSTIP);
     }
 
-    selector_ = CreateWindowExW(0, L"COMBOBOX", nullptr,
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                kSelectorLeft, kSelectorTop, kSelectorWidth, kSelectorDropHeight,
-                                window_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(
-                                    command::kPositionSelector)),
-                                instance_, nullptr);
+    selector_ = CreateWindowExW(
+        0, L"COMBOBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST,
+        kSelectorLeft, kSelectorTop, kSelectorWidth, kSelectorDropHeight, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::kPositionSelector)), instance_,
+        nullptr);
     SendMessageW(selector_, WM_SETFONT, reinterpret_cast<WPARAM>(slotZeroFont_), FALSE);
     SetWindowPos(selector_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
@@ -256,10 +259,12 @@ void FrameWindow::recordPlacement() {
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const RECT desktop = workArea();
     const int64_t dw = desktop.right - desktop.left, dh = desktop.bottom - desktop.top;
-    const int width = static_cast<int>(std::clamp<int64_t>(
-        int64_t{placement.right} - placement.left, kSmallestWidth, std::max<int64_t>(kSmallestWidth, dw)));
-    const int height = static_cast<int>(std::clamp<int64_t>(
-        int64_t{placement.bottom} - placement.top, kSmallestHeight, std::max<int64_t>(kSmallestHeight, dh)));
+    const int width = static_cast<int>(
+        std::clamp<int64_t>(int64_t{placement.right} - placement.left, kSmallestWidth,
+                            std::max<int64_t>(kSmallestWidth, dw)));
+    const int height = static_cast<int>(
+        std::clamp<int64_t>(int64_t{placement.bottom} - placement.top, kSmallestHeight,
+                            std::max<int64_t>(kSmallestHeight, dh)));
     int64_t left = placement.left, top = placement.top;
     const bool onScreen = left < desktop.right && left + width > desktop.left &&
                           top < desktop.bottom && top + height > desktop.top;
@@ -312,15 +317,18 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
             return 0;
         }
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (live()) {
-                // Alt+key arrives like the plain key; Shift is not looked at.
+        case WM_SYSKEYDOWN: {
+            // Alt with a menu bar letter opens that menu, as in the Qt window; any other Alt+key
+            // arrives like the plain key. Shift is not looked at.
+            const bool menuKey = message == WM_SYSKEYDOWN && isMenuBarLetter(static_cast<int>(w));
+            if (live() && !menuKey) {
                 onKey(a_, *this, static_cast<int>(w), GetKeyState(VK_CONTROL) < 0);
             }
-            if (message == WM_SYSKEYDOWN && live()) {
-                break;  // Alt+F4 and the menu's own keys keep working
+            if (message == WM_SYSKEYDOWN) {
+                break;  // Alt+F4, F10 and the menu's own keys keep working
             }
             return 0;
+        }
         case WM_COMMAND: {
             const int id = LOWORD(w);
             const int code = HIWORD(w);
@@ -406,9 +414,9 @@ void FrameWindow::messageBox(std::string_view text, std::string_view caption, Me
     if (endedByDataError_) {
         return;
     }
-    MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(),
-                MB_OK | (icon == MessageIcon::Information ? MB_ICONINFORMATION
-                                                          : MB_ICONEXCLAMATION));
+    MessageBoxW(
+        window_, wide(text).c_str(), wide(caption).c_str(),
+        MB_OK | (icon == MessageIcon::Information ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 void FrameWindow::beep() {
@@ -513,8 +521,8 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
 }
 
 void FrameWindow::openWithDesktop(const std::string& path) {
-    ShellExecuteW(window_, L"open", std::filesystem::path(path).wstring().c_str(), nullptr,
-                  nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(window_, L"open", std::filesystem::path(path).wstring().c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
 }
 
 void FrameWindow::showHelp(int context) {

@@ -16,8 +16,8 @@ inline std::wstring wide(std::string_view utf8) {
     if (utf8.empty()) {
         return out;
     }
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     if (n > 0) {
         out.resize(static_cast<size_t>(n));
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
