@@ -149,10 +149,12 @@ LRESULT CALLBACK FrameWindow::procedure(HWND window, UINT message, WPARAM w, LPA
 }
 
 void FrameWindow::createChildren() {
-    toolbar_ = CreateWindowExW(
-        0, TOOLBARCLASSNAMEW, nullptr,
-        WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-        0, 0, GetSystemMetrics(SM_CXSCREEN), kToolbarHeight, window_, nullptr, instance_, nullptr);
+    // Clipped by its siblings: the selector lies over the strip and must not be painted over.
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS |
+                                   CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                               0, 0, GetSystemMetrics(SM_CXSCREEN), kToolbarHeight, window_,
+                               nullptr, instance_, nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonSize, kButtonSize));
