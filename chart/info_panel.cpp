@@ -50,14 +50,14 @@ bool hasSlot(const std::vector<DayBar>& bars, int32_t i) {
 }
 
 // The correction factor is 1 or 100; anything else must not divide by zero.
-long perShare(int32_t price, int32_t factor) {
-    return static_cast<long>(factor == 0 ? int64_t{price} : int64_t{price} / factor);
+long long perShare(int32_t price, int32_t factor) {
+    return static_cast<long long>(factor == 0 ? int64_t{price} : int64_t{price} / factor);
 }
 
 // One leg's block: entry close, last close, change since entry.
 struct LegRows {
     int firstRow;
-    const char* entryFormat;  // "K:%6ld" or "U:%6ld"
+    const char* entryFormat;  // "K:%6lld" or "U:%6lld"
     Leg leg;
     int color;
 };
@@ -78,7 +78,7 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
     surface.textOut(wideX, rowY(rows.firstRow),
                     formatText(rows.entryFormat, perShare(entry.close, leg.factor)));
     surface.textOut(valueX, rowY(rows.firstRow + 1),
-                    formatText("%6ld", perShare(now.close, leg.factor)));
+                    formatText("%6lld", perShare(now.close, leg.factor)));
     // A rate against a close of 0 means nothing: the line is left out. The rate counts across
     // splits, from the stored closes, whatever the display.
     if (storedBars(c.series, rows.leg)[static_cast<size_t>(last)].close != 0) {
@@ -91,7 +91,8 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
 
 std::string headerLineText(const ChartContext& c) {
     static const std::string format = cp932FromUtf8(
-        "[ 買 %4s %5ld %-8s %02d/%02d/%02d %6ld 株 ]　[ 売 %4s %5ld %-8s %02d/%02d/%02d %6ld 株 ]");
+        "[ 買 %4s %5lld %-8s %02d/%02d/%02d %6lld 株 ]　[ 売 %4s %5lld %-8s %02d/%02d/%02d %6lld "
+        "株 ]");
     const SpreadSeries& s = c.series;
     const PositionLeg& buy = c.position.buy;
     const PositionLeg& sell = c.position.sell;
@@ -99,12 +100,12 @@ std::string headerLineText(const ChartContext& c) {
     const std::string sellMarket = cp932FromUtf8(marketNameOf(s.sellMarketCode));
     const std::string buyName = stockName(s.buyStockName);
     const std::string sellName = stockName(s.sellStockName);
-    return formatText(format.c_str(), buyMarket.c_str(), static_cast<long>(s.buyStockCode),
+    return formatText(format.c_str(), buyMarket.c_str(), static_cast<long long>(s.buyStockCode),
                       buyName.c_str(), buy.entryDate / 10000, (buy.entryDate % 10000) / 100,
-                      buy.entryDate % 100, static_cast<long>(buy.quantity), sellMarket.c_str(),
-                      static_cast<long>(s.sellStockCode), sellName.c_str(), sell.entryDate / 10000,
-                      (sell.entryDate % 10000) / 100, sell.entryDate % 100,
-                      static_cast<long>(sell.quantity));
+                      buy.entryDate % 100, static_cast<long long>(buy.quantity), sellMarket.c_str(),
+                      static_cast<long long>(s.sellStockCode), sellName.c_str(),
+                      sell.entryDate / 10000, (sell.entryDate % 10000) / 100, sell.entryDate % 100,
+                      static_cast<long long>(sell.quantity));
 }
 
 void drawHeaderLine(DrawingSurface& surface, ChartContext& c, int32_t y) {
@@ -140,11 +141,11 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     if (icons.buyRecorded) {
         surface.drawIcon(icons.buyX, icons.buyY, kBuyEntryIcon);
     }
-    drawLegBlock(surface, c, buy, LegRows{4, "K:%6ld", Leg::Buy, kBuyTextColor}, X, Y, w2, h2);
+    drawLegBlock(surface, c, buy, LegRows{4, "K:%6lld", Leg::Buy, kBuyTextColor}, X, Y, w2, h2);
     if (icons.sellRecorded) {
         surface.drawIcon(icons.sellX, icons.sellY, kSellEntryIcon);
     }
-    drawLegBlock(surface, c, sell, LegRows{0, "U:%6ld", Leg::Sell, kSellTextColor}, X, Y, w2, h2);
+    drawLegBlock(surface, c, sell, LegRows{0, "U:%6lld", Leg::Sell, kSellTextColor}, X, Y, w2, h2);
 
     const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
     const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
@@ -155,15 +156,15 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     const auto spread = [&](int32_t b, int32_t e) {
         const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
         const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;
-        return static_cast<long>(c.settings.spreadBase == 0 ? sellClose - buyClose
-                                                            : buyClose - sellClose);
+        return static_cast<long long>(c.settings.spreadBase == 0 ? sellClose - buyClose
+                                                                 : buyClose - sellClose);
     };
     if (buy.entryBar != -1 && sell.entryBar != -1 && last >= buy.entryBar &&
         last >= sell.entryBar && hasSlot(buy.bars, buy.entryBar) &&
         hasSlot(sell.bars, sell.entryBar) && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
         surface.setTextColor(chartColor(c, kGridColor));
-        surface.textOut(wideX, rowY(8), formatText("S:%6ld", spread(buy.entryBar, sell.entryBar)));
-        surface.textOut(valueX, rowY(9), formatText("%6ld", spread(last, last)));
+        surface.textOut(wideX, rowY(8), formatText("S:%6lld", spread(buy.entryBar, sell.entryBar)));
+        surface.textOut(valueX, rowY(9), formatText("%6lld", spread(last, last)));
     }
 
     if (!(buy.entryBar == -1 && sell.entryBar == -1) && last >= buy.entryBar &&
@@ -172,7 +173,7 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
         surface.setTextColor(chartColor(c, kGridColor));
         surface.textOut(static_cast<int32_t>(int64_t{X} - 11 * int64_t{w2}),
                         wrapSub(l.pricePaneBottom, h2),
-                        formatText("%9ld", static_cast<long>(profit)));
+                        formatText("%9lld", static_cast<long long>(profit)));
     }
 }
 

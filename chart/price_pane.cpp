@@ -194,7 +194,7 @@ void drawPriceAxes(DrawingSurface& surface, ChartContext& c, int32_t axisTop, in
         drawLine(surface, c.state.layout.plotLeft, y, gridRight, y, chartColor(c, kGridColor),
                  PenStyle::Dot);
         char label[32];
-        std::snprintf(label, sizeof label, "%6ld", static_cast<long>(v / divisor));
+        std::snprintf(label, sizeof label, "%6lld", static_cast<long long>(v / divisor));
         surface.textOut(labelX, wrapSub(y, h2), label);
     }
     drawExDateMarks(surface, c, axisTop, Leg::Buy);

@@ -95,7 +95,7 @@ std::string spreadCell(const ChartContext& c, int32_t slot) {
         b = buy.average;
         s = sell.average;
     }
-    return formatCell("%9ld", static_cast<long>(c.settings.spreadBase == 0 ? s - b : b - s));
+    return formatCell("%9lld", static_cast<long long>(c.settings.spreadBase == 0 ? s - b : b - s));
 }
 
 std::string profitCell(const ChartContext& c, int32_t slot) {
@@ -111,7 +111,7 @@ std::string profitCell(const ChartContext& c, int32_t slot) {
 }
 
 std::string closeCell(const DayBar& bar, int32_t slot, int32_t start) {
-    return slot < start ? kNoValue : formatCell("%9ld", static_cast<long>(bar.close));
+    return slot < start ? kNoValue : formatCell("%9lld", static_cast<long long>(bar.close));
 }
 
 // Daily volumes in thousands of shares, weekly ones in hundreds; decimals only where needed.
@@ -121,10 +121,10 @@ std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t w
     }
     const int32_t v = bar.volume;
     if (weeklyBars == 0) {
-        return v % 1000 == 0 ? formatCell("%9ld", static_cast<long>(v / 1000))
+        return v % 1000 == 0 ? formatCell("%9lld", static_cast<long long>(v / 1000))
                              : formatCell("%9.3f", v * 0.001);
     }
-    return v % 100 == 0 ? formatCell("%9ld", static_cast<long>(v / 100))
+    return v % 100 == 0 ? formatCell("%9lld", static_cast<long long>(v / 100))
                         : formatCell("%9.2f", v * 0.01);
 }
 

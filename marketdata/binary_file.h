@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace zepa {
@@ -24,14 +23,11 @@ class BinaryFile {
     size_t readZeroFilled(void* buffer, size_t size);
 
   private:
-#ifdef _WIN32
-    std::FILE* file_ = nullptr;
-#else
     // A series reads two small pieces from each of many files: positioned reads on the bare
-    // descriptor spare the stream buffer's allocation and its 4 KiB fills.
-    int fd_ = -1;
+    // descriptor (POSIX) or handle (Windows) spare a stream buffer's allocation and its fills.
+    // The platform halves are binary_file_posix.cpp and binary_file_win32.cpp.
+    intptr_t handle_ = -1;
     int64_t position_ = 0;
-#endif
 };
 
 }  // namespace zepa

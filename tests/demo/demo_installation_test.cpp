@@ -16,7 +16,8 @@ std::map<std::string, std::string> filesUnder(const fs::path& dir) {
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         if (e.is_regular_file()) {
             std::ifstream in(e.path(), std::ios::binary);
-            out[fs::relative(e.path(), dir).string()] = {std::istreambuf_iterator<char>(in), {}};
+            out[fs::relative(e.path(), dir).generic_string()] = {std::istreambuf_iterator<char>(in),
+                                                                 {}};
         }
     }
     return out;

@@ -1,7 +1,6 @@
 // The files of the data folder: the price files (which are taken and in what order, valid
 // slots, damage, one stock's series joined across them), the position file and correction list.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "marketdata/correction_list.h"
 #include "marketdata/quantity_code.h"
@@ -42,26 +41,11 @@ TEST_F(PriceFiles, FilesAreTakenByNameInCaseInsensitiveOrderUpToAHundred) {
     EXPECT_TRUE(md_.dataAborted);
 }
 
-TEST_F(PriceFiles, PipesNamedLikeTheViewersFilesCannotBeOpened) {
-    // A read from a pipe would wait for a writer that never comes.
-    for (const std::string& path : {dataFile("DBW.1"), paths.positionFile, paths.correctionFile}) {
-        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
-    }
-    EXPECT_EQ(scanPriceDatabases(md_), DataError::None);
-    EXPECT_EQ(loadPriceDatabases(md_), DataError::OpenFailed);
-    PositionTable table;
-    bool missing = false;
-    EXPECT_EQ(readPositionFile(paths.positionFile, table, &missing), 0);
-    EXPECT_TRUE(missing);
-    CorrectionList list;
-    loadCorrectionList(paths.correctionFile, list);
-    EXPECT_EQ(list.correctionCount, 0);
-}
-
 TEST(DataErrorMessage, TextsEndWithTheStopLine) {
     const std::string stop = "\n\nプログラムの実行を中止します", dir = "/home/u/ZEPAWIN/DATA";
+    const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
     EXPECT_EQ(dataErrorMessage(DataError::TooManyDatabases, dir),
-              "ＤＢは１００までです\n\n" + dir + "/ からＤＢを移動して下さい" + stop);
+              "ＤＢは１００までです\n\n" + dir + separator + " からＤＢを移動して下さい" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::NoDatabase, dir),
               "データのディレクトリにＤＢがありません" + stop);
     EXPECT_EQ(dataErrorMessage(DataError::OutOfMemory, dir), "メモリの領域が確保できません" + stop);

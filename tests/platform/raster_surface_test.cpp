@@ -95,26 +95,6 @@ TEST_F(RasterSurfaceTest, EllipsesAreInscribedAndOutlined) {
                 is(29, 8, kPaper) && is(24, 12, kPaper));
 }
 
-TEST(CodePage, RoundTripsAndDamagedBytesGiveOneReplacement) {
-    const std::string utf8 = "東証 T7203 さや　ＤＢ";
-    EXPECT_EQ(cp932FromUtf8(utf8).substr(0, 4), "\x93\x8c\x8f\xd8");  // 東証
-    EXPECT_EQ(utf8FromCp932(cp932FromUtf8(utf8)), utf8);
-    EXPECT_EQ(utf16FromCp932(cp932FromUtf8(utf8)), u"東証 T7203 さや　ＤＢ");
-    // A name cut after a lead byte, and a lead byte before a byte that cannot trail it.
-    EXPECT_EQ(utf16FromCp932("AB\x93"), u"AB\uFFFD");
-    EXPECT_EQ(utf8FromCp932("\x81\x0a"
-                            "C"),
-              "\xEF\xBF\xBD\x0a"
-              "C");
-    EXPECT_EQ(utf8FromCp932(std::string("a\0b", 3)), std::string("a\0b", 3));
-    // No CP932 form; cut UTF-8 sequences are dropped.
-    EXPECT_EQ(cp932FromUtf8("a😀b"), "a?b");
-    EXPECT_EQ(cp932FromUtf8("a\xC3"
-                            "b"),
-              "ab");
-    EXPECT_EQ(cp932FromUtf8("x\xE6\x9D"), "x");
-}
-
 // The chart lays out text in cells of averageCharWidth per CP932 byte, in two colours only.
 TEST_F(RasterSurfaceTest, TextFillsWholeCellsInTwoColours) {
     surface.setTextColor(kRed);

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -90,6 +89,23 @@ auto column(const std::vector<T>& v, F f, size_t from = 0, size_t to = SIZE_MAX)
     return out;
 }
 
+// A new folder <tmp>/zepa_XXXXXX of the current user's, on every platform.
+inline fs::path makeTempFolder() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const fs::path tmp = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "zepa_%06llx",
+                      static_cast<unsigned long long>(random() & 0xFFFFFF));
+        std::error_code ec;
+        if (fs::create_directory(tmp / name, ec)) {
+            return tmp / name;
+        }
+    }
+    throw std::runtime_error("no temporary folder");
+}
+
 // <tmp>/zepa_XXXXXX, with an empty ZEPAWIN/DATA unless asked not to; removed again with the
 // object.
 struct TempInstallation {
@@ -97,12 +113,8 @@ struct TempInstallation {
     InstallationPaths paths;
 
     explicit TempInstallation(bool withDataFolder = true) {
-        std::string pattern = (fs::temp_directory_path() / "zepa_XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("no temporary folder");
-        }
-        root = pattern;
-        paths = makeInstallationPaths(pattern);
+        root = makeTempFolder();
+        paths = makeInstallationPaths(root.string());
         if (withDataFolder) {
             fs::create_directories(paths.dataDirectory);
         }
@@ -150,22 +162,5 @@ class Installation : public ::testing::Test, public TempInstallation {
 
     MarketData md_;
 };
-
-// Runs a command line with standard error discarded: its exit code (-1 when it did not exit)
-// and what it wrote to standard output.
-inline int runTool(const std::string& command, std::string* out = nullptr) {
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    std::array<char, 4096> buffer;
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-        if (out != nullptr) {
-            out->append(buffer.data(), n);
-        }
-    }
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 }  // namespace zepa::test

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "platform/raster_surface.h"
+#include "tests/support/run_tool.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa::test {

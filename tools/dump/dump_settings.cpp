@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qsettings_value_store.h"
+#include "platform/user_value_store.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 #include "settings/settings_persistence.h"
@@ -103,10 +103,7 @@ int dumpSettings(const DumpOptions& options) {
     ColorTable colors;
     resetColorTable(colors);
     resetSpreadColors(colors);
-    {
-        QSettingsValueStore store;
-        loadChartSettings(store, s, colors);
-    }
+    loadChartSettings(*openUserValueStore(), s, colors);
 
     FieldPrinter out(options.json);
     out.field("lowerPaneMode", s.lowerPaneMode);

@@ -1,56 +1,14 @@
 #include "marketdata/binary_file.h"
 
-#include <cstring>
-
-#ifdef _WIN32
-#include <filesystem>
-#include <system_error>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <cerrno>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
-#endif
 
 namespace zepa {
-
-#ifdef _WIN32
-
-bool BinaryFile::open(const std::string& path) {
-    close();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return false;
-    }
-    file_ = std::fopen(path.c_str(), "rb");
-    return file_ != nullptr;
-}
-
-void BinaryFile::close() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-        file_ = nullptr;
-    }
-}
-
-bool BinaryFile::seek(int64_t offset) {
-    if (file_ == nullptr || offset < 0) {
-        return false;
-    }
-    return _fseeki64(file_, offset, SEEK_SET) == 0;
-}
-
-size_t BinaryFile::readZeroFilled(void* buffer, size_t size) {
-    size_t got = file_ != nullptr ? std::fread(buffer, 1, size, file_) : 0;
-    if (got < size) {
-        std::memset(static_cast<char*>(buffer) + got, 0, size - got);
-    }
-    return got;
-}
-
-#else
 
 bool BinaryFile::open(const std::string& path) {
     close();
@@ -65,20 +23,20 @@ bool BinaryFile::open(const std::string& path) {
         ::close(fd);
         return false;
     }
-    fd_ = fd;
+    handle_ = fd;
     position_ = 0;
     return true;
 }
 
 void BinaryFile::close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (handle_ >= 0) {
+        ::close(static_cast<int>(handle_));
+        handle_ = -1;
     }
 }
 
 bool BinaryFile::seek(int64_t offset) {
-    if (fd_ < 0 || offset < 0 || offset > std::numeric_limits<off_t>::max()) {
+    if (handle_ < 0 || offset < 0 || offset > std::numeric_limits<off_t>::max()) {
         return false;
     }
     position_ = offset;
@@ -88,13 +46,14 @@ bool BinaryFile::seek(int64_t offset) {
 size_t BinaryFile::readZeroFilled(void* buffer, size_t size) {
     char* out = static_cast<char*>(buffer);
     size_t got = 0;
-    while (fd_ >= 0 && got < size) {
+    while (handle_ >= 0 && got < size) {
         // Past the largest offset there is nothing to read (and no overflow to risk).
         if (got > static_cast<uint64_t>(std::numeric_limits<off_t>::max() - position_)) {
             break;
         }
         const int64_t at = position_ + static_cast<int64_t>(got);
-        const ssize_t n = ::pread(fd_, out + got, size - got, static_cast<off_t>(at));
+        const ssize_t n =
+            ::pread(static_cast<int>(handle_), out + got, size - got, static_cast<off_t>(at));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -109,7 +68,5 @@ size_t BinaryFile::readZeroFilled(void* buffer, size_t size) {
     }
     return got;
 }
-
-#endif
 
 }  // namespace zepa

@@ -1,0 +1,276 @@
+#include "data_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "back_buffer.h"
+#include "chart/primitives.h"
+#include "datawindow/data_table.h"
+#include "platform/gdi_surface.h"
+#include "resource_ids.h"
+#include "wide_text.h"
+
+namespace zepa::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"CHILDWND";
+constexpr int kSmallestHeight = 60;
+constexpr int kWheelRows = 3;
+
+DataKey dataKeyOf(WPARAM key) {
+    switch (key) {
+        case VK_RETURN:
+            return DataKey::Enter;
+        case VK_ESCAPE:
+            return DataKey::Escape;
+        case VK_UP:
+            return DataKey::Up;
+        case VK_DOWN:
+            return DataKey::Down;
+        case VK_PRIOR:
+            return DataKey::PageUp;
+        case VK_NEXT:
+            return DataKey::PageDown;
+        case VK_LEFT:
+            return DataKey::Left;
+        case VK_RIGHT:
+            return DataKey::Right;
+        case VK_HOME:
+            return DataKey::Home;
+        case VK_END:
+            return DataKey::End;
+        case 'T':
+            return DataKey::T;
+        case 'B':
+            return DataKey::B;
+        default:
+            return DataKey::Other;
+    }
+}
+
+ScrollAction scrollActionOf(WORD code) {
+    switch (code) {
+        case SB_LINEUP:
+            return ScrollAction::LineBack;
+        case SB_LINEDOWN:
+            return ScrollAction::LineForward;
+        case SB_PAGEUP:
+            return ScrollAction::PageBack;
+        case SB_PAGEDOWN:
+            return ScrollAction::PageForward;
+        case SB_TOP:
+            return ScrollAction::Start;
+        case SB_BOTTOM:
+            return ScrollAction::End;
+        default:
+            return ScrollAction::Thumb;
+    }
+}
+
+class DataWindow {
+  public:
+    DataWindow(HWND frame, AppContext& a, int kind) : frame_(frame), a_(a), surface_(buffer_.dc()) {
+        state_.kind = kind == kStockDataKind ? kStockDataKind : kSpreadDataKind;
+        state_.rowCount = dataRowCount(chartContext(a_));
+        selectFontSlot(surface_, fonts_, kDataFontSlot, kChartFontFace, kDataFontHeight);
+        const FontSlot& slot = fonts_.slots[kDataFontSlot];
+        layoutDataColumns(state_, slot.charWidth, slot.lineHeight, fonts_.lastTextHeight);
+    }
+    ~DataWindow() { releaseFontSlots(surface_, fonts_); }
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+        DataWindow* self = nullptr;
+        if (message == WM_NCCREATE) {
+            self = static_cast<DataWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self->window_ = window;
+        } else {
+            self = reinterpret_cast<DataWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        }
+        if (self == nullptr) {
+            return DefWindowProcW(window, message, w, l);
+        }
+        const LRESULT result = self->handle(message, w, l);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete self;
+        }
+        return result;
+    }
+
+    DataWindowRect placement() { return dataWindowPlacement(*a_.store, state_); }
+
+  private:
+    LRESULT handle(UINT message, WPARAM w, LPARAM l) {
+        switch (message) {
+            case WM_SIZE:
+                clientResized();
+                recordPlacement();
+                return 0;
+            case WM_MOVE:
+                recordPlacement();
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(window_, &ps);
+                buffer_.show(dc, ps.rcPaint);
+                EndPaint(window_, &ps);
+                return 0;
+            }
+            case WM_KEYDOWN:
+            case WM_SYSKEYDOWN:
+                // Every key is the window's, also with Alt held; only the listed ones act.
+                if (dataWindowKey(state_, dataKeyOf(w), GetKeyState(VK_SHIFT) < 0)) {
+                    DestroyWindow(window_);
+                } else {
+                    syncScrollBars();
+                    repaintPage();
+                }
+                return 0;
+            case WM_VSCROLL:
+            case WM_HSCROLL: {
+                const WORD code = LOWORD(w);
+                if (code == SB_ENDSCROLL) {
+                    return 0;
+                }
+                SCROLLINFO si{};
+                si.cbSize = sizeof si;
+                si.fMask = SIF_TRACKPOS;
+                GetScrollInfo(window_, message == WM_VSCROLL ? SB_VERT : SB_HORZ, &si);
+                const int32_t moved =
+                    message == WM_VSCROLL
+                        ? scrollDataRows(state_, scrollActionOf(code), si.nTrackPos)
+                        : scrollDataColumns(state_, scrollActionOf(code), si.nTrackPos);
+                if (moved != 0) {
+                    syncScrollBars();
+                    repaintPage();
+                }
+                return 0;
+            }
+            case WM_MOUSEWHEEL: {
+                const int notches = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
+                for (int n = 0; n < std::abs(notches) * kWheelRows; ++n) {
+                    scrollDataRows(
+                        state_, notches > 0 ? ScrollAction::LineBack : ScrollAction::LineForward);
+                }
+                syncScrollBars();
+                repaintPage();
+                return 0;
+            }
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                DestroyWindow(window_);
+                return 0;
+            case WM_DESTROY:
+                EnableWindow(frame_, TRUE);
+                SetActiveWindow(frame_);
+                return 0;
+            default:
+                return DefWindowProcW(window_, message, w, l);
+        }
+    }
+
+    void clientResized() {
+        RECT client{};
+        GetClientRect(window_, &client);
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(window_, &wp);
+        resizeDataWindow(state_, client.bottom,
+                         wp.rcNormalPosition.right - wp.rcNormalPosition.left);
+        syncScrollBars();
+        repaintPage();
+    }
+
+    void syncScrollBars() {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+        // A range of 0..0 hides the bar.
+        si.nMax =
+            state_.topRowMax > 0 ? state_.topRowMax + std::max(1, dataRowsPerPage(state_)) - 1 : 0;
+        si.nPage =
+            state_.topRowMax > 0 ? static_cast<UINT>(std::max(1, dataRowsPerPage(state_))) : 0;
+        si.nPos = state_.topRow;
+        SetScrollInfo(window_, SB_VERT, &si, TRUE);
+        si.nMax = state_.leftCharMax > 0 ? state_.leftCharMax + kDataHorizontalPage - 1 : 0;
+        si.nPage = state_.leftCharMax > 0 ? kDataHorizontalPage : 0;
+        si.nPos = state_.leftChar;
+        SetScrollInfo(window_, SB_HORZ, &si, TRUE);
+    }
+
+    void repaintPage() {
+        RECT client{};
+        GetClientRect(window_, &client);
+        if (client.right <= 0 || client.bottom <= 0 ||
+            !buffer_.resize(client.right, client.bottom)) {
+            return;
+        }
+        buffer_.fill(GetSysColor(COLOR_WINDOW));
+        surface_.setRasterOp(RasterOp::CopyPen);
+        surface_.selectDefaultPen();
+        paintDataWindow(surface_, fonts_, chartContext(a_), state_, client.bottom);
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+
+    void recordPlacement() {
+        if (!IsWindowVisible(window_)) {
+            return;
+        }
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(window_, &wp);
+        const RECT& r = wp.rcNormalPosition;
+        storeDataWindowPlacement(*a_.store, state_.kind,
+                                 DataWindowRect{r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+
+    HWND frame_;
+    HWND window_ = nullptr;
+    AppContext& a_;
+    DataWindowState state_;
+    BackBuffer buffer_;
+    GdiSurface surface_;
+    FontSlotTable fonts_;
+};
+
+}  // namespace
+
+void openDataWindow(HWND frame, HINSTANCE instance, AppContext& a, int kind) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = DataWindow::procedure;
+        wc.hInstance = instance;
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZEPA_PROGRAM_ICON));
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.lpszClassName = kClassName;
+        registered = RegisterClassExW(&wc) != 0;
+    }
+    auto window = std::make_unique<DataWindow>(frame, a, kind);
+    const DataWindowRect r = window->placement();
+    const int tallest = std::max(kSmallestHeight, GetSystemMetrics(SM_CYMAXIMIZED));
+    const std::wstring title = wide(dataWindowTitle(kind));
+    // The window owns itself from here: it is deleted with its last message.
+    DataWindow* owned = window.release();
+    HWND handle = CreateWindowExW(
+        0, kClassName, title.c_str(),
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL, r.left,
+        r.top, r.width, std::clamp(r.height, kSmallestHeight, tallest), frame, nullptr, instance,
+        owned);
+    if (handle == nullptr) {
+        // Not deleted here: a window that got as far as WM_NCCREATE has deleted it already.
+        return;
+    }
+    EnableWindow(frame, FALSE);
+    ShowWindow(handle, SW_SHOW);
+    SetFocus(handle);
+}
+
+}  // namespace zepa::win32

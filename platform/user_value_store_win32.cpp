@@ -1,0 +1,10 @@
+#include "platform/registry_value_store.h"
+#include "platform/user_value_store.h"
+
+namespace zepa {
+
+std::unique_ptr<ValueStore> openUserValueStore() {
+    return std::make_unique<RegistryValueStore>();
+}
+
+}  // namespace zepa
