@@ -4,6 +4,7 @@
 
 #include "marketdata/position_file.h"
 #include "tests/import/import_fixture.h"
+#include "tests/support/run_tool.h"
 #include "tools/import/position_template.h"
 
 namespace zepa::test {
