@@ -15,8 +15,9 @@ struct DayBar {
     int32_t low = 0;
     int32_t close = 0;
     int32_t volume = 0;
-    int32_t gain = 0;     // per share since the entry bar; 0 before it
-    int32_t average = 0;  // moving average of the close, or the close when none exists
+    int32_t gain = 0;        // per share since the entry bar; 0 before it
+    int32_t average = 0;     // moving average of the close, or the close when none exists
+    int32_t adjustment = 0;  // split adjustment percent on the ex-date (weekly: the week's), 0 none
 };
 
 }  // namespace zepa

@@ -102,6 +102,7 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
         bar.low = wrapMul(s.low[k], factor);
         bar.close = wrapMul(s.close[k], factor);
         bar.volume = s.volume[k];
+        bar.adjustment = s.adjustment[k];
         bar.average = haveAverage ? truncToInt32(static_cast<double>(work[k] * factor)) : bar.close;
         if (sellLeg) {
             series.buyBars[b].date = bar.date;
