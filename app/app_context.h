@@ -22,6 +22,7 @@ struct AppContext {
     CorrectionList corrections;
     PositionTable positions;
     SpreadSeries series;
+    RatioStatistics ratio;  // of `series`, computed with every build
     ViewState view;
     ChartSettings settings;
     ColorTable colors;
@@ -40,8 +41,8 @@ inline ChartContext chartContext(AppContext& a) {
         a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
             ? a.positions.records[a.view.currentPosition]
             : a.noPosition;
-    return ChartContext{a.view,   a.settings,         a.colors, a.series,
-                        position, a.md.set.dateCount, a.fonts,  a.chart};
+    return ChartContext{a.view,  a.settings, a.colors, a.series, position, a.md.set.dateCount,
+                        a.fonts, a.chart,    &a.ratio};
 }
 
 }  // namespace zepa

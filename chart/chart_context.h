@@ -8,6 +8,7 @@
 #include "chart/view_state.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_file.h"
+#include "marketdata/ratio_statistics.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 
@@ -77,6 +78,7 @@ struct ChartContext {
     int32_t dateCount = 0;
     FontSlotTable& fonts;
     ChartState& state;
+    const RatioStatistics* ratio = nullptr;  // of the series; none: the ratio chart stays empty
 };
 
 inline ColorRef chartColor(const ChartContext& c, int index) {
