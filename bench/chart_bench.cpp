@@ -157,7 +157,7 @@ void paintDataPage(benchmark::State& state, const LargeInstallation& in) {
     selectFontSlot(*v.surface, fonts, kDataFontSlot, kChartFontFace, kDataFontHeight);
     const FontSlot& slot = fonts.slots[kDataFontSlot];
     layoutDataColumns(s, slot.charWidth, slot.lineHeight, fonts.lastTextHeight);
-    const int32_t width = s.columnX[kDataColumnCount] + kDataWindowExtraWidth;
+    const int32_t width = s.columnX[static_cast<size_t>(s.columnCount)] + kDataWindowExtraWidth;
     int32_t height = s.headerHeight;
     do {
         ++height;

@@ -84,6 +84,7 @@ void SessionShell::openDataWindow(int kind) {
     s.kind = kind == kStockDataKind ? kStockDataKind : kSpreadDataKind;
     const ChartContext c = chartContext(a_);
     s.rowCount = dataRowCount(c);
+    s.columnCount = dataColumnCount(c, s.kind);
     FontSlotTable fonts;
     selectFontSlot(surface_, fonts, kDataFontSlot, kChartFontFace, kDataFontHeight);
     const FontSlot& slot = fonts.slots[kDataFontSlot];
