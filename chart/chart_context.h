@@ -67,6 +67,9 @@ struct ChartState {
     PriceScale scale;
     int32_t lowerScaleValue = 0;  // V of the lower-pane body drawn last
     EntryIcons icons;
+    // The sell leg's prices are drawn times this (buy entry close / sell entry close while the
+    // sell leg is overlaid at the entry, else 1); the panel and tables keep real prices.
+    double sellDrawScale = 1.0;
 };
 
 struct ChartContext {
