@@ -93,9 +93,11 @@ struct Viewer {
     bool rebuild() {
         const PairSeriesOptions options{a.view.weeklyBars, a.settings.buyAveragePeriod,
                                         a.settings.sellAveragePeriod};
+        // As the viewer builds: the series, then its ratio statistics.
         return buildPairSeries(a.md, a.corrections, a.positions.records[a.view.currentPosition],
                                options, a.series)
-                   .result == 1;
+                       .result == 1 &&
+               computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) == 1;
     }
     ~Viewer() {
         if (surface) {
