@@ -88,20 +88,31 @@ int computeRatioStatistics(const SpreadSeries& series, int32_t period, RatioStat
     }
 
     // Three windows slide together: the ratios of the last n slots, and for the n - 1 steps
-    // between them the legs' log returns and (previous ratio, change of the ratio).
+    // between them the legs' log returns and (previous ratio, change of the ratio). The log
+    // closes of the last n + 1 slots stay in a ring, so each close is logged once.
     WindowMoments ratios;
     WindowMoments returns;
     WindowMoments reversion;
     FlatRun flatRatio;
     FlatRun flatBuy;
     FlatRun flatSell;
+    struct LogCloses {
+        double buy = 0.0;
+        double sell = 0.0;
+    };
+    std::vector<LogCloses> ring;
+    try {
+        ring.resize(static_cast<size_t>(n) + 1);
+    } catch (const std::bad_alloc&) {
+        out.slots = std::vector<RatioSlot>{};
+        return -1;
+    }
+    const auto logsAt = [&ring](size_t slot) -> LogCloses& { return ring[slot % ring.size()]; };
     int32_t run = 0;  // consecutive slots with a ratio, ending at the current one
     for (size_t i = 0; i < count; ++i) {
-        const DayBar& buy = series.buyBars[i];
-        const DayBar& sell = series.sellBars[i];
         RatioSlot& slot = out.slots[i];
-        const double buyClose = adjustedClose(buy, buyFactors[i]);
-        const double sellClose = adjustedClose(sell, sellFactors[i]);
+        const double buyClose = adjustedClose(series.buyBars[i], buyFactors[i]);
+        const double sellClose = adjustedClose(series.sellBars[i], sellFactors[i]);
         // Damaged adjustments can drive a factor to 0 or infinity: such a slot has no ratio.
         if (!usable(buyClose) || !usable(sellClose) || !usable(buyClose / sellClose)) {
             // A gap restarts every window.
@@ -119,28 +130,23 @@ int computeRatioStatistics(const SpreadSeries& series, int32_t period, RatioStat
         flatRatio.push(slot.ratio);
         flatBuy.push(buyClose);
         flatSell.push(sellClose);
+        logsAt(i) = LogCloses{std::log(buyClose), std::log(sellClose)};
 
         ratios.add(slot.ratio, 0.0);
         if (run > 0) {
-            const RatioSlot& previous = out.slots[i - 1];
-            const double buyReturn =
-                std::log(buyClose / adjustedClose(series.buyBars[i - 1], buyFactors[i - 1]));
-            const double sellReturn =
-                std::log(sellClose / adjustedClose(series.sellBars[i - 1], sellFactors[i - 1]));
-            returns.add(buyReturn, sellReturn);
-            reversion.add(previous.ratio, slot.ratio - previous.ratio);
+            const LogCloses& now = logsAt(i);
+            const LogCloses& before = logsAt(i - 1);
+            returns.add(now.buy - before.buy, now.sell - before.sell);
+            const double previous = out.slots[i - 1].ratio;
+            reversion.add(previous, slot.ratio - previous);
         }
         ++run;
         if (run > n) {
             const size_t gone = i - static_cast<size_t>(n);
+            const LogCloses& first = logsAt(gone);
+            const LogCloses& second = logsAt(gone + 1);
             ratios.remove(out.slots[gone].ratio, 0.0);
-            const double buyReturn =
-                std::log(adjustedClose(series.buyBars[gone + 1], buyFactors[gone + 1]) /
-                         adjustedClose(series.buyBars[gone], buyFactors[gone]));
-            const double sellReturn =
-                std::log(adjustedClose(series.sellBars[gone + 1], sellFactors[gone + 1]) /
-                         adjustedClose(series.sellBars[gone], sellFactors[gone]));
-            returns.remove(buyReturn, sellReturn);
+            returns.remove(second.buy - first.buy, second.sell - first.sell);
             reversion.remove(out.slots[gone].ratio,
                              out.slots[gone + 1].ratio - out.slots[gone].ratio);
         }
