@@ -10,6 +10,7 @@
 #include "marketdata/pair_series.h"
 #include "marketdata/position_file.h"
 #include "marketdata/price_database.h"
+#include "marketdata/ratio_statistics.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 #include "settings/value_store.h"

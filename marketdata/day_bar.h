@@ -15,9 +15,11 @@ struct DayBar {
     int32_t low = 0;
     int32_t close = 0;
     int32_t volume = 0;
-    int32_t gain = 0;        // per share since the entry bar; 0 before it
-    int32_t average = 0;     // moving average of the close, or the close when none exists
-    int32_t adjustment = 0;  // split adjustment percent on the ex-date (weekly: the week's), 0 none
+    int32_t gain = 0;     // per share since the entry bar; 0 before it
+    int32_t average = 0;  // moving average of the close, or the close when none exists
+    // Split adjustment percent as the price file records it on the ex-date (weekly bars: their
+    // week's); 0 where none.
+    int32_t adjustment = 0;
 };
 
 }  // namespace zepa
