@@ -10,6 +10,7 @@
 #include "marketdata/pair_series.h"
 #include "marketdata/position_file.h"
 #include "marketdata/price_database.h"
+#include "marketdata/ratio_statistics.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 #include "settings/value_store.h"
@@ -22,6 +23,7 @@ struct AppContext {
     CorrectionList corrections;
     PositionTable positions;
     SpreadSeries series;
+    RatioStatistics ratio;  // of `series`, computed with every build
     ViewState view;
     ChartSettings settings;
     ColorTable colors;
@@ -41,8 +43,8 @@ inline ChartContext chartContext(AppContext& a) {
         a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
             ? a.positions.records[a.view.currentPosition]
             : a.noPosition;
-    return ChartContext{a.view,   a.settings,         a.colors, a.series,
-                        position, a.md.set.dateCount, a.fonts,  a.chart};
+    return ChartContext{a.view,  a.settings, a.colors, a.series, position, a.md.set.dateCount,
+                        a.fonts, a.chart,    &a.ratio};
 }
 
 }  // namespace zepa

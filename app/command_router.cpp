@@ -60,7 +60,11 @@ void toggleCursor(AppContext& a, Shell& shell) {
 // Only the lower pane changes, with the layout of the last paint.
 void nextLowerPaneChart(AppContext& a, Shell& shell) {
     int32_t& mode = a.settings.lowerPaneMode;
-    mode = mode == 0 ? 2 : wrapSub(mode, 1);
+    if (a.settings.ratioChart == 1 && (mode == 1 || mode == 3)) {
+        mode = mode == 1 ? 3 : 0;  // 0, 2, 1, 3, 0 ... with the ratio chart on
+    } else {
+        mode = mode == 0 ? 2 : wrapSub(mode, 1);
+    }
     if (a.positions.positionCount <= 0 || !a.series.buyBarsAllocated ||
         !a.series.sellBarsAllocated) {
         return;

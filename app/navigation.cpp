@@ -25,6 +25,11 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
     options.splitAdjustedDisplay = a.settings.splitAdjustedDisplay;
     const PairSeriesResult built =
         buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
+    // Memory short or no series: the ratio chart stays empty.
+    if (built.result != 1 ||
+        computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) != 1) {
+        a.ratio.slots.clear();
+    }
     if (built.message == PairSeriesMessage::DataError) {
         // The fatal box runs its own event loop: no stepping tick may arrive meanwhile.
         stopAutoStepping(a, shell);

@@ -94,9 +94,11 @@ struct Viewer {
     bool rebuild() {
         const PairSeriesOptions options{a.view.weeklyBars, a.settings.buyAveragePeriod,
                                         a.settings.sellAveragePeriod};
+        // As the viewer builds: the series, then its ratio statistics.
         return buildPairSeries(a.md, a.corrections, a.positions.records[a.view.currentPosition],
                                options, a.series)
-                   .result == 1;
+                       .result == 1 &&
+               computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) == 1;
     }
     ~Viewer() {
         if (surface) {
@@ -158,7 +160,7 @@ void paintDataPage(benchmark::State& state, const LargeInstallation& in) {
     selectFontSlot(*v.surface, fonts, kDataFontSlot, kChartFontFace, kDataFontHeight);
     const FontSlot& slot = fonts.slots[kDataFontSlot];
     layoutDataColumns(s, slot.charWidth, slot.lineHeight, fonts.lastTextHeight);
-    const int32_t width = s.columnX[kDataColumnCount] + kDataWindowExtraWidth;
+    const int32_t width = s.columnX[static_cast<size_t>(s.columnCount)] + kDataWindowExtraWidth;
     int32_t height = s.headerHeight;
     do {
         ++height;

@@ -10,6 +10,7 @@
 #include "bench/bench_cases.h"
 #include "marketdata/market_code.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/ratio_statistics.h"
 #include "tools/common/installation.h"
 
 namespace zepa {
@@ -29,6 +30,7 @@ void scanAndLoad(benchmark::State& state, const LargeInstallation& in) {
     }
 }
 
+// The viewer's series build: both legs, then the ratio statistics of the default period.
 void buildSeries(benchmark::State& state, const LargeInstallation& in, int weeklyBars) {
     Installation installation;
     if (loadInstallation(in.root, installation) != LoadOutcome::Loaded) {
@@ -39,15 +41,39 @@ void buildSeries(benchmark::State& state, const LargeInstallation& in, int weekl
     const PositionRecord& position = installation.positions.records[0];
     const PairSeriesOptions options{weeklyBars, 5, 5};
     SpreadSeries series;
+    RatioStatistics ratio;
     for (auto _ : state) {
         const PairSeriesResult r =
             buildPairSeries(installation.md, installation.corrections, position, options, series);
-        if (r.result != 1) {
+        if (r.result != 1 || computeRatioStatistics(series, 25, ratio) != 1) {
             state.SkipWithError("the series does not build");
             break;
         }
         benchmark::DoNotOptimize(series.sellBars.data());
+        benchmark::DoNotOptimize(ratio.slots.data());
     }
+}
+
+// The ratio statistics alone, over the daily series of the same position.
+void ratioStatistics(benchmark::State& state, const LargeInstallation& in) {
+    Installation installation;
+    if (loadInstallation(in.root, installation) != LoadOutcome::Loaded) {
+        state.SkipWithError("the installation does not load");
+        return;
+    }
+    SpreadSeries series;
+    if (buildPairSeries(installation.md, installation.corrections,
+                        installation.positions.records[0], PairSeriesOptions{0, 5, 5}, series)
+            .result != 1) {
+        state.SkipWithError("the series does not build");
+        return;
+    }
+    RatioStatistics ratio;
+    for (auto _ : state) {
+        computeRatioStatistics(series, 25, ratio);
+        benchmark::DoNotOptimize(ratio.slots.data());
+    }
+    state.counters["slots"] = static_cast<double>(ratio.slots.size());
 }
 
 // One stock block as readStockSeries reads it.
@@ -112,6 +138,10 @@ void registerMarketDataBenchmarks(const LargeInstallation& in) {
         ->UseRealTime();
     benchmark::RegisterBenchmark("Series/BuildWeekly",
                                  [&in](benchmark::State& s) { buildSeries(s, in, 1); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("Series/RatioStatistics",
+                                 [&in](benchmark::State& s) { ratioStatistics(s, in); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("Series/RawBlockReads",

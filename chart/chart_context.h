@@ -8,6 +8,7 @@
 #include "chart/view_state.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_file.h"
+#include "marketdata/ratio_statistics.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 
@@ -66,6 +67,9 @@ struct ChartState {
     PriceScale scale;
     int32_t lowerScaleValue = 0;  // V of the lower-pane body drawn last
     EntryIcons icons;
+    // The sell leg's prices are drawn times this (buy entry close / sell entry close while the
+    // sell leg is overlaid at the entry, else 1); the panel and tables keep real prices.
+    double sellDrawScale = 1.0;
 };
 
 struct ChartContext {
@@ -77,6 +81,7 @@ struct ChartContext {
     int32_t dateCount = 0;
     FontSlotTable& fonts;
     ChartState& state;
+    const RatioStatistics* ratio = nullptr;  // of the series; none: the ratio chart stays empty
 };
 
 inline ColorRef chartColor(const ChartContext& c, int index) {

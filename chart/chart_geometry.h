@@ -2,6 +2,9 @@
 // leg hold data and a moving average.
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 
 #include "base/wrapping.h"
@@ -54,6 +57,16 @@ inline LegBars legBars(const ChartContext& c, Leg leg) {
     }
     return LegBars{shownBars(s, leg),  s.sellStart,  s.sellEntryBar,
                    s.sellAverageStart, s.sellFactor, c.position.sell.quantity};
+}
+
+// A price of the leg as the price pane draws it: the sell leg scaled while it is overlaid.
+inline int32_t drawnPrice(const ChartContext& c, Leg leg, int32_t price) {
+    const double scale = c.state.sellDrawScale;
+    if (leg == Leg::Buy || scale == 1.0) {
+        return price;
+    }
+    return static_cast<int32_t>(std::clamp(
+        std::round(price * scale), static_cast<double>(INT32_MIN), static_cast<double>(INT32_MAX)));
 }
 
 // A leg has an average at slot i once its average period has passed since its own start.

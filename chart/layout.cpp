@@ -127,31 +127,65 @@ void layoutColumns(DrawingSurface& surface, ChartContext& c) {
     v.firstShownBar = pin(first);
 }
 
+void setSellDrawScale(ChartContext& c) {
+    c.state.sellDrawScale = 1.0;
+    if (c.settings.overlaySellAtEntry != 1) {
+        return;
+    }
+    const SpreadSeries& s = c.series;
+    const auto closeAt = [](const std::vector<DayBar>& bars, int64_t i) -> int64_t {
+        return i >= 0 && i < std::ssize(bars) ? bars[static_cast<size_t>(i)].close : 0;
+    };
+    // The closes as drawn, so that the legs meet at the entry in either display.
+    const std::vector<DayBar>& buyBars = shownBars(s, Leg::Buy);
+    const std::vector<DayBar>& sellBars = shownBars(s, Leg::Sell);
+    int64_t buy = closeAt(buyBars, s.buyEntryBar);
+    int64_t sell = closeAt(sellBars, s.sellEntryBar);
+    if (s.buyEntryBar < 0 || s.sellEntryBar < 0 || buy <= 0 || sell <= 0) {
+        buy = sell = 0;
+        for (int64_t i = std::max<int64_t>(c.view.firstShownBar, 0); i <= c.view.lastShownBar;
+             ++i) {
+            buy = closeAt(buyBars, i);
+            sell = closeAt(sellBars, i);
+            if (buy > 0 && sell > 0) {
+                break;
+            }
+            if (i >= std::ssize(buyBars)) {
+                break;
+            }
+        }
+    }
+    if (buy > 0 && sell > 0) {
+        c.state.sellDrawScale = static_cast<double>(buy) / static_cast<double>(sell);
+    }
+}
+
 void scalePrices(ChartContext& c, float priceSpan) {
     PriceScale& p = c.state.scale;
     p.priceMax = 0;
     p.priceMin = 999999999;
     p.priceScale = 0.0f;
 
-    // The scale fits what is drawn: the adjusted bars when the split-adjusted display is on.
+    // The scale fits what is drawn: the adjusted bars when the split-adjusted display is on, the
+    // sell leg as the overlay scales it.
     const std::vector<DayBar>& buy = shownBars(c.series, Leg::Buy);
     const std::vector<DayBar>& sell = shownBars(c.series, Leg::Sell);
-    const auto take = [&p](const std::vector<DayBar>& bars, int64_t i) {
+    const auto take = [&](const std::vector<DayBar>& bars, int64_t i, Leg leg) {
         if (i >= static_cast<int64_t>(bars.size())) {
             return;
         }
         const DayBar& b = bars[static_cast<size_t>(i)];
         if (b.close > 0) {
-            p.priceMax = std::max(p.priceMax, b.high);
-            p.priceMin = std::min(p.priceMin, b.low);
+            p.priceMax = std::max(p.priceMax, drawnPrice(c, leg, b.high));
+            p.priceMin = std::min(p.priceMin, drawnPrice(c, leg, b.low));
         }
     };
     const int64_t first = std::max<int64_t>(c.view.firstShownBar, 0);
     const int64_t last = c.view.lastShownBar;
     const int64_t longest = static_cast<int64_t>(std::max(buy.size(), sell.size()));
     for (int64_t i = first; i <= last && i < longest; ++i) {
-        take(buy, i);
-        take(sell, i);
+        take(buy, i, Leg::Buy);
+        take(sell, i, Leg::Sell);
     }
 
     const int64_t range = int64_t{p.priceMax} - p.priceMin;

@@ -12,6 +12,9 @@ void layoutChart(DrawingSurface& surface, ChartContext& c);
 // plotLeft, plotWidth, pitch (stretch mode) and the shown range.
 void layoutColumns(DrawingSurface& surface, ChartContext& c);
 // Highest high and lowest low of the shown bars of both legs; priceSpan = 180 * paneScale.
+// Sets sellDrawScale for the shown range: the ratio of the legs' entry closes when both legs
+// have one, else of the first shown slot where both closed; 1 without the overlay setting.
+void setSellDrawScale(ChartContext& c);
 void scalePrices(ChartContext& c, float priceSpan);
 // Frame band, background and outline.
 void drawFrame(DrawingSurface& surface, ChartContext& c);

@@ -8,6 +8,7 @@
 
 #include "base/codepage.h"
 #include "chart/chart_geometry.h"
+#include "chart/ratio_pane.h"
 #include "marketdata/position_figures.h"
 
 namespace zepa {
@@ -191,6 +192,16 @@ void drawMonthLines(DrawingSurface& surface, const ChartContext& c, int32_t orig
     }
 }
 
+// The z line inside the pane's outline, on the scale whose outer grid lines are +-2 sigma.
+void drawRatioBody(DrawingSurface& surface, ChartContext& c, int32_t originX, int32_t top) {
+    c.state.lowerScaleValue = kRatioScaleValue;
+    const ValueScale s = valueScale(c, top, kRatioScaleValue);
+    const ChartLayout& l = c.state.layout;
+    drawZLine(surface, c, originX,
+              ZLineScale{s.zeroY, s.factor, clampToInt32(int64_t{top} + 1),
+                         clampToInt32(int64_t{l.lowerPaneBottom} - 1)});
+}
+
 void drawLabels(DrawingSurface& surface, const ChartContext& c, const ValueScale& s) {
     const ChartLayout& l = c.state.layout;
     const FontSlot& slot = c.fonts.slots[2];
@@ -200,7 +211,14 @@ void drawLabels(DrawingSurface& surface, const ChartContext& c, const ValueScale
     const bool scaled = v != 0 && v != kNoLowerScaleValue;
 
     char text[4][64] = {};
-    if (c.settings.lowerPaneMode == 0) {
+    if (c.settings.lowerPaneMode == 3) {
+        // Right-aligned in six cells as the numbers; sigma is two cells wide.
+        static const std::string sigma[] = {cp932FromUtf8("  +2σ"), cp932FromUtf8("  +1σ"),
+                                            cp932FromUtf8("  -1σ"), cp932FromUtf8("  -2σ")};
+        for (int k = 0; k < 4; ++k) {
+            std::snprintf(text[k], sizeof text[k], "%s", sigma[k].c_str());
+        }
+    } else if (c.settings.lowerPaneMode == 0) {
         // V is in yen, the labels in units of 10,000 yen.
         const char* format = v > 100000 ? "%+6.0f" : "%+6.1f";
         std::snprintf(text[0], sizeof text[0], format, v * 0.0001);
@@ -258,7 +276,8 @@ void drawLowerPane(DrawingSurface& surface, ChartContext& c, int32_t originX, in
     if (const std::string* title = modeTitle(mode)) {
         const int32_t titleX =
             clampToInt32(int64_t{l.lowerPaneLeft} + 2 * c.fonts.slots[1].charWidth);
-        surface.textOut(titleX, clampToInt32(int64_t{l.lowerTitleTop} + 3), *title);
+        surface.textOut(titleX, clampToInt32(int64_t{l.lowerTitleTop} + 3),
+                        mode == 3 ? ratioTitle(c) : *title);
     }
 
     switch (mode) {
@@ -271,8 +290,10 @@ void drawLowerPane(DrawingSurface& surface, ChartContext& c, int32_t originX, in
         case 2:
             drawSpreadBars(surface, c, originX, top);
             break;
+        case 3:
+            drawRatioBody(surface, c, originX, top);
+            break;
         default:
-            // The ratio chart has no body; the labels keep the V of the last body drawn.
             break;
     }
 

@@ -16,6 +16,7 @@ void paintChart(DrawingSurface& surface, ChartContext& c) {
 void drawChart(DrawingSurface& surface, ChartContext& c) {
     const ChartLayout& l = c.state.layout;
     layoutColumns(surface, c);
+    setSellDrawScale(c);
     scalePrices(c, static_cast<float>(kPricePaneUnits * l.paneScale));
     drawFrame(surface, c);
     drawHeaderLine(surface, c, c.view.chartArea.top + 3);

@@ -73,12 +73,12 @@ struct LegColors {
     ColorRef rising;
 };
 
-void drawCandle(DrawingSurface& surface, const ChartContext& c, const DayBar& bar, int32_t x,
-                int32_t halfBody, int32_t originY, LegColors colors) {
-    const int32_t yO = yAt(c, originY, bar.open);
-    const int32_t yC = yAt(c, originY, bar.close);
-    const int32_t yH = yAt(c, originY, bar.high);
-    const int32_t yL = yAt(c, originY, bar.low);
+void drawCandle(DrawingSurface& surface, const ChartContext& c, Leg leg, const DayBar& bar,
+                int32_t x, int32_t halfBody, int32_t originY, LegColors colors) {
+    const int32_t yO = yAt(c, originY, drawnPrice(c, leg, bar.open));
+    const int32_t yC = yAt(c, originY, drawnPrice(c, leg, bar.close));
+    const int32_t yH = yAt(c, originY, drawnPrice(c, leg, bar.high));
+    const int32_t yL = yAt(c, originY, drawnPrice(c, leg, bar.low));
     const int32_t left = wrapSub(x, halfBody);
     const int32_t right = wrapAdd(x, halfBody);
 
@@ -106,7 +106,7 @@ void drawCandle(DrawingSurface& surface, const ChartContext& c, const DayBar& ba
 // One line through the points of a leg's shown slots (close or average); dots are optional.
 template <typename PointPrice, typename SegmentWanted>
 void drawLegLine(DrawingSurface& surface, const ChartContext& c, int32_t originX, int32_t originY,
-                 const LegBars& leg, ColorRef color, bool dots, PointPrice price,
+                 Leg which, const LegBars& leg, ColorRef color, bool dots, PointPrice price,
                  SegmentWanted segmentWanted) {
     BarAxis axis{originX, c.settings.pitch, 0.0f};
     const int64_t end = walkEnd(c, leg.bars.size());
@@ -118,7 +118,8 @@ void drawLegLine(DrawingSurface& surface, const ChartContext& c, int32_t originX
             continue;
         }
         const int32_t slot = static_cast<int32_t>(i);
-        const int32_t y = yAt(c, originY, price(leg.bars[static_cast<size_t>(slot)]));
+        const int32_t y =
+            yAt(c, originY, drawnPrice(c, which, price(leg.bars[static_cast<size_t>(slot)])));
         if (dots) {
             fillEllipse(surface, wrapSub(x, 1), wrapSub(y, 1), wrapAdd(x, 1), wrapAdd(y, 2), color);
         }
@@ -218,7 +219,7 @@ void drawCandles(DrawingSurface& surface, ChartContext& c, int32_t originX, int3
         if (slot >= buy.start && static_cast<size_t>(slot) < buy.bars.size()) {
             const DayBar& bar = buy.bars[static_cast<size_t>(slot)];
             if (c.settings.buyCandles == 1) {
-                drawCandle(surface, c, bar, x, halfBody, originY,
+                drawCandle(surface, c, Leg::Buy, bar, x, halfBody, originY,
                            {chartColor(c, kBuyFallingColor), chartColor(c, kBuyRisingColor)});
             }
             if (slot == buy.entryBar) {
@@ -230,13 +231,14 @@ void drawCandles(DrawingSurface& surface, ChartContext& c, int32_t originX, int3
         if (slot >= sell.start && static_cast<size_t>(slot) < sell.bars.size()) {
             const DayBar& bar = sell.bars[static_cast<size_t>(slot)];
             if (c.settings.sellCandles == 1) {
-                drawCandle(surface, c, bar, x, halfBody, originY,
+                drawCandle(surface, c, Leg::Sell, bar, x, halfBody, originY,
                            {chartColor(c, kSellFallingColor), chartColor(c, kSellRisingColor)});
             }
             if (slot == sell.entryBar) {
                 c.state.icons.sellRecorded = true;
                 c.state.icons.sellX = wrapSub(x, 7);
-                c.state.icons.sellY = wrapSub(yAt(c, originY, bar.high), 20);
+                c.state.icons.sellY =
+                    wrapSub(yAt(c, originY, drawnPrice(c, Leg::Sell, bar.high)), 20);
             }
         }
     }
@@ -248,7 +250,7 @@ void drawTomeashi(DrawingSurface& surface, ChartContext& c, int32_t originX, int
     const LegBars bars = legBars(c, leg);
     const ColorRef color = chartColor(c, leg == Leg::Buy ? kBuyTomeashiColor : kSellTomeashiColor);
     drawLegLine(
-        surface, c, originX, originY, bars, color, true,
+        surface, c, originX, originY, leg, bars, color, true,
         [](const DayBar& bar) { return bar.close; }, [](int32_t) { return true; });
 }
 
@@ -258,7 +260,7 @@ void drawAverageLine(DrawingSurface& surface, ChartContext& c, int32_t originX, 
     const ColorRef color = chartColor(c, leg == Leg::Buy ? kBuyAverageColor : kSellAverageColor);
     // Slots before the leg's first real average hold 0: never join them to the line.
     drawLegLine(
-        surface, c, originX, originY, bars, color, false,
+        surface, c, originX, originY, leg, bars, color, false,
         [](const DayBar& bar) { return bar.average; },
         [&bars](int32_t i) { return hasAverage(bars, i - 1) && hasAverage(bars, i); });
 }

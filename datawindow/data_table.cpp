@@ -32,10 +32,10 @@ std::string formatCell(const char* format, Args... args) {
     return text;
 }
 
-DataRowTexts makeHeaders(const char* const (&utf8)[kDataColumnCount]) {
+DataRowTexts makeHeaders(const char* const (&utf8)[kMaxDataColumnCount]) {
     DataRowTexts out;
-    for (int k = 0; k < kDataColumnCount; ++k) {
-        out[static_cast<size_t>(k)] = cp932FromUtf8(utf8[k]);
+    for (const char* text : utf8) {
+        out.push_back(cp932FromUtf8(text));
     }
     return out;
 }
@@ -128,10 +128,23 @@ std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t w
                         : formatCell("%9.2f", v * 0.01);
 }
 
+// The ratio and its z from the statistics of the series.
+std::string ratioCell(const ChartContext& c, int32_t slot, bool z) {
+    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots)) {
+        return kNoValue;
+    }
+    const RatioSlot& r = c.ratio->slots[static_cast<size_t>(slot)];
+    if (z) {
+        return r.hasZ ? formatCell("%+9.2f", r.z) : kNoValue;
+    }
+    return r.hasRatio ? formatCell("%9.4f", r.ratio) : kNoValue;
+}
+
 void drawDataRow(DrawingSurface& surface, const ChartContext& c, const DataWindowState& s,
                  int32_t row, int32_t originX, int32_t y) {
     const DataRowTexts texts = formatDataRow(c, s.kind, row);
-    for (int k = 0; k < kDataColumnCount; ++k) {
+    const int count = std::min(s.columnCount, static_cast<int>(texts.size()));
+    for (int k = 0; k < count; ++k) {
         const int32_t indent = k == 0 ? 2 * s.charWidth : s.charWidth;
         surface.textOut(originX + s.columnX[static_cast<size_t>(k)] + indent, y,
                         texts[static_cast<size_t>(k)]);
@@ -144,12 +157,21 @@ std::string_view dataWindowTitle(int kind) {
     return kind == kStockDataKind ? "株価データ" : "さやデータ";
 }
 
-const DataRowTexts& dataHeaderTexts(int kind) {
+DataRowTexts dataHeaderTexts(int kind, int columnCount) {
     static const DataRowTexts spread =
-        makeHeaders({"    日付    ", "   さ や   ", "  買 変動  ", "  売 変動  ", "   利 益   "});
-    static const DataRowTexts stock =
-        makeHeaders({"    日付    ", "  買 終値  ", " 買 出来高 ", "  売 終値  ", " 売 出来高 "});
-    return kind == kStockDataKind ? stock : spread;
+        makeHeaders({"    日付    ", "   さ や   ", "  買 変動  ", "  売 変動  ", "   利 益   ",
+                     "  レシオ   ", "   Ｚ 値   "});
+    static const DataRowTexts stock = makeHeaders(
+        {"    日付    ", "  買 終値  ", " 買 出来高 ", "  売 終値  ", " 売 出来高 ", "", ""});
+    const DataRowTexts& all = kind == kStockDataKind ? stock : spread;
+    const int count =
+        std::clamp(columnCount, 0, kind == kStockDataKind ? kDataColumnCount : kMaxDataColumnCount);
+    return DataRowTexts(all.begin(), all.begin() + count);
+}
+
+int dataColumnCount(const ChartContext& c, int kind) {
+    return kind != kStockDataKind && c.settings.ratioChart == 1 ? kMaxDataColumnCount
+                                                                : kDataColumnCount;
 }
 
 int32_t cp932Cells(std::string_view cp932) {
@@ -161,15 +183,18 @@ int32_t dataRowCount(const ChartContext& c) {
 }
 
 DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
+    const int columns = dataColumnCount(c, kind);
     if (row < 0 || row >= dataRowCount(c)) {
-        return {kBlankDate, kBlankCell, kBlankCell, kBlankCell, kBlankCell};
+        DataRowTexts blank(static_cast<size_t>(columns), kBlankCell);
+        blank[0] = kBlankDate;
+        return blank;
     }
     const SpreadSeries& series = c.series;
     const int32_t i = firstRowSlot(c) + row;
     // Closes and volumes as the chart shows them.
     const DayBar& buy = shownBars(series, Leg::Buy)[static_cast<size_t>(i)];
     const DayBar& sell = shownBars(series, Leg::Sell)[static_cast<size_t>(i)];
-    DataRowTexts out;
+    DataRowTexts out(static_cast<size_t>(columns));
     out[0] = dateCell(buy.date);  // the buy bars carry the dates of both legs
     if (kind == kStockDataKind) {
         out[1] = closeCell(buy, i, series.buyStart);
@@ -181,6 +206,10 @@ DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
         out[2] = changeRateCell(series, Leg::Buy, i, series.buyEntryBar);
         out[3] = changeRateCell(series, Leg::Sell, i, series.sellEntryBar);
         out[4] = profitCell(c, i);
+        if (columns == kMaxDataColumnCount) {
+            out[5] = ratioCell(c, i, false);
+            out[6] = ratioCell(c, i, true);
+        }
     }
     return out;
 }
@@ -190,17 +219,19 @@ void layoutDataColumns(DataWindowState& s, int32_t charWidth, int32_t lineHeight
     s.charWidth = charWidth;
     s.lineHeight = lineHeight;
     s.textHeight = textHeight;
-    const DataRowTexts& headers = dataHeaderTexts(s.kind);
+    s.columnCount = std::clamp(s.columnCount, 1, kMaxDataColumnCount);
+    const DataRowTexts headers = dataHeaderTexts(s.kind, s.columnCount);
+    s.columnCount = static_cast<int>(headers.size());
     int32_t x = 0;
     s.headerChars = 0;
-    for (int k = 0; k < kDataColumnCount; ++k) {
+    for (int k = 0; k < s.columnCount; ++k) {
         // The font is monospaced in CP932 cells, so a header is as wide as its cells.
         const int32_t cells = cp932Cells(headers[static_cast<size_t>(k)]);
         s.columnX[static_cast<size_t>(k)] = x;
         x += cells * charWidth;
         s.headerChars += cells;
     }
-    s.columnX[kDataColumnCount] = x;
+    s.columnX[static_cast<size_t>(s.columnCount)] = x;
     s.headerHeight = lineHeight + 8;
 }
 
@@ -322,8 +353,8 @@ DataWindowRect dataWindowPlacement(ValueStore& store, const DataWindowState& s) 
     if (scanIntegerFields(text, v) == 4) {
         r = DataWindowRect{v[0], v[1], v[2], v[3]};
     }
-    // Only the stored position and height are kept: the width always fits the five columns.
-    r.width = s.columnX[kDataColumnCount] + kDataWindowExtraWidth;
+    // Only the stored position and height are kept: the width always fits the columns.
+    r.width = s.columnX[static_cast<size_t>(s.columnCount)] + kDataWindowExtraWidth;
     r.left = std::max(0, r.left);
     r.top = std::max(0, r.top);
     return r;
@@ -355,7 +386,7 @@ void paintDataWindow(DrawingSurface& surface, FontSlotTable& fonts, const ChartC
     const int32_t B = clientBottom;
     const int32_t hh = s.headerHeight;
     const int32_t xo = -s.leftChar * s.charWidth;
-    const int32_t W = xo + s.columnX[kDataColumnCount];
+    const int32_t W = xo + s.columnX[static_cast<size_t>(s.columnCount)];
     const auto columnAt = [&](int k) { return xo + s.columnX[static_cast<size_t>(k)]; };
 
     fillBox(surface, xo, 0, W, hh, color(kHeaderColor));
@@ -369,8 +400,8 @@ void paintDataWindow(DrawingSurface& surface, FontSlotTable& fonts, const ChartC
     surface.setBackgroundMode(BackgroundMode::Opaque);
     surface.setBackgroundColor(color(kHeaderColor));
     surface.setTextColor(color(kHeaderTextColor));
-    const DataRowTexts& headers = dataHeaderTexts(s.kind);
-    for (int k = 0; k < kDataColumnCount; ++k) {
+    const DataRowTexts headers = dataHeaderTexts(s.kind, s.columnCount);
+    for (int k = 0; k < s.columnCount; ++k) {
         surface.textOut(columnAt(k), 5, headers[static_cast<size_t>(k)]);
         drawLine(surface, columnAt(k), 0, columnAt(k), hh - 1, color(kFrameLineColor),
                  PenStyle::Solid);
@@ -384,7 +415,7 @@ void paintDataWindow(DrawingSurface& surface, FontSlotTable& fonts, const ChartC
         drawLine(surface, xo + 1, static_cast<int32_t>(y), W, static_cast<int32_t>(y),
                  color(kGridColor), PenStyle::Solid);
     }
-    for (int k = 1; k < kDataColumnCount; ++k) {
+    for (int k = 1; k < s.columnCount; ++k) {
         drawLine(surface, columnAt(k), hh, columnAt(k), B, color(kGridColor), PenStyle::Solid);
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/chart_context.h"
 #include "chart/surface.h"
@@ -17,6 +18,8 @@ namespace zepa {
 inline constexpr int kSpreadDataKind = 0;
 inline constexpr int kStockDataKind = 1;
 inline constexpr int kDataColumnCount = 5;
+// The spread data window adds the ratio and its z while the ratio chart is on.
+inline constexpr int kMaxDataColumnCount = 7;
 inline constexpr int32_t kDataRowGap = 4;
 // Added to the width of the five columns to make the window's width.
 inline constexpr int32_t kDataWindowExtraWidth = 27;
@@ -28,14 +31,15 @@ inline constexpr int32_t kDataFontHeight = -15;
 // The scroll and layout state of the one open data window; pixels unless stated.
 struct DataWindowState {
     int kind = kSpreadDataKind;  // the header set the window was opened with
+    int columnCount = kDataColumnCount;
     int32_t rowCount = 0;
     int32_t topRow = 0;
     int32_t topRowMax = 0;
     int32_t visibleRows = 0;
     int32_t leftChar = 0;  // character cells
     int32_t leftCharMax = 0;
-    std::array<int32_t, kDataColumnCount + 1> columnX{};
-    int32_t headerChars = 0;  // cells of the five header texts
+    std::array<int32_t, kMaxDataColumnCount + 1> columnX{};
+    int32_t headerChars = 0;  // cells of the header texts
     int32_t headerHeight = 0;
     int32_t rowGap = kDataRowGap;
     int32_t bodyHeight = 0;
@@ -46,18 +50,20 @@ struct DataWindowState {
     int32_t textHeight = 0;  // cell height (the slot table's lastTextHeight)
 };
 
-using DataRowTexts = std::array<std::string, kDataColumnCount>;  // CP932
+using DataRowTexts = std::vector<std::string>;  // CP932, one per column
 
 // "さやデータ" or "株価データ", UTF-8.
 std::string_view dataWindowTitle(int kind);
-// The five column headers of a kind, CP932, spaces included.
-const DataRowTexts& dataHeaderTexts(int kind);
+// The column headers of a kind, CP932, spaces included: the first `columnCount` of them.
+DataRowTexts dataHeaderTexts(int kind, int columnCount = kDataColumnCount);
+// Columns of a kind under the current settings: 7 for the spread data with the ratio chart on.
+int dataColumnCount(const ChartContext& c, int kind);
 // Display cells of CP932 text: one per byte, so a full-width character counts two.
 int32_t cp932Cells(std::string_view cp932);
 
 // Rows of the series on show: one per slot from firstBar to the newest date.
 int32_t dataRowCount(const ChartContext& c);
-// The five cells of a row as drawn; a row at or beyond rowCount is blank.
+// The cells of a row as drawn (dataColumnCount of them); a row at or beyond rowCount is blank.
 DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row);
 
 // Column boundaries from the header texts (a header is as wide as its cells), the header band

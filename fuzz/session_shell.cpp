@@ -35,6 +35,7 @@ class DialogControls final : public SettingsDialogControls {
     void setEditText(int, std::string_view) override {}
     std::string editText(int) override { return typedText(in_); }
     bool askYesNo(std::string_view, std::string_view) override { return in_.flag(); }
+    void warn(std::string_view, std::string_view) override {}
     std::optional<ColorRef> chooseColor(ColorRef, const std::array<ColorRef, 16>&) override {
         if (in_.flag()) {
             return std::nullopt;
@@ -53,14 +54,16 @@ class DialogControls final : public SettingsDialogControls {
 };
 
 // The settings dialog's controls that act besides its ten colour buttons, the close button last.
-constexpr std::array<int, 14> kDialogControls = {
-    settings_dialog::kBuyPeriodEdit,    settings_dialog::kSellPeriodEdit,
-    settings_dialog::kBuyCandlesCheck,  settings_dialog::kBuyTomeashiCheck,
-    settings_dialog::kSellCandlesCheck, settings_dialog::kSellTomeashiCheck,
-    settings_dialog::kBuyAverageCheck,  settings_dialog::kSellAverageCheck,
-    settings_dialog::kBaseSellRadio,    settings_dialog::kBaseBuyRadio,
-    settings_dialog::kSourceCloseRadio, settings_dialog::kSourceAverageRadio,
-    settings_dialog::kResetButton,      settings_dialog::kCloseButton};
+constexpr std::array<int, 17> kDialogControls = {
+    settings_dialog::kRatioPeriodEdit,    settings_dialog::kRatioChartCheck,
+    settings_dialog::kOverlaySellCheck,   settings_dialog::kBuyPeriodEdit,
+    settings_dialog::kSellPeriodEdit,     settings_dialog::kBuyCandlesCheck,
+    settings_dialog::kBuyTomeashiCheck,   settings_dialog::kSellCandlesCheck,
+    settings_dialog::kSellTomeashiCheck,  settings_dialog::kBuyAverageCheck,
+    settings_dialog::kSellAverageCheck,   settings_dialog::kBaseSellRadio,
+    settings_dialog::kBaseBuyRadio,       settings_dialog::kSourceCloseRadio,
+    settings_dialog::kSourceAverageRadio, settings_dialog::kResetButton,
+    settings_dialog::kCloseButton};
 constexpr int kColorButtonCount =
     settings_dialog::kLastColorButton - settings_dialog::kFirstColorButton + 1;
 
@@ -82,6 +85,7 @@ void SessionShell::openDataWindow(int kind) {
     s.kind = kind == kStockDataKind ? kStockDataKind : kSpreadDataKind;
     const ChartContext c = chartContext(a_);
     s.rowCount = dataRowCount(c);
+    s.columnCount = dataColumnCount(c, s.kind);
     FontSlotTable fonts;
     selectFontSlot(surface_, fonts, kDataFontSlot, kChartFontFace, kDataFontHeight);
     const FontSlot& slot = fonts.slots[kDataFontSlot];

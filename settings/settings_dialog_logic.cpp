@@ -2,6 +2,7 @@
 // table; only closing rebuilds the series, so the chart sees the new periods at once.
 #include "settings/settings_dialog_logic.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,6 +19,12 @@ constexpr int kCheckCount = 6;
 // The field behind a check box.
 int32_t ChartSettings::*checkField(int id) {
     switch (id) {
+        case kSplitAdjustedCheck:
+            return &ChartSettings::splitAdjustedDisplay;
+        case kRatioChartCheck:
+            return &ChartSettings::ratioChart;
+        case kOverlaySellCheck:
+            return &ChartSettings::overlaySellAtEntry;
         case kBuyCandlesCheck:
             return &ChartSettings::buyCandles;
         case kBuyTomeashiCheck:
@@ -55,6 +62,36 @@ int32_t periodFromEdit(SettingsDialogControls& controls, int id) {
     return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
 }
 
+bool isCheck(int id) {
+    return (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) ||
+           id == kSplitAdjustedCheck || id == kRatioChartCheck || id == kOverlaySellCheck;
+}
+
+// The ratio period as typed: digits with blanks around them, within the period's range;
+// otherwise the message says what is wrong and nothing is taken.
+bool readRatioPeriod(SettingsDialogControls& controls, int32_t& period) {
+    const std::string text = controls.editText(kRatioPeriodEdit);
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        controls.warn(kNoInput, kInputErrorCaption);
+        return false;
+    }
+    const std::string_view digits(text.data() + first, text.find_last_not_of(' ') - first + 1);
+    const bool number = digits.size() <= 6 && std::all_of(digits.begin(), digits.end(), [](char c) {
+                            return c >= '0' && c <= '9';
+                        });
+    int32_t value = 0;
+    for (const char c : number ? digits : std::string_view{}) {
+        value = value * 10 + (c - '0');
+    }
+    if (!number || value < kRatioPeriodMin || value > kRatioPeriodMax) {
+        controls.warn(kRatioPeriodRange, kInputErrorCaption);
+        return false;
+    }
+    period = value;
+    return true;
+}
+
 void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls& controls) {
     if (!controls.askYesNo(kResetQuestion, kResetCaption)) {
         return;
@@ -69,6 +106,11 @@ void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls&
     s.sellAverage = 0;
     s.buyAveragePeriod = 5;
     s.sellAveragePeriod = 5;
+    const ChartSettings defaults;
+    s.splitAdjustedDisplay = defaults.splitAdjustedDisplay;
+    s.ratioChart = defaults.ratioChart;
+    s.ratioPeriod = defaults.ratioPeriod;
+    s.overlaySellAtEntry = defaults.overlaySellAtEntry;
     fillSettingsDialog(s, controls);
     resetSpreadColors(colors);
     controls.repaintSwatches();
@@ -90,6 +132,9 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
     for (int id = kBuyCandlesCheck; id < kBuyCandlesCheck + kCheckCount; ++id) {
         controls.setCheck(id, settings.*checkField(id));
     }
+    for (const int id : {kSplitAdjustedCheck, kRatioChartCheck, kOverlaySellCheck}) {
+        controls.setCheck(id, settings.*checkField(id));
+    }
     // Stored values are any 32-bit number: one outside the group marks no button.
     markRadio(controls, kBaseSellRadio, kBaseBuyRadio,
               wrapAdd(kBaseSellRadio, settings.spreadBase));
@@ -97,18 +142,13 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
               wrapAdd(kSourceCloseRadio, settings.spreadSource));
     controls.setEditText(kBuyPeriodEdit, periodText(settings.buyAveragePeriod));
     controls.setEditText(kSellPeriodEdit, periodText(settings.sellAveragePeriod));
-    controls.setCheck(kSplitAdjustedCheck, settings.splitAdjustedDisplay);
+    controls.setEditText(kRatioPeriodEdit, periodText(settings.ratioPeriod));
 }
 
 bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
                            SettingsDialogControls& controls, int id) {
-    if (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) {
+    if (isCheck(id)) {
         int32_t& field = settings.*checkField(id);
-        field = field == 0 ? 1 : 0;
-        controls.setCheck(id, field);
-    } else if (id == kSplitAdjustedCheck) {
-        // Takes effect with the series the close button builds.
-        int32_t& field = settings.splitAdjustedDisplay;
         field = field == 0 ? 1 : 0;
         controls.setCheck(id, field);
     } else if (id == kBaseSellRadio || id == kBaseBuyRadio) {
@@ -122,6 +162,11 @@ bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
     } else if (id == kResetButton) {
         resetSettings(settings, colors, controls);
     } else if (id == kCloseButton) {
+        int32_t ratioPeriod = 0;
+        if (!readRatioPeriod(controls, ratioPeriod)) {
+            return false;
+        }
+        settings.ratioPeriod = ratioPeriod;
         settings.buyAveragePeriod = periodFromEdit(controls, kBuyPeriodEdit);
         settings.sellAveragePeriod = periodFromEdit(controls, kSellPeriodEdit);
         // The frame repaints whatever the build gave; a failed build has shown its message.

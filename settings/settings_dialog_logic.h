@@ -33,8 +33,13 @@ inline constexpr int kBaseSellRadio = 310;
 inline constexpr int kBaseBuyRadio = 311;
 inline constexpr int kSourceCloseRadio = 312;
 inline constexpr int kSourceAverageRadio = 313;
-// "株式分割を調整して表示": ChartSettings::splitAdjustedDisplay.
+// Options below the original controls: "株式分割を調整して表示" (splitAdjustedDisplay),
+// "レシオケータを表示" (ratioChart), "売り銘柄を建値で重ねる" (overlaySellAtEntry) and the
+// ratio chart's period.
+inline constexpr int kRatioPeriodEdit = 227;
 inline constexpr int kSplitAdjustedCheck = 320;
+inline constexpr int kRatioChartCheck = 321;
+inline constexpr int kOverlaySellCheck = 322;
 inline constexpr int kResetButton = 221;
 inline constexpr int kCloseButton = 220;
 
@@ -42,6 +47,9 @@ inline constexpr std::string_view kTitle = "設定";
 inline constexpr std::string_view kResetQuestion =
     "今までの設定が失われます\n\n実行してもよろしいですか？";
 inline constexpr std::string_view kResetCaption = "設定の初期化";
+inline constexpr std::string_view kInputErrorCaption = "入力エラー";
+inline constexpr std::string_view kNoInput = "入力がありません";
+inline constexpr std::string_view kRatioPeriodRange = "レシオケータの期間は 5 から 250 までです";
 }  // namespace settings_dialog
 
 // The sixteen custom colours the colour chooser offers, set afresh on every call.
@@ -64,6 +72,8 @@ class SettingsDialogControls {
     virtual std::string editText(int id) = 0;
     // A Yes/No question with the information icon; true for Yes.
     virtual bool askYesNo(std::string_view text, std::string_view caption) = 0;
+    // A message with the warning icon and an OK button; the dialog stays open.
+    virtual void warn(std::string_view text, std::string_view caption) = 0;
     // The colour chooser opened on `initial` with the given custom colours; empty when the user
     // cancelled.
     virtual std::optional<ColorRef> chooseColor(ColorRef initial,
@@ -81,7 +91,7 @@ class SettingsDialogControls {
 void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& controls);
 
 // One press of control `id`; ids without an action do nothing. Returns true when the dialog
-// ended (the close button).
+// ended (the close button; a ratio period that is missing or out of range keeps it open).
 bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
                            SettingsDialogControls& controls, int id);
 

@@ -135,6 +135,7 @@ DataWindow::DataWindow(QWidget* frame, AppContext& a, int kind)
 
     state_.kind = kind == kStockDataKind ? kStockDataKind : kSpreadDataKind;
     state_.rowCount = dataRowCount(chartContext(a_));
+    state_.columnCount = dataColumnCount(chartContext(a_), state_.kind);
     selectFontSlot(surface_, fonts_, kDataFontSlot, kChartFontFace, kDataFontHeight);
     const FontSlot& slot = fonts_.slots[kDataFontSlot];
     layoutDataColumns(state_, slot.charWidth, slot.lineHeight, fonts_.lastTextHeight);

@@ -27,8 +27,8 @@ using namespace settings_dialog;
 // The template's font "ＭＳ ゴシック" at 11 points: 15 pixels on a 96-dpi screen.
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 261;
-// The template's 136 units and a row below the groups for the split-adjusted display.
-constexpr int kHeightUnits = 148;
+// The template's 136 units and two rows below the groups for the options added since.
+constexpr int kHeightUnits = 164;
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -201,11 +201,18 @@ SettingsDialog::SettingsDialog(QWidget* owner, ChartSettings& settings, ColorTab
         b->setAutoExclusive(false);
         connect(b, &QRadioButton::clicked, this, [this, id] { press(id); });
     };
-    check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 133, 120, 10});
     radio(kBaseSellRadio, "売り銘柄", DialogRect{204, 18, 45, 9});
     radio(kBaseBuyRadio, "買い銘柄", DialogRect{204, 30, 45, 9});
     radio(kSourceCloseRadio, "株価終値", DialogRect{203, 61, 45, 9});
     radio(kSourceAverageRadio, "移動平均", DialogRect{203, 73, 45, 9});
+    // The ratio chart's options in a row under the columns.
+    check(kRatioChartCheck, "レシオケータを表示", DialogRect{12, 135, 80, 10});
+    place(new QLabel(QStringLiteral("期間："), this), -1, DialogRect{97, 136, 25, 9});
+    auto* ratioPeriod = place(new QLineEdit(this), kRatioPeriodEdit, DialogRect{122, 135, 25, 10});
+    ratioPeriod->setAlignment(Qt::AlignRight);
+    ratioPeriod->setMaxLength(200);
+    check(kOverlaySellCheck, "売り銘柄を建値で重ねる", DialogRect{155, 135, 100, 10});
+    check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 149, 120, 10});
     button(kResetButton, QStringLiteral("初期値に戻す"), DialogRect{196, 96, 58, 14});
     QPushButton* close =
         button(kCloseButton, QStringLiteral("設定終了"), DialogRect{196, 112, 58, 14});
@@ -257,6 +264,16 @@ bool SettingsDialog::askYesNo(std::string_view text, std::string_view caption) {
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
+}
+
+void SettingsDialog::warn(std::string_view text, std::string_view caption) {
+    if (hooks_.warn) {
+        hooks_.warn(text, caption);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 std::optional<ColorRef> SettingsDialog::chooseColor(ColorRef initial,

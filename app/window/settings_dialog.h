@@ -67,6 +67,7 @@ struct SettingsDialogHooks {
     std::function<void()> invalidateFrame;
     std::function<bool(std::string_view text, std::string_view caption)> askYesNo;
     std::function<std::optional<ColorRef>(ColorRef initial)> chooseColor;
+    std::function<void(std::string_view text, std::string_view caption)> warn;
 };
 
 class SettingsDialog final : public TemplateDialog, private SettingsDialogControls {
@@ -86,6 +87,7 @@ class SettingsDialog final : public TemplateDialog, private SettingsDialogContro
     void setEditText(int id, std::string_view text) override;
     std::string editText(int id) override;
     bool askYesNo(std::string_view text, std::string_view caption) override;
+    void warn(std::string_view text, std::string_view caption) override;
     std::optional<ColorRef> chooseColor(ColorRef initial,
                                         const std::array<ColorRef, 16>& customColors) override;
     void repaintSwatches() override;

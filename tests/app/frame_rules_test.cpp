@@ -4,6 +4,7 @@
 
 #include "base/codepage.h"
 #include "datawindow/data_table.h"
+#include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
 
 namespace zepa::test {
@@ -215,6 +216,68 @@ TEST_F(Viewer, EditorComesFromTheStoreOrFallsBack) {
     store.set("MENU", "EDITOR", "");
     a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
     EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+// The lower pane's title as the last drawing wrote it, UTF-8.
+std::string lowerTitle(const RecordingSurface& s) {
+    std::string title;
+    for (const RecordedOp& op : s.ofKind(RecordedOp::Text)) {
+        const std::string text = utf8FromCp932(op.text);
+        if (text.find("チャート") != std::string::npos || text.find("変動率") == 0 ||
+            text.find("レシオケータ") == 0) {
+            title = text;
+        }
+    }
+    return title;
+}
+
+TEST_F(Viewer, ChartKeyReachesTheRatioChartOnlyWhenItIsOn) {
+    openThree();
+    const auto cycle = [&] {
+        std::vector<int32_t> modes;
+        for (int k = 0; k < 4; ++k) {
+            commandRouter(a, shell, 300);
+            modes.push_back(a.settings.lowerPaneMode);
+        }
+        return modes;
+    };
+    EXPECT_EQ(cycle(), (std::vector<int32_t>{2, 1, 0, 2}));
+    a.settings.lowerPaneMode = 0;
+    a.settings.ratioChart = 1;
+    EXPECT_EQ(cycle(), (std::vector<int32_t>{2, 1, 3, 0}));
+    commandRouter(a, shell, 300);
+    commandRouter(a, shell, 300);
+    shell.surface.ops.clear();
+    commandRouter(a, shell, 300);  // 1 -> 3, drawn at once
+    EXPECT_EQ(lowerTitle(shell.surface).rfind("レシオケータ(25本)  R:", 0), 0u);
+    // Switched off again, a ratio chart on screen steps on as a stored 3 always did.
+    a.settings.ratioChart = 0;
+    commandRouter(a, shell, 300);
+    EXPECT_EQ(a.settings.lowerPaneMode, 2);
+}
+
+TEST_F(Viewer, StoredRatioModeShowsTheRatioChartOfEachBuild) {
+    store.writeValue(kChartSubkey, "SayaMode", "3,0,0,1,1,0,50,0,0,0,5,5,0,0,0,0,0,0,0,0");
+    store.writeValue(kChartSubkey, "SayaOption", "0,0,10,0");
+    openThree();
+    EXPECT_EQ(a.settings.lowerPaneMode, 3);
+    ASSERT_EQ(std::ssize(a.ratio.slots), kDates);
+    EXPECT_EQ(a.ratio.period, 10);
+    const RatioSlot& last = a.ratio.slots.back();
+    EXPECT_TRUE(last.hasRatio && last.hasMean);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "レシオケータ(10本)  R:%.4f", last.ratio);
+    EXPECT_EQ(lowerTitle(shell.surface).rfind(expected, 0), 0u) << lowerTitle(shell.surface);
+    // The next position brings its own statistics.
+    const double before = last.ratio;
+    key(kDown);
+    EXPECT_NE(a.ratio.slots.back().ratio, before);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "chart/layout.h"
 #include "chart/scrolling.h"
 #include "tests/chart/chart_fixture.h"
 
@@ -92,6 +93,44 @@ TEST(Layout, ScalePricesCountsOnlyShownBarsWithACloseOfBothLegs) {
     t.view.lastShownBar = 5000;
     scalePrices(t.c, 278.0f);
     EXPECT_EQ(s.priceMax, 2000);
+}
+
+TEST(Layout, OverlaidSellLegMeetsTheBuyLegAtTheEntryOnTheBuyLegsAxis) {
+    ChartFixture t;
+    t.view.firstShownBar = 10;
+    t.view.lastShownBar = 12;
+    for (int i = 10; i <= 12; ++i) {
+        t.series.buyBars[i] = DayBar{{}, 7000, 7100 + i, 6900, 7000 + 10 * i, 0, 0, 0};
+        t.series.sellBars[i] = DayBar{{}, 1100, 1150, 1050, 1100 + 5 * i, 0, 0, 0};
+    }
+    const PriceScale& s = t.state.scale;
+    // Off: both legs on one scale, the cheaper one flat at the bottom.
+    setSellDrawScale(t.c);
+    scalePrices(t.c, 278.0f);
+    EXPECT_EQ((std::vector<double>{t.state.sellDrawScale, double(s.priceMax), double(s.priceMin)}),
+              (std::vector<double>{1.0, 7112, 1050}));
+
+    // On with entries at slots 11 (buy, close 7110) and 12 (sell, close 1160).
+    t.settings.overlaySellAtEntry = 1;
+    t.series.buyEntryBar = 11;
+    t.series.sellEntryBar = 12;
+    setSellDrawScale(t.c);
+    EXPECT_DOUBLE_EQ(t.state.sellDrawScale, 7110.0 / 1160.0);
+    EXPECT_EQ(drawnPrice(t.c, Leg::Sell, 1160), 7110);
+    EXPECT_EQ(drawnPrice(t.c, Leg::Buy, 1160), 1160);
+    scalePrices(t.c, 278.0f);
+    // 1150 and 1050 scaled: 7048.4 and 6435.5, rounded.
+    EXPECT_EQ((Ints{s.priceMax, s.priceMin}), (Ints{7112, 6436}));
+
+    // Without an entry on one leg: the first shown slot where both closed (11).
+    t.series.sellEntryBar = -1;
+    t.series.buyBars[10].close = 0;
+    setSellDrawScale(t.c);
+    EXPECT_DOUBLE_EQ(t.state.sellDrawScale, 7110.0 / 1155.0);
+    // Nothing shown closed on both legs: no scaling.
+    t.view.lastShownBar = 10;
+    setSellDrawScale(t.c);
+    EXPECT_EQ(t.state.sellDrawScale, 1.0);
 }
 
 // At the fixed pitch 5.0 the plot holds 137.4 pitches: steps of 4/5 of them, limited.

@@ -2,6 +2,7 @@
 
 #include "base/codepage.h"
 #include "chart/lower_pane.h"
+#include "marketdata/ratio_statistics.h"
 #include "tests/chart/chart_fixture.h"
 
 namespace zepa::test {
@@ -47,7 +48,7 @@ struct LowerPane : ChartFixture, ::testing::Test {
     }
 };
 
-TEST_F(LowerPane, LabelsFollowTheScaleOfEachModeAndRatioKeepsThePrevious) {
+TEST_F(LowerPane, LabelsFollowTheScaleOfEachMode) {
     draw();  // nothing counts: a lone zero label
     EXPECT_EQ(labels(), (Strings{"     0"}));
     EXPECT_EQ(state.lowerScaleValue, kNoLowerScaleValue);
@@ -61,14 +62,6 @@ TEST_F(LowerPane, LabelsFollowTheScaleOfEachModeAndRatioKeepsThePrevious) {
     setProfits({-10000, 50000, 0});
     draw();
     EXPECT_EQ(labels(), (Strings{"  +5.0", "  +2.5", "     0", "  -2.5", "  -5.0"}));
-
-    // The ratio chart has no body: its title and the scale of the body drawn last.
-    settings.lowerPaneMode = 3;
-    state.lowerScaleValue = 7;  // as a spread chart leaves it
-    draw();
-    EXPECT_EQ(drawn(RecordedOp::Text, 14).at(0), cp932FromUtf8("レシオケータ"));
-    EXPECT_EQ(labels(), (Strings{"    +7", "    +3", "     0", "    -3", "    -7"}));
-    EXPECT_TRUE(bars().empty());
 }
 
 TEST_F(LowerPane, BarsAreColouredByValueAndRunToTheZeroLine) {
@@ -169,6 +162,73 @@ TEST_F(LowerPane, ProfitsBeyond32BitsKeepTheirSignAndSaturate) {
     EXPECT_EQ(state.lowerScaleValue, INT32_MAX);
     ASSERT_EQ(bars().size(), 1u);
     EXPECT_NEAR(bars()[0].y1, kZero - 74, 1);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+// The ratio chart over slots 0..9 with z given per slot (NAN: none).
+struct RatioPane : LowerPane {
+    RatioPane() {
+        settings.lowerPaneMode = 3;
+        c.ratio = &stats;
+        stats.period = 25;
+        stats.slots.resize(10);
+    }
+    void setZ(const std::vector<double>& z) {
+        for (size_t i = 0; i < z.size(); ++i) {
+            stats.slots[i].hasZ = !std::isnan(z[i]);
+            stats.slots[i].z = stats.slots[i].hasZ ? z[i] : 0.0;
+        }
+    }
+    std::string title() const { return utf8FromCp932(drawn(RecordedOp::Text, 14).at(0)); }
+    RatioStatistics stats;
+};
+
+TEST_F(RatioPane, SigmaScaleAndTitleWithTheLastShownValues) {
+    // The grid lines are the bands: +-2 sigma at the outer lines, +-1 at the inner ones.
+    state.lowerScaleValue = 7;  // as a spread chart leaves it
+    draw();
+    EXPECT_EQ(state.lowerScaleValue, 2);
+    EXPECT_EQ(drawn(RecordedOp::Text, 59),
+              (Strings{cp932FromUtf8("  +2σ"), cp932FromUtf8("  +1σ"), "     0",
+                       cp932FromUtf8("  -1σ"), cp932FromUtf8("  -2σ")}));
+    EXPECT_EQ(drawn(RecordedOp::Line, 58),
+              (Strings{"52,417,795,417", "52,454,795,454", "52,528,795,528", "52,565,795,565"}));
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:--  Z:--  相関:--  半減期:--");
+    EXPECT_TRUE(drawn(RecordedOp::Line, 93).empty());
+
+    RatioSlot& last = stats.slots[static_cast<size_t>(view.lastShownBar)];
+    last = RatioSlot{1.234449, 1.2, 0.02, 1.84, -0.8249, 11.6, true, true, true, true, true};
+    draw();
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:+1.8  相関:-0.82  半減期:12本");
+    last.hasCorrelation = last.hasHalfLife = false;
+    last.z = -0.04;
+    draw();
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:-0.0  相関:--  半減期:--");
+
+    // Without statistics the title keeps the setting's period.
+    c.ratio = nullptr;
+    settings.ratioPeriod = 60;
+    draw();
+    EXPECT_EQ(title(), "レシオケータ(60本)  R:--  Z:--  相関:--  半減期:--");
+}
+
+TEST_F(RatioPane, ZLineJoinsNeighboursAndIsCutAtThePaneEdge) {
+    // 37 pixels per sigma from the zero line 491; the pane's rows inside its outline are
+    // 408..574, so z above 2.24 or below -2.27 is cut off.
+    setZ({NAN, 0.0, 1.0, 3.0, 2.0, NAN, -2.0, NAN, -5.0, -4.0});
+    draw();
+    EXPECT_EQ(drawn(RecordedOp::Line, 93),
+              (Strings{"63,491,69,454",     // 0 to +1
+                       "69,454,72,408",     // towards +3, cut at the top row
+                       "79,408,80,417",     // back from above the pane to +2
+                       "80,417,81,417",     // +2 ends its run: its own pixel
+                       "92,565,93,565"}));  // a lone -2
+    // -5 and -4 lie wholly below the pane: nothing.
 }
 
 }  // namespace

@@ -92,5 +92,31 @@ TEST(PricePane, LegStartingInsideTheRangeDrawsFromItsFirstSlot) {
     EXPECT_EQ(average[0], "132,250,137,250");
 }
 
+TEST(PricePane, OverlaidSellLegIsDrawnAtTheScaledPricesOnly) {
+    Pane f(3);
+    f.settings.pitch = 5.0f;
+    for (int i = 0; i < 3; ++i) {
+        f.series.buyBars[i] = DayBar{{}, 1000, 1010, 990, 1000};
+        f.series.sellBars[i] = DayBar{{}, 480, 505, 470, 500 + i};
+        f.series.sellBars[i].average = 490;
+    }
+    f.series.sellEntryBar = 1;
+    f.state.sellDrawScale = 2.0;  // 1000 / 500
+    drawCandles(f.surface, f.c, 52, 100);
+    // A rising candle 960..1000 (y 240..200), wicks to 1010 and 940; the icon 20 above y(1010).
+    const Strings body = f.drawn(RecordedOp::Line, 95);
+    ASSERT_GE(body.size(), 6u);
+    EXPECT_EQ((Strings{body[0], body[4], body[5]}),
+              (Strings{"56,240,58,240", "57,240,57,260", "57,200,57,190"}));
+    EXPECT_EQ(f.drawn(RecordedOp::Icon), (Strings{"55,170 602"}));
+    f.surface.ops.clear();
+    drawAverageLine(f.surface, f.c, 52, 100, Leg::Sell);
+    EXPECT_EQ(f.drawn(RecordedOp::Line, 99).at(0), "57,220,62,220");  // 490 drawn as 980
+    // The buy leg keeps its own prices.
+    f.surface.ops.clear();
+    drawTomeashi(f.surface, f.c, 52, 100, Leg::Buy);
+    EXPECT_EQ(f.drawn(RecordedOp::Line, 92).at(0), "57,200,62,200");
+}
+
 }  // namespace
 }  // namespace zepa::test

@@ -88,6 +88,41 @@ TEST_F(DataTableTest, StockRowsFromFirstBarWithCenturyDatesVolumesAndBlanks) {
     EXPECT_EQ(dataRowCount(c), 0);
 }
 
+TEST_F(DataTableTest, RatioColumnsOnlyWithTheRatioChart) {
+    RatioStatistics stats;
+    stats.slots.resize(12);
+    stats.slots[5] = RatioSlot{1.25, 1.2, 0.02, -1.234, 0, 0, true, true, true, false, false};
+    stats.slots[4].hasRatio = true;
+    stats.slots[4].ratio = 1.23456;
+    c.ratio = &stats;
+    const auto row = [&](int kind, int32_t r) {
+        Strings out;
+        for (const std::string& cell : formatDataRow(c, kind, r)) {
+            out.push_back(utf8FromCp932(cell));
+        }
+        return out;
+    };
+    EXPECT_EQ(row(kSpreadDataKind, 5).size(), 5u);
+    settings.ratioChart = 1;
+    EXPECT_EQ(row(kSpreadDataKind, 5).at(5), "   1.2500");
+    EXPECT_EQ(row(kSpreadDataKind, 5).at(6), "    -1.23");
+    EXPECT_EQ(row(kSpreadDataKind, 4).at(5), "   1.2346");
+    EXPECT_EQ(row(kSpreadDataKind, 4).at(6), kNone);
+    EXPECT_EQ(row(kSpreadDataKind, 12).size(), 7u);  // blank rows have seven cells too
+    EXPECT_EQ(row(kStockDataKind, 5).size(), 5u);    // the stock data stay as they are
+    c.ratio = nullptr;
+    EXPECT_EQ(row(kSpreadDataKind, 5).at(6), kNone);
+
+    // Two more columns of eleven cells each, and the window as wide as all seven.
+    DataWindowState s;
+    s.columnCount = dataColumnCount(c, kSpreadDataKind);
+    layoutDataColumns(s, 8, 16, 15);
+    EXPECT_EQ(utf8FromCp932(dataHeaderTexts(kSpreadDataKind, 7).at(5)), "  レシオ   ");
+    EXPECT_EQ((Ints{s.headerChars, s.columnX[5], s.columnX[7]}), (Ints{78, 56 * 8, 78 * 8}));
+    MemoryValueStore store;
+    EXPECT_EQ(dataWindowPlacement(store, s).width, 78 * 8 + 27);
+}
+
 TEST(DataWindowState, ScrollRangesKeysAndTheBlankLastRow) {
     DataWindowState s;
     layoutDataColumns(s, 8, 16, 15);  // rows 20 pixels apart

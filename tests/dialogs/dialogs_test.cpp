@@ -37,9 +37,16 @@ TEST(Dialogs, SettingsCloseBoxTakesTheEditedPeriodAndEnds) {
     std::vector<int> calls;  // a rebuild records the average period, a repaint -1
     SettingsDialog dialog(nullptr, settings, colors,
                           {[&] { return calls.push_back(settings.buyAveragePeriod), true; },
-                           [&] { calls.push_back(-1); }, nullptr, nullptr});
+                           [&] { calls.push_back(-1); }, nullptr, nullptr, nullptr});
     dialog.show();
-    expectTexts(dialog, "設定", {{305, "移動平均を表示する"}, {220, "設定終了"}, {225, "   5"}});
+    expectTexts(dialog, "設定",
+                {{305, "移動平均を表示する"},
+                 {220, "設定終了"},
+                 {225, "   5"},
+                 {321, "レシオケータを表示"},
+                 {322, "売り銘柄を建値で重ねる"},
+                 {227, "  25"},
+                 {320, "株式分割を調整して表示"}});
     qobject_cast<QLineEdit*>(dialog.control(225))->setText(QStringLiteral("13"));
     dialog.close();  // the title bar's close box
     EXPECT_TRUE(!dialog.isVisible() && dialog.result() == 1 && settings.buyAveragePeriod == 13);

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <climits>
+#include <cmath>
 #include <set>
 
 #include "base/codepage.h"
@@ -11,6 +12,7 @@
 #include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/ratio_statistics.h"
 #include "platform/raster_surface.h"
 #include "tests/support/gui_environment.h"
 #include "tests/support/temp_installation.h"
@@ -211,6 +213,51 @@ TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
             EXPECT_EQ(at(x, priceY(c, bar.high) + 1), color(index)) << slot;
         }
     }
+    releaseFontSlots(surface, fonts);
+}
+
+TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
+    DbwFile file = dbw({}, {{tokyo(1111), "BUY", {}}, {tokyo(2222), "SELL", {}}});
+    for (int d = 0; d < 60; ++d) {
+        file.dates.push_back(ymd(2025, 1 + d / 20, 1 + d % 20));
+        file.stocks[0].records.push_back(traded(1000 + d % 7 * 5));
+        file.stocks[1].records.push_back(traded(2000 + d % 5 * 7));
+    }
+    writeDb("DBW.001", file);
+    load();
+    PositionRecord position{leg('T', 1111), leg('T', 2222)};
+    SpreadSeries series;
+    ASSERT_EQ(buildPairSeries(md_, {}, position, {}, series).result, 1);
+    RatioStatistics ratio;
+    ASSERT_EQ(computeRatioStatistics(series, 25, ratio), 1);
+    ColorTable colors;
+    resetColorTable(colors);
+    resetSpreadColors(colors);
+    QImage image(800, 580, QImage::Format_RGB32);
+    RasterSurface surface(image);
+    ViewState view;
+    view.chartArea = ChartRect{0, kToolbarHeight, 800, 580};
+    ChartSettings settings;
+    settings.lowerPaneMode = 3;
+    FontSlotTable fonts;
+    ChartState state;
+    ChartContext c{view,  settings, colors, series, position, md_.set.dateCount,
+                   fonts, state,    &ratio};
+    paintChart(surface, c);
+
+    // The newest slot's z, on the scale where 2 sigma is the outer grid line.
+    const ChartLayout& l = state.layout;
+    BarAxis axis = barAxis(c);
+    int x = 0;
+    for (int32_t i = view.firstShownBar; i <= view.lastShownBar; ++i) {
+        x = axis.advance();
+    }
+    const RatioSlot& last = ratio.slots.back();
+    ASSERT_TRUE(last.hasZ && std::fabs(last.z) < 2.0);
+    const double zero = l.lowerPaneTop + std::trunc(110 * l.paneScale * 0.5);
+    const double perSigma = (110 - 14) * l.paneScale * 0.5 / 2;
+    const int y = static_cast<int>(zero - std::trunc(perSigma * last.z));
+    EXPECT_EQ(image.pixel(x, y), pixelOf(colors.colors[93])) << x << "," << y;
     releaseFontSlots(surface, fonts);
 }
 

@@ -5,7 +5,9 @@
 #include <map>
 
 #include "settings/input_dialog_logic.h"
+#include "settings/memory_value_store.h"
 #include "settings/settings_dialog_logic.h"
+#include "settings/settings_persistence.h"
 
 namespace zepa {
 namespace {
@@ -27,6 +29,9 @@ struct RecordingControls final : SettingsDialogControls {
     bool askYesNo(std::string_view text, std::string_view caption) override {
         calls.push_back(std::string(caption) + " " + std::string(text));
         return answerYes;
+    }
+    void warn(std::string_view text, std::string_view caption) override {
+        calls.push_back(std::string(caption) + ":" + std::string(text));
     }
     std::optional<ColorRef> chooseColor(ColorRef, const std::array<ColorRef, 16>&) override {
         return std::nullopt;
@@ -73,10 +78,12 @@ TEST_F(SettingsDialogLogic, SplitAdjustedDisplayTogglesAndWaitsForTheClose) {
     press(kSplitAdjustedCheck);
     EXPECT_EQ((Ints{settings.splitAdjustedDisplay, controls.checks[kSplitAdjustedCheck]}),
               (Ints{1, 1}));
-    // The reset leaves it; the close builds the series that shows it.
+    // The reset puts it back to off with every other option of the dialog; the close builds the
+    // series that shows it.
     controls.answerYes = true;
     press(kResetButton);
-    EXPECT_EQ(settings.splitAdjustedDisplay, 1);
+    EXPECT_EQ((Ints{settings.splitAdjustedDisplay, controls.checks[kSplitAdjustedCheck]}),
+              (Ints{0, 0}));
     controls.calls.clear();
     press(kCloseButton);
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
@@ -107,11 +114,59 @@ TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
 
 TEST_F(SettingsDialogLogic, CloseEndsEvenWhenThePeriodsAreJunkAndTheBuildFails) {
     controls.buildSucceeds = false;  // the build has shown its own message
+    fillSettingsDialog(settings, controls);
     controls.edits[kBuyPeriodEdit] = "abc";
     controls.edits[kSellPeriodEdit] = "  -3x" + std::string(300, '9');
     EXPECT_TRUE(press(kCloseButton));
     EXPECT_EQ((Ints{settings.buyAveragePeriod, settings.sellAveragePeriod}), (Ints{0, -3}));
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
+}
+
+TEST_F(SettingsDialogLogic, RatioOptionsToggleCheckTheirPeriodAndAreStored) {
+    fillSettingsDialog(settings, controls);
+    EXPECT_EQ((Ints{controls.checks[kRatioChartCheck], controls.checks[kOverlaySellCheck]}),
+              (Ints{0, 0}));
+    EXPECT_EQ(controls.edits[kRatioPeriodEdit], "  25");
+    press(kRatioChartCheck);
+    press(kOverlaySellCheck);
+    EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry}), (Ints{1, 1}));
+
+    // {typed, message}: a refused period keeps the dialog open and changes nothing.
+    const std::string range = "入力エラー:レシオケータの期間は 5 から 250 までです";
+    const std::pair<const char*, std::string> refused[] = {{"", "入力エラー:入力がありません"},
+                                                           {"   ", "入力エラー:入力がありません"},
+                                                           {"4", range},
+                                                           {"251", range},
+                                                           {"-10", range},
+                                                           {"2 5", range},
+                                                           {"25x", range},
+                                                           {"99999999999", range}};
+    for (const auto& [typed, message] : refused) {
+        controls.calls.clear();
+        controls.edits[kRatioPeriodEdit] = typed;
+        EXPECT_FALSE(press(kCloseButton)) << typed;
+        EXPECT_EQ(controls.calls, Calls{message}) << typed;
+        EXPECT_EQ(settings.ratioPeriod, 25);
+    }
+    controls.calls.clear();
+    controls.edits[kRatioPeriodEdit] = " 250 ";
+    EXPECT_TRUE(press(kCloseButton));
+    EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
+
+    // Through the store and back.
+    MemoryValueStore store;
+    saveChartSettings(store, settings, colors);
+    ChartSettings loaded;
+    ColorTable loadedColors;
+    loadChartSettings(store, loaded, loadedColors);
+    EXPECT_EQ((Ints{loaded.ratioChart, loaded.ratioPeriod, loaded.overlaySellAtEntry}),
+              (Ints{1, 250, 1}));
+
+    // The reset puts the new options back to their defaults as well.
+    controls.answerYes = true;
+    press(kResetButton);
+    EXPECT_EQ((Ints{settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry}),
+              (Ints{0, 25, 0}));
 }
 
 TEST(DialogGeometry, CentresOnTheScreenAndKeepsToItsTopLeft) {

@@ -24,6 +24,9 @@ int dumpSettings(const DumpOptions& options);
 // The rows of a data window, with the viewer's start-up settings.
 int dumpRows(const DumpOptions& options);
 
+// The ratio statistics of a position, per slot and the newest.
+int dumpStats(const DumpOptions& options);
+
 // Writes text to stdout and returns kExitOk.
 int printOut(const std::string& text);
 // Writes a line to stderr and returns the code.

@@ -11,9 +11,11 @@ constexpr const char* kUsage =
     "       zepa_dump [--root DIR] [--json] series N [--weekly] [--periods B,S]\n"
     "       zepa_dump [--json] settings\n"
     "       zepa_dump [--root DIR] [--json] rows spread|stock N [--weekly]\n"
+    "       zepa_dump [--root DIR] [--json] stats N [--weekly] [--period P]\n"
     "DIR is the folder that holds ZEPAWIN/ (default: the working directory).\n"
     "rows prints a data window's rows as the viewer draws them, with the start-up settings:\n"
-    "moving-average periods 5 and 5, the spread of the closes, sell minus buy.\n";
+    "moving-average periods 5 and 5, the spread of the closes, sell minus buy.\n"
+    "stats prints the ratio chart's statistics per slot (period P bars, default 25).\n";
 
 }  // namespace
 
@@ -48,6 +50,9 @@ int main(int argc, char** argv) {
     }
     if (command == "settings") {
         return zepa::dumpSettings(options);
+    }
+    if (command == "stats") {
+        return zepa::dumpStats(options);
     }
     if (command == "rows") {
         return zepa::dumpRows(options);

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "settings/chart_settings.h"
+
 namespace zepa {
 namespace {
 
@@ -39,6 +41,11 @@ bool parseSnapshotOptions(const std::vector<std::string>& args, SnapshotOptions&
             out.lowerPaneMode = value;
         } else if (a == "--scroll-back" && hasValue && toInt(args[++i], 0, INT32_MAX, value)) {
             out.scrollBack = value;
+        } else if (a == "--ratio-period" && hasValue &&
+                   toInt(args[++i], kRatioPeriodMin, kRatioPeriodMax, value)) {
+            out.ratioPeriod = value;
+        } else if (a == "--overlay") {
+            out.overlay = true;
         } else if (a == "--defaults") {
             out.defaults = true;
         } else if (a == "--layout") {

@@ -9,6 +9,7 @@
 
 #include "chart/paint.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/ratio_statistics.h"
 #include "platform/qsettings_value_store.h"
 #include "platform/raster_surface.h"
 #include "settings/settings_persistence.h"
@@ -114,6 +115,12 @@ int run(const SnapshotOptions& o) {
     if (o.adjusted) {
         settings.splitAdjustedDisplay = 1;
     }
+    if (o.ratioPeriod > 0) {
+        settings.ratioPeriod = o.ratioPeriod;
+    }
+    if (o.overlay) {
+        settings.overlaySellAtEntry = 1;
+    }
 
     ViewState view;
     view.currentPosition = o.position;
@@ -139,7 +146,9 @@ int run(const SnapshotOptions& o) {
     RasterSurface surface(client);
     FontSlotTable fonts;
     ChartState state;
-    ChartContext c{view, settings, colors, series, position, dateCount, fonts, state};
+    RatioStatistics ratio;
+    computeRatioStatistics(series, settings.ratioPeriod, ratio);
+    ChartContext c{view, settings, colors, series, position, dateCount, fonts, state, &ratio};
     paintChart(surface, c);
 
     // The chart area's pixels, as the clipboard capture takes them.
