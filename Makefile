@@ -70,6 +70,13 @@ soak: deps
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zepa_soak
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/zepa_soak --seconds $(SOAK_SECONDS)
 
+# The Debian package of the Release build (CPack): build/release/package/zepa-spw_*.deb, then
+# its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).
+.PHONY: package
+package: build
+	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
+	@packaging/check-package $(RELEASE_DIR)/package
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -20,6 +21,7 @@
 
 #include <algorithm>
 
+#include "app/editor_message.h"
 #include "app/window/about_dialog.h"
 #include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
@@ -488,7 +490,16 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
 }
 
 void FrameWindow::openWithDesktop(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())))) {
+        return;
+    }
+    // Neither the configured editor nor the desktop could open it: say where to set one.
+    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("VORNEK"), QStringLiteral("ZEPA_CHART"))
+                                     .fileName();
+    const QString positionFile = QFile::decodeName(path.c_str());
+    messageBox(editorUnavailableMessage(positionFile.toStdString(), settingsFile.toStdString()),
+               kEditorCaption, MessageIcon::Exclamation);
 }
 
 void FrameWindow::showHelp(int context) {

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTranslator>
 
 #include <algorithm>
 #include <vector>
 
 #include "app/window/about_dialog.h"
 #include "app/window/input_dialog.h"
+#include "app/window/qt_japanese.h"
 #include "app/window/settings_dialog.h"
 
 namespace zepa {
@@ -76,6 +82,27 @@ TEST(Dialogs, InputAndAboutShowTheirTextsAndEndAsTheirCallersRead) {
     }));
     click(about.control(220));
     EXPECT_TRUE(!about.isVisible() && about.result() == 1);
+}
+
+}  // namespace
+}  // namespace zepa
+
+namespace zepa {
+namespace {
+
+// Qt's own dialogs and buttons read in Japanese whatever the locale (LANG is C in the tests).
+TEST(Dialogs, QtsOwnDialogsReadInJapanese) {
+    QTranslator* japanese = installQtJapanese(*QCoreApplication::instance());
+    ASSERT_NE(japanese, nullptr) << "Qt's Japanese translations (qt6-translations-l10n) missing";
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                             QDialogButtonBox::Yes | QDialogButtonBox::No);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QColorDialog colors;
+    colors.setOption(QColorDialog::DontUseNativeDialog);
+    EXPECT_EQ(colors.windowTitle(), QStringLiteral("色を選択"));
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
 }
 
 }  // namespace
