@@ -2,8 +2,7 @@
 
 namespace zepa {
 
-std::string editorUnavailableMessage(std::string_view positionFile,
-                                     std::string_view settingsFile) {
+std::string editorUnavailableMessage(std::string_view positionFile, std::string_view settingsFile) {
     std::string text = "建玉ファイル ";
     text += positionFile;
     text +=

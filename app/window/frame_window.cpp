@@ -23,6 +23,7 @@
 
 #include "app/editor_message.h"
 #include "app/window/about_dialog.h"
+#include "app/window/backing_image.h"
 #include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
 #include "app/window/data_window.h"
@@ -32,6 +33,7 @@
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
 #include "base/codepage.h"
+#include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/data_error.h"
 
@@ -238,12 +240,11 @@ void FrameWindow::paintRequest() {
     if (client.isEmpty()) {
         return;
     }
-    if (image_.size() != client) {
-        image_ = QImage(client, QImage::Format_RGB32);
-        if (image_.isNull()) {
-            return;  // no memory for the picture: the window stays as it was
-        }
+    const int scale = backingScale(*view_);
+    if (!prepareBackingImage(image_, client, scale)) {
+        return;  // no memory for the picture: the window stays as it was
     }
+    surface_.setScale(scale);
     image_.fill(Qt::white);
     resetSurface();
     onPaint(a_, *this, surface_, client.width(), client.height(), statusBarHeight());
@@ -477,7 +478,32 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    zepa::outputChart(this, a_, image_, kind);
+    zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
+                      [this](int scale) { return renderChartArea(scale); });
+}
+
+QImage FrameWindow::renderChartArea(int scale) {
+    if (a_.positions.positionCount <= 0 || !a_.series.buyBarsAllocated ||
+        !a_.series.sellBarsAllocated || image_.isNull()) {
+        return captureChartArea(image_, a_.view.chartArea);
+    }
+    // The chart drawn once more into a picture of its own, through the same surface (its font
+    // slots stay valid), at the same logical size: the layout comes out as on the screen.
+    const QImage shown = image_;
+    const int shownScale = surface_.scale();
+    QImage capture;
+    if (prepareBackingImage(image_, logicalRect(shown).size(), scale)) {
+        surface_.setScale(scale);
+        image_.fill(Qt::white);
+        resetSurface();
+        ChartContext c = chartContext(a_);
+        paintChart(surface_, c);
+        capture = captureChartArea(image_, a_.view.chartArea);
+    }
+    image_ = shown;
+    surface_.setScale(shownScale);
+    resetSurface();
+    return capture;
 }
 
 bool FrameWindow::startProcess(const std::string& commandLine) {

@@ -48,7 +48,10 @@ class FrameWindow final : public QMainWindow, public Shell {
     // The window has been closed and its destruction handler has run.
     bool isClosed() const { return closed_; }
 
+    // The client area's picture, at the screen's whole device pixel ratio.
     const QImage& backingImage() const { return image_; }
+    // The chart area drawn anew at `scale` device pixels per logical pixel (for the printer).
+    QImage renderChartArea(int scale);
     QComboBox* positionSelector() const;
     QToolButton* toolbarButton(int commandId) const;
     QString statusText() const;
