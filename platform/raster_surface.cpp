@@ -563,6 +563,11 @@ void RasterSurface::textOut(int32_t x, int32_t y, std::string_view cp932) {
     }
     const Face& face = deviceFace(*font);
     QPainter painter(&image_);
+    // The coordinates here are device pixels already: undo the painter's own scaling of an
+    // image that carries its device pixel ratio.
+    if (const qreal ratio = image_.devicePixelRatio(); ratio != 1.0) {
+        painter.scale(1 / ratio, 1 / ratio);
+    }
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setPen(QColor::fromRgb(pixelOf(textColor_)));

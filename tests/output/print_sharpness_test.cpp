@@ -22,7 +22,7 @@ namespace {
 TEST(PrintedSize, FitsOnThePageKeepingProportions) {
     for (const auto& [size, pageW, pageH, width, height] :
          std::vector<std::tuple<PrintSize, int, int, int, int>>{
-             {{1000, 500}, 2000, 3000, 1000, 500},   // fits: as it is
+             {{1000, 500}, 2000, 3000, 1000, 500},    // fits: as it is
              {{6000, 3000}, 4800, 6600, 4800, 2400},  // A4 portrait: the width decides
              {{3000, 6000}, 6600, 4800, 2400, 4800},  // the height decides
              {{1000, 500}, 0, 3000, 1000, 500},       // no page size: as it is
@@ -106,8 +106,8 @@ QImage printedPage(const QTemporaryDir& dir, const QString& name, Print print) {
          QStringLiteral("-png"), QStringLiteral("-singlefile"),
          // The page's top-left corner only: the chart and its margin, not 140 MB of paper.
          QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
-         QStringLiteral("-W"), QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"), dir.filePath(name + QStringLiteral(".pdf")),
-         dir.filePath(name)});
+         QStringLiteral("-W"), QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"),
+         dir.filePath(name + QStringLiteral(".pdf")), dir.filePath(name)});
     EXPECT_EQ(rc, 0);
     return QImage(dir.filePath(name + QStringLiteral(".png")));
 }
@@ -124,10 +124,13 @@ TEST(PrintSharpness, APrintedPageHasTextDrawnForThePrinterNotBlownUpPixels) {
     });
     int renderedAt = 0;
     const QImage drawn = printedPage(dir, QStringLiteral("drawn"), [&](QPrinter& p) {
-        return printRendered(p, kWidth, kHeight, [&](int scale) {
-            renderedAt = scale;
-            return chartText(scale);
-        }, 96, 96, 100.0f);
+        return printRendered(
+            p, kWidth, kHeight,
+            [&](int scale) {
+                renderedAt = scale;
+                return chartText(scale);
+            },
+            96, 96, 100.0f);
     });
     ASSERT_FALSE(stretched.isNull() || drawn.isNull());
     EXPECT_EQ(renderedAt, 7);

@@ -21,6 +21,7 @@ constexpr int kWidth = 40, kHeight = 30;
 struct Scaled {
     explicit Scaled(int s) : image(kWidth * s, kHeight * s, QImage::Format_RGB32), surface(image) {
         surface.setScale(s);
+        image.setDevicePixelRatio(s);  // as the windows' pictures carry it
         image.fill(pixelOf(kPaper));
     }
     int count(ColorRef c, QRect r = QRect()) const {
@@ -50,7 +51,8 @@ TEST(ScaledSurface, AxisAlignedDrawingIsTheLogicalPictureInBlocks) {
              drawLine(s, 30, 20, 12, 20, kRed, PenStyle::Solid);
              drawLine(s, 12, 22, 30, 22, kBlue, PenStyle::Solid);
          }},
-        {"dotted outline", [](DrawingSurface& s) { outlineBox(s, 1, 1, 37, 27, kRed, PenStyle::Dot); }},
+        {"dotted outline",
+         [](DrawingSurface& s) { outlineBox(s, 1, 1, 37, 27, kRed, PenStyle::Dot); }},
         {"clipped at every edge",
          [](DrawingSurface& s) {
              outlineBox(s, -3, -3, 42, 32, kBlue, PenStyle::Solid);
