@@ -201,17 +201,15 @@ void FrameWindow::restorePlacement(const WindowPlacement& placement) {
                                   std::max(kSmallestWidth, desktop.width()));
     const int height = clampedSize(int64_t{placement.bottom} - placement.top, kSmallestHeight,
                                    std::max(kSmallestHeight, desktop.height()));
-    // A rectangle wholly off the screens (a screen that is gone, a hand-edited value) comes
-    // back onto them. Worked out in 64 bits: stored corners may be anywhere in 32.
-    int64_t left = placement.left;
-    int64_t top = placement.top;
-    const bool onScreens =
-        left < int64_t{desktop.x()} + desktop.width() && left + width > desktop.x() &&
-        top < int64_t{desktop.y()} + desktop.height() && top + height > desktop.y();
-    if (!onScreens) {
-        left = desktop.x();
-        top = desktop.y();
-    }
+    // A rectangle that does not fit the screens (a screen that is gone or smaller, a placement
+    // stored at another scale, a hand-edited value) is moved onto them as far as needed.
+    // Worked out in 64 bits: stored corners may be anywhere in 32.
+    const int64_t left = std::clamp<int64_t>(
+        placement.left, desktop.x(),
+        std::max<int64_t>(desktop.x(), int64_t{desktop.x()} + desktop.width() - width));
+    const int64_t top = std::clamp<int64_t>(
+        placement.top, desktop.y(),
+        std::max<int64_t>(desktop.y(), int64_t{desktop.y()} + desktop.height() - height));
     setGeometry(static_cast<int>(left), static_cast<int>(top), width, height);
 }
 

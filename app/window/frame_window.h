@@ -35,7 +35,8 @@ class FrameWindow final : public QMainWindow, public Shell {
     explicit FrameWindow(AppContext& a);
     ~FrameWindow() override;
 
-    // A stored placement's normal rectangle, kept on the screens and at a usable size.
+    // A stored placement's normal rectangle, at a usable size no larger than the screens and
+    // moved onto them where it does not fit.
     void restorePlacement(const WindowPlacement& placement);
     // Moves and sizes are written to Size_SY only once this is on, so that the window's own
     // creation never overwrites the stored placement before it has been restored.
