@@ -83,9 +83,18 @@ int clampedSize(int64_t size, int smallest, int largest) {
 FrameWindow::FrameWindow(AppContext& a) : a_(a), surface_(image_) {
     setWindowTitle(QStringLiteral("さやチャート"));
     registerIconResources();
-    if (const char* icon = iconResourcePath(kProgramIcon)) {
-        setWindowIcon(QIcon(QString::fromLatin1(icon)));
+    // The icon of the menu entry, at every size the desktop may ask for, so that it is sharp
+    // at any scale; the 16-colour program icon where those are missing.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        icon.addFile(QStringLiteral(":/icons/program_%1.png").arg(size), QSize(size, size));
     }
+    if (icon.availableSizes().isEmpty()) {
+        if (const char* path = iconResourcePath(kProgramIcon)) {
+            icon = QIcon(QString::fromLatin1(path));
+        }
+    }
+    setWindowIcon(icon);
     // The toolbar's tips show while the window is inactive too.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     buildMenus();
