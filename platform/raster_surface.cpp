@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "base/codepage.h"
+#include "platform/pixel_art_scale.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace. The resources live in this static library,
 // so nothing would pull them into a program without this reference.
@@ -606,8 +607,8 @@ void RasterSurface::drawIcon(int32_t logicalX, int32_t logicalY, int iconId) {
     if (!writable()) {
         return;
     }
-    // One picture per icon and scale: above 1 the icon's pixels are blown up whole, which
-    // keeps its 16 colours and its mask exact.
+    // One picture per icon and scale: above 1 the icon's own colours and mask, scaled as
+    // pixel art.
     const int key = iconId * (kMaxSurfaceScale + 1) + scale_;
     auto found = icons_.find(key);
     if (found == icons_.end()) {
@@ -617,9 +618,7 @@ void RasterSurface::drawIcon(int32_t logicalX, int32_t logicalY, int iconId) {
         }
         registerIconResources();
         QImage icon = QImage(QString::fromLatin1(path)).convertToFormat(QImage::Format_ARGB32);
-        if (scale_ > 1 && !icon.isNull()) {
-            icon = icon.scaled(icon.size() * scale_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        }
+        icon = scalePixelArt(icon, scale_);
         found = icons_.emplace(key, std::move(icon)).first;
     }
     const QImage& icon = found->second;

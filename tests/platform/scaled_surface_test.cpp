@@ -9,6 +9,7 @@
 
 #include "base/codepage.h"
 #include "chart/primitives.h"
+#include "platform/pixel_art_scale.h"
 #include "platform/raster_surface.h"
 
 namespace zepa::test {
@@ -182,6 +183,40 @@ TEST(ScaledSurface, IconsAndHostileCoordinates) {
     s.textOut(INT32_MIN, INT32_MIN, "X");
     fillBox(s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kBlue);
     EXPECT_EQ(scaled.count(kBlue), kWidth * 3 * kHeight * 3);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+// Doubling keeps flat areas and straight edges as blocks and fills the corners of staircases.
+TEST(PixelArtScale, DoublesEdgesAsBlocksAndSmoothsStaircases) {
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    QImage edge(4, 4, QImage::Format_ARGB32);
+    edge.fill(white);
+    for (int x = 0; x < 4; ++x) {
+        edge.setPixel(x, 0, black);
+    }
+    EXPECT_EQ(scalePixelArt(edge, 2),
+              edge.scaled(8, 8, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    QImage stairs(3, 3, QImage::Format_ARGB32);
+    stairs.fill(white);
+    for (int i = 0; i < 3; ++i) {
+        stairs.setPixel(i, i, black);
+    }
+    const QImage doubled = scalePixelArt(stairs, 2);
+    ASSERT_EQ(doubled.size(), QSize(6, 6));
+    EXPECT_EQ(doubled.pixel(2, 2), black);  // the steps' own blocks stay
+    EXPECT_EQ(doubled.pixel(3, 3), black);
+    EXPECT_EQ(doubled.pixel(2, 1), black);  // the white corners inside a step are filled
+    EXPECT_EQ(doubled.pixel(1, 2), black);
+    EXPECT_EQ(doubled.pixel(3, 1), white);  // the rest of the white pixels stays white
+    EXPECT_EQ(doubled.pixel(5, 0), white);
+    EXPECT_EQ(scalePixelArt(stairs, 4).size(), QSize(12, 12));
+    EXPECT_EQ(scalePixelArt(stairs, 3),
+              stairs.scaled(9, 9, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
 }  // namespace
