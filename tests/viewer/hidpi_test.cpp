@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 
+#include "app/window/data_window.h"
 #include "app/window/frame_window.h"
 #include "base/codepage.h"
 #include "settings/chart_values.h"
@@ -105,6 +106,15 @@ TEST_F(HiDpiWindow, OnARatioTwoScreenThePictureHasTheDevicePixelsAndTheCursorIsU
         }
     }
     EXPECT_EQ(columns, (std::set<int>{2 * at.x(), 2 * at.x() + 1}));
+
+    // A data window's page too has the device pixels.
+    DataWindow* data = openDataWindow(window.get(), a, kSpreadDataKind);
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(data));
+    EXPECT_EQ(data->picture().devicePixelRatio(), 2.0);
+    EXPECT_GT(data->picture().width(), 0);
+    EXPECT_FALSE(window->isEnabled());
+    data->close();
 }
 
 // A placement stored on a larger screen or at another scale comes back wholly on this one.
