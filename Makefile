@@ -90,6 +90,13 @@ windows-dist: windows
 	@cmake --build $(WINDOWS_DIR) --target zepa_windows_dist
 	@echo "windows-dist: wrote $(WINDOWS_DIR)/zepa-spw-windows.zip"
 
+# The Debian package of the Release build (CPack): build/release/package/zepa-spw_*.deb, then
+# its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).
+.PHONY: package
+package: build
+	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
+	@packaging/check-package $(RELEASE_DIR)/package
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

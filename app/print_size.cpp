@@ -1,5 +1,6 @@
 #include "app/print_size.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "settings/input_dialog_logic.h"
@@ -40,6 +41,39 @@ PrintSize printedSize(int32_t w, int32_t h, int printerDpiX, int printerDpiY, in
         return PrintSize{};
     }
     return size;
+}
+
+PrintSize fitOnPage(PrintSize size, int32_t pageWidth, int32_t pageHeight) {
+    if (pageWidth <= 0 || pageHeight <= 0 || size.width <= 0 || size.height <= 0 ||
+        (size.width <= pageWidth && size.height <= pageHeight)) {
+        return size;
+    }
+    // The smaller of the two ratios, compared exactly in 64 bits.
+    PrintSize fitted;
+    if (int64_t{pageWidth} * size.height <= int64_t{pageHeight} * size.width) {
+        fitted.width = pageWidth;
+        fitted.height = static_cast<int32_t>(int64_t{size.height} * pageWidth / size.width);
+    } else {
+        fitted.height = pageHeight;
+        fitted.width = static_cast<int32_t>(int64_t{size.width} * pageHeight / size.height);
+    }
+    if (fitted.width <= 0 || fitted.height <= 0) {
+        return PrintSize{};
+    }
+    return fitted;
+}
+
+int printRenderScale(int32_t w, int32_t h, PrintSize size, int maxScale, int64_t maxPixels) {
+    if (w <= 0 || h <= 0 || size.width <= 0 || size.height <= 0) {
+        return 1;
+    }
+    const int64_t across = (int64_t{size.width} + w - 1) / w;
+    const int64_t down = (int64_t{size.height} + h - 1) / h;
+    int64_t scale = std::clamp<int64_t>(std::max(across, down), 1, std::max(1, maxScale));
+    while (scale > 1 && int64_t{w} * h * scale * scale > maxPixels) {
+        --scale;
+    }
+    return static_cast<int>(scale);
 }
 
 bool takeEnteredScale(ChartSettings& settings, int32_t keyCommand, std::string_view inputText,

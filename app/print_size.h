@@ -25,6 +25,16 @@ struct PrintSize {
 PrintSize printedSize(int32_t w, int32_t h, int printerDpiX, int printerDpiY, int screenDpiX,
                       int screenDpiY, float scale);
 
+// A printed size that does not fit the page's printable area (a wide chart on a portrait
+// page) shrunk, keeping its proportions, so that it fits; one that fits is left as it is.
+// A page size of 0 or less leaves it too.
+PrintSize fitOnPage(PrintSize size, int32_t pageWidth, int32_t pageHeight);
+
+// The whole device pixels per logical pixel to draw a w x h chart at for a print of `size`:
+// enough to cover the printer's pixels, at most maxScale and at most maxPixels pixels in all
+// (at least 1).
+int printRenderScale(int32_t w, int32_t h, PrintSize size, int maxScale, int64_t maxPixels);
+
 // The scaled print's step after its scale dialog closed with `keyCommand` (220 OK): the
 // entered percentage becomes printScale for the rest of the run (never saved) and the scale of
 // this print. Returns false, leaving printScale alone, when the dialog was cancelled.

@@ -69,7 +69,7 @@ struct Viewer {
     QImage image;
     std::unique_ptr<RasterSurface> surface;
 
-    bool open(const LargeInstallation& in, int width, int height) {
+    bool open(const LargeInstallation& in, int width, int height, int scale = 1) {
         if (startViewer(a, in.root, store) != StartupOutcome::Ready) {
             return false;
         }
@@ -86,9 +86,11 @@ struct Viewer {
         s.buyAverage = s.sellAverage = 1;
         s.lowerPaneMode = 0;
         a.view.chartArea = ChartRect{0, kToolbarHeight, width, kToolbarHeight + height};
-        image = QImage(width, kToolbarHeight + height, QImage::Format_RGB32);
+        image = QImage(width * scale, (kToolbarHeight + height) * scale, QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
         image.fill(Qt::white);
         surface = std::make_unique<RasterSurface>(image);
+        surface->setScale(scale);
         return rebuild();
     }
     bool rebuild() {
@@ -107,9 +109,10 @@ struct Viewer {
     }
 };
 
-void paintChartAt(benchmark::State& state, const LargeInstallation& in, int width, int height) {
+void paintChartAt(benchmark::State& state, const LargeInstallation& in, int width, int height,
+                  int scale = 1) {
     Viewer v;
-    if (!v.open(in, width, height)) {
+    if (!v.open(in, width, height, scale)) {
         state.SkipWithError("the viewer does not start on the installation");
         return;
     }
@@ -186,6 +189,11 @@ void paintDataPage(benchmark::State& state, const LargeInstallation& in) {
 void registerChartBenchmarks(const LargeInstallation& in) {
     benchmark::RegisterBenchmark("Chart/Paint1920x1080",
                                  [&in](benchmark::State& s) { paintChartAt(s, in, 1920, 1080); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    // The same chart on a screen of ratio 2: 3,840 x 2,160 device pixels.
+    benchmark::RegisterBenchmark("Chart/Paint1920x1080@2x",
+                                 [&in](benchmark::State& s) { paintChartAt(s, in, 1920, 1080, 2); })
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("Chart/Paint800x550",

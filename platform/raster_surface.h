@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,9 +41,18 @@ const char* iconResourcePath(int iconId);
 //   ellipse; those with a 4-neighbour outside it are the outline (selected pen's colour, always
 //   drawn solid), the rest take the fill colour. A box only 1 or 2 pixels wide or high has no
 //   inside, so the tomeashi dot (2 x 3 pixels) is a solid 2 x 3 block in the pen colour.
+// - Scale: at a scale of s (a whole device pixel ratio, 1 to kMaxSurfaceScale) the image holds
+//   s x s device pixels for every logical pixel, while every call and every metric stays in
+//   logical pixels. Fills and positions scale exactly; a line is s device pixels wide across its
+//   direction and steps at device resolution (a horizontal or vertical line covers exactly the
+//   scaled pixels of its logical line); dots are 3s on, 3s off; an ellipse's outline is s wide;
+//   text is drawn from the face at s times its pixel size, its glyphs placed at s times their
+//   logical advances. At 1 every pixel is as described above.
 // - Fonts: id 1 is the stock font (the chart face at 12 px), selected at the start. Selecting an
 //   unknown or deleted id changes nothing and returns 0; deleting the stock font does nothing;
 //   deleting the selected font frees it once another font is selected.
+inline constexpr int kMaxSurfaceScale = 8;
+
 class RasterSurface : public DrawingSurface {
   public:
     explicit RasterSurface(QImage& image);
@@ -74,15 +84,28 @@ class RasterSurface : public DrawingSurface {
 
     void drawIcon(int32_t x, int32_t y, int iconId) override;
 
+    // Device pixels per logical pixel, clamped to 1..kMaxSurfaceScale. The caller sizes the
+    // image to match; font slots and their ids stay valid across a change.
+    void setScale(int scale);
+    int scale() const { return scale_; }
+
   private:
-    struct Font {
-        explicit Font(const QFont& f);
+    struct Face {
+        explicit Face(const QFont& f);
         QFont font;
         QFontMetrics metrics;
         // The font file Japanese text resolves to: glyphs straight from its character map, no
         // shaping, which monospaced CP932 text does not need and which costs most of a text.
         QRawFont raw;
+    };
+    struct Font {
+        Font(std::string_view faceName, int pixels);
+        std::string faceName;
+        int pixels;
+        Face face;  // at the logical size: metrics and advances
         TextMetrics text;
+        std::unique_ptr<Face> device;  // at pixels x deviceScale, made on first use
+        int deviceScale = 0;
         bool deletePending = false;
     };
 
@@ -91,8 +114,12 @@ class RasterSurface : public DrawingSurface {
     // font database, which line-only users may not have).
     Font* fontOf(FontId id) const;
     void fillClipped(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel);
+    void scaledEllipse(int64_t l, int64_t t, int64_t r, int64_t b, ColorRef fill);
+    // Face to draw with at the current scale.
+    const Face& deviceFace(Font& font) const;
 
     QImage& image_;
+    int scale_ = 1;
     // Index id - 1; index 0 is the stock font. Freed ids are reused like GDI handles.
     mutable std::vector<std::unique_ptr<Font>> fonts_;
     FontId selected_ = 1;

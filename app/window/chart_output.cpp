@@ -1,14 +1,19 @@
 #include "app/window/chart_output.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include <algorithm>
 
+#include "app/window/backing_image.h"
 #include "app/window/input_dialog.h"
+#include "platform/raster_surface.h"
 #include "settings/input_dialog_logic.h"
 
 // Qt can be built, or the program linked, without the print module; the clipboard still works.
@@ -47,8 +52,11 @@ void copyToClipboard(const QImage& capture) {
     clipboard->setImage(capture);
 }
 
+// A printed chart is drawn at most this many device pixels (a 1,920 x 1,050 chart at 4 x 4).
+constexpr int64_t kMaxPrintPixels = int64_t{40} << 20;
+
 void print(QWidget* owner, AppContext& a, const QImage& capture, int kind,
-           const ChartOutputDialogs& dialogs) {
+           const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
     const ScreenDpi dpi = screenDpi(owner);
     float scale = 100.0f;
     if (kind == kScaledPrint) {
@@ -61,13 +69,20 @@ void print(QWidget* owner, AppContext& a, const QImage& capture, int kind,
     }
 #if defined(ZEPA_CHART_PRINTING)
     QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
     if (!dialogs.choosePrinter || !dialogs.choosePrinter(printer)) {
         return;
     }
-    printCapture(printer, capture, dpi.x, dpi.y, scale);
+    const QRect shown = logicalRect(capture);
+    if (render) {
+        printRendered(printer, shown.width(), shown.height(), render, dpi.x, dpi.y, scale);
+    } else {
+        printCapture(printer, capture, dpi.x, dpi.y, scale);
+    }
 #else
     (void)dpi;
     (void)capture;
+    (void)render;
 #endif
 }
 
@@ -78,14 +93,19 @@ QImage captureChartArea(const QImage& backing, const ChartRect& area) {
     const auto clamp = [](int32_t v, int limit) {
         return static_cast<int>(std::clamp<int64_t>(v, 0, limit));
     };
-    const int left = clamp(area.left, backing.width());
-    const int right = clamp(area.right, backing.width());
-    const int top = clamp(area.top, backing.height());
-    const int bottom = clamp(area.bottom, backing.height());
+    const QRect logical = logicalRect(backing);
+    const int left = clamp(area.left, logical.width());
+    const int right = clamp(area.right, logical.width());
+    const int top = clamp(area.top, logical.height());
+    const int bottom = clamp(area.bottom, logical.height());
     if (right <= left || bottom <= top) {
         return QImage();
     }
-    return backing.copy(QRect(left, top, right - left, bottom - top));
+    // A picture at a device pixel ratio gives all the device pixels under the area.
+    const int s = std::max(1, qRound(backing.devicePixelRatio()));
+    QImage capture = backing.copy(QRect(left * s, top * s, (right - left) * s, (bottom - top) * s));
+    capture.setDevicePixelRatio(s);
+    return capture;
 }
 
 void drawCapture(QPainter& painter, const QImage& capture, PrintSize size) {
@@ -114,8 +134,11 @@ bool printCapture([[maybe_unused]] QPrinter& printer, [[maybe_unused]] const QIm
     // The painter's origin is then the top-left of the printable area, in printer pixels.
     printer.setFullPage(false);
     const int resolution = printer.resolution();
-    const PrintSize size = printedSize(capture.width(), capture.height(), resolution, resolution,
-                                       screenDpiX, screenDpiY, scale);
+    const QRect shown = logicalRect(capture);
+    const QRect page = printer.pageLayout().paintRectPixels(resolution);
+    const PrintSize size = fitOnPage(printedSize(shown.width(), shown.height(), resolution,
+                                                 resolution, screenDpiX, screenDpiY, scale),
+                                     page.width(), page.height());
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
@@ -127,6 +150,55 @@ bool printCapture([[maybe_unused]] QPrinter& printer, [[maybe_unused]] const QIm
 #endif
 }
 
+bool printRendered([[maybe_unused]] QPrinter& printer, [[maybe_unused]] int32_t w,
+                   [[maybe_unused]] int32_t h, [[maybe_unused]] const ChartRenderer& render,
+                   [[maybe_unused]] int screenDpiX, [[maybe_unused]] int screenDpiY,
+                   [[maybe_unused]] float scale) {
+#if defined(ZEPA_CHART_PRINTING)
+    printer.setDocName(QString::fromLatin1(kChartDocumentName));
+    printer.setFullPage(false);
+    const int resolution = printer.resolution();
+    const QRect page = printer.pageLayout().paintRectPixels(resolution);
+    const PrintSize size =
+        fitOnPage(printedSize(w, h, resolution, resolution, screenDpiX, screenDpiY, scale),
+                  page.width(), page.height());
+    if (size.width <= 0 || size.height <= 0 || !render) {
+        return false;
+    }
+    const QImage picture = render(printRenderScale(w, h, size, kMaxSurfaceScale, kMaxPrintPixels));
+    if (picture.isNull()) {
+        return false;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    // The picture has at least the printer's pixels where memory allowed: smoothing only
+    // evens out the last fraction of a pixel.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.drawImage(QRect(0, 0, size.width, size.height), picture);
+    return painter.end();
+#else
+    return false;
+#endif
+}
+
+void preparePrinter([[maybe_unused]] QPrinter& printer) {
+#if defined(ZEPA_CHART_PRINTING)
+    printer.setDocName(QString::fromLatin1(kChartDocumentName));
+    printer.setPageOrientation(QPageLayout::Landscape);
+#endif
+}
+
+QString proposedPdfPath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(QString::fromLatin1(kChartDocumentName) + QStringLiteral(".pdf"));
+}
+
 ChartOutputDialogs windowOutputDialogs(QWidget* owner, AppContext& a) {
     ChartOutputDialogs dialogs;
     dialogs.askScale = [owner, &a](std::string* inputText) {
@@ -135,6 +207,11 @@ ChartOutputDialogs windowOutputDialogs(QWidget* owner, AppContext& a) {
 #if defined(ZEPA_CHART_PRINTING)
     dialogs.choosePrinter = [owner](QPrinter& printer) {
         QPrintDialog dialog(&printer, owner);
+        // Qt's dialog proposes a file in the working folder; the documents folder is where a
+        // user looks for it. Setting the printer's file name instead would preselect the file.
+        if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
+            file->setText(proposedPdfPath());
+        }
         return dialog.exec() == QDialog::Accepted;
     };
 #endif
@@ -146,7 +223,7 @@ void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind)
 }
 
 void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
-                 const ChartOutputDialogs& dialogs) {
+                 const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
     if (kind != kClipboardOutput && kind != kScreenSizePrint && kind != kScaledPrint) {
         return;
     }
@@ -155,9 +232,11 @@ void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
         return;
     }
     if (kind == kClipboardOutput) {
-        copyToClipboard(capture);
+        QImage picture = capture;
+        picture.setDevicePixelRatio(1);  // the device pixels as a plain picture
+        copyToClipboard(picture);
     } else {
-        print(owner, a, capture, kind, dialogs);
+        print(owner, a, capture, kind, dialogs, render);
     }
 }
 

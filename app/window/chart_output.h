@@ -1,8 +1,10 @@
 // The chart to the clipboard and to the printer: commands 102, 100 and 101 (kinds 0, 1, 2).
-// All of them take the chart area's pixels as the window shows them now; nothing is redrawn.
+// The clipboard takes the chart area's pixels as the window shows them; the printer takes the
+// chart drawn anew for its resolution where the window can draw it, else the shown pixels.
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -19,8 +21,8 @@ namespace zepa {
 
 inline constexpr const char* kChartDocumentName = "ChartPrint";
 
-// The pixels of `area` (client coordinates) in the window's backing image, a copy. Null when
-// the area is empty.
+// The pixels of `area` (client coordinates, logical pixels) in the window's backing image, a
+// copy of all the device pixels under it. Null when the area is empty.
 QImage captureChartArea(const QImage& backing, const ChartRect& area);
 
 // Draws the capture with its top-left at the painter's origin, stretched to `size`, each
@@ -32,10 +34,24 @@ void drawCapture(QPainter& painter, const QImage& capture, PrintSize size);
 bool chartPrintingAvailable();
 
 // One document with one page on `printer`: the capture at the top-left of the printable area,
-// `scale` percent of its size on a screen of the given resolution. False when the printer did
-// not start the document.
+// `scale` percent of its size on a screen of the given resolution, made smaller where that
+// does not fit the page. False when the printer did not start the document.
 bool printCapture(QPrinter& printer, const QImage& capture, int screenDpiX, int screenDpiY,
                   float scale);
+
+// The chart area drawn at a whole number of device pixels per logical pixel; null when it
+// cannot be.
+using ChartRenderer = std::function<QImage(int scale)>;
+// The same page with the chart drawn for the printer: a w x h logical chart area is printed at
+// the same size as printCapture would print it, from a picture drawn at enough device pixels
+// per logical pixel to match the printer's (within a memory bound), smoothly fitted to it.
+bool printRendered(QPrinter& printer, int32_t w, int32_t h, const ChartRenderer& render,
+                   int screenDpiX, int screenDpiY, float scale);
+
+// How a print dialog starts: the document's name, landscape (the chart is wider than tall), and
+// a PDF file in the user's documents folder should the user print to a file.
+void preparePrinter(QPrinter& printer);
+QString proposedPdfPath();
 
 // What the output asks the user. The window's own dialogs unless a test stands in for them.
 struct ChartOutputDialogs {
@@ -51,6 +67,6 @@ ChartOutputDialogs windowOutputDialogs(QWidget* owner, AppContext& a);
 // silently.
 void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind);
 void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
-                 const ChartOutputDialogs& dialogs);
+                 const ChartOutputDialogs& dialogs, const ChartRenderer& render = {});
 
 }  // namespace zepa

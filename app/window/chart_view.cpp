@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "app/window/backing_image.h"
 #include "app/window/frame_window.h"
 
 namespace zepa {
@@ -26,14 +27,16 @@ bool ChartView::event(QEvent* event) {
 }
 
 void ChartView::paintEvent(QPaintEvent* event) {
+    // Moved to a screen of another ratio: the picture is drawn anew for it first.
+    if (!frame_.backingImage().isNull() &&
+        qRound(frame_.backingImage().devicePixelRatio()) != backingScale(*this)) {
+        frame_.paintRequest();
+    }
     QPainter p(this);
     const QImage& image = frame_.backingImage();
-    const QRect shown = event->rect() & image.rect();
-    if (!shown.isEmpty()) {
-        p.drawImage(shown.topLeft(), image, shown);
-    }
+    drawBackingImage(p, image, event->rect());
     // Where the image does not reach yet (before the first paint request), the window colour.
-    const QRegion rest = QRegion(event->rect()) - QRegion(image.rect());
+    const QRegion rest = QRegion(event->rect()) - QRegion(logicalRect(image));
     for (const QRect& r : rest) {
         p.fillRect(r, Qt::white);
     }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "app/window/backing_image.h"
 #include "base/codepage.h"
 #include "chart/primitives.h"
 #include "datawindow/table_export.h"
@@ -77,13 +78,13 @@ class DataWindow::Canvas final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override {
-        QPainter p(this);
         const QImage& image = owner_.image_;
-        const QRect shown = event->rect() & image.rect();
-        if (!shown.isEmpty()) {
-            p.drawImage(shown.topLeft(), image, shown);
+        if (!image.isNull() && qRound(image.devicePixelRatio()) != backingScale(*this)) {
+            owner_.repaintPage();  // moved to a screen of another ratio
         }
-        const QRegion rest = QRegion(event->rect()) - QRegion(image.rect());
+        QPainter p(this);
+        drawBackingImage(p, image, event->rect());
+        const QRegion rest = QRegion(event->rect()) - QRegion(logicalRect(image));
         for (const QRect& r : rest) {
             p.fillRect(r, QColor::fromRgb(kWindowBackground));
         }
@@ -214,9 +215,11 @@ void DataWindow::repaintPage() {
     if (client.isEmpty()) {
         return;
     }
-    if (image_.size() != client) {
-        image_ = QImage(client, QImage::Format_RGB32);
+    const int scale = backingScale(*canvas_);
+    if (!prepareBackingImage(image_, client, scale)) {
+        return;
     }
+    surface_.setScale(scale);
     image_.fill(kWindowBackground);
     surface_.setRasterOp(RasterOp::CopyPen);
     surface_.selectDefaultPen();

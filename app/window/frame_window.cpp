@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -20,8 +21,10 @@
 
 #include <algorithm>
 
+#include "app/editor_message.h"
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
+#include "app/window/backing_image.h"
 #include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
 #include "app/window/data_window.h"
@@ -31,6 +34,7 @@
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
 #include "base/codepage.h"
+#include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/data_error.h"
 
@@ -80,9 +84,18 @@ int clampedSize(int64_t size, int smallest, int largest) {
 FrameWindow::FrameWindow(AppContext& a) : a_(a), surface_(image_) {
     setWindowTitle(QStringLiteral("さやチャート"));
     registerIconResources();
-    if (const char* icon = iconResourcePath(kProgramIcon)) {
-        setWindowIcon(QIcon(QString::fromLatin1(icon)));
+    // The icon of the menu entry, at every size the desktop may ask for, so that it is sharp
+    // at any scale; the 16-colour program icon where those are missing.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        icon.addFile(QStringLiteral(":/icons/program_%1.png").arg(size), QSize(size, size));
     }
+    if (icon.availableSizes().isEmpty()) {
+        if (const char* path = iconResourcePath(kProgramIcon)) {
+            icon = QIcon(QString::fromLatin1(path));
+        }
+    }
+    setWindowIcon(icon);
     // The toolbar's tips show while the window is inactive too.
     setAttribute(Qt::WA_AlwaysShowToolTips);
     buildMenus();
@@ -200,17 +213,15 @@ void FrameWindow::restorePlacement(const WindowPlacement& placement) {
                                   std::max(kSmallestWidth, desktop.width()));
     const int height = clampedSize(int64_t{placement.bottom} - placement.top, kSmallestHeight,
                                    std::max(kSmallestHeight, desktop.height()));
-    // A rectangle wholly off the screens (a screen that is gone, a hand-edited value) comes
-    // back onto them. Worked out in 64 bits: stored corners may be anywhere in 32.
-    int64_t left = placement.left;
-    int64_t top = placement.top;
-    const bool onScreens =
-        left < int64_t{desktop.x()} + desktop.width() && left + width > desktop.x() &&
-        top < int64_t{desktop.y()} + desktop.height() && top + height > desktop.y();
-    if (!onScreens) {
-        left = desktop.x();
-        top = desktop.y();
-    }
+    // A rectangle that does not fit the screens (a screen that is gone or smaller, a placement
+    // stored at another scale, a hand-edited value) is moved onto them as far as needed.
+    // Worked out in 64 bits: stored corners may be anywhere in 32.
+    const int64_t left = std::clamp<int64_t>(
+        placement.left, desktop.x(),
+        std::max<int64_t>(desktop.x(), int64_t{desktop.x()} + desktop.width() - width));
+    const int64_t top = std::clamp<int64_t>(
+        placement.top, desktop.y(),
+        std::max<int64_t>(desktop.y(), int64_t{desktop.y()} + desktop.height() - height));
     setGeometry(static_cast<int>(left), static_cast<int>(top), width, height);
 }
 
@@ -239,12 +250,11 @@ void FrameWindow::paintRequest() {
     if (client.isEmpty()) {
         return;
     }
-    if (image_.size() != client) {
-        image_ = QImage(client, QImage::Format_RGB32);
-        if (image_.isNull()) {
-            return;  // no memory for the picture: the window stays as it was
-        }
+    const int scale = backingScale(*view_);
+    if (!prepareBackingImage(image_, client, scale)) {
+        return;  // no memory for the picture: the window stays as it was
     }
+    surface_.setScale(scale);
     image_.fill(Qt::white);
     resetSurface();
     onPaint(a_, *this, surface_, client.width(), client.height(), statusBarHeight());
@@ -491,7 +501,32 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    zepa::outputChart(this, a_, image_, kind);
+    zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
+                      [this](int scale) { return renderChartArea(scale); });
+}
+
+QImage FrameWindow::renderChartArea(int scale) {
+    if (a_.positions.positionCount <= 0 || !a_.series.buyBarsAllocated ||
+        !a_.series.sellBarsAllocated || image_.isNull()) {
+        return captureChartArea(image_, a_.view.chartArea);
+    }
+    // The chart drawn once more into a picture of its own, through the same surface (its font
+    // slots stay valid), at the same logical size: the layout comes out as on the screen.
+    const QImage shown = image_;
+    const int shownScale = surface_.scale();
+    QImage capture;
+    if (prepareBackingImage(image_, logicalRect(shown).size(), scale)) {
+        surface_.setScale(scale);
+        image_.fill(Qt::white);
+        resetSurface();
+        ChartContext c = chartContext(a_);
+        paintChart(surface_, c);
+        capture = captureChartArea(image_, a_.view.chartArea);
+    }
+    image_ = shown;
+    surface_.setScale(shownScale);
+    resetSurface();
+    return capture;
 }
 
 bool FrameWindow::startProcess(const std::string& commandLine) {
@@ -504,7 +539,16 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
 }
 
 void FrameWindow::openWithDesktop(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())))) {
+        return;
+    }
+    // Neither the configured editor nor the desktop could open it: say where to set one.
+    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                           QStringLiteral("VORNEK"), QStringLiteral("ZEPA_CHART"))
+                                     .fileName();
+    const QString positionFile = QFile::decodeName(path.c_str());
+    messageBox(editorUnavailableMessage(positionFile.toStdString(), settingsFile.toStdString()),
+               kEditorCaption, MessageIcon::Exclamation);
 }
 
 void FrameWindow::showHelp(int context) {

@@ -35,7 +35,8 @@ class FrameWindow final : public QMainWindow, public Shell {
     explicit FrameWindow(AppContext& a);
     ~FrameWindow() override;
 
-    // A stored placement's normal rectangle, kept on the screens and at a usable size.
+    // A stored placement's normal rectangle, at a usable size no larger than the screens and
+    // moved onto them where it does not fit.
     void restorePlacement(const WindowPlacement& placement);
     // Moves and sizes are written to Size_SY only once this is on, so that the window's own
     // creation never overwrites the stored placement before it has been restored.
@@ -48,7 +49,10 @@ class FrameWindow final : public QMainWindow, public Shell {
     // The window has been closed and its destruction handler has run.
     bool isClosed() const { return closed_; }
 
+    // The client area's picture, at the screen's whole device pixel ratio.
     const QImage& backingImage() const { return image_; }
+    // The chart area drawn anew at `scale` device pixels per logical pixel (for the printer).
+    QImage renderChartArea(int scale);
     QComboBox* positionSelector() const;
     QToolButton* toolbarButton(int commandId) const;
     QString statusText() const;

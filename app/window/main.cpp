@@ -1,6 +1,7 @@
 // zepa_spw: the spread chart viewer. Start-up, the main window's life and shutdown, in their
 // fixed order; the folder it is started in stands for the drive its files live on.
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <ctime>
@@ -11,6 +12,7 @@
 
 #include "app/startup.h"
 #include "app/window/frame_window.h"
+#include "app/window/qt_japanese.h"
 #include "marketdata/data_error.h"
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
@@ -33,10 +35,16 @@ int64_t secondsNow() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    zepa::installQtJapanese(app);
 
     zepa::AppContext a;
     a.clockSeconds = secondsNow;
     std::error_code ec;
+    // The desktop menu starts the viewer with --home: its installation is then ~/ZEPAWIN,
+    // whatever folder the launcher happens to start programs in.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--home"))) {
+        std::filesystem::current_path(QDir::homePath().toStdString(), ec);
+    }
     const std::filesystem::path cwd = std::filesystem::current_path(ec);
     const std::string root = ec ? std::string(".") : cwd.string();
 

@@ -15,6 +15,7 @@
 
 #include "app/app_context.h"
 #include "app/frame_handlers.h"
+#include "app/window/backing_image.h"
 #include "chart/primitives.h"
 #include "platform/raster_surface.h"
 
@@ -46,13 +47,19 @@ class Swatch final : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        QImage image(size(), QImage::Format_RGB32);
+        QImage image;
+        const int scale = backingScale(*this);
+        if (!prepareBackingImage(image, size(), scale)) {
+            return;
+        }
         image.fill(Qt::black);
         {
             RasterSurface surface(image);
+            surface.setScale(scale);
             fillBox(surface, 1, 1, width() - 2, height() - 2, color_);
         }
-        QPainter(this).drawImage(0, 0, image);
+        QPainter painter(this);
+        drawBackingImage(painter, image, rect());
     }
 
   private:

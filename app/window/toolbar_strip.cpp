@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "chart/view_state.h"
+#include "platform/pixel_art_scale.h"
 #include "platform/raster_surface.h"
 
 namespace zepa {
@@ -66,7 +67,13 @@ QIcon buttonIcon(const QPixmap& strip, int image) {
     }
     QPixmap picture = strip.copy(image * kImageSize, 0, kImageSize, kImageSize);
     picture.setMask(picture.createMaskFromColor(kStripFace, Qt::MaskInColor));
-    return QIcon(picture);
+    QIcon icon(picture);
+    // For a screen of ratio 2 (and, scaled down, 1.5): the image doubled as pixel art rather
+    // than blown up or blurred by the style.
+    QPixmap doubled = QPixmap::fromImage(scalePixelArt(picture.toImage(), 2));
+    doubled.setDevicePixelRatio(2);
+    icon.addPixmap(doubled);
+    return icon;
 }
 
 int screenWidth() {

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTranslator>
 
 #include <algorithm>
 #include <vector>
@@ -10,6 +15,7 @@
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
 #include "app/window/input_dialog.h"
+#include "app/window/qt_japanese.h"
 #include "app/window/settings_dialog.h"
 #include "settings/memory_value_store.h"
 
@@ -140,6 +146,27 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     EXPECT_EQ(*store.find("CHART", "COLOR_1"),
               "16711680,32768,0,8421440,16777215,8421504,8421504,0,16711680,255");
     EXPECT_EQ(*store.find("MENU", "EDITOR"), "\"/opt/my editor/edit\"");
+}
+
+}  // namespace
+}  // namespace zepa
+
+namespace zepa {
+namespace {
+
+// Qt's own dialogs and buttons read in Japanese whatever the locale (LANG is C in the tests).
+TEST(Dialogs, QtsOwnDialogsReadInJapanese) {
+    QTranslator* japanese = installQtJapanese(*QCoreApplication::instance());
+    ASSERT_NE(japanese, nullptr) << "Qt's Japanese translations (qt6-translations-l10n) missing";
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                             QDialogButtonBox::Yes | QDialogButtonBox::No);
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_EQ(buttons.button(QDialogButtonBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QColorDialog colors;
+    colors.setOption(QColorDialog::DontUseNativeDialog);
+    EXPECT_EQ(colors.windowTitle(), QStringLiteral("色を選択"));
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
 }
 
 }  // namespace

@@ -1,0 +1,223 @@
+// The raster surface above scale 1: the same logical calls, s x s device pixels per logical
+// pixel, lines s pixels wide and text from a font s times the size rather than blown up.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <climits>
+#include <functional>
+
+#include "base/codepage.h"
+#include "chart/primitives.h"
+#include "platform/pixel_art_scale.h"
+#include "platform/raster_surface.h"
+
+namespace zepa::test {
+namespace {
+
+constexpr ColorRef kPaper = rgbColor(0x20, 0x80, 0x40), kRed = rgbColor(0xFF, 0, 0),
+                   kBlue = rgbColor(0, 0, 0xFF), kWhite = rgbColor(0xFF, 0xFF, 0xFF);
+constexpr int kWidth = 40, kHeight = 30;
+
+struct Scaled {
+    explicit Scaled(int s) : image(kWidth * s, kHeight * s, QImage::Format_RGB32), surface(image) {
+        surface.setScale(s);
+        image.setDevicePixelRatio(s);  // as the windows' pictures carry it
+        image.fill(pixelOf(kPaper));
+    }
+    int count(ColorRef c, QRect r = QRect()) const {
+        if (r.isNull()) {
+            r = image.rect();
+        }
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            for (int x = r.left(); x <= r.right(); ++x) {
+                n += image.pixel(x, y) == pixelOf(c);
+            }
+        }
+        return n;
+    }
+    QImage image;
+    RasterSurface surface;
+};
+
+// Axis-aligned pictures are exactly the scale-1 picture with every pixel an s x s block.
+TEST(ScaledSurface, AxisAlignedDrawingIsTheLogicalPictureInBlocks) {
+    const std::vector<std::pair<const char*, std::function<void(DrawingSurface&)>>> pictures = {
+        {"boxes, both corners", [](DrawingSurface& s) { fillBox(s, 23, 9, 20, 5, kRed); }},
+        {"lines both ways",
+         [](DrawingSurface& s) {
+             drawLine(s, 5, 0, 5, 10, kRed, PenStyle::Solid);
+             drawLine(s, 9, 12, 9, 2, kBlue, PenStyle::Solid);
+             drawLine(s, 30, 20, 12, 20, kRed, PenStyle::Solid);
+             drawLine(s, 12, 22, 30, 22, kBlue, PenStyle::Solid);
+         }},
+        {"dotted outline",
+         [](DrawingSurface& s) { outlineBox(s, 1, 1, 37, 27, kRed, PenStyle::Dot); }},
+        {"clipped at every edge",
+         [](DrawingSurface& s) {
+             outlineBox(s, -3, -3, 42, 32, kBlue, PenStyle::Solid);
+             fillBox(s, -5, 28, 3, 40, kRed);
+         }},
+    };
+    for (const auto& [what, draw] : pictures) {
+        SCOPED_TRACE(what);
+        Scaled one(1);
+        draw(one.surface);
+        for (int s : {2, 3}) {
+            SCOPED_TRACE(s);
+            Scaled scaled(s);
+            draw(scaled.surface);
+            EXPECT_EQ(scaled.image, one.image.scaled(one.image.size() * s, Qt::IgnoreAspectRatio,
+                                                     Qt::FastTransformation));
+        }
+    }
+}
+
+TEST(ScaledSurface, SlantedLinesAreSPixelsWideAndSteppedAtDeviceResolution) {
+    for (int s : {2, 3}) {
+        SCOPED_TRACE(s);
+        Scaled scaled(s);
+        drawLine(scaled.surface, 2, 2, 32, 12, kRed, PenStyle::Solid);  // slope 1/3
+        for (int x = 4 * s; x < 30 * s; ++x) {
+            EXPECT_EQ(scaled.count(kRed, QRect(x, 0, 1, kHeight * s)), s) << x;
+        }
+        // At device resolution the steps come every 3 device columns, not every 3 s.
+        int rises = 0;
+        int lastTop = -1;
+        for (int x = 4 * s; x < 30 * s; ++x) {
+            int top = 0;
+            while (scaled.image.pixel(x, top) != pixelOf(kRed)) {
+                ++top;
+            }
+            rises += lastTop >= 0 && top != lastTop;
+            lastTop = top;
+        }
+        EXPECT_GE(rises, (26 * s) / 3 - 1);
+    }
+}
+
+TEST(ScaledSurface, InvertingTwiceRestoresThePicture) {
+    Scaled scaled(2);
+    fillBox(scaled.surface, 20, 0, 39, 29, rgbColor(0x12, 0x34, 0x56));
+    const QImage before = scaled.image.copy();
+    scaled.surface.setRasterOp(RasterOp::Not);
+    for (int pass = 0; pass < 2; ++pass) {
+        drawLine(scaled.surface, 3, 1, 36, 27, kBlue, PenStyle::Solid);
+        drawLine(scaled.surface, 36, 2, 3, 27, kBlue, PenStyle::Solid);
+        outlineBox(scaled.surface, 1, 2, 30, 20, kBlue, PenStyle::Dot);
+    }
+    EXPECT_EQ(scaled.image, before);
+    // One inverting cursor line: exactly the column's blocks.
+    drawLine(scaled.surface, 25, 0, 25, 30, kBlue, PenStyle::Solid);
+    EXPECT_EQ(scaled.image.pixel(50, 7), 0xFFEDCBA9u);
+    EXPECT_EQ(scaled.image.pixel(51, 7), 0xFFEDCBA9u);
+    EXPECT_EQ(scaled.image.pixel(52, 7), pixelOf(rgbColor(0x12, 0x34, 0x56)));
+}
+
+TEST(ScaledSurface, EllipseOutlinesAreSWideAndTheEntryDotStaysSolid) {
+    Scaled scaled(2);
+    fillEllipse(scaled.surface, 9, 9, 11, 12, kRed);  // 2 x 3: no inside, corners rounded
+    EXPECT_GE(scaled.count(0), 4 * 6 - 4);
+    EXPECT_EQ(scaled.count(0, QRect(18, 18, 4, 6)), scaled.count(0));
+    EXPECT_EQ(scaled.count(kRed), 0);
+    fillEllipse(scaled.surface, 20, 5, 30, 15, kRed);  // 10 x 10 logical
+    const int row = 2 * 10;                            // the middle row
+    EXPECT_EQ(scaled.image.pixel(40, row), pixelOf(0));
+    EXPECT_EQ(scaled.image.pixel(41, row), pixelOf(0));
+    EXPECT_EQ(scaled.image.pixel(42, row), pixelOf(kRed));
+    EXPECT_EQ(scaled.image.pixel(59, row), pixelOf(0));
+    EXPECT_EQ(scaled.image.pixel(60, row), pixelOf(kPaper));
+}
+
+// Metrics stay logical; the cell is s times as large and its ink is drawn, not blown up.
+TEST(ScaledSurface, TextCellsAreSTimesTheSizeWithGlyphsDrawnAtThatSize) {
+    Scaled one(1);
+    one.surface.selectFont(one.surface.createFont(FontRequest{kChartFontFace, -15}));
+    const TextMetrics logical = one.surface.textMetrics();
+    const std::string text = "M7" + cp932FromUtf8("さや");
+    one.surface.setTextColor(kRed);
+    one.surface.setBackgroundColor(kWhite);
+    one.surface.textOut(2, 3, text);
+    const int logicalArea = one.count(kWhite) + one.count(kRed);
+    QRect logicalCell(2, 3, logicalArea / logical.height, logical.height);
+    ASSERT_EQ(one.count(kPaper, logicalCell), 0);
+    for (int s : {2, 3}) {
+        SCOPED_TRACE(s);
+        Scaled scaled(s);
+        scaled.surface.selectFont(scaled.surface.createFont(FontRequest{kChartFontFace, -15}));
+        const TextMetrics m = scaled.surface.textMetrics();
+        EXPECT_TRUE(m.height == logical.height && m.ascent == logical.ascent &&
+                    m.averageCharWidth == logical.averageCharWidth);
+        scaled.surface.setTextColor(kRed);
+        scaled.surface.setBackgroundColor(kWhite);
+        scaled.surface.textOut(2, 3, text);
+        // The cell: the logical cell's s x s blocks exactly.
+        const QRect cell(logicalCell.topLeft() * s, logicalCell.size() * s);
+        EXPECT_EQ(scaled.count(kWhite) + scaled.count(kRed), logicalArea * s * s);
+        EXPECT_EQ(scaled.count(kPaper, cell), 0);
+        // Drawn at the size, not the logical glyphs blown up.
+        EXPECT_NE(scaled.image.copy(cell),
+                  one.image.copy(logicalCell)
+                      .scaled(cell.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    }
+}
+
+TEST(ScaledSurface, IconsAndHostileCoordinates) {
+    Scaled scaled(3);
+    scaled.surface.drawIcon(10, 0, kBuyEntryIcon);  // tip at logical column 17, row 0
+    EXPECT_EQ(scaled.image.pixel(51, 0), pixelOf(0));
+    EXPECT_EQ(scaled.image.pixel(53, 2), pixelOf(0));
+    // Hostile coordinates are clipped, not walked or overflowed.
+    RasterSurface& s = scaled.surface;
+    drawLine(s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kRed, PenStyle::Solid);
+    EXPECT_EQ(scaled.image.pixel(0, 0), pixelOf(kRed));
+    EXPECT_EQ(scaled.image.pixel(89, 89), pixelOf(kRed));
+    s.setRasterOp(RasterOp::Not);
+    drawLine(s, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, kRed, PenStyle::Dot);
+    s.setRasterOp(RasterOp::CopyPen);
+    outlineBox(s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kRed, PenStyle::Dot);
+    fillEllipse(s, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, kRed);
+    s.drawIcon(INT32_MAX, INT32_MIN, kBuyEntryIcon);
+    s.textOut(INT32_MAX, INT32_MAX, "X");
+    s.textOut(INT32_MIN, INT32_MIN, "X");
+    fillBox(s, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, kBlue);
+    EXPECT_EQ(scaled.count(kBlue), kWidth * 3 * kHeight * 3);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+// Doubling keeps flat areas and straight edges as blocks and fills the corners of staircases.
+TEST(PixelArtScale, DoublesEdgesAsBlocksAndSmoothsStaircases) {
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    QImage edge(4, 4, QImage::Format_ARGB32);
+    edge.fill(white);
+    for (int x = 0; x < 4; ++x) {
+        edge.setPixel(x, 0, black);
+    }
+    EXPECT_EQ(scalePixelArt(edge, 2),
+              edge.scaled(8, 8, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    QImage stairs(3, 3, QImage::Format_ARGB32);
+    stairs.fill(white);
+    for (int i = 0; i < 3; ++i) {
+        stairs.setPixel(i, i, black);
+    }
+    const QImage doubled = scalePixelArt(stairs, 2);
+    ASSERT_EQ(doubled.size(), QSize(6, 6));
+    EXPECT_EQ(doubled.pixel(2, 2), black);  // the steps' own blocks stay
+    EXPECT_EQ(doubled.pixel(3, 3), black);
+    EXPECT_EQ(doubled.pixel(2, 1), black);  // the white corners inside a step are filled
+    EXPECT_EQ(doubled.pixel(1, 2), black);
+    EXPECT_EQ(doubled.pixel(3, 1), white);  // the rest of the white pixels stays white
+    EXPECT_EQ(doubled.pixel(5, 0), white);
+    EXPECT_EQ(scalePixelArt(stairs, 4).size(), QSize(12, 12));
+    EXPECT_EQ(scalePixelArt(stairs, 3),
+              stairs.scaled(9, 9, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+}  // namespace
+}  // namespace zepa::test

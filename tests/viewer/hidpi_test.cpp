@@ -1,0 +1,156 @@
+// The main window on a screen of device pixel ratio 2 (offscreen, QT_SCALE_FACTOR=2), and the
+// chart drawn at scale 2 against scale 1 in the same window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+#include <set>
+
+#include "app/window/data_window.h"
+#include "app/window/frame_window.h"
+#include "base/codepage.h"
+#include "settings/chart_values.h"
+#include "tests/app/viewer_fixture.h"
+#include "tests/support/box_answerer.h"
+
+namespace zepa::test {
+namespace {
+
+struct HiDpiWindow : Viewer {
+    void show() {
+        write(paths.positionFile, positionLine(1001, 1002));
+        store.set(kMenuSubkey, "EDITOR", "true");
+        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
+        window = std::make_unique<FrameWindow>(a);
+        window->resize(700, 500);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    BoxAnswerer boxes;
+    std::unique_ptr<FrameWindow> window;
+};
+
+// Wherever the scale-1 chart is one colour over a 3 x 3 neighbourhood, the scale-2 chart has
+// that colour in the pixel's 2 x 2 block: fills, lines and positions scale exactly, and the
+// layout (in logical pixels) is the same.
+TEST_F(HiDpiWindow, TheChartAtScaleTwoIsTheLogicalChartWithTwiceTheDevicePixels) {
+    show();
+    const ChartLayout before = a.chart.layout;
+    const QImage one = window->renderChartArea(1);
+    const QImage two = window->renderChartArea(2);
+    EXPECT_EQ(a.chart.layout.plotLeft, before.plotLeft);
+    EXPECT_EQ(a.chart.layout.lowerTitleTop, before.lowerTitleTop);
+    ASSERT_EQ(two.size(), one.size() * 2);
+    int compared = 0, differing = 0;
+
+    for (int y = 1; y + 1 < one.height(); ++y) {
+        for (int x = 1; x + 1 < one.width(); ++x) {
+            const QRgb c = one.pixel(x, y);
+            bool uniform = true;
+            for (int dy = -1; dy <= 1 && uniform; ++dy) {
+                for (int dx = -1; dx <= 1 && uniform; ++dx) {
+                    uniform = one.pixel(x + dx, y + dy) == c;
+                }
+            }
+            if (uniform) {
+                ++compared;
+                for (int k = 0; k < 4; ++k) {
+                    differing += two.pixel(2 * x + k % 2, 2 * y + k / 2) != c;
+                }
+            }
+        }
+    }
+    EXPECT_GT(compared, one.width() * one.height() / 2);
+    EXPECT_EQ(differing, 0);
+    // The window's own picture is still the one it had.
+    EXPECT_EQ(window->renderChartArea(1), one);
+}
+
+TEST_F(HiDpiWindow, OnARatioTwoScreenThePictureHasTheDevicePixelsAndTheCursorIsUnderTheMouse) {
+    show();
+    const qreal ratio = window->devicePixelRatioF();
+    if (ratio != 2.0) {
+        GTEST_SKIP() << "run with QT_SCALE_FACTOR=2 (ratio " << ratio << ")";
+    }
+    QWidget* chart = window->centralWidget();
+    const QImage& image = window->backingImage();
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    EXPECT_EQ(image.width(), chart->width() * 2);
+
+    QTest::mouseClick(window->toolbarButton(257), Qt::LeftButton);
+    const QImage before = image.copy();
+    const ChartLayout& l = a.chart.layout;
+    const QPoint at(l.plotLeft + 101, (l.pricePlotTop + l.pricePaneBottom) / 2);
+    // Straight to the chart, at an exact logical position.
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), chart->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(chart, &move);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a.view.cursorState == 2; }));
+    EXPECT_EQ(a.view.cursorLineX, at.x());
+    // The inverted line: exactly the two device columns under the mouse's logical column.
+    const QImage after = window->backingImage();
+    std::set<int> columns;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            if (after.pixel(x, y) != before.pixel(x, y)) {
+                EXPECT_EQ(after.pixel(x, y) & 0xFFFFFFu, ~before.pixel(x, y) & 0xFFFFFFu);
+                columns.insert(x);
+            }
+        }
+    }
+    EXPECT_EQ(columns, (std::set<int>{2 * at.x(), 2 * at.x() + 1}));
+
+    // A data window's page too has the device pixels.
+    DataWindow* data = openDataWindow(window.get(), a, kSpreadDataKind);
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(data));
+    EXPECT_EQ(data->picture().devicePixelRatio(), 2.0);
+    EXPECT_GT(data->picture().width(), 0);
+    EXPECT_FALSE(window->isEnabled());
+    data->close();
+}
+
+// A placement stored on a larger screen or at another scale comes back wholly on this one.
+TEST_F(HiDpiWindow, AStoredPlacementThatDoesNotFitIsFittedOntoTheScreen) {
+    show();
+    const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    const int right = desktop.x() + desktop.width(), bottom = desktop.y() + desktop.height();
+    struct Case {
+        const char* what;
+        WindowPlacement stored;
+    };
+    const auto placed = [](int32_t l, int32_t t, int32_t r, int32_t b) {
+        WindowPlacement p;
+        p.left = l;
+        p.top = t;
+        p.right = r;
+        p.bottom = b;
+        return p;
+    };
+    for (const Case& c : {
+             Case{"half off to the right", placed(right - 100, 10, right + 200, 210)},
+             Case{"twice the screen", placed(-right, -bottom, 2 * right, 2 * bottom)},
+             Case{"wholly off", placed(100000, 100000, 100300, 100200)},
+             Case{"above and left", placed(-250, -150, 50, 150)},
+         }) {
+        SCOPED_TRACE(c.what);
+        window->restorePlacement(c.stored);
+        const QRect g = window->geometry();
+        EXPECT_TRUE(desktop.contains(g))
+            << g.x() << "," << g.y() << " " << g.width() << "x" << g.height();
+    }
+    // One that fits stays where it was.
+    window->restorePlacement(
+        placed(desktop.x() + 5, desktop.y() + 6, desktop.x() + 205, desktop.y() + 156));
+    EXPECT_EQ(window->geometry(), QRect(desktop.x() + 5, desktop.y() + 6, 200, 150));
+}
+
+}  // namespace
+}  // namespace zepa::test
