@@ -1,6 +1,7 @@
 #include "app/cursor_readout.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 #include "base/codepage.h"
@@ -15,6 +16,17 @@ std::string_view withoutPadding(std::string_view cell) {
         return {};
     }
     return cell.substr(first, cell.find_last_not_of(' ') - first + 1);
+}
+
+// The ratio chart's z of the slot as its data-window column shows it, "--" where there is none.
+std::string zText(const ChartContext& c, int32_t slot) {
+    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots) ||
+        !c.ratio->slots[static_cast<size_t>(slot)].hasZ) {
+        return "--";
+    }
+    char cell[32];
+    std::snprintf(cell, sizeof cell, "%+.2f", c.ratio->slots[static_cast<size_t>(slot)].z);
+    return cell;
 }
 
 }  // namespace
@@ -39,8 +51,9 @@ std::string cursorReadout(const ChartContext& c, int32_t slot) {
     text += std::string(kGap) + kSellClose + std::string(withoutPadding(stock[3]));
     text += std::string(kGap) + kSpread + std::string(withoutPadding(spread[1]));
     text += std::string(kGap) + kProfit + std::string(withoutPadding(spread[4]));
-    // The ratio chart's z of the slot belongs here, after the profit, while the lower pane
-    // shows the ratio chart (lowerPaneMode 3).
+    if (c.settings.lowerPaneMode == 3) {
+        text += std::string(kGap) + "Z " + zText(c, slot);
+    }
     return text;
 }
 

@@ -1,6 +1,8 @@
 // The cursor's readout in the status bar and the mouse wheel on the chart.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "app/cursor_readout.h"
 #include "base/codepage.h"
 #include "tests/app/viewer_fixture.h"
@@ -46,6 +48,20 @@ TEST_F(Viewer, CursorReadoutShowsTheSlotsValuesLikeTheDataWindows) {
     EXPECT_EQ(utf8FromCp932(shell.statusText), readoutAt(a, a.view.cursorBar));
     press(command::kButtonCursor);
     EXPECT_EQ(shell.statusText, " first tip");
+}
+
+TEST_F(Viewer, CursorReadoutAddsZWhileTheRatioChartIsShown) {
+    openThree();
+    a.settings.lowerPaneMode = 3;
+    ASSERT_TRUE(a.ratio.slots.at(285).hasZ);
+    char z[32];
+    std::snprintf(z, sizeof z, "%+.2f", a.ratio.slots[285].z);
+    EXPECT_EQ(
+        readoutAt(a, 285),
+        std::string(" 23/ 3/ 6   買 終値 1011   売 終値 1007   さや -4   利益 +0.1   Z ") + z);
+    // The first slots have no window of the period behind them.
+    const std::string early = readoutAt(a, 1);
+    EXPECT_EQ(early.substr(early.size() - 7), "   Z --");
 }
 
 TEST_F(Viewer, CursorReadoutWithoutAPrice) {
