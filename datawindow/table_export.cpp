@@ -81,9 +81,13 @@ std::string dataTableFileName(const PositionRecord& position, int kind) {
 bool saveFileReplacing(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Read as UTF-8 everywhere: Windows would otherwise take the bytes in its ANSI code page and
+    // miss a name with Japanese in it.
+    const fs::path target(
+        std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
     fs::path temporary;
     for (int n = 0; n < kTemporaryNames; ++n) {
-        fs::path candidate = fs::path(path);
+        fs::path candidate = target;
         candidate += ".tmp" + std::to_string(n);
         if (!fs::exists(fs::symlink_status(candidate, ec))) {
             temporary = candidate;
@@ -103,7 +107,7 @@ bool saveFileReplacing(const std::string& path, std::string_view bytes) {
         }
     }
     if (written) {
-        fs::rename(temporary, fs::path(path), ec);
+        fs::rename(temporary, target, ec);
         if (!ec) {
             return true;
         }

@@ -60,9 +60,11 @@ TEST_F(TableExportTest, RowsAreTheCellsAsShownWithoutPadding) {
 }
 
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
-    const fs::path target = dir / "さやデータ.csv";
+    const fs::path target = dir / fs::path(u8"さやデータ.csv");
     std::ofstream(target) << "old";
-    ASSERT_TRUE(saveFileReplacing(target.string(), "new,テキスト\r\n"));
+    // The name is UTF-8 on every system, so that the Japanese of the offered name survives.
+    const std::u8string name = target.u8string();
+    ASSERT_TRUE(saveFileReplacing(std::string(name.begin(), name.end()), "new,テキスト\r\n"));
     EXPECT_EQ(readAll(target), "new,テキスト\r\n");
 
     // A folder that does not exist: nothing is written, no temporary file is left.
