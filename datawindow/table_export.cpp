@@ -47,7 +47,7 @@ std::string tableText(const ChartContext& c, int kind, char separator, std::stri
         }
         text += lineEnd;
     };
-    line(dataHeaderTexts(kind));
+    line(dataHeaderTexts(kind, dataColumnCount(c, kind)));
     const int32_t rows = dataRowCount(c);
     for (int32_t row = 0; row < rows; ++row) {
         line(formatDataRow(c, kind, row));

@@ -1,6 +1,7 @@
 // The tables taken out of the data windows: cells, quoting and the file written in one piece.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -57,6 +58,25 @@ TEST_F(TableExportTest, RowsAreTheCellsAsShownWithoutPadding) {
               "24/ 1/ 2,-201,0.0,-0.0,+0.0\r\n"
               "24/ 1/ 3,-202,0.0,-0.0,+0.0\r\n");
     EXPECT_EQ(dataTableFileName(position, kSpreadDataKind), "T7203-1_さやデータ.csv");
+}
+
+TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
+    // With the ratio chart on, the spread data gain two columns; the stock data keep five.
+    settings.ratioChart = 1;
+    for (const auto& [kind, cells] :
+         {std::pair{kSpreadDataKind, 7}, std::pair{kStockDataKind, 5}}) {
+        std::istringstream lines(dataTableTsv(c, kind));
+        std::string line;
+        int count = 0;
+        while (std::getline(lines, line)) {
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t') + 1, cells) << line;
+            ++count;
+        }
+        EXPECT_EQ(count, 4) << kind;
+    }
+    EXPECT_EQ(
+        dataTableTsv(c, kSpreadDataKind).substr(0, dataTableTsv(c, kSpreadDataKind).find('\n')),
+        "日付\tさ や\t買 変動\t売 変動\t利 益\tレシオ\tＺ 値");
 }
 
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
