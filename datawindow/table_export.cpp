@@ -47,7 +47,7 @@ std::string tableText(const ChartContext& c, int kind, char separator, std::stri
         }
         text += lineEnd;
     };
-    line(dataHeaderTexts(kind));
+    line(dataHeaderTexts(kind, dataColumnCount(c, kind)));
     const int32_t rows = dataRowCount(c);
     for (int32_t row = 0; row < rows; ++row) {
         line(formatDataRow(c, kind, row));
@@ -81,9 +81,13 @@ std::string dataTableFileName(const PositionRecord& position, int kind) {
 bool saveFileReplacing(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    // Read as UTF-8 everywhere: Windows would otherwise take the bytes in its ANSI code page and
+    // miss a name with Japanese in it.
+    const fs::path target(
+        std::u8string_view(reinterpret_cast<const char8_t*>(path.data()), path.size()));
     fs::path temporary;
     for (int n = 0; n < kTemporaryNames; ++n) {
-        fs::path candidate = fs::path(path);
+        fs::path candidate = target;
         candidate += ".tmp" + std::to_string(n);
         if (!fs::exists(fs::symlink_status(candidate, ec))) {
             temporary = candidate;
@@ -103,7 +107,7 @@ bool saveFileReplacing(const std::string& path, std::string_view bytes) {
         }
     }
     if (written) {
-        fs::rename(temporary, fs::path(path), ec);
+        fs::rename(temporary, target, ec);
         if (!ec) {
             return true;
         }

@@ -20,7 +20,7 @@ std::string dataTableCsv(const ChartContext& c, int kind);
 // window's title, "T7203-T6758_さやデータ.csv".
 std::string dataTableFileName(const PositionRecord& position, int kind);
 
-// Writes the bytes to a new file beside `path` and renames it over `path`, so that a failed
+// Writes the bytes to a new file beside `path` (UTF-8) and renames it over `path`, so that a failed
 // write never leaves a cut file under the chosen name. False when any step failed; the
 // temporary file is then removed.
 bool saveFileReplacing(const std::string& path, std::string_view bytes);

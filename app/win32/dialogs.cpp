@@ -11,9 +11,7 @@
 #include "wide_text.h"
 
 namespace zepa::win32 {
-namespace {
 
-// Centred on the work area, as the dialog logic places it.
 void centre(HWND dialog) {
     RECT area{0, 0, 1024, 768};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -24,6 +22,8 @@ void centre(HWND dialog) {
         r.right - r.left, r.bottom - r.top);
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
+
+namespace {
 
 // The settings dialog's controls, as the logic sees them.
 class SettingsControls final : public SettingsDialogControls {
@@ -50,6 +50,9 @@ class SettingsControls final : public SettingsDialogControls {
     bool askYesNo(std::string_view text, std::string_view caption) override {
         return MessageBoxW(dialog_, wide(text).c_str(), wide(caption).c_str(),
                            MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    }
+    void warn(std::string_view text, std::string_view caption) override {
+        MessageBoxW(dialog_, wide(text).c_str(), wide(caption).c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     std::optional<ColorRef> chooseColor(ColorRef initial,
                                         const std::array<ColorRef, 16>& customColors) override {
@@ -132,6 +135,7 @@ INT_PTR CALLBACK settingsProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
             fillSettingsDialog(start->a->settings, *controls);
             SendDlgItemMessageW(dialog, settings_dialog::kBuyPeriodEdit, EM_LIMITTEXT, 200, 0);
             SendDlgItemMessageW(dialog, settings_dialog::kSellPeriodEdit, EM_LIMITTEXT, 200, 0);
+            SendDlgItemMessageW(dialog, settings_dialog::kRatioPeriodEdit, EM_LIMITTEXT, 200, 0);
             centre(dialog);
             SetFocus(GetDlgItem(dialog, settings_dialog::kCloseButton));
             return FALSE;
@@ -150,7 +154,8 @@ INT_PTR CALLBACK settingsProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
                 if (id == IDCANCEL) {
                     controls->press(settings_dialog::kCloseButton);  // Esc and the close box
                 } else if (HIWORD(w) == BN_CLICKED && id != settings_dialog::kBuyPeriodEdit &&
-                           id != settings_dialog::kSellPeriodEdit) {
+                           id != settings_dialog::kSellPeriodEdit &&
+                           id != settings_dialog::kRatioPeriodEdit) {
                     controls->press(id);
                 }
             }

@@ -11,6 +11,9 @@
 
 namespace zepa::win32 {
 
+// Centred on the work area, as the dialog logic places it.
+void centre(HWND dialog);
+
 // The settings dialog, modal over the frame.
 void runSettingsDialog(HWND owner, HINSTANCE instance, AppContext& a, Shell& shell);
 // Modes 2 (temporary pitch) and 4 (print scale): leaves the closing button, 220 or 221, in

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "advanced_dialog.h"
 #include "app/startup.h"
 #include "chart/primitives.h"
 #include "chart/view_state.h"
@@ -67,9 +68,18 @@ const wchar_t* tooltipOf(int commandId) {
     return nullptr;
 }
 
-// The mnemonics of the menu bar: ファイル(&F), 機能(&K), 設定(&S), ヘルプ(&H).
+// The mnemonics of the menu bar: ファイル(&F), 機能(&K), 設定(&S), 詳細設定(&D), ヘルプ(&H).
 bool isMenuBarLetter(int virtualKey) {
-    return virtualKey == 'F' || virtualKey == 'K' || virtualKey == 'S' || virtualKey == 'H';
+    return virtualKey == 'F' || virtualKey == 'K' || virtualKey == 'S' || virtualKey == 'D' ||
+           virtualKey == 'H';
+}
+
+// The logic's menu bar positions 0..3 are ファイル, 機能, 設定, ヘルプ; 詳細設定 sits after 設定
+// and goes with it.
+constexpr UINT kAdvancedSettingsPosition = 3;
+UINT menuBarPosition(int position) {
+    return position < static_cast<int>(kAdvancedSettingsPosition) ? static_cast<UINT>(position)
+                                                                  : static_cast<UINT>(position) + 1;
 }
 
 RECT workArea() {
@@ -377,6 +387,17 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 onMouseMove(a_, *this, GET_X_LPARAM(l), GET_Y_LPARAM(l));
             }
             return 0;
+        case WM_MOUSEWHEEL: {
+            // WHEEL_DELTA a notch, positive turned away from the user; the rest of a fine
+            // wheel's turn waits for the next message.
+            const int64_t total = int64_t{wheelRest_} + GET_WHEEL_DELTA_WPARAM(w);
+            const auto notches = static_cast<int>(total / WHEEL_DELTA);
+            wheelRest_ = static_cast<int>(total % WHEEL_DELTA);
+            if (live() && notches != 0) {
+                onWheel(a_, *this, notches);
+            }
+            return 0;
+        }
         case WM_LBUTTONDOWN:
             if (live()) {
                 onLeftButtonDown(a_, *this);
@@ -439,11 +460,16 @@ void FrameWindow::setButtonEnabled(int commandId, bool enabled) {
 
 void FrameWindow::setMenuPositionEnabled(int position, bool enabled) {
     HMENU menu = GetMenu(window_);
-    if (menu != nullptr && position >= 0 && position < GetMenuItemCount(menu)) {
-        EnableMenuItem(menu, static_cast<UINT>(position),
-                       MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-        DrawMenuBar(window_);
+    if (menu == nullptr || position < 0 ||
+        menuBarPosition(position) >= static_cast<UINT>(GetMenuItemCount(menu))) {
+        return;
     }
+    const UINT flags = MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED);
+    EnableMenuItem(menu, menuBarPosition(position), flags);
+    if (position == 2) {
+        EnableMenuItem(menu, kAdvancedSettingsPosition, flags);
+    }
+    DrawMenuBar(window_);
 }
 
 void FrameWindow::setSelectorItems(const std::vector<std::string>& cp932Items) {
@@ -491,6 +517,10 @@ void FrameWindow::openDataWindow(int kind) {
 
 void FrameWindow::runSettingsDialog() {
     win32::runSettingsDialog(window_, instance_, a_, *this);
+}
+
+void FrameWindow::runAdvancedSettingsDialog() {
+    win32::runAdvancedSettingsDialog(window_, instance_, a_, *this);
 }
 
 void FrameWindow::runInputDialog(int mode) {

@@ -50,6 +50,7 @@ class FrameWindow final : public Shell {
     void setStatusText(std::string_view cp932) override;
     void openDataWindow(int kind) override;
     void runSettingsDialog() override;
+    void runAdvancedSettingsDialog() override;
     void runInputDialog(int mode) override;
     void runAboutDialog() override;
     void outputChart(int kind) override;
@@ -88,6 +89,7 @@ class FrameWindow final : public Shell {
     bool closed_ = false;
     bool recordPlacement_ = false;
     bool endedByDataError_ = false;
+    int wheelRest_ = 0;  // a turn short of a whole notch, from fine-stepping wheels
 };
 
 // The folder of the running program, for the help pages shipped beside it.

@@ -1,6 +1,7 @@
 // The tables taken out of the data windows: cells, quoting and the file written in one piece.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -59,10 +60,31 @@ TEST_F(TableExportTest, RowsAreTheCellsAsShownWithoutPadding) {
     EXPECT_EQ(dataTableFileName(position, kSpreadDataKind), "T7203-1_さやデータ.csv");
 }
 
+TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
+    // With the ratio chart on, the spread data gain two columns; the stock data keep five.
+    settings.ratioChart = 1;
+    for (const auto& [kind, cells] :
+         {std::pair{kSpreadDataKind, 7}, std::pair{kStockDataKind, 5}}) {
+        std::istringstream lines(dataTableTsv(c, kind));
+        std::string line;
+        int count = 0;
+        while (std::getline(lines, line)) {
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t') + 1, cells) << line;
+            ++count;
+        }
+        EXPECT_EQ(count, 4) << kind;
+    }
+    EXPECT_EQ(
+        dataTableTsv(c, kSpreadDataKind).substr(0, dataTableTsv(c, kSpreadDataKind).find('\n')),
+        "日付\tさ や\t買 変動\t売 変動\t利 益\tレシオ\tＺ 値");
+}
+
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
-    const fs::path target = dir / "さやデータ.csv";
+    const fs::path target = dir / fs::path(u8"さやデータ.csv");
     std::ofstream(target) << "old";
-    ASSERT_TRUE(saveFileReplacing(target.string(), "new,テキスト\r\n"));
+    // The name is UTF-8 on every system, so that the Japanese of the offered name survives.
+    const std::u8string name = target.u8string();
+    ASSERT_TRUE(saveFileReplacing(std::string(name.begin(), name.end()), "new,テキスト\r\n"));
     EXPECT_EQ(readAll(target), "new,テキスト\r\n");
 
     // A folder that does not exist: nothing is written, no temporary file is left.

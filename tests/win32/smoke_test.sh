@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # zepa_spw.exe under Wine on an X server of its own, on a demo installation mapped to a drive
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
-# window "さやチャート" appears, Down changes the picture, the settings dialog opens and closes,
-# Esc ends the program with exit code 0, and SayaMode is in Wine's registry afterwards.
+# window "さやチャート" appears, Down changes the picture, the settings dialog and "詳細設定" open
+# and close, Esc ends the program with exit code 0, and SayaMode is in Wine's registry afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
@@ -96,26 +96,31 @@ shot "$work/after.png"
 changed=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 | cut -d' ' -f1)
 [ "${changed:-0}" != 0 ] || fail "Down left the picture as it was"
 
-# The settings dialog through the menu bar's mnemonic.
-focus "$window"
-xdotool key --window "$window" F10
-sleep 0.5
-xdotool key --window "$window" s
-dialog=
-for _ in $(seq 20); do
-  dialog=$(xdotool search --name "^設定$" 2>/dev/null | head -1)
-  [ -n "$dialog" ] && break
+# The settings dialog and "詳細設定" through the menu bar's mnemonics; Esc closes each.
+menu_dialog() {
+  local letter=$1 title=$2 shot_name=$3 dialog=
+  focus "$window"
+  xdotool key --window "$window" F10
   sleep 0.5
-done
-[ -n "$dialog" ] || fail "the settings dialog did not open"
-[ -n "$shots" ] && { sleep 2; shot "$shots/windows-settings.png"; }
-focus "$dialog"
-xdotool key --window "$dialog" Escape
-for _ in $(seq 20); do
-  xdotool search --name "^設定$" >/dev/null 2>&1 || break
-  sleep 0.5
-done
-xdotool search --name "^設定$" >/dev/null 2>&1 && fail "the settings dialog did not close"
+  xdotool key --window "$window" "$letter"
+  for _ in $(seq 20); do
+    dialog=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
+    [ -n "$dialog" ] && break
+    sleep 0.5
+  done
+  [ -n "$dialog" ] || fail "the dialog $title did not open"
+  [ -n "$shots" ] && { sleep 2; shot "$shots/$shot_name"; }
+  focus "$dialog"
+  xdotool key --window "$dialog" Escape
+  for _ in $(seq 20); do
+    xdotool search --name "^$title\$" >/dev/null 2>&1 || break
+    sleep 0.5
+  done
+  xdotool search --name "^$title\$" >/dev/null 2>&1 && fail "the dialog $title did not close"
+  return 0
+}
+menu_dialog s "設定" windows-settings.png
+menu_dialog d "詳細設定" windows-advanced-settings.png
 
 if [ -n "$shots" ]; then
   shot "$shots/windows-main.png"
