@@ -12,24 +12,6 @@ namespace {
 
 constexpr int kBackspace = 8, kLeft = 37;
 
-// The fixture's stocks 1001..1006 and 1007, which trades from date 290 on.
-void writeLateStock(Viewer& v) {
-    DbwFile file;
-    for (int i = 0; i < kDates; ++i) {
-        file.dates.push_back(PackedDate{static_cast<uint8_t>(52 + i / 240),
-                                        static_cast<uint8_t>(1 + i / 20 % 12),
-                                        static_cast<uint8_t>(1 + i % 20)});
-    }
-    for (int code = 1001; code <= 1007; ++code) {
-        std::vector<int32_t> closes;
-        for (int i = 0; i < kDates; ++i) {
-            closes.push_back(code == 1007 && i < 290 ? 0 : code + i % 40 * (code % 2 + 1));
-        }
-        file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
-    }
-    ASSERT_TRUE(writePriceDatabase(v.dataFile("DBW.001"), file));
-}
-
 std::string readoutAt(AppContext& a, int32_t slot) {
     return utf8FromCp932(cursorReadout(chartContext(a), slot));
 }
@@ -65,7 +47,7 @@ TEST_F(Viewer, CursorReadoutAddsZWhileTheRatioChartIsShown) {
 }
 
 TEST_F(Viewer, CursorReadoutWithoutAPrice) {
-    writeLateStock(*this);
+    writePrices(1007);
     open(positionLine(1001, 1007));
     // The sell stock has no price before date 290: no close and no spread.
     EXPECT_EQ(readoutAt(a, 285), " 23/ 3/ 6   買 終値 1011   売 終値 --   さや --   利益 +0.1");

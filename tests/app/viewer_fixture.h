@@ -27,24 +27,28 @@ inline std::string positionLine(int buyCode, int sellCode) {
 
 struct Viewer : ::testing::Test, TempInstallation {
     void SetUp() override {
-        // Stocks 1001..1006 traded on every one of kDates dates (20 a month from 2022).
+        writePrices(1006);
+        write(paths.tipFile, "# tips\nfirst tip\n");
+        shell.view = &a.view;
+        a.clockSeconds = [] { return int64_t{1700000000}; };
+    }
+    // Stocks 1001..lastCode on kDates dates (20 a month from 2022): 1001..1006 trade on every
+    // date, 1007 only from date 290 on.
+    void writePrices(int lastCode) {
         DbwFile file;
         for (int i = 0; i < kDates; ++i) {
             file.dates.push_back(PackedDate{static_cast<uint8_t>(52 + i / 240),
                                             static_cast<uint8_t>(1 + i / 20 % 12),
                                             static_cast<uint8_t>(1 + i % 20)});
         }
-        for (int code = 1001; code <= 1006; ++code) {
+        for (int code = 1001; code <= lastCode; ++code) {
             std::vector<int32_t> closes;
             for (int i = 0; i < kDates; ++i) {
-                closes.push_back(code + i % 40 * (code % 2 + 1));
+                closes.push_back(code == 1007 && i < 290 ? 0 : code + i % 40 * (code % 2 + 1));
             }
             file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
         }
         ASSERT_TRUE(writePriceDatabase(dataFile("DBW.001"), file));
-        write(paths.tipFile, "# tips\nfirst tip\n");
-        shell.view = &a.view;
-        a.clockSeconds = [] { return int64_t{1700000000}; };
     }
 
     static void write(const std::string& path, std::string_view bytes) { writeText(path, bytes); }

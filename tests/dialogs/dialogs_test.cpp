@@ -137,10 +137,6 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     click(dialog.controlById(kEditorBrowseButton));
     click(dialog.controlById(kOkButton));
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(settings.pitchTable[1], 35);
-    EXPECT_EQ(settings.pitchIndex, 1);
-    EXPECT_EQ(settings.pitchMode, 0);
-    EXPECT_EQ(settings.fillFallingBodies, 1);
     EXPECT_EQ(colors.colors[11], rgbColor(0, 128, 0));
     EXPECT_EQ(*store.find("CHART", "Mode_1"), "0,0,0,0,0,0,1,0,0,0,120,0,40,0,35,0,0,0,0,1");
     EXPECT_EQ(*store.find("CHART", "COLOR_1"),

@@ -3,10 +3,7 @@
 #include <array>
 #include <map>
 #include <random>
-#include <tuple>
 
-#include "marketdata/market_code.h"
-#include "marketdata/quantity_code.h"
 #include "tests/import/import_fixture.h"
 
 namespace zepa::test {
@@ -260,63 +257,42 @@ TEST_F(ImportTest, NamesFromTheListThenTheColumnThenTheCodeCutWithoutSplittingAC
     EXPECT_EQ(std::string(md_.set.stockName), cp932FromUtf8("トヨタ自動車"));
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
-
-uint16_t u16At(const std::vector<unsigned char>& b, size_t at) {
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
 // Random stocks written out as CSV in shuffled order, with and without quotes and thousands
-// separators, imported and compared record by record with what was written.
+// separators, imported and compared day for day with what was written.
 TEST_F(ImportTest, RandomPricesComeBackRecordForRecord) {
     std::mt19937 random(20240104);
-    const std::vector<PackedDate> dates = weekdays(2024, 1, 4, 60);
-    struct Day {
-        int32_t date;
-        DbwRecord record;
-    };
-    std::map<int32_t, std::vector<Day>> expected;  // code -> traded days
-    std::string csv = "Code,Date,Open,High,Low,Close,Volume,AdjustmentFactor\n";
+    std::map<int32_t, std::vector<Bar>> expected;  // code -> traded days
     std::vector<std::string> rows;
     for (int32_t code : {1301, 2914, 6758, 7203, 9984}) {
-        for (PackedDate d : dates) {
+        for (PackedDate d : weekdays(2024, 1, 4, 60)) {
             if (random() % 5 == 0) {
                 continue;  // no trade
             }
-            const int32_t low = 1 + static_cast<int32_t>(random() % 2000000);
-            const int32_t high = low + static_cast<int32_t>(random() % 65536);
-            const int32_t open = low + static_cast<int32_t>(random() % (high - low + 1));
-            const int32_t close = low + static_cast<int32_t>(random() % (high - low + 1));
-            static constexpr int64_t kScale[] = {1, 10, 100, 1000};
+            const int64_t low = 1 + random() % 2000000, high = low + random() % 65536;
+            const int64_t open = low + random() % (high - low + 1);
+            const int64_t close = low + random() % (high - low + 1);
             // Four significant digits: a volume code holds them exactly.
-            const int64_t volume =
-                (1000 + static_cast<int64_t>(random() % 9000)) * kScale[random() % 4];
-            const uint16_t adjustment = random() % 10 == 0 ? 50 : 0;
-            expected[code].push_back({dateValue(d), {open, high, low, close, volume, adjustment}});
+            static constexpr int64_t kScale[] = {1, 10, 100, 1000};
+            const int64_t volume = (1000 + random() % 9000) * kScale[random() % 4];
+            const int64_t adjustment = random() % 10 == 0 ? 50 : 0;
+            expected[code].push_back({dateValue(d), open, high, low, close, volume, adjustment});
             const bool fancy = random() % 2 == 0;
-            auto num = [&](int64_t v) {
-                std::string s = std::to_string(v);
-                if (!fancy) {
-                    return s;
-                }
-                for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) {
-                    s.insert(static_cast<size_t>(at), ",");
-                }
-                return "\"" + s + "\"";
-            };
             char date[16];
             std::snprintf(date, sizeof date, fancy ? "%d/%d/%d" : "%d-%02d-%02d", calendarYear(d),
                           d.month, d.day);
-            rows.push_back(std::to_string(code) + "0," + date + "," + num(open) + "," + num(high) +
-                           "," + num(low) + "," + num(close) + "," + num(volume) + "," +
-                           (adjustment ? "0.5" : "1") + "\n");
+            std::string row = std::to_string(code) + "0," + date;
+            for (int64_t v : {open, high, low, close, volume}) {
+                std::string n = std::to_string(v);
+                for (int at = static_cast<int>(n.size()) - 3; fancy && at > 0; at -= 3) {
+                    n.insert(static_cast<size_t>(at), ",");
+                }
+                row += fancy ? ",\"" + n + "\"" : "," + n;
+            }
+            rows.push_back(row + (adjustment ? ",0.5\n" : ",1\n"));
         }
     }
     std::shuffle(rows.begin(), rows.end(), random);
+    std::string csv = "Code,Date,Open,High,Low,Close,Volume,AdjustmentFactor\n";
     for (const std::string& r : rows) {
         csv += r;
     }
@@ -324,35 +300,18 @@ TEST_F(ImportTest, RandomPricesComeBackRecordForRecord) {
         << (report_.errors.empty() ? "" : report_.errors[0]);
     reload();
     ASSERT_EQ(md_.set.fileCount, 1);
-    const PriceDatabase& db = md_.set.files[0];
-    ASSERT_EQ(db.validStocks, 5);
-    for (uint16_t slot = 0; slot < db.validStocks; ++slot) {
-        const int32_t code = db.keys[slot] % kStockCodeModulus;
-        ASSERT_EQ(readPriceBlock(md_, db, slot), DataError::None);
-        std::vector<Day> got;
-        for (size_t k = 0; k < db.validDates; ++k) {
-            const size_t at = k * kPriceRecordSize;
-            const int32_t low = static_cast<int32_t>(u16At(md_.blockBuffer, at + 4) |
-                                                     (u16At(md_.blockBuffer, at + 6) << 16));
-            if (low == 0) {
-                continue;
+    ASSERT_EQ(md_.set.files[0].validStocks, 5);
+    for (const auto& [code, want] : expected) {
+        ASSERT_EQ(seriesOf(tokyo(code)), kSeriesBuilt);
+        const StockSeries& s = md_.series;
+        std::vector<Bar> got;
+        for (int i = 0; i < s.length; ++i) {
+            if (s.volume[i] != 0) {
+                got.push_back({dateValue(s.date[i]), s.open[i], s.high[i], s.low[i], s.close[i],
+                               s.volume[i], s.adjustment[i]});
             }
-            got.push_back({dateValue(db.dates[k]),
-                           {low + u16At(md_.blockBuffer, at), low + u16At(md_.blockBuffer, at + 2),
-                            low, low + u16At(md_.blockBuffer, at + 8),
-                            decodeQuantity(u16At(md_.blockBuffer, at + 10)),
-                            u16At(md_.blockBuffer, at + 18)}});
         }
-        const std::vector<Day>& want = expected[code];
-        ASSERT_EQ(got.size(), want.size()) << code;
-        for (size_t i = 0; i < got.size(); ++i) {
-            const DbwRecord& g = got[i].record;
-            const DbwRecord& w = want[i].record;
-            EXPECT_EQ(
-                std::tie(got[i].date, g.open, g.high, g.low, g.close, g.volume, g.adjustment),
-                std::tie(want[i].date, w.open, w.high, w.low, w.close, w.volume, w.adjustment))
-                << code << " " << i;
-        }
+        EXPECT_EQ(got, want) << code;
     }
 }
 

@@ -8,7 +8,6 @@
 
 #include "marketdata/pair_series.h"
 #include "marketdata/ratio_statistics.h"
-#include "marketdata/split_adjustment.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa::test {
@@ -222,37 +221,6 @@ TEST(RatioStatistics, MatchTheDirectComputation) {
         EXPECT_EQ(got.period, c.period);
         expectMatches(got, directStatistics(asDouble(buy), asDouble(sell), c.period), c.name);
     }
-}
-
-TEST(RatioStatistics, FlatRatioHasNoZ) {
-    V sell(60), buy(60);
-    Walk w{7};
-    int32_t s = 500;
-    for (int i = 0; i < 60; ++i) {
-        s += w.step(5);
-        sell[i] = s;
-        buy[i] = 3 * s;
-    }
-    RatioStatistics got;
-    ASSERT_EQ(computeRatioStatistics(seriesOf(buy, sell), 25, got), 1);
-    const RatioSlot& last = got.slots.back();
-    EXPECT_TRUE(last.hasMean);
-    EXPECT_EQ((std::vector<double>{last.ratio, last.mean, last.deviation}),
-              (std::vector<double>{3.0, 3.0, 0.0}));
-    EXPECT_FALSE(last.hasZ || last.hasHalfLife);
-    // Identical returns of both legs.
-    EXPECT_TRUE(last.hasCorrelation);
-    EXPECT_NEAR(last.correlation, 1.0, 1e-12);
-}
-
-TEST(RatioStatistics, SplitFactorsPutOldClosesInTheNewestBasis) {
-    std::vector<DayBar> bars(8);
-    bars[3].adjustment = 50;   // 1:2 on slot 3
-    bars[5].adjustment = 100;  // no split
-    bars[6].adjustment = 25;   // 1:4 on slot 6
-    bars[0].adjustment = 50;   // before the leg's start: ignored
-    EXPECT_EQ(splitBasisFactors(bars, 1),
-              (std::vector<double>{1.0, 0.125, 0.125, 0.25, 0.25, 0.25, 1.0, 1.0}));
 }
 
 // Weekly bars from a price file with a 1:2 split of the buy stock in mid-week: the week

@@ -15,6 +15,7 @@
 #include "marketdata/ratio_statistics.h"
 #include "platform/raster_surface.h"
 #include "tests/support/gui_environment.h"
+#include "tests/support/raster_chart.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa::test {
@@ -162,7 +163,17 @@ TEST_F(RasterSurfaceTest, HostileCoordinatesAreClippedWithoutWalkingThem) {
 }
 
 // A whole chart from written price files: the pixels a trader sees first.
-using WholeChart = Installation;
+class WholeChart : public Installation {
+  protected:
+    // The pair 1111 / 2222 over the file's dates.
+    void build(const DbwFile& file) {
+        writeDb("DBW.001", file);
+        load();
+        ASSERT_EQ(buildPairSeries(md_, {}, position, {}, series).result, 1);
+    }
+    PositionRecord position{leg('T', 1111), leg('T', 2222)};
+    SpreadSeries series;
+};
 
 TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
     // Even slots rise, odd slots fall; the legs' prices never overlap.
@@ -174,34 +185,16 @@ TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
             s.records.push_back(DbwRecord{base + 10 - up, base + 30, base - 20, base + up, 5000});
         }
     }
-    writeDb("DBW.001", file);
-    load();
-    PositionRecord position{leg('T', 1111), leg('T', 2222)};
-    SpreadSeries series;
-    ASSERT_EQ(buildPairSeries(md_, {}, position, {}, series).result, 1);
-    ColorTable colors;
-    resetColorTable(colors);
-    resetSpreadColors(colors);
-    QImage image(800, 580, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    RasterSurface surface(image);
-    ViewState view;
-    view.chartArea = ChartRect{0, kToolbarHeight, 800, 580};
-    ChartSettings settings;
-    FontSlotTable fonts;
-    ChartState state;
-    ChartContext c{view, settings, colors, series, position, md_.set.dateCount, fonts, state};
-    paintChart(surface, c);
-
-    const auto at = [&](int x, int y) { return image.pixel(x, y); };
-    const auto color = [&](int index) { return pixelOf(colors.colors[index]); };
+    build(file);
+    RasterChart chart(series, position, md_.set.dateCount);
+    const ChartContext& c = chart.c;
     // Frame band, background, the header's box; nothing above the chart area.
-    EXPECT_EQ(at(798, 200), color(10));
-    EXPECT_EQ(at(10, 300), color(11));
-    EXPECT_EQ(at(5, kToolbarHeight + 4), color(13));
-    EXPECT_EQ(at(400, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(chart.at(798, 200), chart.colorOf(10));
+    EXPECT_EQ(chart.at(10, 300), chart.colorOf(11));
+    EXPECT_EQ(chart.at(5, kToolbarHeight + 4), chart.colorOf(13));
+    EXPECT_EQ(chart.at(400, 10), qRgb(0, 0, 0));
 
-    ASSERT_TRUE(view.firstShownBar == 0 && view.lastShownBar == 39);
+    ASSERT_TRUE(chart.view.firstShownBar == 0 && chart.view.lastShownBar == 39);
     BarAxis axis = barAxis(c);
     for (int slot = 0; slot < 2; ++slot) {
         const int x = axis.advance();
@@ -209,11 +202,12 @@ TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
             const DayBar& bar = legBars(c, leg).bars[slot];
             const int index = (leg == Leg::Buy ? 90 : 94) + (bar.close >= bar.open ? 1 : 0);
             // The upper wick leaves the body's top edge towards the high.
-            EXPECT_EQ(at(x, priceY(c, std::max(bar.open, bar.close)) - 1), color(index)) << slot;
-            EXPECT_EQ(at(x, priceY(c, bar.high) + 1), color(index)) << slot;
+            EXPECT_EQ(chart.at(x, priceY(c, std::max(bar.open, bar.close)) - 1),
+                      chart.colorOf(index))
+                << slot;
+            EXPECT_EQ(chart.at(x, priceY(c, bar.high) + 1), chart.colorOf(index)) << slot;
         }
     }
-    releaseFontSlots(surface, fonts);
 }
 
 TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
@@ -223,33 +217,18 @@ TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
         file.stocks[0].records.push_back(traded(1000 + d % 7 * 5));
         file.stocks[1].records.push_back(traded(2000 + d % 5 * 7));
     }
-    writeDb("DBW.001", file);
-    load();
-    PositionRecord position{leg('T', 1111), leg('T', 2222)};
-    SpreadSeries series;
-    ASSERT_EQ(buildPairSeries(md_, {}, position, {}, series).result, 1);
+    build(file);
     RatioStatistics ratio;
     ASSERT_EQ(computeRatioStatistics(series, 25, ratio), 1);
-    ColorTable colors;
-    resetColorTable(colors);
-    resetSpreadColors(colors);
-    QImage image(800, 580, QImage::Format_RGB32);
-    RasterSurface surface(image);
-    ViewState view;
-    view.chartArea = ChartRect{0, kToolbarHeight, 800, 580};
     ChartSettings settings;
     settings.lowerPaneMode = 3;
-    FontSlotTable fonts;
-    ChartState state;
-    ChartContext c{view,  settings, colors, series, position, md_.set.dateCount,
-                   fonts, state,    &ratio};
-    paintChart(surface, c);
+    RasterChart chart(series, position, md_.set.dateCount, settings, &ratio);
 
     // The newest slot's z, on the scale where 2 sigma is the outer grid line.
-    const ChartLayout& l = state.layout;
-    BarAxis axis = barAxis(c);
+    const ChartLayout& l = chart.state.layout;
+    BarAxis axis = barAxis(chart.c);
     int x = 0;
-    for (int32_t i = view.firstShownBar; i <= view.lastShownBar; ++i) {
+    for (int32_t i = chart.view.firstShownBar; i <= chart.view.lastShownBar; ++i) {
         x = axis.advance();
     }
     const RatioSlot& last = ratio.slots.back();
@@ -257,8 +236,7 @@ TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
     const double zero = l.lowerPaneTop + std::trunc(110 * l.paneScale * 0.5);
     const double perSigma = (110 - 14) * l.paneScale * 0.5 / 2;
     const int y = static_cast<int>(zero - std::trunc(perSigma * last.z));
-    EXPECT_EQ(image.pixel(x, y), pixelOf(colors.colors[93])) << x << "," << y;
-    releaseFontSlots(surface, fonts);
+    EXPECT_EQ(chart.at(x, y), chart.colorOf(93)) << x << "," << y;
 }
 
 }  // namespace

@@ -108,11 +108,6 @@ TEST(ScaledSurface, InvertingTwiceRestoresThePicture) {
         outlineBox(scaled.surface, 1, 2, 30, 20, kBlue, PenStyle::Dot);
     }
     EXPECT_EQ(scaled.image, before);
-    // One inverting cursor line: exactly the column's blocks.
-    drawLine(scaled.surface, 25, 0, 25, 30, kBlue, PenStyle::Solid);
-    EXPECT_EQ(scaled.image.pixel(50, 7), 0xFFEDCBA9u);
-    EXPECT_EQ(scaled.image.pixel(51, 7), 0xFFEDCBA9u);
-    EXPECT_EQ(scaled.image.pixel(52, 7), pixelOf(rgbColor(0x12, 0x34, 0x56)));
 }
 
 TEST(ScaledSurface, EllipseOutlinesAreSWideAndTheEntryDotStaysSolid) {

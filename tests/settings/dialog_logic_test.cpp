@@ -137,7 +137,6 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleCheckTheirPeriodAndAreStored) {
                                                            {"   ", "入力エラー:入力がありません"},
                                                            {"4", range},
                                                            {"251", range},
-                                                           {"-10", range},
                                                            {"2 5", range},
                                                            {"25x", range},
                                                            {"99999999999", range}};

@@ -2,17 +2,17 @@
 // the ex-date marks, the scale of the adjusted display and its candles in pixels.
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <cmath>
 
 #include "chart/info_panel.h"
 #include "chart/lower_pane.h"
 #include "chart/paint.h"
 #include "chart/price_pane.h"
 #include "datawindow/data_table.h"
-#include "platform/raster_surface.h"
 #include "tests/chart/chart_fixture.h"
 #include "tests/splits/split_fixture.h"
 #include "tests/support/gui_environment.h"
+#include "tests/support/raster_chart.h"
 
 namespace zepa::test {
 namespace {
@@ -137,7 +137,7 @@ TEST_F(SplitChart, TablesAndPanelShowTheDisplayedPrices) {
 
 // Extreme adjustments every day, at the ends of the price range: every part of the chart and
 // the tables, in both displays, daily and weekly, without undefined behaviour (the sanitizers
-// watch) and with the profit within its bounds.
+// watch), with the profit within its bounds and finite change rates.
 TEST_F(SplitChart, HostileAdjustmentsDrawEveryPaneAndRow) {
     std::vector<DbwRecord> buy, sell;
     for (int d = 0; d < 60; ++d) {
@@ -148,11 +148,21 @@ TEST_F(SplitChart, HostileAdjustmentsDrawEveryPaneAndRow) {
     for (const int weekly : {0, 1}) {
         for (const int adjusted : {0, 1}) {
             build(250303, {weekly, 5, 5, adjusted});
+            position_.buy.quantity = position_.sell.quantity = 2000000000;
+            for (int32_t i = series_.firstBar; i < static_cast<int32_t>(series_.buyBars.size());
+                 ++i) {
+                const int64_t p = positionProfit(series_, position_, i);
+                EXPECT_TRUE(p >= -kProfitLimit && p <= kProfitLimit) << i;
+                for (const Leg leg : {Leg::Buy, Leg::Sell}) {
+                    if (storedBars(series_, leg)[static_cast<size_t>(i)].close != 0) {
+                        EXPECT_TRUE(std::isfinite(legChangeRate(series_, leg, i))) << i;
+                    }
+                }
+            }
             for (const int mode : {0, 1, 2}) {
                 ChartFixture f(md_.set.dateCount);
                 f.series = series_;
                 f.position = position_;
-                f.position.buy.quantity = f.position.sell.quantity = 2000000000;
                 f.settings.lowerPaneMode = mode;
                 f.settings.buyAverage = f.settings.sellAverage = 1;
                 f.settings.buyTomeashi = f.settings.sellTomeashi = 1;
@@ -174,35 +184,21 @@ TEST_F(SplitChart, CandlesRunOnAcrossTheExDateInPixels) {
     std::vector<int> closeRows;
     for (const int adjusted : {0, 1}) {
         build(250303, {0, 3, 3, adjusted});
-        ColorTable colors;
-        resetColorTable(colors);
-        resetSpreadColors(colors);
-        QImage image(800, 580, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        RasterSurface surface(image);
-        ViewState view;
-        view.chartArea = ChartRect{0, kToolbarHeight, 800, 580};
         ChartSettings settings;
         settings.splitAdjustedDisplay = adjusted;
-        FontSlotTable fonts;
-        ChartState state;
-        ChartContext c{view, settings, colors, series_, position_, md_.set.dateCount, fonts, state};
-        paintChart(surface, c);
-
-        BarAxis axis = barAxis(c);
+        RasterChart chart(series_, position_, md_.set.dateCount, settings);
+        BarAxis axis = barAxis(chart.c);
         for (int32_t slot = 0; slot <= 5; ++slot) {
             const int32_t x = axis.advance();
             if (slot < 4) {
                 continue;
             }
-            const DayBar& bar = legBars(c, Leg::Buy).bars[static_cast<size_t>(slot)];
+            const DayBar& bar = legBars(chart.c, Leg::Buy).bars[static_cast<size_t>(slot)];
             // The rising candle's outlined body has its close on its edge.
-            const int32_t y = priceY(c, bar.close);
-            EXPECT_EQ(image.pixel(x, y), pixelOf(colors.colors[kBuyRising]))
-                << adjusted << " " << slot;
+            const int32_t y = priceY(chart.c, bar.close);
+            EXPECT_EQ(chart.at(x, y), chart.colorOf(kBuyRising)) << adjusted << " " << slot;
             closeRows.push_back(y);
         }
-        releaseFontSlots(surface, fonts);
     }
     // Stored: 1040 then 520, far apart; adjusted: 520 and 520.
     EXPECT_GT(closeRows[1] - closeRows[0], 100);
