@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "base/little_endian.h"
 #include "marketdata/price_database.h"
 #include "marketdata/quantity_code.h"
 
@@ -12,16 +13,6 @@ namespace zepa {
 namespace {
 
 namespace fs = std::filesystem;
-
-uint16_t readU16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-int32_t readI32(const unsigned char* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                (static_cast<uint32_t>(p[2]) << 16) |
-                                (static_cast<uint32_t>(p[3]) << 24));
-}
 
 // The count a volume code stands for, without the viewer's 32-bit wrap, so that writing it
 // again gives the same code.
