@@ -22,6 +22,21 @@ std::string formatPlacement(const WindowPlacement& p);
 // True only when all ten fields convert.
 bool parsePlacement(std::string_view text, WindowPlacement& p);
 
+// A window rectangle in screen pixels.
+struct ScreenRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The normal rectangle of `p` on the screens' work area `desktop`: each size between the
+// smallest and the area's, and a rectangle that does not fit (a screen that is gone or smaller,
+// a placement stored at another scale, a hand-edited value) moved onto the area as far as
+// needed. Worked out in 64 bits: stored corners may be anywhere in 32.
+ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int32_t smallestWidth,
+                        int32_t smallestHeight);
+
 // Creation: font slot 0, the position file, the selector or the no-position timer.
 void onCreate(AppContext& a, Shell& shell);
 // Destruction: the font slots are released.

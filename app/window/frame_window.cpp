@@ -75,10 +75,6 @@ QRect availableDesktop() {
     return screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1024, 768);
 }
 
-int clampedSize(int64_t size, int smallest, int largest) {
-    return static_cast<int>(std::max<int64_t>(smallest, std::min<int64_t>(size, largest)));
-}
-
 }  // namespace
 
 FrameWindow::FrameWindow(AppContext& a) : a_(a), surface_(image_) {
@@ -209,20 +205,10 @@ QString FrameWindow::statusText() const {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const QRect desktop = availableDesktop();
-    const int width = clampedSize(int64_t{placement.right} - placement.left, kSmallestWidth,
-                                  std::max(kSmallestWidth, desktop.width()));
-    const int height = clampedSize(int64_t{placement.bottom} - placement.top, kSmallestHeight,
-                                   std::max(kSmallestHeight, desktop.height()));
-    // A rectangle that does not fit the screens (a screen that is gone or smaller, a placement
-    // stored at another scale, a hand-edited value) is moved onto them as far as needed.
-    // Worked out in 64 bits: stored corners may be anywhere in 32.
-    const int64_t left = std::clamp<int64_t>(
-        placement.left, desktop.x(),
-        std::max<int64_t>(desktop.x(), int64_t{desktop.x()} + desktop.width() - width));
-    const int64_t top = std::clamp<int64_t>(
-        placement.top, desktop.y(),
-        std::max<int64_t>(desktop.y(), int64_t{desktop.y()} + desktop.height() - height));
-    setGeometry(static_cast<int>(left), static_cast<int>(top), width, height);
+    const ScreenRect r = fitPlacement(
+        placement, ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()},
+        kSmallestWidth, kSmallestHeight);
+    setGeometry(r.left, r.top, r.width, r.height);
 }
 
 QSize FrameWindow::clientSize() const {
