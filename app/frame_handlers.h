@@ -56,6 +56,9 @@ void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
 // Wheel notches on the chart: each one as a press of Left (> 0, turned away from the user) or
 // Right (< 0); while automatic stepping runs, the turn only stops it.
 void onWheel(AppContext& a, Shell& shell, int notches);
+// Whole notches in a wheel turn of `angleDelta` eighths of a degree (120 a notch, positive away
+// from the user); `rest` carries what fine-stepping wheels leave short of a notch to the next.
+int wheelNotches(int& rest, int angleDelta);
 void onLeftButtonDown(AppContext& a, Shell& shell);
 void onLeftDoubleClick(AppContext& a, Shell& shell, int32_t x, int32_t y);
 void onRightButtonDown(AppContext& a, Shell& shell);
