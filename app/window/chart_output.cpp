@@ -116,7 +116,7 @@ QImage captureChartArea(const QImage& backing, const ChartRect& area) {
         return QImage();
     }
     // A picture at a device pixel ratio gives all the device pixels under the area.
-    const int s = std::max(1, qRound(backing.devicePixelRatio()));
+    const int s = imageScale(backing);
     QImage capture = backing.copy(QRect(left * s, top * s, (right - left) * s, (bottom - top) * s));
     capture.setDevicePixelRatio(s);
     return capture;

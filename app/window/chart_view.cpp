@@ -29,8 +29,7 @@ bool ChartView::event(QEvent* event) {
 
 void ChartView::paintEvent(QPaintEvent* event) {
     // Moved to a screen of another ratio: the picture is drawn anew for it first.
-    if (!frame_.backingImage().isNull() &&
-        qRound(frame_.backingImage().devicePixelRatio()) != backingScale(*this)) {
+    if (backingOutOfDate(frame_.backingImage(), *this)) {
         frame_.paintRequest();
     }
     QPainter p(this);
