@@ -30,6 +30,7 @@
 #include "app/window/data_window.h"
 #include "app/window/help_window.h"
 #include "app/window/input_dialog.h"
+#include "app/window/qt_values.h"
 #include "app/window/settings_dialog.h"
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
@@ -55,10 +56,6 @@ constexpr uint32_t kMaximizedFlag = 2;
 constexpr uint32_t kShowNormal = 1;
 constexpr uint32_t kShowMinimized = 2;
 constexpr uint32_t kShowMaximized = 3;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The chart face with the same stand-ins the raster surface uses where it is not installed.
 QFont slotZeroFont() {
