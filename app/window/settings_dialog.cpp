@@ -29,7 +29,7 @@ using namespace settings_dialog;
 // The template's font "ＭＳ ゴシック" at 11 points: 15 pixels on a 96-dpi screen.
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 261;
-// The template's 136 units and two rows below the groups for the options added since.
+// The template's 136 units and two rows below the groups for the chart options.
 constexpr int kHeightUnits = 164;
 
 // A black frame whose inside shows one spread colour, filled by the chart's own primitive.
