@@ -1,7 +1,6 @@
 #include "app/cursor_readout.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
 #include "base/codepage.h"
@@ -16,17 +15,6 @@ std::string_view withoutPadding(std::string_view cell) {
         return {};
     }
     return cell.substr(first, cell.find_last_not_of(' ') - first + 1);
-}
-
-// The ratio chart's z of the slot as its data-window column shows it, "--" where there is none.
-std::string zText(const ChartContext& c, int32_t slot) {
-    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots) ||
-        !c.ratio->slots[static_cast<size_t>(slot)].hasZ) {
-        return "--";
-    }
-    char cell[32];
-    std::snprintf(cell, sizeof cell, "%+.2f", c.ratio->slots[static_cast<size_t>(slot)].z);
-    return cell;
 }
 
 }  // namespace
@@ -52,7 +40,8 @@ std::string cursorReadout(const ChartContext& c, int32_t slot) {
     text += std::string(kGap) + kSpread + std::string(withoutPadding(spread[1]));
     text += std::string(kGap) + kProfit + std::string(withoutPadding(spread[4]));
     if (c.settings.lowerPaneMode == 3) {
-        text += std::string(kGap) + "Z " + zText(c, slot);
+        const std::string z = ratioCell(c, slot, true);
+        text += std::string(kGap) + "Z " + std::string(withoutPadding(z));
     }
     return text;
 }

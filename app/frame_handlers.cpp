@@ -290,6 +290,13 @@ void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y) {
     a.view.cursorLineX = x;
 }
 
+int wheelNotches(int& rest, int angleDelta) {
+    constexpr int kNotch = 120;
+    const int64_t total = int64_t{rest} + angleDelta;
+    rest = static_cast<int>(total % kNotch);
+    return static_cast<int>(total / kNotch);
+}
+
 void onWheel(AppContext& a, Shell& shell, int notches) {
     if (a.view.autoStepActive == 1) {
         stopAutoStepping(a, shell);

@@ -22,6 +22,21 @@ std::string formatPlacement(const WindowPlacement& p);
 // True only when all ten fields convert.
 bool parsePlacement(std::string_view text, WindowPlacement& p);
 
+// A window rectangle in screen pixels.
+struct ScreenRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+// The normal rectangle of `p` on the screens' work area `desktop`: each size between the
+// smallest and the area's, and a rectangle that does not fit (a screen that is gone or smaller,
+// a placement stored at another scale, a hand-edited value) moved onto the area as far as
+// needed. Worked out in 64 bits: stored corners may be anywhere in 32.
+ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int32_t smallestWidth,
+                        int32_t smallestHeight);
+
 // Creation: font slot 0, the position file, the selector or the no-position timer.
 void onCreate(AppContext& a, Shell& shell);
 // Destruction: the font slots are released.
@@ -41,6 +56,9 @@ void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
 // Wheel notches on the chart: each one as a press of Left (> 0, turned away from the user) or
 // Right (< 0); while automatic stepping runs, the turn only stops it.
 void onWheel(AppContext& a, Shell& shell, int notches);
+// Whole notches in a wheel turn of `angleDelta` eighths of a degree (120 a notch, positive away
+// from the user); `rest` carries what fine-stepping wheels leave short of a notch to the next.
+int wheelNotches(int& rest, int angleDelta);
 void onLeftButtonDown(AppContext& a, Shell& shell);
 void onLeftDoubleClick(AppContext& a, Shell& shell, int32_t x, int32_t y);
 void onRightButtonDown(AppContext& a, Shell& shell);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -39,6 +40,24 @@ bool parsePlacement(std::string_view text, WindowPlacement& p) {
     p.right = v[8];
     p.bottom = v[9];
     return true;
+}
+
+ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int32_t smallestWidth,
+                        int32_t smallestHeight) {
+    const auto size = [](int64_t stored, int32_t smallest, int32_t area) {
+        return static_cast<int32_t>(
+            std::clamp<int64_t>(stored, smallest, std::max(smallest, area)));
+    };
+    const auto place = [](int64_t stored, int32_t areaStart, int32_t areaSize, int32_t size) {
+        const int64_t last = std::max<int64_t>(areaStart, int64_t{areaStart} + areaSize - size);
+        return static_cast<int32_t>(std::clamp<int64_t>(stored, areaStart, last));
+    };
+    ScreenRect r;
+    r.width = size(int64_t{p.right} - p.left, smallestWidth, desktop.width);
+    r.height = size(int64_t{p.bottom} - p.top, smallestHeight, desktop.height);
+    r.left = place(p.left, desktop.left, desktop.width, r.width);
+    r.top = place(p.top, desktop.top, desktop.height, r.height);
+    return r;
 }
 
 }  // namespace zepa

@@ -26,4 +26,20 @@ int32_t parseInt(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
+std::optional<int32_t> parseDigits(std::string_view digits) {
+    // Enough digits for every value a dialog takes, few enough that the sum cannot overflow.
+    constexpr size_t kMostDigits = 6;
+    if (digits.empty() || digits.size() > kMostDigits) {
+        return std::nullopt;
+    }
+    int32_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 }  // namespace zepa

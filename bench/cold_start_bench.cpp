@@ -1,19 +1,15 @@
 // App/ColdStart: the viewer program from exec to exit, on the offscreen platform, quitting once
 // its first chart is painted; its peak resident memory from the kernel's accounting.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/bench_cases.h"
+#include "bench/child_process.h"
 
 namespace zepa {
 namespace {
@@ -47,42 +43,12 @@ void coldStart(benchmark::State& state, const LargeInstallation& in, const std::
     double peakKiB = 0;
 
     for (auto _ : state) {
-        const auto started = std::chrono::steady_clock::now();
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int null = ::open("/dev/null", O_RDWR);
-            if (null >= 0) {
-                ::dup2(null, 1);
-                ::dup2(null, 2);
-            }
-            if (::chdir(in.root.c_str()) == 0) {
-                ::execve(argv[0], argv, envp.data());
-            }
-            ::_exit(127);
-        }
-        if (pid < 0) {
-            state.SkipWithError("fork failed");
-            break;
-        }
-        int status = 0;
-        struct rusage usage {};
-        pid_t done = 0;
-        while ((done = ::wait4(pid, &status, WNOHANG, &usage)) == 0) {
-            if (std::chrono::steady_clock::now() - started > kGiveUpAfter) {
-                ::kill(pid, SIGKILL);
-                ::wait4(pid, &status, 0, &usage);
-                done = -1;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        const auto ended = std::chrono::steady_clock::now();
-        if (done != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        const double seconds = runChild(argv, envp.data(), in.root.c_str(), kGiveUpAfter, peakKiB);
+        if (seconds < 0) {
             state.SkipWithError("the viewer did not start, paint and exit cleanly");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(ended - started).count());
-        peakKiB = std::max(peakKiB, static_cast<double>(usage.ru_maxrss));
+        state.SetIterationTime(seconds);
     }
     state.counters["peak_MB"] = peakKiB / 1024.0;
 }

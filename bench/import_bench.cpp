@@ -2,10 +2,6 @@
 // empty installation; Import/DailyUpdate: one more day added to that year. Both run the program
 // itself and take its peak resident memory from the kernel's accounting.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,12 +11,15 @@
 #include <vector>
 
 #include "bench/bench_cases.h"
+#include "bench/child_process.h"
 
 namespace zepa {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Far beyond any run: a hung importer fails the case instead of the whole suite.
+constexpr auto kGiveUpAfter = std::chrono::seconds(600);
 constexpr int kStocks = 4000;
 constexpr int kDays = 245;
 
@@ -91,27 +90,7 @@ double runProgram(std::vector<std::string> args, double& peakKiB) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
-    const auto started = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            ::dup2(null, 1);
-            ::dup2(null, 2);
-        }
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    if (pid < 0) {
-        return -1;
-    }
-    int status = 0;
-    struct rusage usage {};
-    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return -1;
-    }
-    peakKiB = std::max(peakKiB, static_cast<double>(usage.ru_maxrss));
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return runChild(argv.data(), nullptr, nullptr, kGiveUpAfter, peakKiB);
 }
 
 void importYear(benchmark::State& state, const std::string& importer, const std::string& scratch,

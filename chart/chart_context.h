@@ -2,7 +2,9 @@
 // scale and markers the paint computes for the other parts and for mouse handling.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "chart/primitives.h"
 #include "chart/view_state.h"
@@ -86,6 +88,14 @@ struct ChartContext {
 
 inline ColorRef chartColor(const ChartContext& c, int index) {
     return c.colors.colors[index];
+}
+
+// The ratio statistics of date slot `slot`; null without statistics or outside them.
+inline const RatioSlot* ratioSlotAt(const ChartContext& c, int64_t slot) {
+    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots)) {
+        return nullptr;
+    }
+    return &c.ratio->slots[static_cast<size_t>(slot)];
 }
 
 }  // namespace zepa

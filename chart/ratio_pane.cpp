@@ -15,12 +15,12 @@ namespace {
 constexpr int kZLineColor = 93;
 
 bool zAt(const ChartContext& c, int64_t slot, double& z) {
-    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots)) {
+    const RatioSlot* s = ratioSlotAt(c, slot);
+    if (s == nullptr) {
         return false;
     }
-    const RatioSlot& s = c.ratio->slots[static_cast<size_t>(slot)];
-    z = s.z;
-    return s.hasZ;
+    z = s->z;
+    return s->hasZ;
 }
 
 int32_t zY(const ZLineScale& s, double z) {

@@ -128,17 +128,20 @@ std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t w
                         : formatCell("%9.2f", v * 0.01);
 }
 
-// The ratio and its z from the statistics of the series.
+}  // namespace
+
 std::string ratioCell(const ChartContext& c, int32_t slot, bool z) {
-    if (c.ratio == nullptr || slot < 0 || slot >= std::ssize(c.ratio->slots)) {
+    const RatioSlot* r = ratioSlotAt(c, slot);
+    if (r == nullptr) {
         return kNoValue;
     }
-    const RatioSlot& r = c.ratio->slots[static_cast<size_t>(slot)];
     if (z) {
-        return r.hasZ ? formatCell("%+9.2f", r.z) : kNoValue;
+        return r->hasZ ? formatCell("%+9.2f", r->z) : kNoValue;
     }
-    return r.hasRatio ? formatCell("%9.4f", r.ratio) : kNoValue;
+    return r->hasRatio ? formatCell("%9.4f", r->ratio) : kNoValue;
 }
+
+namespace {
 
 void drawDataRow(DrawingSurface& surface, const ChartContext& c, const DataWindowState& s,
                  int32_t row, int32_t originX, int32_t y) {

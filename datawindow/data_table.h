@@ -63,6 +63,9 @@ int32_t cp932Cells(std::string_view cp932);
 
 // Rows of the series on show: one per slot from firstBar to the newest date.
 int32_t dataRowCount(const ChartContext& c);
+// The ratio of date slot `slot` as its data-window column shows it, or with `z` its z; the
+// blank cell's "--" where the statistics have none.
+std::string ratioCell(const ChartContext& c, int32_t slot, bool z);
 // The cells of a row as drawn (dataColumnCount of them); a row at or beyond rowCount is blank.
 DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row);
 

@@ -6,22 +6,13 @@
 #include <new>
 #include <system_error>
 
+#include "base/little_endian.h"
 #include "base/wrapping.h"
 #include "marketdata/binary_file.h"
 #include "marketdata/quantity_code.h"
 
 namespace zepa {
 namespace {
-
-uint16_t readU16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-int32_t readI32(const unsigned char* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                (static_cast<uint32_t>(p[2]) << 16) |
-                                (static_cast<uint32_t>(p[3]) << 24));
-}
 
 unsigned char foldCase(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;

@@ -2,7 +2,7 @@
 
 namespace zepa {
 
-int32_t decodeQuantity(uint16_t code) {
+int64_t quantityOfCode(uint16_t code) {
     if (code < 10000) {
         return code;
     }
@@ -11,9 +11,13 @@ int32_t decodeQuantity(uint16_t code) {
     if (band > 7) {
         band = 7;
     }
-    uint32_t mantissa = code - 9000 * band;
-    static constexpr uint32_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-    return static_cast<int32_t>(mantissa * kScale[band]);
+    const int64_t mantissa = code - 9000 * int64_t{band};
+    static constexpr int64_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    return mantissa * kScale[band];
+}
+
+int32_t decodeQuantity(uint16_t code) {
+    return static_cast<int32_t>(static_cast<uint32_t>(quantityOfCode(code)));
 }
 
 }  // namespace zepa

@@ -4,13 +4,12 @@
 
 #include <optional>
 
+#include "base/parse_int.h"
+
 namespace zepa {
 namespace {
 
 using namespace advanced_dialog;
-
-// Enough digits for every accepted value, few enough that the sum cannot overflow.
-constexpr size_t kMostDigits = 6;
 
 std::string_view trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -20,25 +19,11 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::optional<int32_t> digitsValue(std::string_view digits) {
-    if (digits.empty() || digits.size() > kMostDigits) {
-        return std::nullopt;
-    }
-    int32_t value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 // "12", "12.", "12.3" or ".3" in tenths.
 std::optional<int32_t> tenthsValue(std::string_view text) {
     const size_t point = text.find('.');
     if (point == std::string_view::npos) {
-        const auto whole = digitsValue(text);
+        const auto whole = parseDigits(text);
         return whole ? std::optional<int32_t>(*whole * 10) : std::nullopt;
     }
     const std::string_view wholeText = text.substr(0, point);
@@ -46,8 +31,8 @@ std::optional<int32_t> tenthsValue(std::string_view text) {
     if (tenthText.size() > 1 || (wholeText.empty() && tenthText.empty())) {
         return std::nullopt;
     }
-    const auto whole = wholeText.empty() ? std::optional<int32_t>(0) : digitsValue(wholeText);
-    const auto tenth = tenthText.empty() ? std::optional<int32_t>(0) : digitsValue(tenthText);
+    const auto whole = wholeText.empty() ? std::optional<int32_t>(0) : parseDigits(wholeText);
+    const auto tenth = tenthText.empty() ? std::optional<int32_t>(0) : parseDigits(tenthText);
     if (!whole || !tenth) {
         return std::nullopt;
     }
@@ -112,7 +97,7 @@ AdvancedFormCheck readAdvancedForm(const AdvancedForm& form, const AdvancedSetti
             refused = {field.control, kNoInputMessage};
             return false;
         }
-        const auto v = field.tenths ? tenthsValue(t) : digitsValue(t);
+        const auto v = field.tenths ? tenthsValue(t) : parseDigits(t);
         if (!v || *v < field.low || *v > field.high) {
             refused = {field.control, field.message};
             return false;

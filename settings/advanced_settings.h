@@ -1,7 +1,7 @@
-// The values that, on the original system, a companion program wrote and the viewer only read:
-// pitch mode, bars in stretch mode, stepping interval, preset pitches, filled bodies, print
-// scale, the editor command and the chart colours of rows 1-7. The "詳細設定" dialog edits them
-// as one record and writes back only what changed, into the values' existing text formats.
+// The stored values no other dialog edits: pitch mode, bars in stretch mode, stepping interval,
+// preset pitches, filled bodies, print scale, the editor command and the chart colours of rows
+// 1-7. The "詳細設定" dialog edits them as one record and writes back only what changed, into
+// the values' existing text formats.
 #pragma once
 
 #include <array>

@@ -48,7 +48,7 @@ struct ChartSettings {
     // Print size in percent.
     int32_t printScale = 100;
 
-    // Options the original values have no field for, stored together in `SayaOption`.
+    // Options no other stored value has a field for, kept together in `SayaOption`.
     // 1 = draw bars before a stock split in the basis of the newest bar.
     int32_t splitAdjustedDisplay = 0;
     // 1 = the chart-switch key also reaches the ratio chart (lower pane 3).

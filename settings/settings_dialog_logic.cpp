@@ -2,10 +2,11 @@
 // table; only closing rebuilds the series, so the chart sees the new periods at once.
 #include "settings/settings_dialog_logic.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
+#include "base/parse_int.h"
 #include "base/wrapping.h"
 
 namespace zepa {
@@ -77,18 +78,12 @@ bool readRatioPeriod(SettingsDialogControls& controls, int32_t& period) {
         return false;
     }
     const std::string_view digits(text.data() + first, text.find_last_not_of(' ') - first + 1);
-    const bool number = digits.size() <= 6 && std::all_of(digits.begin(), digits.end(), [](char c) {
-                            return c >= '0' && c <= '9';
-                        });
-    int32_t value = 0;
-    for (const char c : number ? digits : std::string_view{}) {
-        value = value * 10 + (c - '0');
-    }
-    if (!number || value < kRatioPeriodMin || value > kRatioPeriodMax) {
+    const std::optional<int32_t> value = parseDigits(digits);
+    if (!value || *value < kRatioPeriodMin || *value > kRatioPeriodMax) {
         controls.warn(kRatioPeriodRange, kInputErrorCaption);
         return false;
     }
-    period = value;
+    period = *value;
     return true;
 }
 

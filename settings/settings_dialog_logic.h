@@ -33,9 +33,8 @@ inline constexpr int kBaseSellRadio = 310;
 inline constexpr int kBaseBuyRadio = 311;
 inline constexpr int kSourceCloseRadio = 312;
 inline constexpr int kSourceAverageRadio = 313;
-// Options below the original controls: "株式分割を調整して表示" (splitAdjustedDisplay),
-// "レシオケータを表示" (ratioChart), "売り銘柄を建値で重ねる" (overlaySellAtEntry) and the
-// ratio chart's period.
+// Options below the groups: "株式分割を調整して表示" (splitAdjustedDisplay), "レシオケータを表示"
+// (ratioChart), "売り銘柄を建値で重ねる" (overlaySellAtEntry) and the ratio chart's period.
 inline constexpr int kRatioPeriodEdit = 227;
 inline constexpr int kSplitAdjustedCheck = 320;
 inline constexpr int kRatioChartCheck = 321;

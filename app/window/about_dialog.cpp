@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/window/qt_values.h"
 #include "platform/raster_surface.h"
 #include "settings/input_dialog_logic.h"
 
@@ -17,10 +18,6 @@ using namespace about_dialog;
 constexpr int kFontPixels = 16;
 constexpr int kWidthUnits = 170;
 constexpr int kHeightUnits = 77;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* centredLabel(QWidget* parent, std::string_view text) {
     auto* label = new QLabel(fromUtf8(text), parent);

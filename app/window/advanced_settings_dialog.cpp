@@ -16,6 +16,7 @@
 
 #include "app/app_context.h"
 #include "app/shell.h"
+#include "app/window/qt_values.h"
 
 namespace zepa {
 
@@ -29,17 +30,11 @@ constexpr int kWidthUnits = 300;
 constexpr int kHeightUnits = 300;
 constexpr int kColorColumns = 3;
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QPixmap swatch(ColorRef color) {
     QPixmap pixmap(28, 14);
     pixmap.fill(Qt::black);
     QPainter p(&pixmap);
-    p.fillRect(1, 1, 26, 12,
-               QColor(static_cast<int>(color & 0xFF), static_cast<int>(color >> 8 & 0xFF),
-                      static_cast<int>(color >> 16 & 0xFF)));
+    p.fillRect(1, 1, 26, 12, qColorOf(color));
     return pixmap;
 }
 

@@ -1,7 +1,6 @@
-// The "詳細設定" dialog: the values another program used to write (pitch mode and presets,
-// stepping interval, filled bodies, print scale, editor, chart colours). It shows a form of
-// settings/advanced_dialog_logic.h and, on "OK", has that code check, apply and store it;
-// cancelling changes and writes nothing.
+// The "詳細設定" dialog: pitch mode and presets, stepping interval, filled bodies, print scale,
+// editor and chart colours. It shows a form of settings/advanced_dialog_logic.h and, on "OK",
+// has that code check, apply and store it; cancelling changes and writes nothing.
 #pragma once
 
 #include <functional>

@@ -35,8 +35,16 @@ bool prepareBackingImage(QImage& image, QSize logical, int scale) {
     return true;
 }
 
+int imageScale(const QImage& image) {
+    return std::max(1, qRound(image.devicePixelRatio()));
+}
+
+bool backingOutOfDate(const QImage& image, const QWidget& widget) {
+    return !image.isNull() && imageScale(image) != backingScale(widget);
+}
+
 QRect logicalRect(const QImage& image) {
-    const int scale = std::max(1, qRound(image.devicePixelRatio()));
+    const int scale = imageScale(image);
     return QRect(0, 0, image.width() / scale, image.height() / scale);
 }
 
@@ -45,7 +53,7 @@ void drawBackingImage(QPainter& painter, const QImage& image, const QRect& logic
     if (shown.isEmpty()) {
         return;
     }
-    const int scale = std::max(1, qRound(image.devicePixelRatio()));
+    const int scale = imageScale(image);
     const QRect source(shown.topLeft() * scale, shown.size() * scale);
     if (scale == 1 && painter.device()->devicePixelRatioF() == 1.0) {
         painter.drawImage(shown.topLeft(), image, shown);

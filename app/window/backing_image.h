@@ -29,4 +29,11 @@ void drawBackingImage(QPainter& painter, const QImage& image, const QRect& logic
 // The logical rectangle a backing image covers.
 QRect logicalRect(const QImage& image);
 
+// Device pixels per logical pixel of a backing image, at least 1.
+int imageScale(const QImage& image);
+
+// True when a drawn backing image is at another ratio than the widget's screen now has (the
+// window moved to another screen): it must be drawn anew before it is shown.
+bool backingOutOfDate(const QImage& image, const QWidget& widget);
+
 }  // namespace zepa

@@ -52,6 +52,20 @@ void copyToClipboard(const QImage& capture) {
     clipboard->setImage(capture);
 }
 
+#if defined(ZEPA_CHART_PRINTING)
+// Names the document and returns the size a w x h chart is printed at, fitted onto the page.
+PrintSize sizeOnPrinter(QPrinter& printer, int32_t w, int32_t h, int screenDpiX, int screenDpiY,
+                        float scale) {
+    printer.setDocName(QString::fromLatin1(kChartDocumentName));
+    // The painter's origin is then the top-left of the printable area, in printer pixels.
+    printer.setFullPage(false);
+    const int resolution = printer.resolution();
+    const QRect page = printer.pageLayout().paintRectPixels(resolution);
+    return fitOnPage(printedSize(w, h, resolution, resolution, screenDpiX, screenDpiY, scale),
+                     page.width(), page.height());
+}
+#endif
+
 // A printed chart is drawn at most this many device pixels (a 1,920 x 1,050 chart at 4 x 4).
 constexpr int64_t kMaxPrintPixels = int64_t{40} << 20;
 
@@ -102,7 +116,7 @@ QImage captureChartArea(const QImage& backing, const ChartRect& area) {
         return QImage();
     }
     // A picture at a device pixel ratio gives all the device pixels under the area.
-    const int s = std::max(1, qRound(backing.devicePixelRatio()));
+    const int s = imageScale(backing);
     QImage capture = backing.copy(QRect(left * s, top * s, (right - left) * s, (bottom - top) * s));
     capture.setDevicePixelRatio(s);
     return capture;
@@ -130,15 +144,9 @@ bool printCapture([[maybe_unused]] QPrinter& printer, [[maybe_unused]] const QIm
                   [[maybe_unused]] int screenDpiX, [[maybe_unused]] int screenDpiY,
                   [[maybe_unused]] float scale) {
 #if defined(ZEPA_CHART_PRINTING)
-    printer.setDocName(QString::fromLatin1(kChartDocumentName));
-    // The painter's origin is then the top-left of the printable area, in printer pixels.
-    printer.setFullPage(false);
-    const int resolution = printer.resolution();
     const QRect shown = logicalRect(capture);
-    const QRect page = printer.pageLayout().paintRectPixels(resolution);
-    const PrintSize size = fitOnPage(printedSize(shown.width(), shown.height(), resolution,
-                                                 resolution, screenDpiX, screenDpiY, scale),
-                                     page.width(), page.height());
+    const PrintSize size =
+        sizeOnPrinter(printer, shown.width(), shown.height(), screenDpiX, screenDpiY, scale);
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
@@ -155,13 +163,7 @@ bool printRendered([[maybe_unused]] QPrinter& printer, [[maybe_unused]] int32_t 
                    [[maybe_unused]] int screenDpiX, [[maybe_unused]] int screenDpiY,
                    [[maybe_unused]] float scale) {
 #if defined(ZEPA_CHART_PRINTING)
-    printer.setDocName(QString::fromLatin1(kChartDocumentName));
-    printer.setFullPage(false);
-    const int resolution = printer.resolution();
-    const QRect page = printer.pageLayout().paintRectPixels(resolution);
-    const PrintSize size =
-        fitOnPage(printedSize(w, h, resolution, resolution, screenDpiX, screenDpiY, scale),
-                  page.width(), page.height());
+    const PrintSize size = sizeOnPrinter(printer, w, h, screenDpiX, screenDpiY, scale);
     if (size.width <= 0 || size.height <= 0 || !render) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "app/frame_handlers.h"
 #include "app/window/backing_image.h"
 #include "app/window/frame_window.h"
 
@@ -28,8 +29,7 @@ bool ChartView::event(QEvent* event) {
 
 void ChartView::paintEvent(QPaintEvent* event) {
     // Moved to a screen of another ratio: the picture is drawn anew for it first.
-    if (!frame_.backingImage().isNull() &&
-        qRound(frame_.backingImage().devicePixelRatio()) != backingScale(*this)) {
+    if (backingOutOfDate(frame_.backingImage(), *this)) {
         frame_.paintRequest();
     }
     QPainter p(this);
@@ -82,11 +82,7 @@ void ChartView::focusOutEvent(QFocusEvent* event) {
 }
 
 void ChartView::wheelEvent(QWheelEvent* event) {
-    // One notch is 120 eighths of a degree; positive is turned away from the user.
-    constexpr int kNotch = 120;
-    const int64_t total = int64_t{wheelRest_} + event->angleDelta().y();
-    const auto notches = static_cast<int>(total / kNotch);
-    wheelRest_ = static_cast<int>(total % kNotch);
+    const int notches = wheelNotches(wheelRest_, event->angleDelta().y());
     if (notches != 0) {
         frame_.wheelTurned(notches);
     }

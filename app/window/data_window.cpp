@@ -79,7 +79,7 @@ class DataWindow::Canvas final : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override {
         const QImage& image = owner_.image_;
-        if (!image.isNull() && qRound(image.devicePixelRatio()) != backingScale(*this)) {
+        if (backingOutOfDate(image, *this)) {
             owner_.repaintPage();  // moved to a screen of another ratio
         }
         QPainter p(this);

@@ -30,6 +30,7 @@
 #include "app/window/data_window.h"
 #include "app/window/help_window.h"
 #include "app/window/input_dialog.h"
+#include "app/window/qt_values.h"
 #include "app/window/settings_dialog.h"
 #include "app/window/toolbar_strip.h"
 #include "app/window/virtual_keys.h"
@@ -56,10 +57,6 @@ constexpr uint32_t kShowNormal = 1;
 constexpr uint32_t kShowMinimized = 2;
 constexpr uint32_t kShowMaximized = 3;
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The chart face with the same stand-ins the raster surface uses where it is not installed.
 QFont slotZeroFont() {
     QFont font;
@@ -73,10 +70,6 @@ QFont slotZeroFont() {
 QRect availableDesktop() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1024, 768);
-}
-
-int clampedSize(int64_t size, int smallest, int largest) {
-    return static_cast<int>(std::max<int64_t>(smallest, std::min<int64_t>(size, largest)));
 }
 
 }  // namespace
@@ -209,20 +202,10 @@ QString FrameWindow::statusText() const {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const QRect desktop = availableDesktop();
-    const int width = clampedSize(int64_t{placement.right} - placement.left, kSmallestWidth,
-                                  std::max(kSmallestWidth, desktop.width()));
-    const int height = clampedSize(int64_t{placement.bottom} - placement.top, kSmallestHeight,
-                                   std::max(kSmallestHeight, desktop.height()));
-    // A rectangle that does not fit the screens (a screen that is gone or smaller, a placement
-    // stored at another scale, a hand-edited value) is moved onto them as far as needed.
-    // Worked out in 64 bits: stored corners may be anywhere in 32.
-    const int64_t left = std::clamp<int64_t>(
-        placement.left, desktop.x(),
-        std::max<int64_t>(desktop.x(), int64_t{desktop.x()} + desktop.width() - width));
-    const int64_t top = std::clamp<int64_t>(
-        placement.top, desktop.y(),
-        std::max<int64_t>(desktop.y(), int64_t{desktop.y()} + desktop.height() - height));
-    setGeometry(static_cast<int>(left), static_cast<int>(top), width, height);
+    const ScreenRect r = fitPlacement(
+        placement, ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()},
+        kSmallestWidth, kSmallestHeight);
+    setGeometry(r.left, r.top, r.width, r.height);
 }
 
 QSize FrameWindow::clientSize() const {

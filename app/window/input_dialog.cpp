@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/app_context.h"
+#include "app/window/qt_values.h"
 #include "base/codepage.h"
 
 namespace zepa {
@@ -18,10 +19,6 @@ using namespace input_dialog;
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 125;
 constexpr int kHeightUnits = 59;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 #include "app/app_context.h"
 #include "app/frame_handlers.h"
 #include "app/window/backing_image.h"
+#include "app/window/qt_values.h"
 #include "chart/primitives.h"
 #include "platform/raster_surface.h"
 
@@ -28,17 +29,8 @@ using namespace settings_dialog;
 // The template's font "ＭＳ ゴシック" at 11 points: 15 pixels on a 96-dpi screen.
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 261;
-// The template's 136 units and two rows below the groups for the options added since.
+// The template's 136 units and two rows below the groups for the chart options.
 constexpr int kHeightUnits = 164;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QColor qColorOf(ColorRef color) {
-    return QColor(static_cast<int>(color & 0xFF), static_cast<int>(color >> 8 & 0xFF),
-                  static_cast<int>(color >> 16 & 0xFF));
-}
 
 // A black frame whose inside shows one spread colour, filled by the chart's own primitive.
 class Swatch final : public QWidget {

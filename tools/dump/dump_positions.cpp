@@ -4,6 +4,7 @@
 #include "base/codepage.h"
 #include "marketdata/installation_paths.h"
 #include "marketdata/position_file.h"
+#include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
 #include "tools/dump/dump_commands.h"
 
@@ -68,6 +69,26 @@ int dumpPositions(const DumpOptions& options) {
             index + legText(table.records[i].buy) + "  /  " + legText(table.records[i].sell) + "\n";
     }
     return printOut(text);
+}
+
+int loadForPosition(const std::string& root, int32_t position, Installation& in) {
+    const LoadOutcome outcome = loadInstallation(root, in);
+    if (outcome == LoadOutcome::PositionFileMissing) {
+        return printError(kExitFailure, positionFileAbsentMessage(in.paths));
+    }
+    if (outcome == LoadOutcome::DataError) {
+        return kExitDataError;
+    }
+    if (position >= in.positions.positionCount) {
+        return printError(kExitUsage, "zepa_dump: there is no position " +
+                                          std::to_string(position) + " (positionCount " +
+                                          std::to_string(in.positions.positionCount) + ")");
+    }
+    return kExitOk;
+}
+
+int dataErrorExit(const Installation& in) {
+    return printError(kExitDataError, dataErrorMessage(in.md.dataError, in.paths.dataDirectory));
 }
 
 int printOut(const std::string& text) {

@@ -90,10 +90,6 @@ std::string rowsText(const ChartContext& c, int kind) {
     return text;
 }
 
-int dataErrorExit(const Installation& in) {
-    return printError(kExitDataError, dataErrorMessage(in.md.dataError, in.paths.dataDirectory));
-}
-
 }  // namespace
 
 int dumpRows(const DumpOptions& options) {
@@ -102,17 +98,12 @@ int dumpRows(const DumpOptions& options) {
         return printError(kExitUsage, kRowsUsage);
     }
     Installation in;
-    const LoadOutcome outcome = loadInstallation(options.root, in);
-    if (outcome == LoadOutcome::PositionFileMissing) {
-        return printError(kExitFailure, positionFileAbsentMessage(in.paths));
-    }
-    if (outcome == LoadOutcome::DataError) {
+    const int loaded = loadForPosition(options.root, args.position, in);
+    if (loaded == kExitDataError) {
         return dataErrorExit(in);
     }
-    if (args.position >= in.positions.positionCount) {
-        return printError(kExitUsage, "zepa_dump: there is no position " +
-                                          std::to_string(args.position) + " (positionCount " +
-                                          std::to_string(in.positions.positionCount) + ")");
+    if (loaded != kExitOk) {
+        return loaded;
     }
     // The viewer's start-up settings: periods 5 and 5, the spread of the closes, sell minus buy.
     ChartSettings settings;

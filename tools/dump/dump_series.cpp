@@ -156,16 +156,15 @@ std::string seriesText(const PairSeriesResult& r, int32_t dateCount, const Sprea
     return text;
 }
 
-int dataErrorExit(const Installation& in, bool json) {
-    std::string message = dataErrorMessage(in.md.dataError, in.paths.dataDirectory);
-    if (json) {
-        JsonWriter w;
-        w.beginObject().key("dataError").value(static_cast<int>(in.md.dataError));
-        w.key("message").value(message).endObject();
-        printOut(w.text() + "\n");
-    } else {
-        std::fprintf(stderr, "%s\n", message.c_str());
+// With --json the data error is an object on stdout.
+int seriesDataErrorExit(const Installation& in, bool json) {
+    if (!json) {
+        return dataErrorExit(in);
     }
+    JsonWriter w;
+    w.beginObject().key("dataError").value(static_cast<int>(in.md.dataError));
+    w.key("message").value(dataErrorMessage(in.md.dataError, in.paths.dataDirectory)).endObject();
+    printOut(w.text() + "\n");
     return kExitDataError;
 }
 
@@ -177,24 +176,19 @@ int dumpSeries(const DumpOptions& options) {
         return printError(kExitUsage, kSeriesUsage);
     }
     Installation in;
-    LoadOutcome outcome = loadInstallation(options.root, in);
-    if (outcome == LoadOutcome::PositionFileMissing) {
-        return printError(kExitFailure, positionFileAbsentMessage(in.paths));
+    const int loaded = loadForPosition(options.root, args.position, in);
+    if (loaded == kExitDataError) {
+        return seriesDataErrorExit(in, options.json);
     }
-    if (outcome == LoadOutcome::DataError) {
-        return dataErrorExit(in, options.json);
-    }
-    if (args.position >= in.positions.positionCount) {
-        return printError(kExitUsage, "zepa_dump: there is no position " +
-                                          std::to_string(args.position) + " (positionCount " +
-                                          std::to_string(in.positions.positionCount) + ")");
+    if (loaded != kExitOk) {
+        return loaded;
     }
     SpreadSeries series;
     const int32_t dateCount = in.md.set.dateCount;
     PairSeriesResult r = buildPairSeries(in.md, in.corrections, in.positions.records[args.position],
                                          args.options, series);
     if (r.message == PairSeriesMessage::DataError) {
-        return dataErrorExit(in, options.json);
+        return seriesDataErrorExit(in, options.json);
     }
     const PositionRecord& position = in.positions.records[args.position];
     return printOut(options.json ? seriesJson(r, dateCount, series, position)

@@ -140,18 +140,12 @@ int dumpStats(const DumpOptions& options) {
         return printError(kExitUsage, kStatsUsage);
     }
     Installation in;
-    const LoadOutcome outcome = loadInstallation(options.root, in);
-    if (outcome == LoadOutcome::PositionFileMissing) {
-        return printError(kExitFailure, positionFileAbsentMessage(in.paths));
+    const int loaded = loadForPosition(options.root, args.position, in);
+    if (loaded == kExitDataError) {
+        return dataErrorExit(in);
     }
-    if (outcome == LoadOutcome::DataError) {
-        return printError(kExitDataError,
-                          dataErrorMessage(in.md.dataError, in.paths.dataDirectory));
-    }
-    if (args.position >= in.positions.positionCount) {
-        return printError(kExitUsage, "zepa_dump: there is no position " +
-                                          std::to_string(args.position) + " (positionCount " +
-                                          std::to_string(in.positions.positionCount) + ")");
+    if (loaded != kExitOk) {
+        return loaded;
     }
     SpreadSeries series;
     PairSeriesOptions seriesOptions;
@@ -159,8 +153,7 @@ int dumpStats(const DumpOptions& options) {
     const PairSeriesResult r = buildPairSeries(
         in.md, in.corrections, in.positions.records[args.position], seriesOptions, series);
     if (r.message == PairSeriesMessage::DataError) {
-        return printError(kExitDataError,
-                          dataErrorMessage(in.md.dataError, in.paths.dataDirectory));
+        return dataErrorExit(in);
     }
     if (r.result != 1) {
         return printError(kExitFailure, pairSeriesMessageText(r.message));

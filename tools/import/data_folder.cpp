@@ -5,6 +5,7 @@
 #include <new>
 #include <system_error>
 
+#include "base/little_endian.h"
 #include "marketdata/price_database.h"
 #include "marketdata/quantity_code.h"
 
@@ -12,28 +13,6 @@ namespace zepa {
 namespace {
 
 namespace fs = std::filesystem;
-
-uint16_t readU16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-int32_t readI32(const unsigned char* p) {
-    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                (static_cast<uint32_t>(p[2]) << 16) |
-                                (static_cast<uint32_t>(p[3]) << 24));
-}
-
-// The count a volume code stands for, without the viewer's 32-bit wrap, so that writing it
-// again gives the same code.
-int64_t storedCount(uint16_t code) {
-    if (code >= 64000) {
-        return int64_t{code - 63000} * 10000000;
-    }
-    if (code >= 55000) {
-        return int64_t{code - 54000} * 1000000;
-    }
-    return static_cast<uint32_t>(decodeQuantity(code));
-}
 
 bool loadTables(const std::string& path, MarketData& md) {
     md.set = PriceDatabaseSet{};
@@ -158,7 +137,8 @@ bool readYearFile(const std::string& path, int year, YearData& out, std::string&
                 rec.open = static_cast<int32_t>(int64_t{rec.low} + readU16(r + 0));
                 rec.high = static_cast<int32_t>(int64_t{rec.low} + readU16(r + 2));
                 rec.close = static_cast<int32_t>(int64_t{rec.low} + readU16(r + 8));
-                rec.volume = storedCount(readU16(r + 10));
+                // In full, so that writing it again gives the same code.
+                rec.volume = quantityOfCode(readU16(r + 10));
                 rec.adjustment = readU16(r + 18);
             }
         }
