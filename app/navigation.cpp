@@ -25,8 +25,11 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
     options.splitAdjustedDisplay = a.settings.splitAdjustedDisplay;
     const PairSeriesResult built =
         buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
+    // The statistics are a fifth of a build: only where the ratio chart can be shown (the switch
+    // reaches it with the option on; a stored lower pane 3 shows it); a change of either rebuilds.
     // Memory short or no series: the ratio chart stays empty.
-    if (built.result != 1 ||
+    const bool ratioWanted = a.settings.ratioChart == 1 || a.settings.lowerPaneMode == 3;
+    if (built.result != 1 || !ratioWanted ||
         computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) != 1) {
         a.ratio.slots.clear();
     }

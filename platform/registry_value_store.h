@@ -1,6 +1,6 @@
 // The per-user value store in the Windows registry: the key
 // HKEY_CURRENT_USER\Software\VORNEK\ZEPA_CHART, a subkey per group ("CHART", "MENU"), every value a
-// REG_SZ string. The old tool keeps its values under the same key, so both read what either wrote.
+// REG_SZ string; another program sharing the key reads what this one wrote.
 #pragma once
 
 #include <string>

@@ -270,22 +270,12 @@ void FrameWindow::recordPlacement() {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const RECT desktop = workArea();
-    const int64_t dw = desktop.right - desktop.left, dh = desktop.bottom - desktop.top;
-    const int width = static_cast<int>(
-        std::clamp<int64_t>(int64_t{placement.right} - placement.left, kSmallestWidth,
-                            std::max<int64_t>(kSmallestWidth, dw)));
-    const int height = static_cast<int>(
-        std::clamp<int64_t>(int64_t{placement.bottom} - placement.top, kSmallestHeight,
-                            std::max<int64_t>(kSmallestHeight, dh)));
-    int64_t left = placement.left, top = placement.top;
-    const bool onScreen = left < desktop.right && left + width > desktop.left &&
-                          top < desktop.bottom && top + height > desktop.top;
-    if (!onScreen) {
-        left = desktop.left;
-        top = desktop.top;
-    }
-    SetWindowPos(window_, nullptr, static_cast<int>(left), static_cast<int>(top), width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect r =
+        fitPlacement(placement,
+                     ScreenRect{desktop.left, desktop.top, desktop.right - desktop.left,
+                                desktop.bottom - desktop.top},
+                     kSmallestWidth, kSmallestHeight);
+    SetWindowPos(window_, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FrameWindow::windowGone() {
@@ -388,11 +378,7 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
             }
             return 0;
         case WM_MOUSEWHEEL: {
-            // WHEEL_DELTA a notch, positive turned away from the user; the rest of a fine
-            // wheel's turn waits for the next message.
-            const int64_t total = int64_t{wheelRest_} + GET_WHEEL_DELTA_WPARAM(w);
-            const auto notches = static_cast<int>(total / WHEEL_DELTA);
-            wheelRest_ = static_cast<int>(total % WHEEL_DELTA);
+            const int notches = wheelNotches(wheelRest_, GET_WHEEL_DELTA_WPARAM(w));
             if (live() && notches != 0) {
                 onWheel(a_, *this, notches);
             }

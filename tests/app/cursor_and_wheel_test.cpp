@@ -5,6 +5,7 @@
 
 #include "app/cursor_readout.h"
 #include "base/codepage.h"
+#include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
 
 namespace zepa::test {
@@ -33,8 +34,8 @@ TEST_F(Viewer, CursorReadoutShowsTheSlotsValuesLikeTheDataWindows) {
 }
 
 TEST_F(Viewer, CursorReadoutAddsZWhileTheRatioChartIsShown) {
+    store.set(kChartSubkey, "SayaMode", "3");  // a stored ratio chart
     openThree();
-    a.settings.lowerPaneMode = 3;
     ASSERT_TRUE(a.ratio.slots.at(285).hasZ);
     char z[32];
     std::snprintf(z, sizeof z, "%+.2f", a.ratio.slots[285].z);
