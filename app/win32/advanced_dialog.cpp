@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "color_chooser.h"
 #include "dialogs.h"
 #include "resource_ids.h"
 #include "settings/advanced_dialog_logic.h"
@@ -66,7 +67,8 @@ class AdvancedDialog {
         } else if (id >= kFirstColorButton && id < kFirstColorButton + kEditableColorCount) {
             const int k = id - kFirstColorButton;
             ColorRef& color = form_.colors[static_cast<size_t>(k)];
-            if (const std::optional<ColorRef> chosen = chooseColor(color)) {
+            if (const std::optional<ColorRef> chosen =
+                    chooseTableColor(dialog_, color, kSpreadCustomColors)) {
                 color = *chosen & 0xFFFFFFu;
                 showColors();
             }
@@ -125,23 +127,6 @@ class AdvancedDialog {
         for (int k = 0; k < kEditableColorCount; ++k) {
             InvalidateRect(GetDlgItem(dialog_, ZEPA_ADV_FIRST_SWATCH + k), nullptr, TRUE);
         }
-    }
-
-    std::optional<ColorRef> chooseColor(ColorRef initial) {
-        std::array<COLORREF, 16> custom{};
-        for (size_t i = 0; i < custom.size(); ++i) {
-            custom[i] = kSpreadCustomColors[i] & 0xFFFFFFu;
-        }
-        CHOOSECOLORW cc{};
-        cc.lStructSize = sizeof cc;
-        cc.hwndOwner = dialog_;
-        cc.rgbResult = initial & 0xFFFFFFu;
-        cc.lpCustColors = custom.data();
-        cc.Flags = CC_RGBINIT;
-        if (!ChooseColorW(&cc)) {
-            return std::nullopt;
-        }
-        return static_cast<ColorRef>(cc.rgbResult);
     }
 
     void chooseEditor() {

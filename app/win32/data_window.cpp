@@ -16,6 +16,7 @@
 #include "platform/gdi_surface.h"
 #include "resource_ids.h"
 #include "wide_text.h"
+#include "window_object.h"
 
 namespace zepa::win32 {
 namespace {
@@ -87,13 +88,9 @@ class DataWindow {
     ~DataWindow() { releaseFontSlots(surface_, fonts_); }
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        DataWindow* self = nullptr;
-        if (message == WM_NCCREATE) {
-            self = static_cast<DataWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        DataWindow* self = windowObject<DataWindow>(window, message, l);
+        if (message == WM_NCCREATE && self != nullptr) {
             self->window_ = window;
-        } else {
-            self = reinterpret_cast<DataWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         }
         if (self == nullptr) {
             return DefWindowProcW(window, message, w, l);

@@ -1,10 +1,9 @@
 #include "dialogs.h"
 
-#include <commdlg.h>
-
 #include <array>
 
 #include "app/frame_handlers.h"
+#include "color_chooser.h"
 #include "resource_ids.h"
 #include "settings/input_dialog_logic.h"
 #include "settings/settings_dialog_logic.h"
@@ -56,20 +55,7 @@ class SettingsControls final : public SettingsDialogControls {
     }
     std::optional<ColorRef> chooseColor(ColorRef initial,
                                         const std::array<ColorRef, 16>& customColors) override {
-        std::array<COLORREF, 16> custom{};
-        for (size_t i = 0; i < custom.size(); ++i) {
-            custom[i] = customColors[i] & 0xFFFFFFu;
-        }
-        CHOOSECOLORW cc{};
-        cc.lStructSize = sizeof cc;
-        cc.hwndOwner = dialog_;
-        cc.rgbResult = initial & 0xFFFFFFu;
-        cc.lpCustColors = custom.data();
-        cc.Flags = CC_RGBINIT;
-        if (!ChooseColorW(&cc)) {
-            return std::nullopt;
-        }
-        return static_cast<ColorRef>(cc.rgbResult);
+        return chooseTableColor(dialog_, initial, customColors);
     }
     void repaintSwatches() override {
         dropBrushes();

@@ -17,6 +17,7 @@
 #include "marketdata/data_error.h"
 #include "resource_ids.h"
 #include "wide_text.h"
+#include "window_object.h"
 
 namespace zepa::win32 {
 namespace {
@@ -144,13 +145,9 @@ void FrameWindow::show(int showCommand) {
 }
 
 LRESULT CALLBACK FrameWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    FrameWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<FrameWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    FrameWindow* self = windowObject<FrameWindow>(window, message, l);
+    if (message == WM_NCCREATE && self != nullptr) {
         self->window_ = window;
-    } else {
-        self = reinterpret_cast<FrameWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     }
     if (self == nullptr) {
         return DefWindowProcW(window, message, w, l);
