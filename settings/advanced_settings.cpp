@@ -61,8 +61,8 @@ bool scansAsInteger(std::string_view field) {
 }
 
 // The fields of a value's text with the changes made. An existing text keeps every other field as
-// it stands (cut where the readers stop, at a NUL, CR or LF); a missing one is made of every
-// known field and 0 elsewhere.
+// it stands (cut where the readers stop: at their length, a NUL, CR or LF); a missing one is made
+// of every known field and 0 elsewhere.
 std::vector<std::string> editedFields(const std::string* existing, int fieldCount,
                                       const std::vector<FieldChange>& changes, int highest) {
     std::vector<std::string> fields;
@@ -91,9 +91,10 @@ void rewriteFields(ValueStore& store, std::string_view name, int fieldCount,
                      [](const FieldChange& c) { return c.before != c.after; })) {
         return;
     }
-    std::string raw;
-    const bool present = !queryChartValue(store, kChartSubkey, name).empty() &&
-                         store.readValue(kChartSubkey, name, raw);
+    // The text as the readers see it: a field past their cut must not come into view when an
+    // edit makes the text shorter.
+    const std::string raw = queryChartValue(store, kChartSubkey, name);
+    const bool present = !raw.empty();
     const int highest = std::max_element(changes.begin(), changes.end(), [](auto& l, auto& r) {
                             return l.index < r.index;
                         })->index;
