@@ -14,7 +14,7 @@
 #include "tools/dbw_writer.h"
 #include "tools/import/csv_reader.h"
 #include "tools/import/data_folder.h"
-#include "tools/import/durable_file.h"
+#include "base/durable_file.h"
 #include "tools/import/field_values.h"
 #include "tools/import/json_reader.h"
 #include "tools/import/position_template.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tools/import/durable_file.h"
+#include "base/durable_file.h"
 
 namespace zepa {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tools/import/durable_file.h"
+#include "base/durable_file.h"
 
 namespace zepa {
 namespace {
