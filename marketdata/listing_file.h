@@ -1,7 +1,11 @@
 // The listing data kept beside the position file (ZEPAWIN/LISTING.CSV): per stock its
 // industries, market section, size category and margin status, as the exchange's and the data
 // vendor's listed-info files give them. Written by zepa_import --names; read by the pair screen.
-// UTF-8, a header line, one stock a line; a cell may be empty where the source had nothing.
+// UTF-8 without BOM, CSV (a cell holding a comma or a quote is quoted, quotes doubled), the
+// header line
+//   Code,Name,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,MarketCode,ScaleCategory,MarginCode
+// then one stock a line ordered by code, the code as its 4 digits; a cell may be empty where
+// the source had nothing.
 #pragma once
 
 #include <cstdint>
