@@ -12,8 +12,14 @@ all: build
 deps:
 	@scripts/install-deps
 
+# The Debian package's maintainer, "Name <address>" (make package MAINTAINER='...'): by default
+# Debian's DEBFULLNAME and DEBEMAIL when DEBEMAIL is set, else the git identity of the clone.
+MAINTAINER ?= $(if $(DEBEMAIL),$(DEBFULLNAME) <$(DEBEMAIL)>,$(shell \
+	n=$$(git config user.name 2>/dev/null) && e=$$(git config user.email 2>/dev/null) && echo "$$n <$$e>"))
+
 configure-release: deps
-	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_TESTS=OFF -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) >/dev/null
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_TESTS=OFF -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) \
+		-DZEPA_PACKAGE_MAINTAINER="$(strip $(MAINTAINER))" >/dev/null
 
 build: configure-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS)
@@ -94,6 +100,8 @@ windows-dist: windows
 # its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).
 .PHONY: package
 package: build
+	@[ -n "$(strip $(MAINTAINER))" ] || { echo "package: no maintainer: give MAINTAINER='Name <address>'" \
+		"(or set DEBFULLNAME and DEBEMAIL, or a git identity)" >&2; exit 1; }
 	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
 	@packaging/check-package $(RELEASE_DIR)/package
 
