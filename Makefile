@@ -9,16 +9,32 @@ DEMO := demo
 
 all: build
 
+# Each target installs the Debian packages of its profile first (`scripts/install-deps --list
+# PROFILE` prints them): run for make build and make run, and one named after each other target.
+# `make deps` installs every profile's.
 deps:
 	@scripts/install-deps
 
-configure-release: deps
-	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_TESTS=OFF -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) >/dev/null
+# The Release tree serves make build and make run, and make package with its own profile (which
+# holds run's).
+RELEASE_PROFILE = run
+package: RELEASE_PROFILE = package
+
+# The Debian package's maintainer, "Name <address>" (make package MAINTAINER='...'): by default
+# Debian's DEBFULLNAME and DEBEMAIL when DEBEMAIL is set, else the git identity of the clone.
+MAINTAINER ?= $(if $(DEBEMAIL),$(DEBFULLNAME) <$(DEBEMAIL)>,$(shell \
+	n=$$(git config user.name 2>/dev/null) && e=$$(git config user.email 2>/dev/null) && echo "$$n <$$e>"))
+
+configure-release:
+	@scripts/install-deps $(RELEASE_PROFILE)
+	@cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_TESTS=OFF -DZEPA_BIN_DIR=$(CURDIR)/$(BIN) \
+		-DZEPA_PACKAGE_MAINTAINER="$(strip $(MAINTAINER))" >/dev/null
 
 build: configure-release
 	@cmake --build $(RELEASE_DIR) -j $(JOBS)
 
-configure-test: deps
+configure-test:
+	@scripts/install-deps test
 	@cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DZEPA_SANITIZE=ON >/dev/null
 
 test: configure-test
@@ -46,7 +62,8 @@ BENCH_FORMAT ?= console
 BENCH_REPETITIONS ?= 5
 BENCH_ARGS ?=
 .PHONY: bench
-bench: deps
+bench:
+	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BENCH=ON -DZEPA_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zepa_bench zepa_spw
 	@$(BENCH_DIR)/bin/zepa_bench --benchmark_format=$(BENCH_FORMAT) \
@@ -57,7 +74,8 @@ bench: deps
 # ASan + UBSan); corpora are kept in build/fuzz/corpus, failing inputs in build/fuzz/crashes.
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 60
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEPA_FUZZ=ON -DZEPA_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS) >$(FUZZ_DIR)/build.log 2>&1 || { cat $(FUZZ_DIR)/build.log; exit 1; }
 	@fuzz/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
@@ -65,7 +83,8 @@ fuzz: deps
 # Memory over a long run: automatic stepping through 5,000 positions for SOAK_SECONDS on the
 # offscreen platform, in the benchmarks' Release tree.
 SOAK_SECONDS ?= 600
-soak: deps
+soak:
+	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DZEPA_BENCH=ON -DZEPA_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zepa_soak
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/zepa_soak --seconds $(SOAK_SECONDS)
@@ -75,7 +94,8 @@ soak: deps
 WINDOWS_DIR := build/windows
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 .PHONY: windows windows-test windows-dist configure-windows
-configure-windows: deps
+configure-windows:
+	@scripts/install-deps windows
 	@cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DZEPA_BIN_DIR=$(CURDIR)/$(WINDOWS_DIR) >/dev/null
 	@[ -f $(WINDOWS_DIR)/wineprefix/system.reg ] || $(WINE_ENV) wineboot -i >/dev/null 2>&1 || true
@@ -94,10 +114,13 @@ windows-dist: windows
 # its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).
 .PHONY: package
 package: build
+	@[ -n "$(strip $(MAINTAINER))" ] || { echo "package: no maintainer: give MAINTAINER='Name <address>'" \
+		"(or set DEBFULLNAME and DEBEMAIL, or a git identity)" >&2; exit 1; }
 	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
 	@packaging/check-package $(RELEASE_DIR)/package
 
 format:
+	@scripts/install-deps format
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:

@@ -16,12 +16,13 @@ namespace zepa {
 namespace {
 
 constexpr const char* kRowsUsage =
-    "usage: zepa_dump [--root DIR] [--json] rows spread|stock N [--weekly]";
+    "usage: zepa_dump [--root DIR] [--json] rows spread|stock N [--weekly] [--adjusted]";
 
 struct RowsArgs {
     int kind = -1;
     int position = -1;
     int weeklyBars = 0;
+    int splitAdjustedDisplay = 0;
 };
 
 bool parsePosition(const std::string& text, int& out) {
@@ -37,6 +38,8 @@ bool parseRowsArgs(const std::vector<std::string>& args, RowsArgs& out) {
     for (const std::string& arg : args) {
         if (arg == "--weekly") {
             out.weeklyBars = 1;
+        } else if (arg == "--adjusted") {
+            out.splitAdjustedDisplay = 1;
         } else if (out.kind < 0 && arg == "spread") {
             out.kind = kSpreadDataKind;
         } else if (out.kind < 0 && arg == "stock") {
@@ -105,8 +108,10 @@ int dumpRows(const DumpOptions& options) {
     if (loaded != kExitOk) {
         return loaded;
     }
-    // The viewer's start-up settings: periods 5 and 5, the spread of the closes, sell minus buy.
+    // The viewer's start-up settings: periods 5 and 5, the spread of the closes, sell minus buy;
+    // the split-adjusted display with --adjusted.
     ChartSettings settings;
+    settings.splitAdjustedDisplay = args.splitAdjustedDisplay;
     ViewState view;
     view.weeklyBars = args.weeklyBars;
     view.currentPosition = args.position;
@@ -114,7 +119,8 @@ int dumpRows(const DumpOptions& options) {
     const PositionRecord& position = in.positions.records[static_cast<size_t>(args.position)];
     SpreadSeries series;
     const PairSeriesOptions seriesOptions{args.weeklyBars, settings.buyAveragePeriod,
-                                          settings.sellAveragePeriod};
+                                          settings.sellAveragePeriod,
+                                          settings.splitAdjustedDisplay};
     const PairSeriesResult r =
         buildPairSeries(in.md, in.corrections, position, seriesOptions, series);
     if (r.message == PairSeriesMessage::DataError) {
