@@ -21,9 +21,11 @@ RELEASE_PROFILE = run
 package: RELEASE_PROFILE = package
 
 # The Debian package's maintainer, "Name <address>" (make package MAINTAINER='...'): by default
-# Debian's DEBFULLNAME and DEBEMAIL when DEBEMAIL is set, else the git identity of the clone.
+# Debian's DEBFULLNAME and DEBEMAIL when DEBEMAIL is set, else the git identity of the clone,
+# else the author of its newest commit (a clean clone without an identity still packages).
 MAINTAINER ?= $(if $(DEBEMAIL),$(DEBFULLNAME) <$(DEBEMAIL)>,$(shell \
-	n=$$(git config user.name 2>/dev/null) && e=$$(git config user.email 2>/dev/null) && echo "$$n <$$e>"))
+	n=$$(git config user.name 2>/dev/null) && e=$$(git config user.email 2>/dev/null) && echo "$$n <$$e>" \
+	|| git log -1 --format='%an <%ae>' 2>/dev/null))
 
 configure-release:
 	@scripts/install-deps $(RELEASE_PROFILE)
