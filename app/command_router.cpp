@@ -116,12 +116,17 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
             a.view.weeklyBars = a.view.weeklyBars == 1 ? 0 : 1;
             changePosition(a, shell, a.view.currentPosition);
             break;
-        case 126:
-            if (a.view.currentPosition != 0) {
+        case 126: {
+            const bool fromCandidate = a.candidate.shown;
+            if (leaveCandidateToMove(a, shell, a.positions.positionCount > 0)) {
+                break;
+            }
+            if (a.view.currentPosition != 0 || fromCandidate) {
                 shell.selectSelectorItem(0);
                 changePosition(a, shell, 0);
             }
             break;
+        }
         case 127:
             redrawChart(a, shell);
             break;
@@ -170,6 +175,9 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
         case 1031:
             shell.showHelp(1);
             break;
+        case internal_command::kPairSearch:
+            shell.openPairSearch();
+            break;
         default:
             break;
     }
@@ -177,7 +185,7 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
 
 int keyCommandFor(int virtualKey, bool ctrl) {
     if (ctrl) {
-        return virtualKey == '0' ? 130 : -1;
+        return virtualKey == '0' ? 130 : virtualKey == 'F' ? internal_command::kPairSearch : -1;
     }
     switch (virtualKey) {
         case 8:  // Backspace

@@ -54,6 +54,7 @@ void selectPosition(AppContext& a, Shell& shell, int selection) {
     if (selection < 0 || selection >= a.positions.positionCount) {
         return;
     }
+    leaveCandidate(a);
     a.view.currentPosition = selection;
     if (rebuildSeries(a, shell)) {
         redrawChart(a, shell);
@@ -112,7 +113,8 @@ void onPaint(AppContext& a, Shell& shell, DrawingSurface& surface, int32_t clien
     area.top = kToolbarHeight;
     area.right = clientWidth;
     area.bottom = clientHeight - statusBarHeight;
-    if (a.positions.positionCount > 0 && a.series.buyBarsAllocated && a.series.sellBarsAllocated) {
+    if ((a.positions.positionCount > 0 || a.candidate.shown) && a.series.buyBarsAllocated &&
+        a.series.sellBarsAllocated) {
         paintChartWithTip(a, shell, surface);
     } else {
         // Nothing to draw: the area shows the window colour, as an erased window does.
@@ -215,6 +217,12 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
             break;
         case command::kAbout:
             shell.runAboutDialog();
+            break;
+        case command::kPairSearch:
+            commandRouter(a, shell, internal_command::kPairSearch);
+            break;
+        case command::kBacktestData:
+            shell.openBacktestWindow();
             break;
         case command::kPositionSelector:
             selectPosition(a, shell, selection);

@@ -14,17 +14,19 @@ namespace {
 int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
     const int32_t current = a.view.currentPosition;
     // After a fatal data error the tables are gone; the program is on its way out.
-    if (a.md.dataAborted || current < 0 || current >= a.positions.positionCount ||
-        current >= static_cast<int32_t>(a.positions.records.size())) {
+    if (a.md.dataAborted ||
+        (!a.candidate.shown && (current < 0 || current >= a.positions.positionCount ||
+                                current >= static_cast<int32_t>(a.positions.records.size())))) {
         return 0;
     }
+    const PositionRecord& record =
+        a.candidate.shown ? a.candidate.record : a.positions.records[current];
     PairSeriesOptions options;
     options.weeklyBars = a.view.weeklyBars;
     options.buyAveragePeriod = a.settings.buyAveragePeriod;
     options.sellAveragePeriod = a.settings.sellAveragePeriod;
     options.splitAdjustedDisplay = a.settings.splitAdjustedDisplay;
-    const PairSeriesResult built =
-        buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
+    const PairSeriesResult built = buildPairSeries(a.md, a.corrections, record, options, a.series);
     // The statistics are a fifth of a build: only where the ratio chart can be shown (the switch
     // reaches it with the option on; a stored lower pane 3 shows it); a change of either rebuilds.
     // Memory short or no series: the ratio chart stays empty.
@@ -33,6 +35,7 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
         computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) != 1) {
         a.ratio.slots.clear();
     }
+    updateShownBacktest(a);
     if (built.message == PairSeriesMessage::DataError) {
         // The fatal box runs its own event loop: no stepping tick may arrive meanwhile.
         stopAutoStepping(a, shell);
@@ -60,7 +63,7 @@ void stopAutoStepping(AppContext& a, Shell& shell) {
 
 void redrawChart(AppContext& a, Shell& shell) {
     // As the paint request, draw nothing while no position is loaded.
-    if (a.positions.positionCount <= 0) {
+    if (a.positions.positionCount <= 0 && !a.candidate.shown) {
         return;
     }
     shell.drawOnWindow([&](DrawingSurface& surface) { paintChartWithTip(a, shell, surface); });
@@ -71,6 +74,9 @@ bool rebuildSeries(AppContext& a, Shell& shell) {
 }
 
 void nextPosition(AppContext& a, Shell& shell) {
+    if (leaveCandidateToMove(a, shell, a.view.currentPosition < a.positions.positionCount - 1)) {
+        return;
+    }
     if (a.view.currentPosition < a.positions.positionCount - 1) {
         ++a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);
@@ -84,6 +90,9 @@ void nextPosition(AppContext& a, Shell& shell) {
 }
 
 void previousPosition(AppContext& a, Shell& shell) {
+    if (leaveCandidateToMove(a, shell, a.view.currentPosition > 0)) {
+        return;
+    }
     if (a.view.currentPosition > 0) {
         --a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);

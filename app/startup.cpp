@@ -49,6 +49,8 @@ StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& s
 }
 
 void shutDownViewer(AppContext& a) {
+    // A candidate only borrows the lower pane and the ratio period: the user's are stored.
+    leaveCandidate(a);
     releaseMarketData(a.md);
     releasePairSeries(a.series);
     if (a.store != nullptr) {

@@ -100,7 +100,9 @@ std::string headerLineText(const ChartContext& c) {
     const std::string sellMarket = cp932FromUtf8(marketNameOf(s.sellMarketCode));
     const std::string buyName = stockName(s.buyStockName);
     const std::string sellName = stockName(s.sellStockName);
-    return formatText(format.c_str(), buyMarket.c_str(), static_cast<long long>(s.buyStockCode),
+    static const std::string candidate = cp932FromUtf8("候補 ");
+    return (c.candidate ? candidate : std::string()) +
+           formatText(format.c_str(), buyMarket.c_str(), static_cast<long long>(s.buyStockCode),
                       buyName.c_str(), buy.entryDate / 10000, (buy.entryDate % 10000) / 100,
                       buy.entryDate % 100, static_cast<long long>(buy.quantity), sellMarket.c_str(),
                       static_cast<long long>(s.sellStockCode), sellName.c_str(),
@@ -138,11 +140,12 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     const LegBars sell = legBars(c, Leg::Sell);
     const EntryIcons& icons = c.state.icons;
 
-    if (icons.buyRecorded) {
+    // A candidate was never entered: its entry date only anchors the panel and the profit.
+    if (icons.buyRecorded && !c.candidate) {
         surface.drawIcon(icons.buyX, icons.buyY, kBuyEntryIcon);
     }
     drawLegBlock(surface, c, buy, LegRows{4, "K:%6lld", Leg::Buy, kBuyTextColor}, X, Y, w2, h2);
-    if (icons.sellRecorded) {
+    if (icons.sellRecorded && !c.candidate) {
         surface.drawIcon(icons.sellX, icons.sellY, kSellEntryIcon);
     }
     drawLegBlock(surface, c, sell, LegRows{0, "U:%6lld", Leg::Sell, kSellTextColor}, X, Y, w2, h2);
