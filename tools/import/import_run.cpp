@@ -167,7 +167,6 @@ bool mergeStoredListing(const std::string& path, const NamesFile& names, Listing
                  names.listingFields | static_cast<ListingFields>(ListingField::Name));
     report.listingGiven = static_cast<int64_t>(names.listing.size());
     report.listingStocks = static_cast<int64_t>(listing.entries.size());
-    report.listingWritten = true;
     return true;
 }
 
@@ -201,6 +200,11 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
     if (withListing && !mergeStoredListing(listingPath, namesFile, listing, report)) {
         return kExitInputError;
     }
+    // Every successful end: the listing is written (or would be) only then.
+    const auto imported = [&] {
+        report.listingWritten = withListing;
+        return kExitImported;
+    };
     if (o.files.empty() && !withListing) {
         addError(report, o.namesFile +
                              ": no listing columns (Sector33Code/33業種コード, MarginCode...) and "
@@ -239,7 +243,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
     if (years.empty()) {
         // No prices to store (the report says what was skipped); the listing alone, if given.
         if (!withListing || o.dryRun) {
-            return kExitImported;
+            return imported();
         }
         std::error_code ec;
         fs::create_directories(paths.zepawin, ec);
@@ -253,7 +257,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
                      finals[0] + ": cannot be replaced; the new data is left in " + temporaries[0]);
             return kExitInputError;
         }
-        return kExitImported;
+        return imported();
     }
 
     const DataFolderSurvey survey = surveyDataFolder(paths.dataDirectory, years);
@@ -352,7 +356,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         report.files.push_back(written);
     }
     if (o.dryRun) {
-        return kExitImported;
+        return imported();
     }
     if (withListing && !stageListing(listingPath, listing, temporaries, finals, report)) {
         removeTemporaries(temporaries);
@@ -369,7 +373,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         }
     }
     report.positionTemplateWritten = writePositionTemplate(paths.positionFile);
-    return kExitImported;
+    return imported();
 }
 
 }  // namespace
