@@ -25,6 +25,9 @@ int viewerSessionTarget(const uint8_t* data, size_t size);
 // without writing, strictly and skipping bad rows.
 int importCsvTarget(const uint8_t* data, size_t size);
 int importJsonTarget(const uint8_t* data, size_t size);
+// Any bytes as the listing file, read, written and read back; and as a names file for the
+// importer's listing columns.
+int listingFileTarget(const uint8_t* data, size_t size);
 
 struct FuzzTarget {
     std::string_view name;
@@ -39,6 +42,7 @@ inline constexpr FuzzTarget kFuzzTargets[] = {
     {"viewer_session", viewerSessionTarget},
     {"import_csv", importCsvTarget},
     {"import_json", importJsonTarget},
+    {"listing_file", listingFileTarget},
 };
 
 }  // namespace zepa::fuzz

@@ -6,6 +6,10 @@
 //   Code,Name,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,MarketCode,ScaleCategory,MarginCode
 // then one stock a line ordered by code, the code as its 4 digits; a cell may be empty where
 // the source had nothing.
+// Reading is lenient where nothing is lost: a UTF-8 BOM, CR LF line ends and blank lines pass,
+// columns the reader does not know are ignored, and a header without one of the columns above
+// (Code aside) reads that column as empty everywhere. Everything else that is not as written
+// refuses the whole file with its line: a screen on half a listing would silently drop pairs.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +19,15 @@
 namespace zepa {
 
 inline constexpr const char* kListingFileName = "LISTING.CSV";
+inline constexpr const char* kListingHeader =
+    "Code,Name,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,MarketCode,"
+    "ScaleCategory,MarginCode";
+
+// Bounds on what the reader accepts (and the writer keeps to): a cell of at most 256 bytes
+// without control characters, a line of at most 64 KiB, a file of at most 16 MiB.
+inline constexpr size_t kMaxListingCell = 256;
+inline constexpr size_t kMaxListingLine = 64 * 1024;
+inline constexpr uint64_t kMaxListingFileBytes = 16 * 1024 * 1024;
 
 // MarginCode as the listed-info files give it.
 inline constexpr int32_t kMarginUnknown = 0;
@@ -32,6 +45,8 @@ struct ListingEntry {
     std::string marketCode;     // the vendor's market section code
     std::string scaleCategory;  // 規模区分
     int32_t marginCode = kMarginUnknown;
+
+    bool operator==(const ListingEntry&) const = default;
 };
 
 struct ListingTable {
@@ -52,6 +67,9 @@ enum class ListingRead {
 // Reads <zepawin>/LISTING.CSV. Bad lines are refused with the file and line in `error`; nothing
 // in a hostile file can make it crash or allocate without bound.
 ListingRead readListingFile(const std::string& path, ListingTable& out, std::string& error);
+
+// Sets the table's has* flags from its entries.
+void markListingColumns(ListingTable& table);
 
 // The entry of a code, or nullptr.
 const ListingEntry* findListing(const ListingTable& table, int32_t stockCode);

@@ -72,6 +72,12 @@ std::vector<FormatCase> formatCases() {
          "[{\"Date\":\"20240104\",\"Open\":2480.5,\"High\":2510.4,\"Low\":2470.5,"
          "\"Close\":2500.49,\"Volume\":999999.5}]",
          {{20240104, 2481, 2510, 2471, 2500, 1000000, 0}}},
+        {"a file name without the code, a title line starting with it", "toyota.csv",
+         "\n7203\xE3\x80\x80東証プライム トヨタ自動車\n"
+         "Date,Open,High,Low,Close,Volume\n"
+         "2024-01-04,2480,2510,2470,2500,1000000\n"
+         "2024-01-05,2500,2550,2480,2530,1234000\n",
+         kTwoDays},
     };
 }
 
@@ -173,8 +179,9 @@ TEST_F(ImportTest, WholeFileFaultsAreErrorsEvenWhenSkippingBadRows) {
          "Open/始値, High/高値, Low/安値, Close/終値)"},
         {"7203.csv", "Date,Open,High,Low,Close,終値\n",
          ":1: two header columns name the same value (終値)"},
-        {"prices.csv", "Date,Open,High,Low,Close\n2024-01-04,1,1,1,1\n",
-         ": no code column, no --code, and the file name does not start with the stock code"},
+        {"prices.csv", "トヨタ 7203\nDate,Open,High,Low,Close\n2024-01-04,1,1,1,1\n",
+         ": no code column, no --code, and neither the file name nor a title line starts with "
+         "the stock code"},
         {"7203.csv",
          "\xFF\xFE"
          "D\0a\0",

@@ -7,9 +7,11 @@
 #include "marketdata/installation_paths.h"
 #include "marketdata/price_database.h"
 #include "tools/demo/demo_calendar.h"
+#include "tools/demo/demo_listing.h"
 #include "tools/demo/demo_prices.h"
 #include "tools/demo/demo_texts.h"
 #include "tools/demo/demo_universe.h"
+#include "tools/listing_writer.h"
 
 namespace zepa {
 namespace {
@@ -87,6 +89,10 @@ DemoWriteOutcome writeDemoInstallation(const std::string& root, uint64_t seed, b
         if (!writeBytes(path, bytes)) {
             return {DemoWriteResult::Failed, path};
         }
+    }
+    const std::string listing = (fs::path(paths.zepawin) / kListingFileName).string();
+    if (!writeListingFile(listing, demoListing(demoStocks()))) {
+        return {DemoWriteResult::Failed, listing};
     }
     return {DemoWriteResult::Written, paths.zepawin};
 }

@@ -38,13 +38,18 @@ bool sameDay(CivilDay a, CivilDay b) {
     return a.ok() && a == b;
 }
 
-DbwRecord tradeDay(const DemoStock& s, Walk& w, double common, DemoRandom& rng, size_t day) {
+// `pinned`, when above 0, is where a planted pair's spread puts the stock today (yen).
+DbwRecord tradeDay(const DemoStock& s, Walk& w, double common, DemoRandom& rng, size_t day,
+                   double pinned) {
     double own = s.volatility * gaussian(rng);
     if (uniform01(rng) < kNewsDayChance) {
         own *= 4;  // results, a rating change: one leg jumps alone
     }
-    const double move = common + own - kPullToSector * (w.value / w.anchor - 1.0);
+    double move = common + own - kPullToSector * (w.value / w.anchor - 1.0);
     w.anchor *= 1.0 + common;
+    if (pinned > 0) {
+        move = pinned / w.value - 1.0;
+    }
     w.value = std::max(w.value * (1.0 + move), 5.0 * s.priceUnit);
 
     const double open = w.previousClose * (1.0 + 0.6 * common + 0.3 * s.volatility * gaussian(rng));
@@ -97,6 +102,13 @@ DemoMarket simulateMarket(std::span<const DemoStock> stocks, std::vector<CivilDa
     for (size_t i = 0; i < stocks.size(); ++i) {
         own[i] = demoStream(seed, 1000 + static_cast<uint64_t>(demoStockKey(stocks[i])));
     }
+    // Planted pairs: the index of the stock followed, and the spread's value.
+    std::vector<int> tracked(stocks.size(), -1);
+    std::vector<double> spread(stocks.size(), 0.0);
+    for (size_t i = 0; i < stocks.size(); ++i) {
+        const int j = stocks[i].tracks != 0 ? findDemoStock(stocks, stocks[i].tracks) : -1;
+        tracked[i] = j >= 0 && static_cast<size_t>(j) < i ? j : -1;
+    }
     double sectorMove[kDemoSectorCount] = {};
     for (size_t d = 0; d < m.days.size(); ++d) {
         const double market = kMarketDrift + kMarketVolatility * gaussian(factors);
@@ -124,7 +136,17 @@ DemoMarket simulateMarket(std::span<const DemoStock> stocks, std::vector<CivilDa
                 adjustment = static_cast<uint16_t>(100 / s.splitRatio);
             }
             const double common = s.beta * market + sectorMove[static_cast<int>(s.sector)];
-            m.records[i][d] = tradeDay(s, w, common, own[i], d);
+            double pinned = 0;
+            if (tracked[i] >= 0 && walks[static_cast<size_t>(tracked[i])].listed) {
+                // sqrt is exact in IEEE arithmetic, so the spread is the same everywhere.
+                const double phi = s.spreadPersistence;
+                spread[i] = phi * spread[i] +
+                            s.spreadDeviation * std::sqrt(1.0 - phi * phi) * gaussian(own[i]);
+                const DemoStock& leader = stocks[static_cast<size_t>(tracked[i])];
+                pinned = walks[static_cast<size_t>(tracked[i])].value * s.firstPrice /
+                         leader.firstPrice * (1.0 + spread[i]);
+            }
+            m.records[i][d] = tradeDay(s, w, common, own[i], d, pinned);
             m.records[i][d].adjustment = adjustment;
         }
     }

@@ -41,6 +41,7 @@ constexpr PlannedPosition kPlan[] = {
     {6938, 6743, ymd(2026, 3, 2), ymd(2026, 7, 31), 0},  // thinly traded
     {4126, 4187, ymd(2024, 9, 2), ymd(2024, 12, 27), 0},
     {9046, 9023, ymd(2025, 2, 3), ymd(2025, 5, 30), 0},
+    {8343, 8341, ymd(2026, 10, 1), ymd(2026, 11, 20), 0},  // a planted pair: its ratio reverts
 };
 
 std::string padded(std::string text, size_t width) {

@@ -43,6 +43,13 @@ struct DemoStock {
     CivilDay listedOn{};       // not ok(): listed before the data begins
     CivilDay splitOn{};        // not ok(): no split
     int splitRatio = 1;        // new shares per old share
+    // A planted pair: the stock trades at the price of the stock `tracks` (listed before it)
+    // times (1 + s) and its first-price ratio, s an AR(1) spread s' = φ s + noise around 0 with
+    // φ = spreadPersistence (half-life ln 2 / -ln φ days) and standard deviation
+    // spreadDeviation. The two are cointegrated: their ratio reverts, as pair traders hope.
+    int32_t tracks = 0;
+    double spreadPersistence = 0;
+    double spreadDeviation = 0;
 };
 
 std::span<const DemoStock> demoStocks();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tools/import/field_values.h"
+
 namespace zepa {
 
 bool LineCursor::next(std::string_view& line) {
@@ -116,6 +118,9 @@ HeaderResult findHeader(LineCursor& lines, std::initializer_list<Column> require
             if (!complete) {
                 continue;
             }
+            for (std::string_view f : fields) {
+                h.cells.emplace_back(trimField(f));
+            }
             header = std::move(h);
             if (!twice.empty()) {
                 duplicate = twice;
@@ -126,6 +131,36 @@ HeaderResult findHeader(LineCursor& lines, std::initializer_list<Column> require
     }
     return HeaderResult::Missing;
 }
+
+namespace {
+
+// The code a title line above the header starts with ("7203 東証プライム トヨタ自動車"): the
+// first line that is not blank, when it starts with four or five letters and digits, the first
+// a digit, followed by a blank, a separator or nothing.
+std::string codeOfTitleLines(std::string_view text, uint32_t headerLine) {
+    LineCursor lines(text);
+    std::string_view line;
+    while (lines.next(line) && lines.lineNumber() < headerLine) {
+        line = trimField(line);
+        if (line.empty()) {
+            continue;
+        }
+        size_t end = 0;
+        while (end < line.size() &&
+               ((line[end] >= '0' && line[end] <= '9') || (line[end] >= 'A' && line[end] <= 'Z'))) {
+            ++end;
+        }
+        const bool ended = end == line.size() || line[end] == ' ' || line[end] == '\t' ||
+                           line[end] == ',' || line.substr(end).starts_with("\xE3\x80\x80");
+        if (end >= 4 && end <= 5 && line[0] >= '0' && line[0] <= '9' && ended) {
+            return std::string(line.substr(0, end));
+        }
+        break;
+    }
+    return {};
+}
+
+}  // namespace
 
 void readCsvPrices(std::string_view text, SourceFile& file, RowCollector& rows) {
     LineCursor lines(text);
@@ -147,9 +182,16 @@ void readCsvPrices(std::string_view text, SourceFile& file, RowCollector& rows) 
     }
     const bool hasCode = header.index[static_cast<size_t>(Column::Code)] != -1;
     if (!hasCode && !file.fileCode && file.fileCodeText.empty()) {
+        file.fileCodeText = codeOfTitleLines(text, header.line);
+        int32_t code = 0;
+        if (parseStockCode(file.fileCodeText, code) == CodeResult::Ok) {
+            file.fileCode = code;
+        }
+    }
+    if (!hasCode && !file.fileCode && file.fileCodeText.empty()) {
         rows.fileError(file, 0,
-                       "no code column, no --code, and the file name does not start with the "
-                       "stock code");
+                       "no code column, no --code, and neither the file name nor a title line "
+                       "starts with the stock code");
         return;
     }
     if (header.index[static_cast<size_t>(Column::Volume)] == -1) {

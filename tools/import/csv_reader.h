@@ -37,6 +37,7 @@ struct CsvHeader {
     size_t fieldCount = 0;
     std::array<int, kColumnCount> index{};  // field of each column, -1 when absent
     std::array<std::string, kColumnCount> names;
+    std::vector<std::string> cells;  // every header cell, trimmed
 };
 
 enum class HeaderResult { Found, Missing, Duplicate };

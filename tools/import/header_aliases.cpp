@@ -38,6 +38,26 @@ constexpr Alias kAliases[] = {
     {"adjfactor", Column::Factor},
 };
 
+struct ListingAlias {
+    std::string_view name;
+    ListingField field;
+};
+
+constexpr ListingAlias kListingAliases[] = {
+    {"sector17code", ListingField::Sector17Code},
+    {"17業種コード", ListingField::Sector17Code},
+    {"sector17codename", ListingField::Sector17Name},
+    {"17業種区分", ListingField::Sector17Name},
+    {"sector33code", ListingField::Sector33Code},
+    {"33業種コード", ListingField::Sector33Code},
+    {"sector33codename", ListingField::Sector33Name},
+    {"33業種区分", ListingField::Sector33Name},
+    {"marketcode", ListingField::MarketCode},
+    {"scalecategory", ListingField::ScaleCategory},
+    {"規模区分", ListingField::ScaleCategory},
+    {"margincode", ListingField::MarginCode},
+};
+
 bool equalsFolded(std::string_view text, std::string_view lowerAlias) {
     if (text.size() != lowerAlias.size()) {
         return false;
@@ -83,6 +103,16 @@ std::optional<Column> columnOfHeader(std::string_view header) {
     for (const Alias& a : kAliases) {
         if (equalsFolded(name, a.name)) {
             return a.column;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ListingField> listingFieldOfHeader(std::string_view header) {
+    const std::string_view name = trimField(header);
+    for (const ListingAlias& a : kListingAliases) {
+        if (equalsFolded(name, a.name)) {
+            return a.field;
         }
     }
     return std::nullopt;

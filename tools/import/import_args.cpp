@@ -12,7 +12,9 @@ const char* const kImportUsage =
     "one file per calendar year, merging with what is there. DIR is the folder that holds\n"
     "ZEPAWIN/ (default: the working directory).\n"
     "  --market L        market letter of the stocks (default T)\n"
-    "  --names FILE      a CSV with code and name columns for the stock names\n"
+    "  --names FILE      a CSV with code and name columns for the stock names; its listing\n"
+    "                    columns (industries, market, margin), when it has them, go to\n"
+    "                    ZEPAWIN/LISTING.CSV, and FILE... may then be left out\n"
     "  --code CODE       the stock of files without a code column (default: from the file name)\n"
     "  --split C:D:R     a 1:R split of stock C on date D (7203:2021-09-29:5)\n"
     "  --skip-bad-rows   warn about bad rows and go on without them\n"
@@ -121,7 +123,7 @@ ArgsResult parseImportArgs(const std::vector<std::string>& args, ImportOptions& 
             o.splits.push_back(split);
         }
     }
-    if (o.files.empty()) {
+    if (o.files.empty() && o.namesFile.empty()) {
         problem = "no file to import";
         return ArgsResult::Usage;
     }

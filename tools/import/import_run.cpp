@@ -8,15 +8,17 @@
 #include <system_error>
 
 #include "base/codepage.h"
+#include "base/durable_file.h"
 #include "marketdata/installation_paths.h"
+#include "marketdata/listing_file.h"
 #include "marketdata/market_code.h"
 #include "marketdata/price_database.h"
 #include "tools/dbw_writer.h"
 #include "tools/import/csv_reader.h"
 #include "tools/import/data_folder.h"
-#include "base/durable_file.h"
 #include "tools/import/field_values.h"
 #include "tools/import/json_reader.h"
+#include "tools/import/names_file.h"
 #include "tools/import/position_template.h"
 #include "tools/import/text_input.h"
 #include "tools/import/year_merge.h"
@@ -32,47 +34,6 @@ void addError(ImportReport& report, const std::string& message) {
     } else {
         ++report.suppressedErrors;
     }
-}
-
-// --names FILE: code and name columns; rows whose code is not usable are passed over.
-bool readNamesFile(const std::string& path, std::map<int32_t, std::string>& names,
-                   ImportReport& report) {
-    std::string text;
-    bool cp932 = false;
-    if (!readWholeFile(path, text)) {
-        addError(report, path + ": cannot be read");
-        return false;
-    }
-    if (decodeText(text, cp932) != TextResult::Ok) {
-        addError(report, path + ": UTF-16 text; save it as UTF-8 or Shift-JIS");
-        return false;
-    }
-    LineCursor lines(text);
-    CsvHeader header;
-    std::string duplicate;
-    if (findHeader(lines, {Column::Code, Column::Name}, header, duplicate) != HeaderResult::Found) {
-        addError(report, path +
-                             ": no header line naming the code and name columns "
-                             "(Code/コード/銘柄コード, CompanyName/Name/銘柄名)");
-        return false;
-    }
-    const size_t codeField = static_cast<size_t>(header.index[static_cast<size_t>(Column::Code)]);
-    const size_t nameField = static_cast<size_t>(header.index[static_cast<size_t>(Column::Name)]);
-    std::vector<std::string_view> fields;
-    std::string scratch;
-    std::string_view line;
-    while (lines.next(line)) {
-        if (splitFields(line, header.delimiter, fields, scratch) != 0 ||
-            fields.size() <= std::max(codeField, nameField)) {
-            continue;
-        }
-        int32_t code = 0;
-        const std::string_view name = trimField(fields[nameField]);
-        if (parseStockCode(trimField(fields[codeField]), code) == CodeResult::Ok && !name.empty()) {
-            names.emplace(code, cutCp932(cp932FromUtf8(name), 12));
-        }
-    }
-    return true;
 }
 
 // `text` is the caller's buffer, kept between files so that its memory is reused.
@@ -193,12 +154,61 @@ void removeTemporaries(const std::vector<std::string>& paths) {
     }
 }
 
+// The names file's listing columns merged into the stored listing file. False, with the error
+// reported, when the stored file cannot be read: it is not written over.
+bool mergeStoredListing(const std::string& path, const NamesFile& names, ListingTable& listing,
+                        ImportReport& report) {
+    std::string problem;
+    if (readListingFile(path, listing, problem) == ListingRead::Malformed) {
+        addError(report, problem + " (mend or remove the listing file to import listing data)");
+        return false;
+    }
+    mergeListing(listing, names.listing,
+                 names.listingFields | static_cast<ListingFields>(ListingField::Name));
+    report.listingGiven = static_cast<int64_t>(names.listing.size());
+    report.listingStocks = static_cast<int64_t>(listing.entries.size());
+    return true;
+}
+
+// Writes the listing under its temporary name beside the final one, to be renamed with the
+// price files.
+bool stageListing(const std::string& finalPath, const ListingTable& listing,
+                  std::vector<std::string>& temporaries, std::vector<std::string>& finals,
+                  ImportReport& report) {
+    const std::string temporary = finalPath + ".tmp";
+    temporaries.push_back(temporary);
+    if (!writeListingTemporary(temporary, listing)) {
+        addError(report, temporary + ": cannot be written (disk full? no permission?)");
+        return false;
+    }
+    finals.push_back(finalPath);
+    return true;
+}
+
 int importChecked(const ImportOptions& o, ImportReport& report, const ImportHooks& hooks) {
     const InstallationPaths paths = makeInstallationPaths(o.root);
     const int marketCode = marketCodeOf(o.market);
 
-    std::map<int32_t, std::string> listNames;
-    if (!o.namesFile.empty() && !readNamesFile(o.namesFile, listNames, report)) {
+    NamesFile namesFile;
+    if (!o.namesFile.empty() && !readNamesFile(o.namesFile, namesFile, report)) {
+        return kExitInputError;
+    }
+    const std::map<int32_t, std::string>& listNames = namesFile.names;
+    const bool withListing = namesFile.listingFields != 0;
+    const std::string listingPath = (fs::path(paths.zepawin) / kListingFileName).string();
+    ListingTable listing;
+    if (withListing && !mergeStoredListing(listingPath, namesFile, listing, report)) {
+        return kExitInputError;
+    }
+    // Every successful end: the listing is written (or would be) only then.
+    const auto imported = [&] {
+        report.listingWritten = withListing;
+        return kExitImported;
+    };
+    if (o.files.empty() && !withListing) {
+        addError(report, o.namesFile +
+                             ": no listing columns (Sector33Code/33業種コード, MarginCode...) and "
+                             "no price file to import");
         return kExitInputError;
     }
     RowCollector collector(report, o.skipBadRows);
@@ -231,8 +241,23 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         years.insert(s.date / 10000);
     }
     if (years.empty()) {
-        // Nothing to store: the report says what was skipped.
-        return kExitImported;
+        // No prices to store (the report says what was skipped); the listing alone, if given.
+        if (!withListing || o.dryRun) {
+            return imported();
+        }
+        std::error_code ec;
+        fs::create_directories(paths.zepawin, ec);
+        std::vector<std::string> temporaries, finals;
+        if (!stageListing(listingPath, listing, temporaries, finals, report)) {
+            removeTemporaries(temporaries);
+            return kExitInputError;
+        }
+        if (!replaceFile(temporaries[0], finals[0])) {
+            addError(report,
+                     finals[0] + ": cannot be replaced; the new data is left in " + temporaries[0]);
+            return kExitInputError;
+        }
+        return imported();
     }
 
     const DataFolderSurvey survey = surveyDataFolder(paths.dataDirectory, years);
@@ -331,7 +356,11 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         report.files.push_back(written);
     }
     if (o.dryRun) {
-        return kExitImported;
+        return imported();
+    }
+    if (withListing && !stageListing(listingPath, listing, temporaries, finals, report)) {
+        removeTemporaries(temporaries);
+        return kExitInputError;
     }
     if (hooks.beforeRename) {
         hooks.beforeRename();
@@ -344,7 +373,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         }
     }
     report.positionTemplateWritten = writePositionTemplate(paths.positionFile);
-    return kExitImported;
+    return imported();
 }
 
 }  // namespace

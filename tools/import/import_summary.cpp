@@ -66,6 +66,13 @@ std::string summaryText(const ImportReport& r) {
         }
         out += "\n";
     }
+    if (r.listingWritten) {
+        std::snprintf(line, sizeof line,
+                      "%s ZEPAWIN/LISTING.CSV: %lld stocks, %lld of them from the names file\n",
+                      r.dryRun ? "would write" : "wrote", static_cast<long long>(r.listingStocks),
+                      static_cast<long long>(r.listingGiven));
+        out += line;
+    }
     if (r.positionTemplateWritten) {
         out += "wrote a position file template ZEPAWIN/ZEPA_SPW.DAT\n";
     }
@@ -96,6 +103,15 @@ std::string summaryJson(const ImportReport& r, int exitStatus) {
     }
     w.endObject();
     w.key("positionTemplateWritten").value(r.positionTemplateWritten);
+    w.key("listing");
+    if (r.listingWritten) {
+        w.beginObject();
+        w.key("stocks").value(r.listingStocks);
+        w.key("fromNamesFile").value(r.listingGiven);
+        w.endObject();
+    } else {
+        w.null();
+    }
     w.key("errors").beginArray();
     for (const std::string& e : r.errors) {
         w.value(e);

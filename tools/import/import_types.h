@@ -78,6 +78,11 @@ struct ImportReport {
     int64_t rowsRead = 0;
     std::map<std::string, int64_t> skippedCodes;  // code text -> rows
     bool positionTemplateWritten = false;
+    // ZEPAWIN/LISTING.CSV, when the names file has listing columns: written (or, on a dry run,
+    // would be), with this many stocks, this many of them from the names file.
+    bool listingWritten = false;
+    int64_t listingStocks = 0;
+    int64_t listingGiven = 0;
     bool dryRun = false;
 };
 

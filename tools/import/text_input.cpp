@@ -1,7 +1,6 @@
 #include "tools/import/text_input.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -28,57 +27,6 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
         bytes.append(buffer, n);
     }
     return std::ferror(f.get()) == 0;
-}
-
-bool isValidUtf8(const std::string& s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const size_t n = s.size();
-    size_t i = 0;
-    while (i < n) {
-        // Most price files are ASCII: eight bytes at a time while no high bit is set.
-        if (i + 8 <= n) {
-            uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t len = 0;
-        uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > n) {
-            return false;
-        }
-        for (size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-            (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-            return false;
-        }
-        i += len;
-    }
-    return true;
 }
 
 TextResult decodeText(std::string& text, bool& wasCp932) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/utf8.h"
+
 namespace zepa {
 
 enum class TextResult { Ok, CannotRead, Utf16 };
@@ -13,7 +15,5 @@ bool readWholeFile(const std::string& path, std::string& bytes);
 
 // Converts in place; `wasCp932` tells which encoding the file had.
 TextResult decodeText(std::string& text, bool& wasCp932);
-
-bool isValidUtf8(const std::string& text);
 
 }  // namespace zepa
