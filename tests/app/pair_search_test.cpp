@@ -2,13 +2,11 @@
 // candidate shown in the main window, and a screen run off the window's thread.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <random>
-
 #include "app/pair_search_job.h"
 #include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "settings/chart_values.h"
+#include "tests/app/reverting_market.h"
 #include "tests/app/viewer_fixture.h"
 
 namespace zepa {
@@ -270,29 +268,7 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     EXPECT_EQ(shell.opened.back(), "pair search");
 }
 
-// Log closes of stocks 1001 and 1002 differ by an AR(1) spread; 1003 and 1004 walk alone.
-void writeRevertingMarket(const test::TempInstallation& in, int dates) {
-    std::mt19937 random(7);
-    std::normal_distribution<double> step(0.0, 0.02);
-    std::normal_distribution<double> noise(0.0, 0.004);
-    std::vector<std::vector<int32_t>> closes(4);
-    double x = std::log(2000.0), y = std::log(1500.0), w = std::log(900.0), s = 0.0;
-    for (int i = 0; i < dates; ++i) {
-        x += step(random);
-        s = 0.8 * s + noise(random);
-        y += step(random);
-        w += step(random);
-        closes[0].push_back(static_cast<int32_t>(std::exp(x)));
-        closes[1].push_back(static_cast<int32_t>(std::exp(x + s) * 0.6));
-        closes[2].push_back(static_cast<int32_t>(std::exp(y)));
-        closes[3].push_back(static_cast<int32_t>(std::exp(w)));
-    }
-    std::vector<DbwStock> stocks;
-    for (int k = 0; k < 4; ++k) {
-        stocks.push_back(test::stock(test::tokyo(1001 + k), "S" + std::to_string(k), closes[k]));
-    }
-    in.writeDb("DBW.2024", test::dbw(test::weekdays(2024, 1, 4, dates), stocks));
-}
+using test::writeRevertingMarket;
 
 TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
     test::TempInstallation in;
