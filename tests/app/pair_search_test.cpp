@@ -268,6 +268,20 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     EXPECT_EQ(shell.opened.back(), "pair search");
 }
 
+TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
+    open(positionLine(1001, 1002));
+    EXPECT_FALSE(a.shownBacktest.valid);
+    a.settings.showBacktest = 1;
+    ASSERT_TRUE(rebuildSeries(a, shell));
+    ASSERT_TRUE(a.shownBacktest.valid);
+    EXPECT_EQ(a.shownBacktest.stats.trades + a.shownBacktest.stats.hasOpenTrade,
+              static_cast<int32_t>(a.shownBacktest.trades.size()));
+    EXPECT_EQ(chartContext(a).tradeMarks, &a.shownBacktest.marks);
+    key(46);  // Delete: weekly bars
+    EXPECT_FALSE(a.shownBacktest.valid);
+    EXPECT_EQ(chartContext(a).tradeMarks, nullptr);
+}
+
 using test::writeRevertingMarket;
 
 TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
