@@ -1,0 +1,131 @@
+// The backtest's z against the ratio chart's at every slot of a pair built as the viewer builds
+// it, across a split, a date without trade and a flat stretch; and the batch against one pair
+// at a time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "marketdata/pair_series.h"
+#include "marketdata/ratio_statistics.h"
+#include "screen/backtest_batch.h"
+#include "screen/backtest_z.h"
+#include "tests/support/temp_installation.h"
+
+namespace zepa::test {
+namespace {
+
+// Two related random walks over 200 weekdays. Stock 1 splits 1:2 on slot 90; stock 2 does not
+// trade on slot 50; both stand still on slots 120 to 159.
+std::vector<DbwStock> walkingPair(uint32_t seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> step(0.0, 0.01);
+    DbwStock one{tokyo(1001), "ONE", {}};
+    DbwStock two{tokyo(1002), "TWO", {}};
+    double common = 1000;
+    double spread = 0;
+    for (int i = 0; i < 200; ++i) {
+        if (i < 120 || i >= 160) {
+            common *= std::exp(step(random));
+            spread = 0.8 * spread + step(random);
+        }
+        const double first = common * std::exp(spread) / (i >= 90 ? 2 : 1);
+        one.records.push_back(traded(static_cast<int32_t>(std::lround(first))));
+        two.records.push_back(i == 50 ? DbwRecord{} : traded(static_cast<int32_t>(common * 0.7)));
+    }
+    one.records[90].adjustment = 50;
+    return {one, two};
+}
+
+TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
+    TempInstallation dir;
+    dir.writeDb("DBW.2024", dbw(weekdays(2024, 1, 1, 200), walkingPair(7)));
+    MarketData md;
+    md.dataDirectory = dir.paths.dataDirectory;
+    ASSERT_EQ(scanPriceDatabases(md), DataError::None);
+    ASSERT_EQ(loadPriceDatabases(md), DataError::None);
+    PositionRecord record{leg('T', 1001), leg('T', 1002)};
+    SpreadSeries series;
+    ASSERT_EQ(buildPairSeries(md, CorrectionList{}, record, {}, series).result, 1);
+    BacktestLegData a;
+    BacktestLegData b;
+    ASSERT_EQ(makeBacktestLeg(series.buyBars, series.buyStart, a), 1);
+    ASSERT_EQ(makeBacktestLeg(series.sellBars, series.sellStart, b), 1);
+    const BacktestPair pair{a.view(), b.view(), static_cast<int32_t>(series.buyBars.size())};
+    EXPECT_EQ(installationCalendar(md.set).dates.size(), series.buyBars.size());
+    for (const int32_t period : {5, 25, 250}) {
+        RatioStatistics chart;
+        ASSERT_EQ(computeRatioStatistics(series, period, chart), 1);
+        std::vector<double> z(series.buyBars.size());
+        std::vector<double> ratios(z.size());
+        computeBacktestZ(pair, period, static_cast<int32_t>(z.size()), z.data(), ratios.data());
+        int withZ = 0;
+        for (size_t i = 0; i < z.size(); ++i) {
+            const RatioSlot& slot = chart.slots[i];
+            ASSERT_EQ(slot.hasZ, !std::isnan(z[i])) << "period " << period << " slot " << i;
+            if (slot.hasZ) {
+                ++withZ;
+                EXPECT_NEAR(z[i], slot.z, 1e-9 * std::max(1.0, std::abs(slot.z)))
+                    << "period " << period << " slot " << i;
+            }
+        }
+        // The gap, the split and the flat stretch leave z where the windows allow it.
+        EXPECT_GT(withZ, period == 250 ? -1 : 60) << period;
+    }
+}
+
+TEST(BacktestBatch, GivesEachPairWhatItGivesAlone) {
+    constexpr int32_t kSlots = 300;
+    std::mt19937 random(11);
+    std::normal_distribution<double> step(0.0, 0.02);
+    std::vector<BacktestLegData> data(6);
+    std::vector<int32_t> dates;
+    for (const PackedDate d : weekdays(2023, 6, 1, kSlots)) {
+        dates.push_back(dateValue(d));
+    }
+    for (BacktestLegData& leg : data) {
+        double price = 1000;
+        std::vector<DayBar> bars(kSlots);
+        for (DayBar& bar : bars) {
+            price *= std::exp(step(random));
+            bar.open = static_cast<int32_t>(price * 1.003);
+            bar.close = static_cast<int32_t>(price);
+        }
+        bars[150].adjustment = &leg == &data[2] ? 50 : 0;
+        ASSERT_EQ(makeBacktestLeg(bars, 0, leg), 1);
+    }
+    std::vector<BacktestLeg> legs;
+    std::vector<BacktestPairIndex> pairs;
+    for (int32_t i = 0; i < 6; ++i) {
+        legs.push_back(data[static_cast<size_t>(i)].view());
+        for (int32_t j = 0; j < 6; ++j) {
+            pairs.push_back({i, j});
+        }
+    }
+    const BacktestCalendar calendar = makeBacktestCalendar(dates);
+    BacktestRule rule;
+    rule.ratioPeriod = 10;
+    rule.startDate = dates[40];
+    std::vector<BacktestStats> batch(pairs.size());
+    ASSERT_EQ(runBacktestBatch(legs, pairs, kSlots, calendar, rule, 2, batch), 1);
+    int trades = 0;
+    for (size_t k = 0; k < pairs.size(); ++k) {
+        BacktestWorkspace ws;
+        BacktestStats alone;
+        ASSERT_EQ(runBacktest({legs[static_cast<size_t>(pairs[k].a)],
+                               legs[static_cast<size_t>(pairs[k].b)], kSlots},
+                              calendar, rule, ws, alone),
+                  1);
+        EXPECT_EQ(batch[k].trades, alone.trades) << k;
+        EXPECT_EQ(batch[k].net, alone.net) << k;
+        EXPECT_EQ(batch[k].openNet, alone.openNet) << k;
+        trades += alone.trades;
+    }
+    EXPECT_GT(trades, 30);
+
+    const std::vector<BacktestPairIndex> outside = {{0, 6}};
+    EXPECT_EQ(runBacktestBatch(legs, outside, kSlots, calendar, rule, 2, batch), 0);
+}
+
+}  // namespace
+}  // namespace zepa::test
