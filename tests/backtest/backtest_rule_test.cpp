@@ -17,8 +17,7 @@ struct Day {
     int32_t date;
     int32_t aOpen, aClose, bOpen, bClose;
     double z;
-    int32_t aAdjustment = 0;
-    int32_t bAdjustment = 0;
+    int32_t aAdjustment = 0, bAdjustment = 0;
 };
 
 struct Outcome {
@@ -52,11 +51,7 @@ Outcome simulate(const std::vector<Day>& days, const BacktestRule& rule) {
     return run;
 }
 
-BacktestRule closeFills() {
-    BacktestRule rule;
-    rule.fill = BacktestFill::Close;
-    return rule;
-}
+constexpr BacktestFill kClose = BacktestFill::Close;
 
 // Interest or fee on a leg's entry value over the days between the settlements.
 double carry(double rate, double value, int days) {
@@ -92,7 +87,7 @@ TEST(BacktestRule, StopAtTheCloseIsNotFollowedByAnEntryAtThatClose) {
                                   {20240104, 0, 480, 0, 410, -3.6},  // stop; no entry here
                                   {20240105, 0, 490, 0, 400, -3.0},  // buy a again
                                   {20240108, 0, 500, 0, 395, -2.5}},
-                                 closeFills());
+                                 {.fill = kClose});
     ASSERT_EQ(run.trades.size(), 2u);
     const BacktestTrade& stop = run.trades[0];
     EXPECT_EQ(stop.reason, BacktestExit::Stop);
@@ -123,8 +118,7 @@ TEST(BacktestRule, TimeExitComesAfterTargetAndStop) {
     };
     for (const Case c : {Case{1.0, BacktestExit::Time}, Case{-0.5, BacktestExit::Target},
                          Case{4.0, BacktestExit::Stop}}) {
-        BacktestRule rule = closeFills();
-        rule.maxDays = 3;
+        const BacktestRule rule{.maxDays = 3, .fill = kClose};
         const Outcome run = simulate({{20240104, 0, 100, 0, 100, 2.5},
                                       {20240105, 0, 100, 0, 100, 1.0},           // 1 day: held on
                                       {20240108, 0, 100, 0, 100, c.zOnMonday}},  // 4 days
@@ -159,8 +153,7 @@ TEST(BacktestRule, OrdersWaitForBothLegsToTradeAndAnOpenExitMayReenterAtTheClose
 }
 
 TEST(BacktestRule, SplitsInsideATradeKeepThePositionsValue) {
-    BacktestRule rule = closeFills();
-    rule.commission = 0.001;
+    const BacktestRule rule{.fill = kClose, .commission = 0.001};
     const Outcome run = simulate({{20240102, 0, 1000, 0, 500, -2.5},         // buy a, sell b
                                   {20240103, 0, 510, 0, 500, -1.0, 50},      // a splits 1:2
                                   {20240104, 0, 520, 0, 980, 0.1, 0, 200}},  // b merges 2:1; target
@@ -182,8 +175,7 @@ TEST(BacktestRule, QuantitiesRoundDownToTheTradingUnit) {
     };
     for (const Case c : {Case{1e6, 1000, 1000}, Case{1e6, 3333, 300}, Case{1e6, 4999, 200},
                          Case{1e6, 9999, 100}, Case{1e6, 12000, 100}, Case{5e5, 2500, 200}}) {
-        BacktestRule rule = closeFills();
-        rule.amount = c.amount;
+        const BacktestRule rule{.amount = c.amount, .fill = kClose};
         const Outcome run = simulate({{20240102, 0, c.price, 0, c.price, 2.5}}, rule);
         ASSERT_EQ(run.trades.size(), 1u);
         EXPECT_EQ(run.trades[0].aQuantity, c.quantity) << c.amount << " / " << c.price;
@@ -191,9 +183,7 @@ TEST(BacktestRule, QuantitiesRoundDownToTheTradingUnit) {
 }
 
 TEST(BacktestRule, SignalsOnlyFromStartAndNothingAfterTheEnd) {
-    BacktestRule rule = closeFills();
-    rule.startDate = 20240103;
-    rule.endDate = 20240105;
+    const BacktestRule rule{.fill = kClose, .startDate = 20240103, .endDate = 20240105};
     const Outcome run = simulate({{20240102, 0, 100, 0, 100, 2.5},  // before the start
                                   {20240103, 0, 100, 0, 100, 1.0},
                                   {20240104, 0, 110, 0, 100, -2.5},  // buy a

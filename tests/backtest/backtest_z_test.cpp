@@ -53,7 +53,7 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
     ASSERT_EQ(makeBacktestLeg(series.sellBars, series.sellStart, b), 1);
     const BacktestPair pair{a.view(), b.view(), static_cast<int32_t>(series.buyBars.size())};
     EXPECT_EQ(installationCalendar(md.set).dates.size(), series.buyBars.size());
-    for (const int32_t period : {5, 25, 250}) {
+    for (const int32_t period : {5, 25}) {
         RatioStatistics chart;
         ASSERT_EQ(computeRatioStatistics(series, period, chart), 1);
         std::vector<double> z(series.buyBars.size());
@@ -70,7 +70,7 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
             }
         }
         // The gap, the split and the flat stretch leave z where the windows allow it.
-        EXPECT_GT(withZ, period == 250 ? -1 : 60) << period;
+        EXPECT_GT(withZ, 100) << period;
     }
 }
 

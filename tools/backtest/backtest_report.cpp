@@ -67,6 +67,7 @@ void statsJson(JsonWriter& json, const BacktestStats& s) {
 std::string backtestJson(const BacktestOptions& options, const BacktestRunResult& result) {
     JsonWriter json;
     json.beginObject().key("a").value(options.a.text).key("b").value(options.b.text);
+    json.key("not_modelled").beginArray().value("逆日歩").value("dividend adjustments").endArray();
     json.key("trades").beginArray();
     for (const BacktestTrade& t : result.trades) {
         json.newline().beginObject();
