@@ -180,14 +180,14 @@ void simulateBacktestRange(const BacktestPair& pair, const double* z,
         }
         // z measured towards the side the trade was opened on.
         const double side = sim.trade().direction == BacktestDirection::SellA ? zi : -zi;
-        const int32_t held = calendar.days[static_cast<size_t>(i)] -
-                             calendar.days[static_cast<size_t>(sim.trade().entrySlot)];
         BacktestExit reason;
         if (side <= rule.exit) {
             reason = BacktestExit::Target;
         } else if (side >= rule.stop) {
             reason = BacktestExit::Stop;
-        } else if (held >= rule.maxDays) {
+        } else if (calendar.days[static_cast<size_t>(i)] -
+                       calendar.days[static_cast<size_t>(sim.trade().entrySlot)] >=
+                   rule.maxDays) {
             reason = BacktestExit::Time;
         } else {
             continue;

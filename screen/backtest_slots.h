@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "marketdata/day_bar.h"
+#include "marketdata/price_database.h"
 
 namespace zepa {
 
@@ -40,5 +41,12 @@ struct BacktestLegData {
 // leg's first slot `start`), with the adjusted closes exactly as the ratio chart computes them.
 // 1, or -1 when memory runs short.
 int makeBacktestLeg(const std::vector<DayBar>& bars, int32_t start, BacktestLegData& out);
+
+// The same from a stock's series as readStockSeries leaves it, for a batch that reads every
+// stock once: the bars buildPairSeries would make of it, prices times the correction factor, on
+// a date axis of dateCount slots whose last is the series' last. 1; 0 when the series is longer
+// than the axis; -1 when memory runs short.
+int makeBacktestLegFromSeries(const StockSeries& series, int32_t correctionFactor,
+                              int32_t dateCount, BacktestLegData& out);
 
 }  // namespace zepa

@@ -51,6 +51,12 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
     BacktestLegData b;
     ASSERT_EQ(makeBacktestLeg(series.buyBars, series.buyStart, a), 1);
     ASSERT_EQ(makeBacktestLeg(series.sellBars, series.sellStart, b), 1);
+    BacktestLegData once;  // as a batch reads the stock alone
+    ASSERT_EQ(findStock(md, tokyo(1001)), 0);
+    ASSERT_EQ(readStockSeries(md), kSeriesBuilt);
+    ASSERT_EQ(makeBacktestLegFromSeries(md.series, 1, md.set.dateCount, once), 1);
+    EXPECT_EQ(once.adjustedClose, a.adjustedClose);
+    EXPECT_EQ(once.open, a.open);
     const BacktestPair pair{a.view(), b.view(), static_cast<int32_t>(series.buyBars.size())};
     EXPECT_EQ(installationCalendar(md.set).dates.size(), series.buyBars.size());
     for (const int32_t period : {5, 25}) {
