@@ -6,8 +6,6 @@
 #include <thread>
 #include <vector>
 
-#include "screen/backtest_z.h"
-
 namespace zepa {
 namespace {
 
@@ -27,16 +25,13 @@ struct BatchJob {
 };
 
 void work(BatchJob& job, BacktestWorkspace& ws) {
-    const int32_t zCount = job.range.last + 1;
     for (size_t from; (from = job.next.fetch_add(kChunk)) < job.pairs.size();) {
         const size_t to = std::min(from + kChunk, job.pairs.size());
         for (size_t k = from; k < to; ++k) {
             const BacktestPairIndex index = job.pairs[k];
             const BacktestPair pair{job.legs[static_cast<size_t>(index.a)],
                                     job.legs[static_cast<size_t>(index.b)], job.slotCount};
-            computeBacktestZ(pair, job.rule.ratioPeriod, zCount, ws.z.data(), ws.ratios.data());
-            simulateBacktestRange(pair, ws.z.data(), job.calendar, job.rule, job.range, ws,
-                                  job.out[k]);
+            runBacktestFused(pair, job.calendar, job.rule, job.range, ws, job.out[k]);
         }
     }
 }

@@ -44,10 +44,14 @@ int simulateBacktest(const BacktestPair& pair, const double* z, const BacktestCa
 int runBacktest(const BacktestPair& pair, const BacktestCalendar& calendar,
                 const BacktestRule& rule, BacktestWorkspace& ws, BacktestStats& stats);
 
-// The step the two above and the batch share: the workspace already prepared and the range
-// resolved, nothing checked.
+// The steps under the two above, with the workspace prepared and the range resolved, nothing
+// checked. The fused one is the batch's: it computes each z only where a signal may hang on it
+// and gives the trades of runBacktest (the tests compare the two); ws.z is left alone.
 void simulateBacktestRange(const BacktestPair& pair, const double* z,
                            const BacktestCalendar& calendar, const BacktestRule& rule,
                            BacktestRange range, BacktestWorkspace& ws, BacktestStats& stats);
+void runBacktestFused(const BacktestPair& pair, const BacktestCalendar& calendar,
+                      const BacktestRule& rule, BacktestRange range, BacktestWorkspace& ws,
+                      BacktestStats& stats);
 
 }  // namespace zepa

@@ -2,11 +2,86 @@
 // same order, so each z is the one the chart shows, at a fraction of the work and no allocation.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "screen/backtest_slots.h"
 
 namespace zepa {
+
+// The ratio half of computeRatioStatistics, step for step: Welford's mean and squared
+// deviations of the window, a gap restarting it, and an exactly flat run giving no z. Any
+// change there must be made here too; the tests compare the two at every slot.
+class RatioWindow {
+  public:
+    // `ratios` holds one value of scratch per slot that will be pushed.
+    RatioWindow(int32_t period, double* ratios) : n_(std::max(period, 2)), ratios_(ratios) {}
+
+    // Takes slot i's split-adjusted closes (slots in order from 0); true when the slot has a z.
+    bool push(int32_t i, double a, double b) {
+        if (!usable(a) || !usable(b) || !usable(a / b)) {
+            *this = RatioWindow(n_, ratios_);
+            return false;
+        }
+        ratio_ = a / b;
+        ratios_[i] = ratio_;
+        flatLength_ = flatStarted_ && ratio_ == flatLast_ ? flatLength_ + 1 : 1;
+        flatStarted_ = true;
+        flatLast_ = ratio_;
+        ++count_;
+        const double dx = ratio_ - mean_;
+        mean_ += dx / count_;
+        squares_ += dx * (ratio_ - mean_);
+        ++run_;
+        if (run_ > n_) {
+            const double gone = ratios_[i - n_];
+            const double dg = gone - mean_;
+            --count_;
+            mean_ -= dg / count_;
+            squares_ = std::max(0.0, squares_ - dg * (gone - mean_));
+        }
+        // A window whose squares are too small to tell apart from 0 after dividing by n is
+        // judged by the division itself, as the chart does.
+        return run_ >= n_ && flatLength_ < n_ &&
+               (squares_ > 1e-290 || (squares_ > 0.0 && squares_ / n_ > 0.0));
+    }
+
+    // The z of the slot just pushed, which must have one.
+    double z() const { return (ratio_ - mean_) / std::sqrt(squares_ / n_); }
+
+    // True when that z is certainly strictly between lo and hi, decided without the root and
+    // the divisions: the comparisons of z² keep a margin far beyond their rounding. False
+    // leaves the question to z().
+    bool surelyInside(double lo, double hi) const {
+        const double u = ratio_ - mean_;
+        return surelyBelow(u, hi) && surelyBelow(-u, -lo);
+    }
+
+  private:
+    static bool usable(double price) { return price > 0.0 && std::isfinite(price); }
+
+    // u / sqrt(squares / n) < t for certain.
+    bool surelyBelow(double u, double t) const {
+        const double q = u * u * n_;
+        if (t > 0.0) {
+            return u <= 0.0 || q < t * t * squares_ * (1.0 - 1e-9);
+        }
+        // The floor keeps a z that would underflow to -0 from counting as below 0.
+        return u < 0.0 && q > std::max(t * t, 1e-300) * squares_ * (1.0 + 1e-9);
+    }
+
+    int32_t n_;
+    double* ratios_;
+    int32_t count_ = 0;
+    double mean_ = 0.0;
+    double squares_ = 0.0;
+    bool flatStarted_ = false;
+    double flatLast_ = 0.0;
+    int32_t flatLength_ = 0;
+    int32_t run_ = 0;
+    double ratio_ = 0.0;
+};
 
 // z of slots [0, count) of the pair into `z`, NaN where the chart has none (fewer than
 // max(period, 2) ratios in a row, or a flat window). `ratios` holds count values of scratch.

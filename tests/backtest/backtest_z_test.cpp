@@ -104,23 +104,41 @@ TEST(BacktestBatch, GivesEachPairWhatItGivesAlone) {
     }
     const BacktestCalendar calendar =
         makeBacktestCalendar(column(weekdays(2023, 6, 1, kSlots), dateValue));
-    const BacktestRule rule{.ratioPeriod = 10, .startDate = calendar.dates[40]};
-    std::vector<BacktestStats> batch(pairs.size());
-    ASSERT_EQ(runBacktestBatch(legs, pairs, kSlots, calendar, rule, 2, batch), 1);
-    int trades = 0;
-    for (size_t k = 0; k < pairs.size(); ++k) {
-        BacktestWorkspace ws;
-        BacktestStats alone;
-        const BacktestPair pair{legs[size_t(pairs[k].a)], legs[size_t(pairs[k].b)], kSlots};
-        ASSERT_EQ(runBacktest(pair, calendar, rule, ws, alone), 1);
-        EXPECT_EQ((std::vector<int64_t>{batch[k].trades, batch[k].net, batch[k].openNet}),
-                  (std::vector<int64_t>{alone.trades, alone.net, alone.openNet}))
-            << k;
-        trades += alone.trades;
+    // The batch decides most dates without computing z: rules that put every level on either
+    // side of 0 and every exit to work.
+    const BacktestRule rules[] = {
+        {.ratioPeriod = 10, .startDate = calendar.dates[40]},
+        {.ratioPeriod = 5,
+         .entry = 1.2,
+         .exit = 0.4,
+         .stop = 1.9,
+         .maxDays = 9,
+         .fill = BacktestFill::Close},
+        {.ratioPeriod = 7, .entry = 0.5, .exit = -0.6, .stop = 1.1, .maxDays = 5}};
+    for (const BacktestRule& rule : rules) {
+        std::vector<BacktestStats> batch(pairs.size());
+        ASSERT_EQ(runBacktestBatch(legs, pairs, kSlots, calendar, rule, 2, batch), 1);
+        int exits[3] = {};
+        for (size_t k = 0; k < pairs.size(); ++k) {
+            BacktestWorkspace ws;
+            BacktestStats alone;
+            const BacktestPair pair{legs[size_t(pairs[k].a)], legs[size_t(pairs[k].b)], kSlots};
+            ASSERT_EQ(runBacktest(pair, calendar, rule, ws, alone), 1);
+            const BacktestStats& b = batch[k];
+            EXPECT_EQ((std::vector<int64_t>{b.trades, b.net, b.openNet, b.stopExits, b.timeExits}),
+                      (std::vector<int64_t>{alone.trades, alone.net, alone.openNet, alone.stopExits,
+                                            alone.timeExits}))
+                << k;
+            exits[0] += alone.targetExits;
+            exits[1] += alone.stopExits;
+            exits[2] += alone.timeExits;
+        }
+        EXPECT_GT(exits[0] + exits[1] + exits[2], 100);
+        EXPECT_TRUE(rule.ratioPeriod == 10 || (exits[1] > 20 && exits[2] > 20)) << exits[1];
     }
-    EXPECT_GT(trades, 100);
     const std::vector<BacktestPairIndex> outside = {{0, 6}};
-    EXPECT_EQ(runBacktestBatch(legs, outside, kSlots, calendar, rule, 2, batch), 0);
+    std::vector<BacktestStats> batch(1);
+    EXPECT_EQ(runBacktestBatch(legs, outside, kSlots, calendar, rules[0], 2, batch), 0);
 }
 
 }  // namespace
