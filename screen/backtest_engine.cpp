@@ -14,7 +14,6 @@ int prepareBacktestWorkspace(BacktestWorkspace& ws, int32_t slotCount) {
     try {
         if (ws.z.size() < n) {
             ws.z.resize(n);
-            ws.ratios.resize(n);
         }
         // A trade takes two slots at least: this many never have to grow.
         ws.trades.reserve(n / 2 + 1);
@@ -59,14 +58,14 @@ void runBacktestFused(const BacktestPair& pair, const BacktestCalendar& calendar
                       const BacktestRule& rule, BacktestRange range, BacktestWorkspace& ws,
                       BacktestStats& stats) {
     ws.trades.clear();
-    RatioWindow window(rule.ratioPeriod, ws.ratios.data());
+    RatioWindow window(rule.ratioPeriod);
     const int32_t first = std::min(range.first, range.last + 1);
     for (int32_t i = 0; i < first; ++i) {
-        window.push(i, pair.a.adjustedClose[i], pair.b.adjustedClose[i]);
+        window.push(pair.a.adjustedClose, pair.b.adjustedClose, i);
     }
     RuleMachine machine(pair, calendar, rule, ws.trades);
     for (int32_t i = first; i <= range.last; ++i) {
-        machine.step(i, window.push(i, pair.a.adjustedClose[i], pair.b.adjustedClose[i]), window);
+        machine.step(i, window.push(pair.a.adjustedClose, pair.b.adjustedClose, i), window);
     }
     machine.finish(range.last);
     computeBacktestStats(ws.trades.data(), ws.trades.size(), ws.holdings, stats);
@@ -100,7 +99,7 @@ int runBacktest(const BacktestPair& pair, const BacktestCalendar& calendar,
         return -1;
     }
     const BacktestRange range = backtestRange(calendar, rule, pair.slotCount);
-    computeBacktestZ(pair, rule.ratioPeriod, range.last + 1, ws.z.data(), ws.ratios.data());
+    computeBacktestZ(pair, rule.ratioPeriod, range.last + 1, ws.z.data());
     simulateBacktestRange(pair, ws.z.data(), calendar, rule, range, ws, stats);
     return 1;
 }

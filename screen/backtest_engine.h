@@ -16,8 +16,7 @@
 namespace zepa {
 
 struct BacktestWorkspace {
-    std::vector<double> z;  // the last run's z per slot, NaN where none
-    std::vector<double> ratios;
+    std::vector<double> z;              // the last run's z per slot, NaN where none
     std::vector<BacktestTrade> trades;  // the last run's trades; an open one last
     std::vector<int32_t> holdings;
 };

@@ -4,11 +4,10 @@
 
 namespace zepa {
 
-void computeBacktestZ(const BacktestPair& pair, int32_t period, int32_t count, double* z,
-                      double* ratios) {
-    RatioWindow window(period, ratios);
+void computeBacktestZ(const BacktestPair& pair, int32_t period, int32_t count, double* z) {
+    RatioWindow window(period);
     for (int32_t i = 0; i < count; ++i) {
-        z[i] = window.push(i, pair.a.adjustedClose[i], pair.b.adjustedClose[i])
+        z[i] = window.push(pair.a.adjustedClose, pair.b.adjustedClose, i)
                    ? window.z()
                    : std::numeric_limits<double>::quiet_NaN();
     }

@@ -15,17 +15,16 @@ namespace zepa {
 // change there must be made here too; the tests compare the two at every slot.
 class RatioWindow {
   public:
-    // `ratios` holds one value of scratch per slot that will be pushed.
-    RatioWindow(int32_t period, double* ratios) : n_(std::max(period, 2)), ratios_(ratios) {}
+    explicit RatioWindow(int32_t period) : n_(std::max(period, 2)) {}
 
-    // Takes slot i's split-adjusted closes (slots in order from 0); true when the slot has a z.
-    bool push(int32_t i, double a, double b) {
-        if (!usable(a) || !usable(b) || !usable(a / b)) {
-            *this = RatioWindow(n_, ratios_);
+    // Takes slot i of the legs' split-adjusted closes, the slots in order from 0; true when the
+    // slot has a z.
+    bool push(const double* a, const double* b, int32_t i) {
+        if (!usable(a[i]) || !usable(b[i]) || !usable(a[i] / b[i])) {
+            *this = RatioWindow(n_);
             return false;
         }
-        ratio_ = a / b;
-        ratios_[i] = ratio_;
+        ratio_ = a[i] / b[i];
         flatLength_ = flatStarted_ && ratio_ == flatLast_ ? flatLength_ + 1 : 1;
         flatStarted_ = true;
         flatLast_ = ratio_;
@@ -35,7 +34,9 @@ class RatioWindow {
         squares_ += dx * (ratio_ - mean_);
         ++run_;
         if (run_ > n_) {
-            const double gone = ratios_[i - n_];
+            // Divided again rather than kept: a store here would make the compiler keep the
+            // window in memory, and this division waits for nothing.
+            const double gone = a[i - n_] / b[i - n_];
             const double dg = gone - mean_;
             --count_;
             mean_ -= dg / count_;
@@ -72,7 +73,6 @@ class RatioWindow {
     }
 
     int32_t n_;
-    double* ratios_;
     int32_t count_ = 0;
     double mean_ = 0.0;
     double squares_ = 0.0;
@@ -84,8 +84,7 @@ class RatioWindow {
 };
 
 // z of slots [0, count) of the pair into `z`, NaN where the chart has none (fewer than
-// max(period, 2) ratios in a row, or a flat window). `ratios` holds count values of scratch.
-void computeBacktestZ(const BacktestPair& pair, int32_t period, int32_t count, double* z,
-                      double* ratios);
+// max(period, 2) ratios in a row, or a flat window).
+void computeBacktestZ(const BacktestPair& pair, int32_t period, int32_t count, double* z);
 
 }  // namespace zepa

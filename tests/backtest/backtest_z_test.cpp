@@ -63,8 +63,7 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
         RatioStatistics chart;
         ASSERT_EQ(computeRatioStatistics(series, period, chart), 1);
         std::vector<double> z(series.buyBars.size());
-        std::vector<double> ratios(z.size());
-        computeBacktestZ(pair, period, static_cast<int32_t>(z.size()), z.data(), ratios.data());
+        computeBacktestZ(pair, period, static_cast<int32_t>(z.size()), z.data());
         int withZ = 0;
         for (size_t i = 0; i < z.size(); ++i) {
             const RatioSlot& slot = chart.slots[i];
