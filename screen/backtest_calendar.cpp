@@ -17,13 +17,6 @@ int32_t backtestDayOf(int32_t date) {
     return static_cast<int32_t>(chr::sys_days{ymd}.time_since_epoch().count());
 }
 
-int32_t backtestDateOf(int32_t day) {
-    const chr::year_month_day ymd{chr::sys_days{chr::days{day}}};
-    return static_cast<int32_t>(ymd.year()) * 10000 +
-           static_cast<int32_t>(unsigned(ymd.month())) * 100 +
-           static_cast<int32_t>(unsigned(ymd.day()));
-}
-
 BacktestCalendar makeBacktestCalendar(const std::vector<int32_t>& dates) {
     BacktestCalendar c;
     c.dates = dates;

@@ -24,8 +24,6 @@ BacktestCalendar installationCalendar(const PriceDatabaseSet& set);
 
 // The day of YYYYMMDD, or -1 for a value that is no date.
 int32_t backtestDayOf(int32_t date);
-// YYYYMMDD of a day number.
-int32_t backtestDateOf(int32_t day);
 
 // The day a fill at slot `fill` settles: the second date after it on the calendar, counted on
 // in weekdays past the calendar's last date. The slot must be on the calendar.
