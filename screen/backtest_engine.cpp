@@ -14,6 +14,7 @@ int prepareBacktestWorkspace(BacktestWorkspace& ws, int32_t slotCount) {
     try {
         if (ws.z.size() < n) {
             ws.z.resize(n);
+            ws.parts.resize(n);
         }
         // A trade takes two slots at least: this many never have to grow.
         ws.trades.reserve(n / 2 + 1);
@@ -49,23 +50,6 @@ void simulateBacktestRange(const BacktestPair& pair, const double* z,
     RuleMachine machine(pair, calendar, rule, ws.trades);
     for (int32_t i = range.first; i <= range.last; ++i) {
         machine.step(i, !std::isnan(z[i]), KnownZ{z[i]});
-    }
-    machine.finish(range.last);
-    computeBacktestStats(ws.trades.data(), ws.trades.size(), ws.holdings, stats);
-}
-
-void runBacktestFused(const BacktestPair& pair, const BacktestCalendar& calendar,
-                      const BacktestRule& rule, BacktestRange range, BacktestWorkspace& ws,
-                      BacktestStats& stats) {
-    ws.trades.clear();
-    RatioWindow window(rule.ratioPeriod);
-    const int32_t first = std::min(range.first, range.last + 1);
-    for (int32_t i = 0; i < first; ++i) {
-        window.push(pair.a.adjustedClose, pair.b.adjustedClose, i);
-    }
-    RuleMachine machine(pair, calendar, rule, ws.trades);
-    for (int32_t i = first; i <= range.last; ++i) {
-        machine.step(i, window.push(pair.a.adjustedClose, pair.b.adjustedClose, i), window);
     }
     machine.finish(range.last);
     computeBacktestStats(ws.trades.data(), ws.trades.size(), ws.holdings, stats);

@@ -12,11 +12,13 @@
 #include "screen/backtest_slots.h"
 #include "screen/backtest_stats.h"
 #include "screen/backtest_trade.h"
+#include "screen/backtest_z.h"
 
 namespace zepa {
 
 struct BacktestWorkspace {
     std::vector<double> z;              // the last run's z per slot, NaN where none
+    std::vector<ZParts> parts;          // the batch's z per slot, in parts
     std::vector<BacktestTrade> trades;  // the last run's trades; an open one last
     std::vector<int32_t> holdings;
 };
@@ -43,14 +45,10 @@ int simulateBacktest(const BacktestPair& pair, const double* z, const BacktestCa
 int runBacktest(const BacktestPair& pair, const BacktestCalendar& calendar,
                 const BacktestRule& rule, BacktestWorkspace& ws, BacktestStats& stats);
 
-// The steps under the two above, with the workspace prepared and the range resolved, nothing
-// checked. The fused one is the batch's: it computes each z only where a signal may hang on it
-// and gives the trades of runBacktest (the tests compare the two); ws.z is left alone.
+// The step under the two above, with the workspace prepared and the range resolved, nothing
+// checked.
 void simulateBacktestRange(const BacktestPair& pair, const double* z,
                            const BacktestCalendar& calendar, const BacktestRule& rule,
                            BacktestRange range, BacktestWorkspace& ws, BacktestStats& stats);
-void runBacktestFused(const BacktestPair& pair, const BacktestCalendar& calendar,
-                      const BacktestRule& rule, BacktestRange range, BacktestWorkspace& ws,
-                      BacktestStats& stats);
 
 }  // namespace zepa

@@ -10,6 +10,34 @@
 
 namespace zepa {
 
+// A slot's z as its parts: the ratio's distance u from the window's mean, the window's sum of
+// squared deviations and its length, z = u / sqrt(squares / n). Kept apart so that most slots
+// are judged without the root and the division.
+struct ZParts {
+    double u = 0.0;
+    double squares = 0.0;
+    int32_t n = 2;
+
+    double z() const { return u / std::sqrt(squares / n); }
+
+    // True when z is certainly strictly between lo and hi, decided by comparing z² without
+    // the root and the division, with a margin far beyond their rounding. False leaves the
+    // question to z().
+    bool surelyInside(double lo, double hi) const {
+        return surelyBelow(u, hi) && surelyBelow(-u, -lo);
+    }
+
+    // v / sqrt(squares / n) < t for certain.
+    bool surelyBelow(double v, double t) const {
+        const double q = v * v * n;
+        if (t > 0.0) {
+            return v <= 0.0 || q < t * t * squares * (1.0 - 1e-9);
+        }
+        // The floor keeps a z that would underflow to -0 from counting as below 0.
+        return v < 0.0 && q > std::max(t * t, 1e-300) * squares * (1.0 + 1e-9);
+    }
+};
+
 // The ratio half of computeRatioStatistics, step for step: Welford's mean and squared
 // deviations of the window, a gap restarting it, and an exactly flat run giving no z. Any
 // change there must be made here too; the tests compare the two at every slot.
@@ -48,29 +76,12 @@ class RatioWindow {
                (squares_ > 1e-290 || (squares_ > 0.0 && squares_ / n_ > 0.0));
     }
 
-    // The z of the slot just pushed, which must have one.
-    double z() const { return (ratio_ - mean_) / std::sqrt(squares_ / n_); }
-
-    // True when that z is certainly strictly between lo and hi, decided without the root and
-    // the divisions: the comparisons of z² keep a margin far beyond their rounding. False
-    // leaves the question to z().
-    bool surelyInside(double lo, double hi) const {
-        const double u = ratio_ - mean_;
-        return surelyBelow(u, hi) && surelyBelow(-u, -lo);
-    }
+    // What decides the z of the slot just pushed, which must have one.
+    ZParts parts() const { return {ratio_ - mean_, squares_, n_}; }
+    double z() const { return parts().z(); }
 
   private:
     static bool usable(double price) { return price > 0.0 && std::isfinite(price); }
-
-    // u / sqrt(squares / n) < t for certain.
-    bool surelyBelow(double u, double t) const {
-        const double q = u * u * n_;
-        if (t > 0.0) {
-            return u <= 0.0 || q < t * t * squares_ * (1.0 - 1e-9);
-        }
-        // The floor keeps a z that would underflow to -0 from counting as below 0.
-        return u < 0.0 && q > std::max(t * t, 1e-300) * squares_ * (1.0 + 1e-9);
-    }
 
     int32_t n_;
     int32_t count_ = 0;
