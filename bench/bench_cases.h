@@ -19,4 +19,7 @@ void registerColdStartBenchmark(const LargeInstallation& installation, const std
 // files, written into `scratch` when first run.
 void registerImportBenchmarks(const std::string& importer, const std::string& scratch);
 
+// Backtest/Pairs100000x750: the ratio-rule backtest of a screen's pairs on every core.
+void registerBacktestBenchmarks();
+
 }  // namespace zepa

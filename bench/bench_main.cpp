@@ -96,6 +96,8 @@ void printTargets(const std::map<std::string, Median>& m) {
          "<= 500 MB", importYear != m.end() && importYear->second.peakMB <= 500.0);
     line("Import/DailyUpdate", ms("Import/DailyUpdate"), "ms", "<= 1000 ms",
          ms("Import/DailyUpdate") >= 0 && ms("Import/DailyUpdate") <= 1000.0);
+    line("Backtest/Pairs100000x750", ms("Backtest/Pairs100000x750"), "ms", "<= 1500 ms",
+         ms("Backtest/Pairs100000x750") >= 0 && ms("Backtest/Pairs100000x750") <= 1500.0);
     const auto cold = m.find("App/ColdStart");
     line("App/ColdStart peak", cold == m.end() ? -1.0 : cold->second.peakMB, "MB", "<= 90 MB",
          cold != m.end() && cold->second.peakMB <= 90.0);
@@ -152,6 +154,7 @@ int main(int argc, char** argv) {
     registerChartBenchmarks(installation);
     registerColdStartBenchmark(installation, programFolder() + "/zepa_spw", scratch);
     registerImportBenchmarks(programFolder() + "/zepa_import", scratch);
+    registerBacktestBenchmarks();
 
     std::map<std::string, Median> medians;
     if (json) {

@@ -7,17 +7,13 @@
 #include "base/wrapping.h"
 
 namespace zepa {
-namespace {
 
-// The running product times one more adjustment, kept within the bounds.
-double times(double factor, int32_t adjustment) {
+double timesAdjustment(double factor, int32_t adjustment) {
     if (!isSplit(adjustment)) {
         return factor;
     }
     return std::clamp(factor * (adjustment / 100.0), kMinSplitFactor, kMaxSplitFactor);
 }
-
-}  // namespace
 
 std::vector<double> splitBasisFactors(const std::vector<DayBar>& bars, int32_t start) {
     std::vector<double> factors(bars.size(), 1.0);
@@ -25,7 +21,7 @@ std::vector<double> splitBasisFactors(const std::vector<DayBar>& bars, int32_t s
     double product = 1.0;
     for (auto i = static_cast<int64_t>(bars.size()) - 1; i >= first; --i) {
         factors[static_cast<size_t>(i)] = product;
-        product = times(product, bars[static_cast<size_t>(i)].adjustment);
+        product = timesAdjustment(product, bars[static_cast<size_t>(i)].adjustment);
     }
     return factors;
 }
@@ -41,7 +37,7 @@ std::vector<double> splitFactorsSinceEntry(const std::vector<DayBar>& bars, int3
     std::vector<double> factors(bars.size(), 1.0);
     double product = 1.0;
     for (size_t i = static_cast<size_t>(entryBar) + 1; i < bars.size(); ++i) {
-        product = times(product, bars[i].adjustment);
+        product = timesAdjustment(product, bars[i].adjustment);
         factors[i] = product;
     }
     return factors;
@@ -81,7 +77,7 @@ StockSeries displayedSeries(const StockSeries& series, int32_t correctionFactor)
         out.low[k] = price(series.low);
         out.close[k] = price(series.close);
         out.volume[k] = scaledPrice(series.volume[k], 1.0 / product);
-        product = times(product, series.adjustment[k]);
+        product = timesAdjustment(product, series.adjustment[k]);
     }
     return out;
 }

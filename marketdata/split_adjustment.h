@@ -22,6 +22,9 @@ constexpr bool isSplit(int32_t adjustment) {
 inline constexpr double kMinSplitFactor = 1.0e-9;
 inline constexpr double kMaxSplitFactor = 1.0e9;
 
+// A running product of adjustments times one more, kept within the bounds.
+double timesAdjustment(double factor, int32_t adjustment);
+
 // One factor per bar: the product of adjustment / 100 over the bars after slot i up to the end
 // (1.0 where no later bar has an adjustment, and before start). close(i) times factor(i) is
 // close(i) in the basis of the newest bar.
