@@ -123,7 +123,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
         const ScreenStock& a = market.stocks[static_cast<size_t>(p.a)];
         const ScreenStock& b = market.stocks[static_cast<size_t>(p.b)];
         p.z = chartRatioZ(md, corrections, a, b, options.ratioPeriod, market.endSlot);
-        PairSearchRow row = pairSearchRow(market, p, static_cast<int32_t>(k), options.sector);
+        PairSearchRow row =
+            pairSearchRow(market, p, static_cast<int32_t>(k), options.sector, &listing);
         row.aClose = a.storedCloseAtEnd;
         row.bClose = b.storedCloseAtEnd;
         out.table.rows.push_back(std::move(row));

@@ -255,7 +255,7 @@ std::string pairCell(const PairSearchRow& r, PairColumn column) {
 }
 
 PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
-                            int sectorKind) {
+                            int sectorKind, const ListingTable* listing) {
     const ScreenStock& a = market.stocks[static_cast<size_t>(pair.a)];
     const ScreenStock& b = market.stocks[static_cast<size_t>(pair.b)];
     PairSearchRow r;
@@ -267,10 +267,15 @@ PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, 
     r.bCode = b.code;
     r.bName = b.name;
     const auto sectorOf = [&](const ScreenStock& s) {
-        if (sectorKind == 33 || (sectorKind != 17 && s.sector17.empty())) {
-            return s.sector33;
+        const bool by33 = sectorKind == 33 || (sectorKind != 17 && s.sector17.empty());
+        const ListingEntry* e = listing != nullptr ? findListing(*listing, s.code) : nullptr;
+        if (e != nullptr) {
+            const std::string& name = by33 ? e->sector33Name : e->sector17Name;
+            if (!name.empty()) {
+                return name;
+            }
         }
-        return s.sector17;
+        return by33 ? s.sector33 : s.sector17;
     };
     const std::string sa = sectorOf(a);
     const std::string sb = sectorOf(b);

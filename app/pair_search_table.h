@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "marketdata/listing_file.h"
 #include "screen/backtest_stats.h"
 #include "screen/screen_run.h"
 
@@ -79,9 +80,9 @@ std::string_view pairColumnHeader(PairColumn column);
 std::string pairCell(const PairSearchRow& row, PairColumn column);
 
 // The row of a screened pair; `sectorKind` is the screen's industry option (33 shows the 33
-// industries, otherwise the 17 ones where known).
+// industries, otherwise the 17 ones where known), named from the listing where it has the code.
 PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
-                            int sectorKind);
+                            int sectorKind, const ListingTable* listing = nullptr);
 
 // A header click: the first click on a column sorts by it in its natural order (the better
 // value first: high correlations, low p, short half-lives, large |Z|, high profits; names and
