@@ -53,9 +53,10 @@ void onKey(AppContext& a, Shell& shell, int virtualKey, bool ctrl);
 void onCommand(AppContext& a, Shell& shell, int commandId, int selection = -1);
 void onTimer(AppContext& a, Shell& shell, int timerId);
 void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
-// Wheel notches on the chart: each one as a press of Left (> 0, turned away from the user) or
-// Right (< 0); while automatic stepping runs, the turn only stops it.
-void onWheel(AppContext& a, Shell& shell, int notches);
+// Wheel notches on the chart: older dates (> 0, turned away from the user) or newer (< 0), a
+// tenth of the bars shown a notch, or a page as Left and Right move when `page` (Shift held).
+// The cursor stays on; while automatic stepping runs, the turn only stops it.
+void onWheel(AppContext& a, Shell& shell, int notches, bool page = false);
 // Whole notches in a wheel turn of `angleDelta` eighths of a degree (120 a notch, positive away
 // from the user); `rest` carries what fine-stepping wheels leave short of a notch to the next.
 int wheelNotches(int& rest, int angleDelta);

@@ -377,7 +377,7 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_MOUSEWHEEL: {
             const int notches = wheelNotches(wheelRest_, GET_WHEEL_DELTA_WPARAM(w));
             if (live() && notches != 0) {
-                onWheel(a_, *this, notches);
+                onWheel(a_, *this, notches, (GET_KEYSTATE_WPARAM(w) & MK_SHIFT) != 0);
             }
             return 0;
         }

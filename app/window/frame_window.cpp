@@ -354,9 +354,9 @@ void FrameWindow::leftDoubleClicked(int x, int y) {
     }
 }
 
-void FrameWindow::wheelTurned(int notches) {
+void FrameWindow::wheelTurned(int notches, bool page) {
     if (!closed_ && created_) {
-        onWheel(a_, *this, notches);
+        onWheel(a_, *this, notches, page);
     }
 }
 

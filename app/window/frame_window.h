@@ -117,7 +117,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button);
     void leftDoubleClicked(int x, int y);
-    void wheelTurned(int notches);
+    void wheelTurned(int notches, bool page);
     void focusLost();
     void chartShown();
 
