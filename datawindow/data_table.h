@@ -61,13 +61,19 @@ int dataColumnCount(const ChartContext& c, int kind);
 // Display cells of CP932 text: one per byte, so a full-width character counts two.
 int32_t cp932Cells(std::string_view cp932);
 
+// How a cell is written: as the window draws it (CP932, padded, "--" for no value), or for a
+// spreadsheet (ISO dates, numbers unpadded at the precision the model holds, no value empty).
+enum class CellFormat { Window, Spreadsheet };
+
 // Rows of the series on show: one per slot from firstBar to the newest date.
 int32_t dataRowCount(const ChartContext& c);
 // The ratio of date slot `slot` as its data-window column shows it, or with `z` its z; the
 // blank cell's "--" where the statistics have none.
-std::string ratioCell(const ChartContext& c, int32_t slot, bool z);
+std::string ratioCell(const ChartContext& c, int32_t slot, bool z,
+                      CellFormat format = CellFormat::Window);
 // The cells of a row as drawn (dataColumnCount of them); a row at or beyond rowCount is blank.
-DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row);
+DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row,
+                           CellFormat format = CellFormat::Window);
 
 // Column boundaries from the header texts (a header is as wide as its cells), the header band
 // from the line height.
