@@ -308,7 +308,7 @@ void updateDataScrollRanges(DataWindowState& s) {
     s.visibleRows = std::max(0, std::min(s.rowCount, rowsPerPage));
     s.topRowMax = static_cast<int32_t>(
         std::clamp<int64_t>(int64_t{s.rowCount} + 1 - rowsPerPage, 0, INT32_MAX));
-    s.topRow = std::clamp(s.topRow, 0, s.topRowMax);
+    s.topRow = s.atNewest ? s.topRowMax : std::clamp(s.topRow, 0, s.topRowMax);
     const int32_t shownChars = s.charWidth > 0 ? s.windowWidth / s.charWidth : s.headerChars;
     s.leftCharMax = std::max(0, s.headerChars - shownChars);
     s.leftChar = std::clamp(s.leftChar, 0, s.leftCharMax);
@@ -348,6 +348,7 @@ int32_t scrollDataRows(DataWindowState& s, ScrollAction action, int32_t thumb) {
                              : scrollStep(action, s.topRow, s.topRowMax, page, thumb);
     const int32_t taken = clampStep(step, s.topRow, s.topRowMax);
     s.topRow += taken;
+    s.atNewest = s.topRow == s.topRowMax;
     return taken;
 }
 

@@ -35,6 +35,9 @@ struct DataWindowState {
     int32_t rowCount = 0;
     int32_t topRow = 0;
     int32_t topRowMax = 0;
+    // The page shows the newest rows and keeps showing them through size changes: a window
+    // opens so, and a scroll back to the bottom returns to it.
+    bool atNewest = true;
     int32_t visibleRows = 0;
     int32_t leftChar = 0;  // character cells
     int32_t leftCharMax = 0;
@@ -82,8 +85,8 @@ void layoutDataColumns(DataWindowState& s, int32_t charWidth, int32_t lineHeight
 // After a size change: the body height (rounded up to whole text lines), the window width and
 // then the scroll ranges.
 void resizeDataWindow(DataWindowState& s, int32_t clientHeight, int32_t windowWidth);
-// Ranges from rowCount, bodyHeight and windowWidth; clamps topRow and leftChar into them. At the
-// bottom position the last page ends with one blank row.
+// Ranges from rowCount, bodyHeight and windowWidth; clamps topRow and leftChar into them, topRow
+// at the bottom while atNewest. At the bottom position the last page ends with one blank row.
 void updateDataScrollRanges(DataWindowState& s);
 int32_t dataRowsPerPage(const DataWindowState& s);
 

@@ -141,6 +141,26 @@ TEST(DataWindowState, ScrollRangesKeysAndTheBlankLastRow) {
     EXPECT_TRUE(dataWindowKey(s, DataKey::Escape, false));
 }
 
+TEST(DataWindowState, OpensOnTheNewestRowsAndKeepsThemThroughSizeChanges) {
+    DataWindowState s;
+    layoutDataColumns(s, 8, 16, 15);
+    s.rowCount = 100;
+    resizeDataWindow(s, 200, 56 * 8 + 27);  // 9 rows a page
+    EXPECT_EQ((Ints{s.topRowMax, s.topRow}), (Ints{92, 92}));
+    resizeDataWindow(s, 400, 56 * 8 + 27);  // taller: still the newest rows
+    EXPECT_EQ((Ints{s.topRowMax, s.topRow}), (Ints{82, 82}));
+    // Scrolled back, a size change keeps the rows where they are...
+    dataWindowKey(s, DataKey::Up, false);
+    resizeDataWindow(s, 200, 56 * 8 + 27);
+    EXPECT_EQ(s.topRow, 81);
+    // ...and at the bottom again the newest rows are followed once more.
+    dataWindowKey(s, DataKey::End, false);
+    resizeDataWindow(s, 400, 56 * 8 + 27);
+    EXPECT_EQ(s.topRow, 82);
+    dataWindowKey(s, DataKey::Home, false);
+    EXPECT_EQ(s.topRow, 0);
+}
+
 TEST(DataWindowState, StoredPlacementIsClampedAndMalformedOnesGiveTheDefaults) {
     MemoryValueStore store;
     DataWindowState s;
