@@ -9,6 +9,7 @@
 
 #include "advanced_dialog.h"
 #include "app/startup.h"
+#include "base/codepage.h"
 #include "chart/primitives.h"
 #include "chart/view_state.h"
 #include "chart_output.h"
@@ -515,7 +516,10 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    win32::outputChart(window_, instance_, a_, buffer_, kind);
+    const std::string note = win32::outputChart(window_, instance_, a_, buffer_, kind);
+    if (!note.empty()) {
+        setStatusText(cp932FromUtf8(note));
+    }
 }
 
 bool FrameWindow::startProcess(const std::string& commandLine) {

@@ -484,8 +484,12 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
-                      [this](int scale) { return renderChartArea(scale); });
+    const std::string note =
+        zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
+                          [this](int scale) { return renderChartArea(scale); });
+    if (!note.empty()) {
+        setStatusText(cp932FromUtf8(note));
+    }
 }
 
 QImage FrameWindow::renderChartArea(int scale) {

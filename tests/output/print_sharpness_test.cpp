@@ -41,6 +41,52 @@ TEST(PrintedSize, FitsOnThePageKeepingProportions) {
     EXPECT_EQ(printRenderScale(0, 550, {800, 550}, 8, 64 << 20), 1);
 }
 
+TEST(PrintedSize, TheChartIsCentredAndAShrunkPrintSaysSo) {
+    struct Case {
+        PrintSize wanted;
+        int pageW, pageH;
+        float scale;
+        PagePlacement placed;
+        const char* note;
+    };
+    const Case cases[] = {
+        // At 200 % twice as wide as the page: half the size, 100 %, centred top to bottom.
+        {{9600, 3000},
+         4800,
+         6600,
+         200.0f,
+         {0, 2550, {4800, 1500}, true, 100},
+         "200% ではページに収まらないため、100% に縮小して印刷しました"},
+        // The height decides: 150 % x 4800 / 6000 = 120 %.
+        {{6000, 6000},
+         6600,
+         4800,
+         150.0f,
+         {900, 0, {4800, 4800}, true, 120},
+         "150% ではページに収まらないため、120% に縮小して印刷しました"},
+        // It fits: as it is, in the middle, nothing to say.
+        {{1000, 500}, 2001, 3000, 100.0f, {500, 1250, {1000, 500}, false, 100}, ""},
+        // No page size known: at the origin.
+        {{1000, 500}, 0, 0, 100.0f, {0, 0, {1000, 500}, false, 100}, ""},
+        // 200 % into 2999 of 3000: 199.866... percent, rounded down.
+        {{3000, 300},
+         2999,
+         1000,
+         200.0f,
+         {0, 350, {2999, 299}, true, 199},
+         "200% ではページに収まらないため、199% に縮小して印刷しました"},
+    };
+    for (const Case& c : cases) {
+        const PagePlacement p = placeOnPage(c.wanted, c.pageW, c.pageH, c.scale);
+        EXPECT_EQ(
+            (std::vector<int>{p.left, p.top, p.size.width, p.size.height, p.shrunk, p.percent}),
+            (std::vector<int>{c.placed.left, c.placed.top, c.placed.size.width,
+                              c.placed.size.height, c.placed.shrunk, c.placed.percent}))
+            << c.wanted.width << "x" << c.wanted.height;
+        EXPECT_EQ(printPlacementNote(p, c.scale), c.note);
+    }
+}
+
 constexpr int kWidth = 160, kHeight = 40;
 
 // A framed line of chart text, drawn at `scale` device pixels per logical pixel.
@@ -99,14 +145,19 @@ QImage printedPage(const QTemporaryDir& dir, const QString& name, Print print) {
     printer.setOutputFileName(dir.filePath(name + QStringLiteral(".pdf")));
     printer.setResolution(600);
     preparePrinter(printer);
-    EXPECT_TRUE(print(printer));
+    PagePlacement placed;
+    EXPECT_TRUE(print(printer, &placed));
+    // The chart is centred on the printable area: the corner of the page around it only, the
+    // chart and a margin, not 140 MB of paper.
+    const QRect area = printer.pageLayout().paintRectPixels(600);
+    const int left = std::max(0, area.left() + placed.left - 100);
+    const int top = std::max(0, area.top() + placed.top - 100);
     const int rc = QProcess::execute(
         QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
-         QStringLiteral("-png"), QStringLiteral("-singlefile"),
-         // The page's top-left corner only: the chart and its margin, not 140 MB of paper.
-         QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
-         QStringLiteral("-W"), QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-x"),
+         QString::number(left), QStringLiteral("-y"), QString::number(top), QStringLiteral("-W"),
+         QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"),
          dir.filePath(name + QStringLiteral(".pdf")), dir.filePath(name)});
     EXPECT_EQ(rc, 0);
     return QImage(dir.filePath(name + QStringLiteral(".png")));
@@ -119,19 +170,21 @@ TEST(PrintSharpness, APrintedPageHasTextDrawnForThePrinterNotBlownUpPixels) {
     QTemporaryDir dir;
     // 600 dpi over a 96 dpi screen: 6.25 printer pixels per screen pixel.
     const QImage shown = chartText(1);
-    const QImage stretched = printedPage(dir, QStringLiteral("stretched"), [&](QPrinter& p) {
-        return printCapture(p, shown, 96, 96, 100.0f);
-    });
+    const QImage stretched =
+        printedPage(dir, QStringLiteral("stretched"), [&](QPrinter& p, PagePlacement* placed) {
+            return printCapture(p, shown, 96, 96, 100.0f, placed);
+        });
     int renderedAt = 0;
-    const QImage drawn = printedPage(dir, QStringLiteral("drawn"), [&](QPrinter& p) {
-        return printRendered(
-            p, kWidth, kHeight,
-            [&](int scale) {
-                renderedAt = scale;
-                return chartText(scale);
-            },
-            96, 96, 100.0f);
-    });
+    const QImage drawn =
+        printedPage(dir, QStringLiteral("drawn"), [&](QPrinter& p, PagePlacement* placed) {
+            return printRendered(
+                p, kWidth, kHeight,
+                [&](int scale) {
+                    renderedAt = scale;
+                    return chartText(scale);
+                },
+                96, 96, 100.0f, placed);
+        });
     ASSERT_FALSE(stretched.isNull() || drawn.isNull());
     EXPECT_EQ(renderedAt, 7);
     // The stretched screen pixels put every edge on their grid; drawn text does not.
