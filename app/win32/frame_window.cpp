@@ -539,9 +539,11 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     return true;
 }
 
-void FrameWindow::openWithDesktop(const std::string& path) {
-    ShellExecuteW(window_, L"open", std::filesystem::path(path).wstring().c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+bool FrameWindow::openWithDesktop(const std::string& path) {
+    // Values above 32 mean the file was handed to an application.
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open",
+                                                   std::filesystem::path(path).wstring().c_str(),
+                                                   nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void FrameWindow::showHelp(int context) {

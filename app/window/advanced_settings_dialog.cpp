@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
+#include "app/default_editor.h"
+#include "app/editor_message.h"
 #include "app/shell.h"
 #include "app/window/qt_values.h"
 
@@ -106,8 +108,7 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
         3, 0, 1, 2);
     page->addWidget(other);
 
-    auto* editor =
-        new QGroupBox(QStringLiteral("建玉ファイルを開くエディタ（空欄は NOTEPAD.EXE）"), this);
+    auto* editor = new QGroupBox(fromUtf8(editorFieldTitle(platformDefaultEditor())), this);
     auto* editorRow = new QHBoxLayout(editor);
     auto* editorEdit = edit(kEditorEdit, form_.editor, 320);
     editorEdit->setAlignment(Qt::AlignLeft);

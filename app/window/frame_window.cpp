@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,7 +20,6 @@
 
 #include <algorithm>
 
-#include "app/editor_message.h"
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
 #include "app/window/backing_image.h"
@@ -525,17 +523,8 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     return QProcess::startDetached(parts.first(), parts.mid(1));
 }
 
-void FrameWindow::openWithDesktop(const std::string& path) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())))) {
-        return;
-    }
-    // Neither the configured editor nor the desktop could open it: say where to set one.
-    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                           QStringLiteral("VORNEK"), QStringLiteral("ZEPA_CHART"))
-                                     .fileName();
-    const QString positionFile = QFile::decodeName(path.c_str());
-    messageBox(editorUnavailableMessage(positionFile.toStdString(), settingsFile.toStdString()),
-               kEditorCaption, MessageIcon::Exclamation);
+bool FrameWindow::openWithDesktop(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }
 
 void FrameWindow::showHelp(int context) {

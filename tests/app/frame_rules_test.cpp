@@ -34,7 +34,12 @@ TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
     ASSERT_EQ(shell.captions(), Texts{"エラーメッセージ"});
     EXPECT_EQ(shell.messages[0].text,
               "建て玉が設定されていませんので\n\n先に、建て玉を登録して下さい\n");
-    EXPECT_EQ(shell.processes, Texts{"NOTEPAD.EXE " + paths.positionFile});
+    // No editor stored: the system's default (here the desktop's application).
+    if (a.defaultEditor.empty()) {
+        EXPECT_EQ(shell.desktopOpened, Texts{paths.positionFile});
+    } else {
+        EXPECT_EQ(shell.processes, Texts{a.defaultEditor + " " + paths.positionFile});
+    }
     const int draws = shell.draws;
     for (int k : {kDown, kLeft, kBackspace, kSpace, kZero}) {
         key(k);
@@ -206,16 +211,76 @@ TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     EXPECT_EQ(shown, (std::set<std::string>{" second", " fourth"}));
 }
 
-TEST_F(Viewer, EditorComesFromTheStoreOrFallsBack) {
+TEST_F(Viewer, EditorComesFromTheStoreOrTheSystemsDefault) {
     a.paths = paths;
     a.store = &store;
     store.set("MENU", "EDITOR", std::string(70, 'e') + "あいうえおかきくけこ");
+    a.defaultEditor = "";
     EXPECT_EQ(editorCommandLine(a),
               std::string(70, 'e') + "あいうえおかきくけ " + paths.positionFile);
     // A blank in the folder must not split the file into two arguments.
     store.set("MENU", "EDITOR", "");
+    a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
     a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
     EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
+    // Elsewhere an empty value means the desktop's application: no process is started.
+    a.defaultEditor = "";
+    EXPECT_EQ(editorCommandLine(a), "");
+}
+
+TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
+    open(positionLine(1001, 1002));
+    struct Case {
+        const char* stored;
+        std::string defaultEditor;
+        bool starts, desktopOpens;
+        Texts processes;
+        size_t desktopCalls;
+        const char* tried;  // named in the message; nullptr: no message
+    };
+    const std::string file = " " + paths.positionFile;
+    const Case cases[] = {
+        {"gedit", "", true, true, {"gedit" + file}, 0, nullptr},
+        {"gedit", "", false, true, {"gedit" + file}, 1, nullptr},
+        {"", "", true, true, {}, 1, nullptr},
+        {"",
+         "NOTEPAD.EXE",
+         false,
+         false,
+         {"NOTEPAD.EXE" + file},
+         1,
+         "エディタ「NOTEPAD.EXE」を起動できず"},
+        {"/no/editor -w",
+         "",
+         false,
+         false,
+         {"/no/editor -w" + file},
+         1,
+         "エディタ「/no/editor -w」を起動できず"},
+        {"  ", "", true, false, {}, 1, "このファイルを開く既定のアプリがありません"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored + ("/" + c.defaultEditor));
+        store.set("MENU", "EDITOR", c.stored);
+        a.defaultEditor = c.defaultEditor;
+        shell.processesStart = c.starts;
+        shell.desktopOpens = c.desktopOpens;
+        shell.processes.clear();
+        shell.desktopOpened.clear();
+        shell.messages.clear();
+        press(command::kEditPositions);
+        EXPECT_EQ(shell.processes, c.processes);
+        EXPECT_EQ(shell.desktopOpened.size(), c.desktopCalls);
+        if (c.tried == nullptr) {
+            EXPECT_TRUE(shell.messages.empty());
+            continue;
+        }
+        ASSERT_EQ(shell.captions(), Texts{"建玉ファイル編集"});
+        const std::string& text = shell.messages[0].text;
+        EXPECT_NE(text.find(paths.positionFile), std::string::npos) << text;
+        EXPECT_NE(text.find(c.tried), std::string::npos) << text;
+        EXPECT_NE(text.find("「詳細設定」"), std::string::npos) << text;
+    }
 }
 
 }  // namespace
