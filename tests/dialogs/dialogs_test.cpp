@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -142,6 +143,48 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     EXPECT_EQ(*store.find("CHART", "COLOR_1"),
               "16711680,32768,0,8421440,16777215,8421504,8421504,0,16711680,255");
     EXPECT_EQ(*store.find("MENU", "EDITOR"), "\"/opt/my editor/edit\"");
+}
+
+TEST(Dialogs, AdvancedSettingsMarkOnlyAFilledPresetInUseAndNameTheUnits) {
+    using namespace advanced_dialog;
+    MemoryValueStore store;
+    ChartSettings settings;
+    settings.pitchTable = {40, 0, 25, 0, 0, 0};
+    settings.pitchIndex = 1;  // an empty preset in use: the pitch button skips it
+    ColorTable colors;
+    resetColorTable(colors);
+    AdvancedSettingsDialog dialog(nullptr, store, settings, colors);
+    dialog.show();
+    const auto marked = [&] {
+        std::vector<int> on;
+        for (int k = 0; k < kPitchPresetCount; ++k) {
+            if (static_cast<QAbstractButton*>(dialog.controlById(kFirstPresetRadio + k))
+                    ->isChecked()) {
+                on.push_back(k);
+            }
+        }
+        return on;
+    };
+    EXPECT_EQ(marked(), std::vector<int>{});
+    click(dialog.controlById(kFirstPresetRadio + 3));  // still empty: no mark
+    EXPECT_EQ(marked(), std::vector<int>{});
+    qobject_cast<QLineEdit*>(dialog.controlById(kFirstPresetEdit + 3))->setText("3.5");
+    EXPECT_EQ(marked(), std::vector<int>{3});
+    qobject_cast<QLineEdit*>(dialog.controlById(kFirstPresetEdit + 3))->setText(" ");
+    EXPECT_EQ(marked(), std::vector<int>{});
+    click(dialog.controlById(kFirstPresetRadio + 2));
+    EXPECT_EQ(marked(), std::vector<int>{2});
+
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    EXPECT_EQ(
+        std::count_if(labels.begin(), labels.end(),
+                      [](const QLabel* l) { return l->text() == QStringLiteral("ピクセル"); }),
+        kPitchPresetCount);
+    // Here the desktop's application stands in for an empty editor field.
+    const QList<QGroupBox*> boxes = dialog.findChildren<QGroupBox*>();
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [](const QGroupBox* b) {
+        return b->title() == QStringLiteral("建玉ファイルを開くエディタ（空欄は既定のアプリ）");
+    }));
 }
 
 }  // namespace
