@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/cursor_readout.h"
+#include "app/last_position.h"
 #include "app/startup.h"
 #include "chart/scrolling.h"
 #include "settings/chart_values.h"
@@ -83,7 +84,8 @@ void onCreate(AppContext& a, Shell& shell) {
         [&](DrawingSurface& surface) { selectFontSlot(surface, a.fonts, 0, kChartFontFace, -15); });
     if (readPositions(a, shell) > 0) {
         enablePositionCommands(a, shell);
-        fillPositionSelector(a, shell);
+        // On the position shown when the viewer last closed, while the file still holds it.
+        fillPositionSelector(a, shell, shownPositionAtStart(a));
     } else {
         disablePositionCommands(a, shell);
         shell.startTimer(kNoPositionTimer, kTimerPeriodMs);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/editor_message.h"
+#include "app/last_position.h"
 #include "settings/chart_values.h"
 #include "settings/settings_persistence.h"
 
@@ -49,6 +50,7 @@ StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& s
 }
 
 void shutDownViewer(AppContext& a) {
+    rememberShownPosition(a);
     releaseMarketData(a.md);
     releasePairSeries(a.series);
     if (a.store != nullptr) {

@@ -19,7 +19,8 @@ enum class StartupOutcome {
 // the correction list and the per-user settings. Nothing is written.
 StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& store);
 
-// After the event loop: release the data, then save SayaMode and COLOR_SY.
+// After the event loop: remember the position on show, release the data, then save SayaMode
+// and COLOR_SY.
 void shutDownViewer(AppContext& a);
 
 // The position file check of start-up and of the editor command.

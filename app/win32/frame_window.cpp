@@ -269,7 +269,9 @@ void FrameWindow::recordPlacement() {
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const RECT desktop = workArea();
     const ScreenRect r =
-        fitPlacement(placement,
+        // The window system's pixels here are those of 100 %: a value stored at another scale
+        // keeps its size on the screen.
+        fitPlacement(placementAtScale(placement, 100),
                      ScreenRect{desktop.left, desktop.top, desktop.right - desktop.left,
                                 desktop.bottom - desktop.top},
                      kSmallestWidth, kSmallestHeight);

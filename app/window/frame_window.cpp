@@ -200,9 +200,13 @@ QString FrameWindow::statusText() const {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const QRect desktop = availableDesktop();
+    // Logical pixels of this scale, covering as much of the screen as when it was stored.
+    const QScreen* screen = QGuiApplication::primaryScreen();
     const ScreenRect r = fitPlacement(
-        placement, ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()},
-        kSmallestWidth, kSmallestHeight);
+        placementAtScale(placement,
+                         scalePercentOf(screen != nullptr ? screen->devicePixelRatio() : 1.0)),
+        ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()}, kSmallestWidth,
+        kSmallestHeight);
     setGeometry(r.left, r.top, r.width, r.height);
 }
 
@@ -259,6 +263,7 @@ void FrameWindow::recordPlacement() {
     p.top = normal.top();
     p.right = normal.left() + normal.width();
     p.bottom = normal.top() + normal.height();
+    p.scalePercent = scalePercentOf(devicePixelRatioF());
     onMoveOrSize(a_, p);
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <set>
 
 #include "base/codepage.h"
@@ -188,7 +190,7 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
     a.store = &store;
     WindowPlacement p{.showCommand = 3, .left = -5, .top = 20, .right = 810, .bottom = 620};
     onMoveOrSize(a, p);
-    EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620");
+    EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620, 100");
     WindowPlacement back;
     EXPECT_TRUE(parsePlacement("0, 1, -1, -1, -1, -1, 1, 2, 3, 99999999999999999999", back));
     EXPECT_EQ(back.bottom, 2147483647);  // saturated, never undefined
@@ -198,6 +200,41 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
         EXPECT_FALSE(parsePlacement(bad, back)) << bad;
         EXPECT_EQ(back.bottom, 2147483647) << bad;  // untouched
     }
+}
+
+TEST(Placement, AChangeOfScaleKeepsTheWindowsSizeOnTheScreen) {
+    // Stored at 150 %: 1,200 x 800 logical pixels are 1,800 x 1,200 on the screen.
+    WindowPlacement p{.left = 100, .top = 50, .right = 1300, .bottom = 850, .scalePercent = 150};
+    const std::string stored = formatPlacement(p);
+    EXPECT_EQ(stored, "0, 1, -1, -1, -1, -1, 100, 50, 1300, 850, 150");
+    // A reader of the ten fields the value always had reads them as before.
+    std::array<int32_t, 10> ten{};
+    EXPECT_EQ(scanIntegerFields(stored, ten), 10);
+    EXPECT_EQ(ten[9], 850);
+
+    WindowPlacement back;
+    ASSERT_TRUE(parsePlacement(stored, back));
+    const WindowPlacement at100 = placementAtScale(back, 100);
+    EXPECT_EQ((std::array{at100.left, at100.top, at100.right, at100.bottom, at100.minX}),
+              (std::array{150, 75, 1950, 1275, -1}));
+    const WindowPlacement at200 = placementAtScale(back, 200);
+    EXPECT_EQ((std::array{at200.left, at200.right - at200.left, at200.bottom - at200.top}),
+              (std::array{75, 900, 600}));
+    EXPECT_EQ(placementAtScale(at200, 150).right, 1300);  // and back
+
+    // A value without the scale (older versions), or with an absurd one, is at 100 %.
+    for (const char* text :
+         {"0, 1, -1, -1, -1, -1, 1, 2, 3, 4", "0, 1, -1, -1, -1, -1, 1, 2, 3, 4, 0",
+          "0, 1, -1, -1, -1, -1, 1, 2, 3, 4, 99999"}) {
+        ASSERT_TRUE(parsePlacement(text, back)) << text;
+        EXPECT_EQ(back.scalePercent, 100) << text;
+    }
+    EXPECT_EQ(
+        placementAtScale(WindowPlacement{.right = 2000000000, .scalePercent = 1000}, 25).right,
+        INT32_MAX);
+    EXPECT_EQ((std::array{scalePercentOf(1.0), scalePercentOf(1.5), scalePercentOf(1.25),
+                          scalePercentOf(0.0), scalePercentOf(std::nan(""))}),
+              (std::array{100, 150, 125, 100, 100}));
 }
 
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
