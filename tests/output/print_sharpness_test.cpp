@@ -42,49 +42,19 @@ TEST(PrintedSize, FitsOnThePageKeepingProportions) {
 }
 
 TEST(PrintedSize, TheChartIsCentredAndAShrunkPrintSaysSo) {
-    struct Case {
-        PrintSize wanted;
-        int pageW, pageH;
-        float scale;
-        PagePlacement placed;
-        const char* note;
+    const auto placed = [](PrintSize wanted, int pageW, int pageH, float scale) {
+        const PagePlacement p = placeOnPage(wanted, pageW, pageH, scale);
+        return std::vector<int>{p.left, p.top, p.size.width, p.size.height, p.percent};
     };
-    const Case cases[] = {
-        // At 200 % twice as wide as the page: half the size, 100 %, centred top to bottom.
-        {{9600, 3000},
-         4800,
-         6600,
-         200.0f,
-         {0, 2550, {4800, 1500}, true, 100},
-         "200% ではページに収まらないため、100% に縮小して印刷しました"},
-        // The height decides: 150 % x 4800 / 6000 = 120 %.
-        {{6000, 6000},
-         6600,
-         4800,
-         150.0f,
-         {900, 0, {4800, 4800}, true, 120},
-         "150% ではページに収まらないため、120% に縮小して印刷しました"},
-        // It fits: as it is, in the middle, nothing to say.
-        {{1000, 500}, 2001, 3000, 100.0f, {500, 1250, {1000, 500}, false, 100}, ""},
-        // No page size known: at the origin.
-        {{1000, 500}, 0, 0, 100.0f, {0, 0, {1000, 500}, false, 100}, ""},
-        // 200 % into 2999 of 3000: 199.866... percent, rounded down.
-        {{3000, 300},
-         2999,
-         1000,
-         200.0f,
-         {0, 350, {2999, 299}, true, 199},
-         "200% ではページに収まらないため、199% に縮小して印刷しました"},
-    };
-    for (const Case& c : cases) {
-        const PagePlacement p = placeOnPage(c.wanted, c.pageW, c.pageH, c.scale);
-        EXPECT_EQ(
-            (std::vector<int>{p.left, p.top, p.size.width, p.size.height, p.shrunk, p.percent}),
-            (std::vector<int>{c.placed.left, c.placed.top, c.placed.size.width,
-                              c.placed.size.height, c.placed.shrunk, c.placed.percent}))
-            << c.wanted.width << "x" << c.wanted.height;
-        EXPECT_EQ(printPlacementNote(p, c.scale), c.note);
-    }
+    // At 200 % twice as wide as the page: half the size, 100 %, in the middle of the page.
+    EXPECT_EQ(placed({9600, 3000}, 4800, 6600, 200.0f), (std::vector{0, 2550, 4800, 1500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({9600, 3000}, 4800, 6600, 200.0f), 200.0f),
+              "200% ではページに収まらないため、100% に縮小して印刷しました");
+    // The height decides, rounded down: 150 % x 4799 / 6000 = 119.975 %.
+    EXPECT_EQ(placed({6000, 6000}, 6600, 4799, 150.0f), (std::vector{900, 0, 4799, 4799, 119}));
+    // It fits: as it is, centred, nothing to say.
+    EXPECT_EQ(placed({1000, 500}, 2001, 3000, 100.0f), (std::vector{500, 1250, 1000, 500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({1000, 500}, 2001, 3000, 100.0f), 100.0f), "");
 }
 
 constexpr int kWidth = 160, kHeight = 40;
