@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/app_context.h"
 #include "app/default_editor.h"
 #include "app/editor_message.h"
@@ -34,6 +36,8 @@ constexpr int kWidthUnits = 300;
 constexpr int kHeightUnits = 300;
 // Colour buttons a column: one column of them beside the other settings.
 constexpr int kColorRows = kEditableColorCount;
+// The colour list is shown whole up to this height (logical pixels); a longer one scrolls.
+constexpr int kMostColorListHeight = 440;
 
 QPixmap swatch(ColorRef color) {
     QPixmap pixmap(28, 14);
@@ -155,6 +159,7 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
     // scroll area asks for at most (24 lines), so that more colours scroll rather than grow it.
     scroll->setMinimumWidth(list->sizeHint().width() +
                             scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setMinimumHeight(std::min(list->sizeHint().height(), kMostColorListHeight));
     colorColumn->addWidget(scroll, 1);
     auto* reset = new QHBoxLayout;
     reset->addWidget(
