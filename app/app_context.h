@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/default_editor.h"
 #include "chart/chart_context.h"
 #include "marketdata/correction_list.h"
 #include "marketdata/installation_paths.h"
@@ -32,6 +33,8 @@ struct AppContext {
     ValueStore* store = nullptr;  // the per-user settings store; never null while running
     PositionRecord noPosition;    // shown by nothing; stands in while no position is loaded
     std::string statusTip;        // the status bar's tip line (CP932), back after the cursor
+    // The editor used while EDITOR is empty; empty for the desktop's default application.
+    std::string defaultEditor{platformDefaultEditor()};
     // Seconds since the epoch, for the tip line's generator; the shell sets it from the clock,
     // tests set it by hand.
     int64_t (*clockSeconds)() = nullptr;

@@ -87,8 +87,8 @@ class Shell {
     virtual void outputChart(int kind) = 0;  // 0 clipboard, 1 print at screen size, 2 scaled
     // Starts the editor detached; false when it could not start.
     virtual bool startProcess(const std::string& commandLine) = 0;
-    // Opens the file with the desktop's default application.
-    virtual void openWithDesktop(const std::string& path) = 0;
+    // Opens the file with the desktop's default application; false when nothing opened it.
+    virtual bool openWithDesktop(const std::string& path) = 0;
     virtual void showHelp(int context) = 0;
     // Destroys the main window; the program ends after the event loop.
     virtual void destroyWindow() = 0;

@@ -55,7 +55,7 @@ class FrameWindow final : public Shell {
     void runAboutDialog() override;
     void outputChart(int kind) override;
     bool startProcess(const std::string& commandLine) override;
-    void openWithDesktop(const std::string& path) override;
+    bool openWithDesktop(const std::string& path) override;
     void showHelp(int context) override;
     void destroyWindow() override;
     void endAfterDataError(std::string_view text) override;

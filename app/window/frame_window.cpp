@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,7 +20,6 @@
 
 #include <algorithm>
 
-#include "app/editor_message.h"
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
 #include "app/window/backing_image.h"
@@ -202,9 +200,13 @@ QString FrameWindow::statusText() const {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const QRect desktop = availableDesktop();
+    // Logical pixels of this scale, covering as much of the screen as when it was stored.
+    const QScreen* screen = QGuiApplication::primaryScreen();
     const ScreenRect r = fitPlacement(
-        placement, ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()},
-        kSmallestWidth, kSmallestHeight);
+        placementAtScale(placement,
+                         scalePercentOf(screen != nullptr ? screen->devicePixelRatio() : 1.0)),
+        ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()}, kSmallestWidth,
+        kSmallestHeight);
     setGeometry(r.left, r.top, r.width, r.height);
 }
 
@@ -261,6 +263,7 @@ void FrameWindow::recordPlacement() {
     p.top = normal.top();
     p.right = normal.left() + normal.width();
     p.bottom = normal.top() + normal.height();
+    p.scalePercent = scalePercentOf(devicePixelRatioF());
     onMoveOrSize(a_, p);
 }
 
@@ -354,9 +357,9 @@ void FrameWindow::leftDoubleClicked(int x, int y) {
     }
 }
 
-void FrameWindow::wheelTurned(int notches) {
+void FrameWindow::wheelTurned(int notches, bool page) {
     if (!closed_ && created_) {
-        onWheel(a_, *this, notches);
+        onWheel(a_, *this, notches, page);
     }
 }
 
@@ -484,8 +487,12 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
-                      [this](int scale) { return renderChartArea(scale); });
+    const std::string note =
+        zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
+                          [this](int scale) { return renderChartArea(scale); });
+    if (!note.empty()) {
+        setStatusText(cp932FromUtf8(note));
+    }
 }
 
 QImage FrameWindow::renderChartArea(int scale) {
@@ -521,17 +528,8 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     return QProcess::startDetached(parts.first(), parts.mid(1));
 }
 
-void FrameWindow::openWithDesktop(const std::string& path) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())))) {
-        return;
-    }
-    // Neither the configured editor nor the desktop could open it: say where to set one.
-    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                           QStringLiteral("VORNEK"), QStringLiteral("ZEPA_CHART"))
-                                     .fileName();
-    const QString positionFile = QFile::decodeName(path.c_str());
-    messageBox(editorUnavailableMessage(positionFile.toStdString(), settingsFile.toStdString()),
-               kEditorCaption, MessageIcon::Exclamation);
+bool FrameWindow::openWithDesktop(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }
 
 void FrameWindow::showHelp(int context) {

@@ -77,7 +77,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void runAboutDialog() override;
     void outputChart(int kind) override;
     bool startProcess(const std::string& commandLine) override;
-    void openWithDesktop(const std::string& path) override;
+    bool openWithDesktop(const std::string& path) override;
     void showHelp(int context) override;
     void destroyWindow() override;
     void endAfterDataError(std::string_view text) override;
@@ -117,7 +117,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button);
     void leftDoubleClicked(int x, int y);
-    void wheelTurned(int notches);
+    void wheelTurned(int notches, bool page);
     void focusLost();
     void chartShown();
 
