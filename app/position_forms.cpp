@@ -125,7 +125,8 @@ bool closeFormRequest(const CloseForm& form, CloseRequest& request, std::string&
         return true;
     };
     request.note = form.note;
-    return price(form.buyPrice, request.buyExitPrice) && price(form.sellPrice, request.sellExitPrice);
+    return price(form.buyPrice, request.buyExitPrice) &&
+           price(form.sellPrice, request.sellExitPrice);
 }
 
 std::string legCode(const PositionLeg& leg) {
@@ -266,8 +267,8 @@ FormWrite writeCloseForm(AppContext& a, int position, const CloseForm& form) {
         return result;
     }
     request.position = position;
-    const CloseOutcome closed = closePosition(a.md, a.corrections, snapshot,
-                                              closedTradesPath(a.paths), request);
+    const CloseOutcome closed =
+        closePosition(a.md, a.corrections, snapshot, closedTradesPath(a.paths), request);
     result.ok = closed.ok;
     result.message = closed.message;
     result.position = std::max(0, std::min(position, a.positions.positionCount - 2));

@@ -68,9 +68,9 @@ PositionForm positionFormFor(AppContext& a, int position);
 
 // What the dialog shows as the trader types.
 struct PositionFormPreview {
-    std::string buyFound;   // "北辰建設  2025-03-14  終値 540", or why the leg is refused
+    std::string buyFound;  // "北辰建設  2025-03-14  終値 540", or why the leg is refused
     std::string sellFound;
-    std::string buyName;    // the price files' short name of a leg that was found
+    std::string buyName;  // the price files' short name of a leg that was found
     std::string sellName;
     std::string buyQuantity;  // with "金額で": the quantities the amount gives
     std::string sellQuantity;
@@ -102,7 +102,7 @@ std::string closeSummaryText(const AppContext& a, int position);
 
 struct CloseFormPreview {
     bool ok = false;
-    std::string text;  // the profit of each leg and the total, or why the close is refused
+    std::string text;      // the profit of each leg and the total, or why the close is refused
     std::string exitDate;  // the trading date the exit takes
     std::string buyClose;  // that date's closes
     std::string sellClose;

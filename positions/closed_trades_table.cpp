@@ -68,16 +68,15 @@ void addLeg(std::vector<std::string>& row, const ClosedLeg& leg) {
 
 TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
     TextTable table;
-    table.header = {"決済日",   "買い",     "買い銘柄", "買い建日", "買い株数", "買い建値",
-                    "買い決済値", "買い損益", "売り",     "売り銘柄", "売り建日", "売り株数",
-                    "売り建値",   "売り決済値", "売り損益", "損益合計", "件数",   "メモ"};
+    // The figures first, where a narrow window still shows them.
+    table.header = {"決済日",   "損益合計", "件数",       "買い",       "買い銘柄", "買い建日",
+                    "買い株数", "買い建値", "買い決済値", "買い損益",   "売り",     "売り銘柄",
+                    "売り建日", "売り株数", "売り建値",   "売り決済値", "売り損益", "メモ"};
     const size_t columns = table.header.size();
     for (const ClosedTrade& t : trades) {
-        std::vector<std::string> row{isoDate(t.closeDate)};
+        std::vector<std::string> row{isoDate(t.closeDate), std::to_string(t.profit), ""};
         addLeg(row, t.buy);
         addLeg(row, t.sell);
-        row.push_back(std::to_string(t.profit));
-        row.push_back("");
         row.push_back(t.note);
         table.rows.push_back(std::move(row));
         table.totalRows.push_back(false);
@@ -86,8 +85,8 @@ TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
     const auto total = [&](std::string label, const ProfitTotal& p) {
         std::vector<std::string> row(columns);
         row[0] = std::move(label);
-        row[columns - 3] = std::to_string(p.profit);
-        row[columns - 2] = std::to_string(p.trades);
+        row[1] = std::to_string(p.profit);
+        row[2] = std::to_string(p.trades);
         table.rows.push_back(std::move(row));
         table.totalRows.push_back(true);
     };
