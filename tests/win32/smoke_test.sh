@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # zepa_spw.exe under Wine on an X server of its own, on a demo installation mapped to a drive
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
-# window "さやチャート" appears, Down changes the picture, the settings dialog and "詳細設定" open
-# and close, so does "建玉の追加" (cancelled), Esc ends the program with exit code 0, and SayaMode is in Wine's registry afterwards.
+# window "さやチャート" appears, Down changes the picture, the settings dialog, "詳細設定" and
+# "建玉の追加" open and close (cancelled: nothing written), Esc ends the program with exit code 0,
+# and SayaMode is in Wine's registry afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
