@@ -1,4 +1,6 @@
 // The window "決済済み" of the Win32 shell: a report list of the closed trades and their totals.
+#include "position_dialogs.h"  // first: <windows.h> before the common controls
+
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
@@ -9,7 +11,6 @@
 #include <memory>
 
 #include "datawindow/table_export.h"
-#include "position_dialogs.h"
 #include "positions/closed_trades_table.h"
 #include "resource_ids.h"
 #include "wide_text.h"
