@@ -6,6 +6,7 @@
 
 #include "app/cursor_readout.h"
 #include "app/last_position.h"
+#include "app/position_forms.h"
 #include "app/startup.h"
 #include "chart/scrolling.h"
 #include "settings/chart_values.h"
@@ -187,6 +188,13 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
             break;
         case command::kReloadPositionsMenu:
             onCommand(a, shell, command::kReloadPositions);
+            break;
+        case command::kAddPosition:
+        case command::kChangePosition:
+        case command::kClosePosition:
+        case command::kRemovePosition:
+        case command::kClosedTrades:
+            onPositionCommand(a, shell, commandId);
             break;
         case command::kDailyWeekly:
             commandRouter(a, shell, 125);

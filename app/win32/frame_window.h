@@ -59,6 +59,10 @@ class FrameWindow final : public Shell {
     void showHelp(int context) override;
     void destroyWindow() override;
     void endAfterDataError(std::string_view text) override;
+    // Writing positions (frame_window_positions.cpp).
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    int runPositionDialog(int kind) override;
+    void openClosedTradesWindow() override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -144,6 +144,11 @@ void FrameWindow::buildMenus() {
     addCommand(file, command::kEditPositions, "&E\t建玉ファイル編集");
     addCommand(file, command::kReloadPositionsMenu, "&R\t建玉ファイル再読込");
     file->addSeparator();
+    addCommand(file, command::kAddPosition, "&A\t建玉の追加…");
+    addCommand(file, command::kChangePosition, "&C\t建玉の変更…");
+    addCommand(file, command::kClosePosition, "&K\t建玉の決済…");
+    addCommand(file, command::kRemovePosition, "&D\t建玉の削除");
+    file->addSeparator();
     addCommand(file, command::kExit, "&X\t終了");
 
     QMenu* functions = bar->addMenu(QStringLiteral("機能(&K)"));
@@ -152,6 +157,7 @@ void FrameWindow::buildMenus() {
     functions->addSeparator();
     addCommand(functions, command::kStockData, "&K\t株価データ表示");
     addCommand(functions, command::kSpreadData, "&D\tさやデータ表示");
+    addCommand(functions, command::kClosedTrades, "&Z\t決済済み");
     functions->addSeparator();
     QMenu* output = functions->addMenu(QStringLiteral("&G\tチャート画面出力"));
     addCommand(output, command::kCopyToClipboard, "&C\tクリップボードへ");

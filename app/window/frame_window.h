@@ -81,6 +81,10 @@ class FrameWindow final : public QMainWindow, public Shell {
     void showHelp(int context) override;
     void destroyWindow() override;
     void endAfterDataError(std::string_view text) override;
+    // Writing positions (frame_window_positions.cpp).
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    int runPositionDialog(int kind) override;
+    void openClosedTradesWindow() override;
 
   Q_SIGNALS:
     // The window has closed: the program's event loop ends.
