@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/default_editor.h"
 #include "app/pair_candidate.h"
 #include "chart/chart_context.h"
 #include "marketdata/correction_list.h"
@@ -35,6 +36,8 @@ struct AppContext {
     PairCandidate candidate;      // a screened pair, shown instead of the position when `shown`
     ShownBacktest shownBacktest;  // the trades drawn on the ratio chart, of what is shown
     std::string statusTip;        // the status bar's tip line (CP932), back after the cursor
+    // The editor used while EDITOR is empty; empty for the desktop's default application.
+    std::string defaultEditor{platformDefaultEditor()};
     // Seconds since the epoch, for the tip line's generator; the shell sets it from the clock,
     // tests set it by hand.
     int64_t (*clockSeconds)() = nullptr;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/frame_handlers.h"
+#include "app/key_table.h"
 #include "base/wrapping.h"
 #include "chart/lower_pane.h"
 #include "chart/scrolling.h"
@@ -184,39 +185,12 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
 }
 
 int keyCommandFor(int virtualKey, bool ctrl) {
-    if (ctrl) {
-        return virtualKey == '0' ? 130 : virtualKey == 'F' ? internal_command::kPairSearch : -1;
+    for (const KeyBinding& k : kKeyTable) {
+        if (k.virtualKey == virtualKey && k.ctrl == ctrl) {
+            return k.command;
+        }
     }
-    switch (virtualKey) {
-        case 8:  // Backspace
-            return 1012;
-        case 13:  // Enter
-            return 1013;
-        case 27:  // Esc
-            return 1020;
-        case 32:  // Space
-            return 300;
-        case 33:  // Page Up
-        case 37:  // Left
-            return 1008;
-        case 34:  // Page Down
-        case 39:  // Right
-            return 1009;
-        case 36:  // Home
-            return 126;
-        case 38:  // Up
-            return 1010;
-        case 40:  // Down
-            return 1011;
-        case 46:  // Delete
-            return 125;
-        case '0':
-            return 1015;
-        case 112:  // F1
-            return 1031;
-        default:
-            return -1;
-    }
+    return -1;
 }
 
 }  // namespace zepa

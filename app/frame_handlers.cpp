@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "app/cursor_readout.h"
+#include "app/last_position.h"
+#include "app/position_forms.h"
 #include "app/startup.h"
 #include "chart/scrolling.h"
 #include "settings/chart_values.h"
@@ -17,8 +19,6 @@ constexpr int kCursorSwitch = 1021;
 constexpr int kRedraw = 127;
 constexpr int kExitCommand = 1020;
 constexpr int kKeyC = 67;
-constexpr int kKeyLeft = 37;
-constexpr int kKeyRight = 39;
 // More notches than any chart has steps; keeps a wild wheel count from looping long.
 constexpr int kMostNotches = 1000;
 constexpr int kTimerPeriodMs = 10;
@@ -86,7 +86,8 @@ void onCreate(AppContext& a, Shell& shell) {
         [&](DrawingSurface& surface) { selectFontSlot(surface, a.fonts, 0, kChartFontFace, -15); });
     if (readPositions(a, shell) > 0) {
         enablePositionCommands(a, shell);
-        fillPositionSelector(a, shell);
+        // On the position shown when the viewer last closed, while the file still holds it.
+        fillPositionSelector(a, shell, shownPositionAtStart(a));
     } else {
         disablePositionCommands(a, shell);
         shell.startTimer(kNoPositionTimer, kTimerPeriodMs);
@@ -189,6 +190,13 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
             break;
         case command::kReloadPositionsMenu:
             onCommand(a, shell, command::kReloadPositions);
+            break;
+        case command::kAddPosition:
+        case command::kChangePosition:
+        case command::kClosePosition:
+        case command::kRemovePosition:
+        case command::kClosedTrades:
+            onPositionCommand(a, shell, commandId);
             break;
         case command::kDailyWeekly:
             commandRouter(a, shell, 125);
@@ -305,19 +313,27 @@ int wheelNotches(int& rest, int angleDelta) {
     return static_cast<int>(total / kNotch);
 }
 
-void onWheel(AppContext& a, Shell& shell, int notches) {
+void onWheel(AppContext& a, Shell& shell, int notches, bool page) {
     if (a.view.autoStepActive == 1) {
         stopAutoStepping(a, shell);
         return;
     }
-    notches = std::clamp(notches, -kMostNotches, kMostNotches);
-    for (int n = 0; n < std::abs(notches); ++n) {
-        const int32_t before = a.view.scrollBack;
-        onKey(a, shell, notches > 0 ? kKeyLeft : kKeyRight, false);
-        // At a limit the press beeped; the rest of the turn would only beep again.
-        if (a.view.scrollBack == before) {
-            break;
-        }
+    if (a.view.commandState == 0 || notches == 0) {
+        return;
+    }
+    ChartContext c = chartContext(a);
+    const int64_t bars = int64_t{std::clamp(std::abs(notches), 0, kMostNotches)} *
+                         (page ? pageStepBars(c) : wheelStepBars(c));
+    // The whole turn is one move: at a limit one beep, not one a notch.
+    if (!(notches > 0 ? scrollOlderBy(c, bars) : scrollNewerBy(c, bars))) {
+        shell.beep();
+        return;
+    }
+    const bool lineShown = a.view.cursorState > 1;
+    redrawChart(a, shell);
+    // The cursor stays on: its line comes back where the mouse is, over the date now there.
+    if (lineShown) {
+        onMouseMove(a, shell, a.view.cursorLineX, a.view.mousePoint.y);
     }
 }
 

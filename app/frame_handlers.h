@@ -15,12 +15,23 @@ struct WindowPlacement {
     uint32_t showCommand = 1;  // 1 normal, 2 minimised, 3 maximised
     int32_t minX = -1, minY = -1, maxX = -1, maxY = -1;
     int32_t left = 0, top = 0, right = 0, bottom = 0;  // the normal rectangle
+    // The screen scale the coordinates are in, percent: the window system's pixels at that
+    // scale (logical pixels under Qt) are these numbers.
+    int32_t scalePercent = 100;
 };
 
-// "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d"
+// "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d, %d": the ten fields the value always had, then the
+// scale. Readers of ten fields (older versions) ignore the eleventh, so they read the value as
+// before; a separate value for the scale could go stale when such a version rewrote this one.
 std::string formatPlacement(const WindowPlacement& p);
-// True only when all ten fields convert.
+// True only when the ten fields convert; an eleventh outside 25..1000 %, or none (a value of an
+// older version), is taken as 100.
 bool parsePlacement(std::string_view text, WindowPlacement& p);
+// The same rectangle in the pixels of another scale, so that it covers as many screen pixels:
+// stored at 150 %, 1,200 pixels wide are 1,800 at 100 %.
+WindowPlacement placementAtScale(const WindowPlacement& p, int32_t scalePercent);
+// The scale percent of a device pixel ratio (1.5 -> 150), within 25..1000.
+int32_t scalePercentOf(double devicePixelRatio);
 
 // A window rectangle in screen pixels.
 struct ScreenRect {
@@ -53,9 +64,10 @@ void onKey(AppContext& a, Shell& shell, int virtualKey, bool ctrl);
 void onCommand(AppContext& a, Shell& shell, int commandId, int selection = -1);
 void onTimer(AppContext& a, Shell& shell, int timerId);
 void onMouseMove(AppContext& a, Shell& shell, int32_t x, int32_t y);
-// Wheel notches on the chart: each one as a press of Left (> 0, turned away from the user) or
-// Right (< 0); while automatic stepping runs, the turn only stops it.
-void onWheel(AppContext& a, Shell& shell, int notches);
+// Wheel notches on the chart: older dates (> 0, turned away from the user) or newer (< 0), a
+// tenth of the bars shown a notch, or a page as Left and Right move when `page` (Shift held).
+// The cursor stays on; while automatic stepping runs, the turn only stops it.
+void onWheel(AppContext& a, Shell& shell, int notches, bool page = false);
 // Whole notches in a wheel turn of `angleDelta` eighths of a degree (120 a notch, positive away
 // from the user); `rest` carries what fine-stepping wheels leave short of a notch to the next.
 int wheelNotches(int& rest, int angleDelta);
@@ -76,7 +88,8 @@ bool rebuildSeries(AppContext& a, Shell& shell);
 void nextPosition(AppContext& a, Shell& shell);
 void previousPosition(AppContext& a, Shell& shell);
 void nextPitch(AppContext& a, Shell& shell);
-int fillPositionSelector(AppContext& a, Shell& shell);
+// Fills the selector and builds position `first` (0 when it is not in the table).
+int fillPositionSelector(AppContext& a, Shell& shell, int32_t first = 0);
 void enablePositionCommands(AppContext& a, Shell& shell);
 void disablePositionCommands(AppContext& a, Shell& shell);
 // Item i of the selector, CP932.

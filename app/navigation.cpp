@@ -146,7 +146,7 @@ std::string positionItemText(const PositionRecord& record) {
     return text;
 }
 
-int fillPositionSelector(AppContext& a, Shell& shell) {
+int fillPositionSelector(AppContext& a, Shell& shell, int32_t first) {
     std::vector<std::string> items;
     const int count =
         std::min(a.positions.positionCount, static_cast<int>(a.positions.records.size()));
@@ -155,9 +155,10 @@ int fillPositionSelector(AppContext& a, Shell& shell) {
         items.push_back(positionItemText(a.positions.records[static_cast<size_t>(i)]));
     }
     shell.setSelectorItems(items);
-    shell.selectSelectorItem(0);
-    a.view.currentPosition = 0;
-    a.view.comboSelection = 0;
+    first = first > 0 && first < count ? first : 0;
+    shell.selectSelectorItem(first);
+    a.view.currentPosition = first;
+    a.view.comboSelection = first;
     // No redraw: the first paint after creation, or the re-read's invalidation, draws it.
     return buildSeriesOfCurrentPosition(a, shell);
 }

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "app/frame_handlers.h"
@@ -8,8 +10,15 @@
 namespace zepa {
 
 namespace {
-constexpr const char* kPlacementFormat = "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d";
+constexpr const char* kPlacementFormat = "%u, %u, %d, %d, %d, %d, %d, %d, %d, %d, %d";
 constexpr int kPlacementFields = 10;
+constexpr int32_t kSmallestScale = 25;
+constexpr int32_t kLargestScale = 1000;
+
+int32_t saneScale(int64_t percent) {
+    return percent >= kSmallestScale && percent <= kLargestScale ? static_cast<int32_t>(percent)
+                                                                 : 100;
+}
 }  // namespace
 
 std::string formatPlacement(const WindowPlacement& p) {
@@ -18,17 +27,19 @@ std::string formatPlacement(const WindowPlacement& p) {
                   static_cast<unsigned>(p.showCommand), static_cast<int>(p.minX),
                   static_cast<int>(p.minY), static_cast<int>(p.maxX), static_cast<int>(p.maxY),
                   static_cast<int>(p.left), static_cast<int>(p.top), static_cast<int>(p.right),
-                  static_cast<int>(p.bottom));
+                  static_cast<int>(p.bottom), static_cast<int>(saneScale(p.scalePercent)));
     return text;
 }
 
 bool parsePlacement(std::string_view text, WindowPlacement& p) {
     // The format's ", " is a comma followed by any white space, which is exactly how the
     // integer scanner reads a list; %u of a negative number wraps as strtoul does.
-    std::array<int32_t, kPlacementFields> v{};
-    if (scanIntegerFields(text, v) != kPlacementFields) {
+    std::array<int32_t, kPlacementFields + 1> v{};
+    const int fields = scanIntegerFields(text, v);
+    if (fields < kPlacementFields) {
         return false;
     }
+    p.scalePercent = fields > kPlacementFields ? saneScale(v[kPlacementFields]) : 100;
     p.flags = static_cast<uint32_t>(v[0]);
     p.showCommand = static_cast<uint32_t>(v[1]);
     p.minX = v[2];
@@ -40,6 +51,37 @@ bool parsePlacement(std::string_view text, WindowPlacement& p) {
     p.right = v[8];
     p.bottom = v[9];
     return true;
+}
+
+WindowPlacement placementAtScale(const WindowPlacement& p, int32_t scalePercent) {
+    const int32_t to = saneScale(scalePercent);
+    const int32_t from = saneScale(p.scalePercent);
+    WindowPlacement out = p;
+    out.scalePercent = to;
+    if (from == to) {
+        return out;
+    }
+    // Rounded to the nearest pixel, in 64 bits, saturating at the 32-bit range.
+    const auto scaled = [&](int32_t v) {
+        const int64_t n = int64_t{v} * from;
+        const int64_t q = (n >= 0 ? n + to / 2 : n - to / 2) / to;
+        return static_cast<int32_t>(std::clamp<int64_t>(q, INT32_MIN, INT32_MAX));
+    };
+    for (int32_t* v : {&out.left, &out.top, &out.right, &out.bottom}) {
+        *v = scaled(*v);
+    }
+    // Minimised and maximised positions of -1 mean "none": kept as they are.
+    for (int32_t* v : {&out.minX, &out.minY, &out.maxX, &out.maxY}) {
+        *v = *v == -1 ? -1 : scaled(*v);
+    }
+    return out;
+}
+
+int32_t scalePercentOf(double devicePixelRatio) {
+    if (!(devicePixelRatio > 0.0) || devicePixelRatio > 100.0) {
+        return 100;
+    }
+    return saneScale(std::llround(devicePixelRatio * 100.0));
 }
 
 ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int32_t smallestWidth,

@@ -63,6 +63,34 @@ PrintSize fitOnPage(PrintSize size, int32_t pageWidth, int32_t pageHeight) {
     return fitted;
 }
 
+PagePlacement placeOnPage(PrintSize wanted, int32_t pageWidth, int32_t pageHeight, float scale) {
+    PagePlacement p;
+    p.size = fitOnPage(wanted, pageWidth, pageHeight);
+    if (p.size.width <= 0 || p.size.height <= 0) {
+        return p;
+    }
+    p.shrunk = p.size.width < wanted.width || p.size.height < wanted.height;
+    const auto centred = [](int32_t page, int32_t side) {
+        return page > side ? static_cast<int32_t>((int64_t{page} - side) / 2) : 0;
+    };
+    p.left = centred(pageWidth, p.size.width);
+    p.top = centred(pageHeight, p.size.height);
+    // Of the two sides, the one cut more tells the scale.
+    const double kept = std::min(static_cast<double>(p.size.width) / wanted.width,
+                                 static_cast<double>(p.size.height) / wanted.height);
+    const double percent = std::floor(static_cast<double>(scale) * kept + 1e-9);
+    p.percent = percent > 0 && percent < 2147483647.0 ? static_cast<int32_t>(percent) : 0;
+    return p;
+}
+
+std::string printPlacementNote(const PagePlacement& placement, float scale) {
+    if (!placement.shrunk || !(scale > 0.0f) || scale >= 2147483647.0f) {
+        return {};
+    }
+    return std::to_string(static_cast<int64_t>(scale)) + "% ではページに収まらないため、" +
+           std::to_string(placement.percent) + "% に縮小して印刷しました";
+}
+
 int printRenderScale(int32_t w, int32_t h, PrintSize size, int maxScale, int64_t maxPixels) {
     if (w <= 0 || h <= 0 || size.width <= 0 || size.height <= 0) {
         return 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "settings/chart_settings.h"
@@ -29,6 +30,20 @@ PrintSize printedSize(int32_t w, int32_t h, int printerDpiX, int printerDpiY, in
 // page) shrunk, keeping its proportions, so that it fits; one that fits is left as it is.
 // A page size of 0 or less leaves it too.
 PrintSize fitOnPage(PrintSize size, int32_t pageWidth, int32_t pageHeight);
+
+// Where a printed chart goes on the page's printable area: `wanted` fitted onto it (fitOnPage)
+// and centred, in printer pixels from the area's top-left.
+struct PagePlacement {
+    int32_t left = 0;
+    int32_t top = 0;
+    PrintSize size;
+    bool shrunk = false;  // made smaller than wanted to fit
+    int32_t percent = 0;  // the scale printed at, whole percent rounded down
+};
+PagePlacement placeOnPage(PrintSize wanted, int32_t pageWidth, int32_t pageHeight, float scale);
+
+// The status bar's note on a print shrunk to fit the page, UTF-8; empty for any other print.
+std::string printPlacementNote(const PagePlacement& placement, float scale);
 
 // The whole device pixels per logical pixel to draw a w x h chart at for a print of `size`:
 // enough to cover the printer's pixels, at most maxScale and at most maxPixels pixels in all

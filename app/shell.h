@@ -23,10 +23,15 @@ inline constexpr int kExit = 103;
 inline constexpr int kNoPositions = 110;
 inline constexpr int kEditPositions = 111;
 inline constexpr int kReloadPositionsMenu = 112;
+inline constexpr int kAddPosition = 113;
+inline constexpr int kChangePosition = 114;
+inline constexpr int kClosePosition = 115;
+inline constexpr int kRemovePosition = 116;
 inline constexpr int kDailyWeekly = 120;
 inline constexpr int kChartSwitch = 121;
 inline constexpr int kStockData = 122;
 inline constexpr int kSpreadData = 123;
+inline constexpr int kClosedTrades = 124;
 inline constexpr int kSettings = 150;
 inline constexpr int kAdvancedSettings = 151;
 inline constexpr int kKeyHelp = 200;
@@ -94,9 +99,16 @@ class Shell {
     virtual void outputChart(int kind) = 0;  // 0 clipboard, 1 print at screen size, 2 scaled
     // Starts the editor detached; false when it could not start.
     virtual bool startProcess(const std::string& commandLine) = 0;
-    // Opens the file with the desktop's default application.
-    virtual void openWithDesktop(const std::string& path) = 0;
+    // Opens the file with the desktop's default application; false when nothing opened it.
+    virtual bool openWithDesktop(const std::string& path) = 0;
     virtual void showHelp(int context) = 0;
+    // Writing positions: a Yes/No question owned by the main window (true for Yes), the add,
+    // change or close dialog (PositionDialogKind) on the position shown, which returns the
+    // number of the position to show after its write or -1 when nothing was written, and the
+    // window of closed trades. The defaults suit shells without them.
+    virtual bool askYesNo(std::string_view /*text*/, std::string_view /*caption*/) { return false; }
+    virtual int runPositionDialog(int /*kind*/) { return -1; }
+    virtual void openClosedTradesWindow() {}
     // Destroys the main window; the program ends after the event loop.
     virtual void destroyWindow() = 0;
     // A price file failed while a series was read: the fatal box (no owner, caption

@@ -4,13 +4,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/editor_message.h"
+#include "app/last_position.h"
 #include "settings/chart_values.h"
 #include "settings/settings_persistence.h"
 
 namespace zepa {
 
 namespace {
-constexpr const char* kDefaultEditor = "NOTEPAD.EXE";
 constexpr size_t kEditorCommandLimit = 79;  // characters
 
 // The first `limit` characters of UTF-8 text, never splitting one.
@@ -51,6 +52,7 @@ StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& s
 void shutDownViewer(AppContext& a) {
     // A candidate only borrows the lower pane and the ratio period: the user's are stored.
     leaveCandidate(a);
+    rememberShownPosition(a);
     releaseMarketData(a.md);
     releasePairSeries(a.series);
     if (a.store != nullptr) {
@@ -64,15 +66,22 @@ bool positionFilePresent(const InstallationPaths& paths) {
     return std::filesystem::exists(std::filesystem::status(paths.positionFile, ec));
 }
 
-std::string editorCommandLine(AppContext& a) {
-    std::string editor = kDefaultEditor;
+std::string editorProgram(const AppContext& a) {
     if (a.store != nullptr) {
         std::string stored = queryChartValue(*a.store, kMenuSubkey, "EDITOR");
         // A value of blanks and quotes names no program: the position file would become the
         // program to start (and run, where data files are executable). It counts as empty.
         if (stored.find_first_not_of(" \t\"") != std::string::npos) {
-            editor = firstCharacters(stored, kEditorCommandLimit);
+            return firstCharacters(stored, kEditorCommandLimit);
         }
+    }
+    return a.defaultEditor;
+}
+
+std::string editorCommandLine(const AppContext& a) {
+    const std::string editor = editorProgram(a);
+    if (editor.empty()) {
+        return {};
     }
     // A folder name with a blank (common outside Windows drive roots) would split the path
     // into two arguments; quoted, it stays one for the command-line splitter.
@@ -84,8 +93,13 @@ int editPositionFile(AppContext& a, Shell& shell) {
     if (!positionFilePresent(a.paths)) {
         return 0;
     }
-    if (!shell.startProcess(editorCommandLine(a))) {
-        shell.openWithDesktop(a.paths.positionFile);
+    const std::string commandLine = editorCommandLine(a);
+    if (!commandLine.empty() && shell.startProcess(commandLine)) {
+        return 1;
+    }
+    if (!shell.openWithDesktop(a.paths.positionFile)) {
+        shell.messageBox(editorUnavailableMessage(a.paths.positionFile, editorProgram(a)),
+                         kEditorCaption, MessageIcon::Exclamation);
     }
     return 1;
 }

@@ -19,17 +19,21 @@ enum class StartupOutcome {
 // the correction list and the per-user settings. Nothing is written.
 StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& store);
 
-// After the event loop: release the data, then save SayaMode and COLOR_SY.
+// After the event loop: remember the position on show, release the data, then save SayaMode
+// and COLOR_SY.
 void shutDownViewer(AppContext& a);
 
 // The position file check of start-up and of the editor command.
 bool positionFilePresent(const InstallationPaths& paths);
 
-// Opens the position file in the editor: returns 0 when the file is missing (the caller has
-// shown the message), 1 when a launch was attempted.
+// Opens the position file in the editor, or with the desktop's default application where there
+// is none or it does not start; says so when neither opened it. Returns 0 when the file is
+// missing (the caller has shown the message), 1 when a launch was attempted.
 int editPositionFile(AppContext& a, Shell& shell);
-// "<editor> <position file>", the editor from EDITOR under MENU or "NOTEPAD.EXE".
-std::string editorCommandLine(AppContext& a);
+// The editor: EDITOR under MENU, or the context's default (empty: the desktop's application).
+std::string editorProgram(const AppContext& a);
+// "<editor> <position file>", or empty when there is no editor to start.
+std::string editorCommandLine(const AppContext& a);
 
 // Picks a tip line: returns the number of tip lines (-1 when the file cannot be opened) and
 // sets statusText to a blank followed by the chosen line (CP932).

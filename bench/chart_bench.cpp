@@ -49,7 +49,7 @@ class PictureShell final : public Shell {
     void runAboutDialog() override {}
     void outputChart(int) override {}
     bool startProcess(const std::string&) override { return false; }
-    void openWithDesktop(const std::string&) override {}
+    bool openWithDesktop(const std::string&) override { return true; }
     void showHelp(int) override {}
     void destroyWindow() override {}
     void endAfterDataError(std::string_view) override { ++messages; }

@@ -10,6 +10,9 @@ namespace zepa {
 
 namespace {
 
+// More than any series has slots; a step beyond it changes nothing but could overflow.
+constexpr int64_t kMostBars = int64_t{1} << 40;
+
 int32_t pin(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
@@ -54,13 +57,21 @@ bool everythingFits(const ScrollGeometry& g) {
 }  // namespace
 
 bool scrollOlder(ChartContext& c) {
+    return scrollOlderBy(c, scrollGeometry(c).step);
+}
+
+bool scrollNewer(ChartContext& c) {
+    return scrollNewerBy(c, scrollGeometry(c).step);
+}
+
+bool scrollOlderBy(ChartContext& c, int64_t bars) {
     const ScrollGeometry g = scrollGeometry(c);
     if (!g.usable || c.view.firstShownBar == c.series.firstBar || everythingFits(g)) {
         return false;
     }
     // Step from what the last paint showed: a scrollBack left over from a longer series, which
     // the layout replaced by the newest slot, would otherwise jump to the oldest dates at once.
-    int64_t back = g.newest - c.view.lastShownBar + g.step;
+    int64_t back = g.newest - c.view.lastShownBar + std::clamp<int64_t>(bars, 0, kMostBars);
     // Keep a full plot of dates to the left of the last one shown. Stretch mode shows
     // stretchBarCount bars, one fewer than trunc(v) + 1, so trunc(v) would stop one slot short
     // of the oldest date and the command would never end.
@@ -75,14 +86,23 @@ bool scrollOlder(ChartContext& c) {
     return true;
 }
 
-bool scrollNewer(ChartContext& c) {
+bool scrollNewerBy(ChartContext& c, int64_t bars) {
     const ScrollGeometry g = scrollGeometry(c);
     if (!g.usable || c.view.lastShownBar == g.newest || everythingFits(g)) {
         return false;
     }
-    const int64_t back = int64_t{c.view.scrollBack} - g.step;
+    const int64_t back = int64_t{c.view.scrollBack} - std::clamp<int64_t>(bars, 0, kMostBars);
     c.view.scrollBack = pin(std::max<int64_t>(back, 0));
     return true;
+}
+
+int64_t wheelStepBars(const ChartContext& c) {
+    const int64_t shown = int64_t{c.view.lastShownBar} - c.view.firstShownBar + 1;
+    return std::max<int64_t>(shown / 10, 1);
+}
+
+int64_t pageStepBars(const ChartContext& c) {
+    return scrollGeometry(c).step;
 }
 
 void cursorLine(DrawingSurface& surface, const ChartContext& c, int32_t x, ColorRef color) {

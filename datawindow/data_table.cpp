@@ -1,7 +1,9 @@
 #include "datawindow/data_table.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <system_error>
 
 #include "base/codepage.h"
 #include "chart/chart_geometry.h"
@@ -32,6 +34,36 @@ std::string formatCell(const char* format, Args... args) {
     return text;
 }
 
+// A cell with nothing to show in the given format.
+std::string noValue(CellFormat f) {
+    return f == CellFormat::Window ? kNoValue : std::string();
+}
+
+// value / 10^decimals written out exactly, without trailing zeros: 202300, 4 -> "20.23".
+std::string exactDecimal(int64_t value, int decimals) {
+    std::string digits =
+        std::to_string(value < 0 ? -static_cast<uint64_t>(value) : static_cast<uint64_t>(value));
+    if (digits.size() <= static_cast<size_t>(decimals)) {
+        digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
+    }
+    std::string whole = digits.substr(0, digits.size() - static_cast<size_t>(decimals));
+    std::string fraction = digits.substr(whole.size());
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    return (value < 0 ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
+}
+
+// The shortest text that reads back as the same double; 0 for either zero.
+std::string shortestReal(double v) {
+    if (v == 0.0) {
+        return "0";
+    }
+    char text[64];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
+
 DataRowTexts makeHeaders(const char* const (&utf8)[kMaxDataColumnCount]) {
     DataRowTexts out;
     for (const char* text : utf8) {
@@ -60,15 +92,22 @@ int32_t firstRowSlot(const ChartContext& c) {
     return std::max(0, c.series.firstBar);
 }
 
-std::string dateCell(PackedDate d) {
+std::string dateCell(PackedDate d, CellFormat f) {
+    if (f == CellFormat::Spreadsheet) {
+        return formatCell("%04d-%02d-%02d", calendarYear(d), int{d.month}, int{d.day});
+    }
     const int year = d.year >= 30 ? d.year - 30 : d.year + 70;
     return formatCell("%2d/%2d/%2d", year, int{d.month}, int{d.day});
 }
 
-std::string changeRateCell(const SpreadSeries& series, Leg leg, int32_t slot, int32_t entryBar) {
+std::string changeRateCell(const SpreadSeries& series, Leg leg, int32_t slot, int32_t entryBar,
+                           CellFormat f) {
     // A close of 0 gives no rate at all, not a division by zero.
     if (slot < entryBar || storedBars(series, leg)[static_cast<size_t>(slot)].close == 0) {
-        return kNoValue;
+        return noValue(f);
+    }
+    if (f == CellFormat::Spreadsheet) {
+        return shortestReal(legChangeRate(series, leg, slot));
     }
     // The sell leg's rate is multiplied by -100, so its entry row reads "-0.0", as traders
     // know it.
@@ -76,50 +115,60 @@ std::string changeRateCell(const SpreadSeries& series, Leg leg, int32_t slot, in
 }
 
 // The spread of the prices on show, as the spread chart draws it.
-std::string spreadCell(const ChartContext& c, int32_t slot) {
+std::string spreadCell(const ChartContext& c, int32_t slot, CellFormat f) {
     const DayBar& buy = shownBars(c.series, Leg::Buy)[static_cast<size_t>(slot)];
     const DayBar& sell = shownBars(c.series, Leg::Sell)[static_cast<size_t>(slot)];
     int64_t b = 0;
     int64_t s = 0;
     if (c.settings.spreadSource == 0) {
         if (buy.close <= 0 || sell.close <= 0) {
-            return kNoValue;
+            return noValue(f);
         }
         b = buy.close;
         s = sell.close;
     } else {
         // As in the chart: before a leg's first real average there is no average to subtract.
         if (!hasAverage(legBars(c, Leg::Buy), slot) || !hasAverage(legBars(c, Leg::Sell), slot)) {
-            return kNoValue;
+            return noValue(f);
         }
         b = buy.average;
         s = sell.average;
     }
-    return formatCell("%9lld", static_cast<long long>(c.settings.spreadBase == 0 ? s - b : b - s));
+    return formatCell(f == CellFormat::Window ? "%9lld" : "%lld",
+                      static_cast<long long>(c.settings.spreadBase == 0 ? s - b : b - s));
 }
 
-std::string profitCell(const ChartContext& c, int32_t slot) {
+std::string profitCell(const ChartContext& c, int32_t slot, CellFormat f) {
     const SpreadSeries& series = c.series;
     const int32_t entry = std::min(series.buyEntryBar, series.sellEntryBar);
     if (entry < 0 || slot < entry) {
-        return kNoValue;
+        return noValue(f);
     }
     const int64_t yen = positionProfit(series, c.position, slot);
+    if (f == CellFormat::Spreadsheet) {
+        return exactDecimal(yen, 4);  // the window's unit of 10,000 yen, to the yen
+    }
     // In units of 10,000 yen; losses and small profits keep one decimal.
     const auto p = static_cast<float>(static_cast<double>(yen) * 0.0001);
     return formatCell(p >= 10.0f ? "%+9.0f" : "%+9.1f", static_cast<double>(p));
 }
 
-std::string closeCell(const DayBar& bar, int32_t slot, int32_t start) {
-    return slot < start ? kNoValue : formatCell("%9lld", static_cast<long long>(bar.close));
+std::string closeCell(const DayBar& bar, int32_t slot, int32_t start, CellFormat f) {
+    return slot < start ? noValue(f)
+                        : formatCell(f == CellFormat::Window ? "%9lld" : "%lld",
+                                     static_cast<long long>(bar.close));
 }
 
 // Daily volumes in thousands of shares, weekly ones in hundreds; decimals only where needed.
-std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t weeklyBars) {
+std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t weeklyBars,
+                       CellFormat f) {
     if (slot < start) {
-        return kNoValue;
+        return noValue(f);
     }
     const int32_t v = bar.volume;
+    if (f == CellFormat::Spreadsheet) {
+        return exactDecimal(v, weeklyBars == 0 ? 3 : 2);
+    }
     if (weeklyBars == 0) {
         return v % 1000 == 0 ? formatCell("%9lld", static_cast<long long>(v / 1000))
                              : formatCell("%9.3f", v * 0.001);
@@ -130,10 +179,13 @@ std::string volumeCell(const DayBar& bar, int32_t slot, int32_t start, int32_t w
 
 }  // namespace
 
-std::string ratioCell(const ChartContext& c, int32_t slot, bool z) {
+std::string ratioCell(const ChartContext& c, int32_t slot, bool z, CellFormat f) {
     const RatioSlot* r = ratioSlotAt(c, slot);
-    if (r == nullptr) {
-        return kNoValue;
+    if (r == nullptr || !(z ? r->hasZ : r->hasRatio)) {
+        return noValue(f);
+    }
+    if (f == CellFormat::Spreadsheet) {
+        return shortestReal(z ? r->z : r->ratio);
     }
     if (z) {
         return r->hasZ ? formatCell("%+9.2f", r->z) : kNoValue;
@@ -185,7 +237,7 @@ int32_t dataRowCount(const ChartContext& c) {
     return std::max(0, availableSlots(c) - firstRowSlot(c));
 }
 
-DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
+DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row, CellFormat f) {
     const int columns = dataColumnCount(c, kind);
     if (row < 0 || row >= dataRowCount(c)) {
         DataRowTexts blank(static_cast<size_t>(columns), kBlankCell);
@@ -198,20 +250,20 @@ DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row) {
     const DayBar& buy = shownBars(series, Leg::Buy)[static_cast<size_t>(i)];
     const DayBar& sell = shownBars(series, Leg::Sell)[static_cast<size_t>(i)];
     DataRowTexts out(static_cast<size_t>(columns));
-    out[0] = dateCell(buy.date);  // the buy bars carry the dates of both legs
+    out[0] = dateCell(buy.date, f);  // the buy bars carry the dates of both legs
     if (kind == kStockDataKind) {
-        out[1] = closeCell(buy, i, series.buyStart);
-        out[2] = volumeCell(buy, i, series.buyStart, c.view.weeklyBars);
-        out[3] = closeCell(sell, i, series.sellStart);
-        out[4] = volumeCell(sell, i, series.sellStart, c.view.weeklyBars);
+        out[1] = closeCell(buy, i, series.buyStart, f);
+        out[2] = volumeCell(buy, i, series.buyStart, c.view.weeklyBars, f);
+        out[3] = closeCell(sell, i, series.sellStart, f);
+        out[4] = volumeCell(sell, i, series.sellStart, c.view.weeklyBars, f);
     } else {
-        out[1] = spreadCell(c, i);
-        out[2] = changeRateCell(series, Leg::Buy, i, series.buyEntryBar);
-        out[3] = changeRateCell(series, Leg::Sell, i, series.sellEntryBar);
-        out[4] = profitCell(c, i);
+        out[1] = spreadCell(c, i, f);
+        out[2] = changeRateCell(series, Leg::Buy, i, series.buyEntryBar, f);
+        out[3] = changeRateCell(series, Leg::Sell, i, series.sellEntryBar, f);
+        out[4] = profitCell(c, i, f);
         if (columns == kMaxDataColumnCount) {
-            out[5] = ratioCell(c, i, false);
-            out[6] = ratioCell(c, i, true);
+            out[5] = ratioCell(c, i, false, f);
+            out[6] = ratioCell(c, i, true, f);
         }
     }
     return out;
@@ -256,7 +308,7 @@ void updateDataScrollRanges(DataWindowState& s) {
     s.visibleRows = std::max(0, std::min(s.rowCount, rowsPerPage));
     s.topRowMax = static_cast<int32_t>(
         std::clamp<int64_t>(int64_t{s.rowCount} + 1 - rowsPerPage, 0, INT32_MAX));
-    s.topRow = std::clamp(s.topRow, 0, s.topRowMax);
+    s.topRow = s.atNewest ? s.topRowMax : std::clamp(s.topRow, 0, s.topRowMax);
     const int32_t shownChars = s.charWidth > 0 ? s.windowWidth / s.charWidth : s.headerChars;
     s.leftCharMax = std::max(0, s.headerChars - shownChars);
     s.leftChar = std::clamp(s.leftChar, 0, s.leftCharMax);
@@ -296,6 +348,7 @@ int32_t scrollDataRows(DataWindowState& s, ScrollAction action, int32_t thumb) {
                              : scrollStep(action, s.topRow, s.topRowMax, page, thumb);
     const int32_t taken = clampStep(step, s.topRow, s.topRowMax);
     s.topRow += taken;
+    s.atNewest = s.topRow == s.topRowMax;
     return taken;
 }
 

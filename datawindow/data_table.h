@@ -35,6 +35,9 @@ struct DataWindowState {
     int32_t rowCount = 0;
     int32_t topRow = 0;
     int32_t topRowMax = 0;
+    // The page shows the newest rows and keeps showing them through size changes: a window
+    // opens so, and a scroll back to the bottom returns to it.
+    bool atNewest = true;
     int32_t visibleRows = 0;
     int32_t leftChar = 0;  // character cells
     int32_t leftCharMax = 0;
@@ -61,13 +64,19 @@ int dataColumnCount(const ChartContext& c, int kind);
 // Display cells of CP932 text: one per byte, so a full-width character counts two.
 int32_t cp932Cells(std::string_view cp932);
 
+// How a cell is written: as the window draws it (CP932, padded, "--" for no value), or for a
+// spreadsheet (ISO dates, numbers unpadded at the precision the model holds, no value empty).
+enum class CellFormat { Window, Spreadsheet };
+
 // Rows of the series on show: one per slot from firstBar to the newest date.
 int32_t dataRowCount(const ChartContext& c);
 // The ratio of date slot `slot` as its data-window column shows it, or with `z` its z; the
 // blank cell's "--" where the statistics have none.
-std::string ratioCell(const ChartContext& c, int32_t slot, bool z);
+std::string ratioCell(const ChartContext& c, int32_t slot, bool z,
+                      CellFormat format = CellFormat::Window);
 // The cells of a row as drawn (dataColumnCount of them); a row at or beyond rowCount is blank.
-DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row);
+DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row,
+                           CellFormat format = CellFormat::Window);
 
 // Column boundaries from the header texts (a header is as wide as its cells), the header band
 // from the line height.
@@ -76,8 +85,8 @@ void layoutDataColumns(DataWindowState& s, int32_t charWidth, int32_t lineHeight
 // After a size change: the body height (rounded up to whole text lines), the window width and
 // then the scroll ranges.
 void resizeDataWindow(DataWindowState& s, int32_t clientHeight, int32_t windowWidth);
-// Ranges from rowCount, bodyHeight and windowWidth; clamps topRow and leftChar into them. At the
-// bottom position the last page ends with one blank row.
+// Ranges from rowCount, bodyHeight and windowWidth; clamps topRow and leftChar into them, topRow
+// at the bottom while atNewest. At the bottom position the last page ends with one blank row.
 void updateDataScrollRanges(DataWindowState& s);
 int32_t dataRowsPerPage(const DataWindowState& s);
 

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <system_error>
 
-#include "base/codepage.h"
 #include "datawindow/data_table.h"
 
 namespace zepa {
@@ -15,12 +14,17 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // Temporary names tried beside the target before giving up.
 constexpr int kTemporaryNames = 100;
 
-std::string withoutPadding(std::string_view cell) {
-    const size_t first = cell.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
+// The window's headers without the spaces that centre them or spread their letters.
+DataRowTexts exportHeaders(int kind, int columnCount) {
+    static const char* const spread[] = {"日付", "さや",   "買 変動", "売 変動",
+                                         "利益", "レシオ", "Ｚ値"};
+    static const char* const stock[] = {"日付", "買 終値", "買 出来高", "売 終値", "売 出来高"};
+    DataRowTexts out;
+    const int count = std::clamp(columnCount, 0, kind == kStockDataKind ? 5 : 7);
+    for (int k = 0; k < count; ++k) {
+        out.emplace_back(kind == kStockDataKind ? stock[k] : spread[k]);
     }
-    return std::string(cell.substr(first, cell.find_last_not_of(' ') - first + 1));
+    return out;
 }
 
 std::string csvCell(const std::string& cell) {
@@ -38,19 +42,20 @@ template <typename Cell>
 std::string tableText(const ChartContext& c, int kind, char separator, std::string_view lineEnd,
                       Cell cell) {
     std::string text;
+    // Spreadsheet cells are ASCII and the headers UTF-8: no conversion is needed.
     const auto line = [&](const DataRowTexts& cells) {
         for (size_t k = 0; k < cells.size(); ++k) {
             if (k > 0) {
                 text += separator;
             }
-            text += cell(utf8FromCp932(withoutPadding(cells[k])));
+            text += cell(cells[k]);
         }
         text += lineEnd;
     };
-    line(dataHeaderTexts(kind, dataColumnCount(c, kind)));
+    line(exportHeaders(kind, dataColumnCount(c, kind)));
     const int32_t rows = dataRowCount(c);
     for (int32_t row = 0; row < rows; ++row) {
-        line(formatDataRow(c, kind, row));
+        line(formatDataRow(c, kind, row, CellFormat::Spreadsheet));
     }
     return text;
 }

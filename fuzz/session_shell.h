@@ -41,7 +41,7 @@ class SessionShell final : public Shell {
     void runAboutDialog() override {}
     void outputChart(int) override {}
     bool startProcess(const std::string&) override { return true; }
-    void openWithDesktop(const std::string&) override {}
+    bool openWithDesktop(const std::string&) override { return true; }
     void showHelp(int) override {}
     void destroyWindow() override { ended_ = true; }
     void endAfterDataError(std::string_view) override { ended_ = true; }

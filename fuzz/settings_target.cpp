@@ -22,12 +22,25 @@ struct StoredName {
     std::string_view name;
 };
 constexpr StoredName kNames[] = {
-    {kChartSubkey, "Mode_1"},     {kChartSubkey, "Mode_2"},       {kChartSubkey, "SayaMode"},
-    {kChartSubkey, "COLOR_1"},    {kChartSubkey, "COLOR_2"},      {kChartSubkey, "COLOR_3"},
-    {kChartSubkey, "COLOR_4"},    {kChartSubkey, "COLOR_5"},      {kChartSubkey, "COLOR_6"},
-    {kChartSubkey, "COLOR_7"},    {kChartSubkey, "COLOR_SY"},     {kChartSubkey, "MODE"},
-    {kChartSubkey, "Size_SY"},    {kChartSubkey, "ChildPos_SY0"}, {kChartSubkey, "ChildPos_SY1"},
-    {kChartSubkey, "SayaOption"}, {kMenuSubkey, "EDITOR"},
+    {kChartSubkey, "Mode_1"},
+    {kChartSubkey, "Mode_2"},
+    {kChartSubkey, "SayaMode"},
+    {kChartSubkey, "COLOR_1"},
+    {kChartSubkey, "COLOR_2"},
+    {kChartSubkey, "COLOR_3"},
+    {kChartSubkey, "COLOR_4"},
+    {kChartSubkey, "COLOR_5"},
+    {kChartSubkey, "COLOR_6"},
+    {kChartSubkey, "COLOR_7"},
+    {kChartSubkey, "COLOR_SY"},
+    {kChartSubkey, "MODE"},
+    {kChartSubkey, "Size_SY"},
+    {kChartSubkey, "ChildPos_SY0"},
+    {kChartSubkey, "ChildPos_SY1"},
+    {kChartSubkey, "SayaOption"},
+    {kMenuSubkey, "EDITOR"},
+    // Last: the kept inputs of the values above still set them as they did.
+    {kChartSubkey, "LastPos_SY"},
 };
 
 // What a save writes for the settings loaded from the store.

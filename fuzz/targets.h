@@ -12,6 +12,8 @@ namespace zepa::fuzz {
 int priceDatabaseTarget(const uint8_t* data, size_t size);
 // The position file, read and shown as selector items.
 int positionFileTarget(const uint8_t* data, size_t size);
+// The position writer: a file and one edit of it; what is kept and what reads back.
+int positionWriterTarget(const uint8_t* data, size_t size);
 // The correction list and the factor of listed and absent keys.
 int correctionListTarget(const uint8_t* data, size_t size);
 // The tip file and the line picked at a few clock values.
@@ -36,6 +38,7 @@ struct FuzzTarget {
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"price_database", priceDatabaseTarget},
     {"position_file", positionFileTarget},
+    {"position_writer", positionWriterTarget},
     {"correction_list", correctionListTarget},
     {"tip_line", tipLineTarget},
     {"settings", settingsTarget},

@@ -59,6 +59,11 @@ std::string tenthsText(int32_t tenths) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+bool presetShownInUse(const AdvancedForm& form, int k) {
+    return k >= 0 && k < kPitchPresetCount && form.pitchIndex == k &&
+           form.presets[static_cast<size_t>(k)].find_first_not_of(" \t") != std::string::npos;
+}
+
 AdvancedForm advancedFormOf(const AdvancedSettings& v) {
     AdvancedForm f;
     f.pitchMode = v.pitchMode;

@@ -16,6 +16,8 @@ namespace zepa {
 namespace advanced_dialog {
 inline constexpr std::string_view kTitle = "詳細設定";
 inline constexpr std::string_view kMenuText = "詳細設定(&D)";
+// What a pitch and its presets are measured in: the width of one bar.
+inline constexpr std::string_view kPitchUnit = "ピクセル";
 
 inline constexpr int kFixedPitchRadio = 400;
 inline constexpr int kStretchRadio = 401;
@@ -75,6 +77,10 @@ AdvancedForm advancedFormOf(const AdvancedSettings& values);
 
 // A tenth-based number as the dialog shows it: "4.0", "2.5"; a preset of 0 shows as empty.
 std::string tenthsText(int32_t tenths);
+
+// Whether preset k's 使用中 mark shows: it is the preset in use and its field is not empty (an
+// empty preset is unused, and the pitch button skips it).
+bool presetShownInUse(const AdvancedForm& form, int k);
 
 // The result of reading the form: empty message when every field was accepted.
 struct AdvancedFormCheck {

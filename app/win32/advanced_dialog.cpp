@@ -87,6 +87,17 @@ class AdvancedDialog {
         showMarks();
     }
 
+    // An emptied preset loses its 使用中 mark at once, a filled one may take it.
+    void edited(int id) {
+        if (id < kFirstPresetEdit || id >= kFirstPresetEdit + kPitchPresetCount) {
+            return;
+        }
+        std::array<wchar_t, 64> text{};
+        GetDlgItemTextW(dialog_, id, text.data(), static_cast<int>(text.size()));
+        form_.presets[static_cast<size_t>(id - kFirstPresetEdit)] = utf8(text.data());
+        showMarks();
+    }
+
     // The brush a swatch is painted with: its colour as the form holds it.
     HBRUSH swatchBrush(int id) {
         const int k = id - ZEPA_ADV_FIRST_SWATCH;
@@ -109,7 +120,7 @@ class AdvancedDialog {
         mark(kFixedPitchRadio, form_.pitchMode != 0);
         mark(kStretchRadio, form_.pitchMode == 0);
         for (int k = 0; k < kPitchPresetCount; ++k) {
-            mark(kFirstPresetRadio + k, form_.pitchIndex == k);
+            mark(kFirstPresetRadio + k, presetShownInUse(form_, k));
         }
         for (const auto& [id, value] : {std::pair{kFillFallingCheck, form_.fillFallingBodies},
                                         std::pair{kFillRisingCheck, form_.fillRisingBodies}}) {
@@ -220,6 +231,8 @@ INT_PTR CALLBACK advancedProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
                 } else if (HIWORD(w) == BN_CLICKED) {
                     // The edits' notifications are never 0; ids without an action do nothing.
                     self->press(id);
+                } else if (HIWORD(w) == EN_CHANGE) {
+                    self->edited(id);
                 }
             }
             return TRUE;

@@ -55,8 +55,9 @@ void copyToClipboard(HWND owner, const BackBuffer& picture, const RECT& r) {
     }
 }
 
-void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture, const RECT& r,
-           int kind) {
+// The status bar's note on the print, UTF-8; empty when there is none.
+std::string print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
+                  const RECT& r, int kind) {
     float scale = 100.0f;
     if (kind == kScaledPrint) {
         a.view.inputDialogMode = input_dialog::kPrintScaleMode;
@@ -64,7 +65,7 @@ void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& pict
         a.view.keyCommand =
             runInputDialog(owner, instance, a, input_dialog::kPrintScaleMode, &text);
         if (!takeEnteredScale(a.settings, a.view.keyCommand, text, scale)) {
-            return;
+            return {};
         }
     }
     PRINTDLGW pd{};
@@ -72,15 +73,19 @@ void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& pict
     pd.hwndOwner = owner;
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
     if (!PrintDlgW(&pd) || pd.hDC == nullptr) {
-        return;
+        return {};
     }
     HDC screen = GetDC(nullptr);
     const int screenX = GetDeviceCaps(screen, LOGPIXELSX),
               screenY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    const PrintSize size =
+    // The printable area, whose top-left is the printer DC's origin.
+    const PagePlacement placed = placeOnPage(
         printedSize(r.right - r.left, r.bottom - r.top, GetDeviceCaps(pd.hDC, LOGPIXELSX),
-                    GetDeviceCaps(pd.hDC, LOGPIXELSY), screenX, screenY, scale);
+                    GetDeviceCaps(pd.hDC, LOGPIXELSY), screenX, screenY, scale),
+        GetDeviceCaps(pd.hDC, HORZRES), GetDeviceCaps(pd.hDC, VERTRES), scale);
+    const PrintSize size = placed.size;
+    bool printed = false;
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
     doc.lpszDocName = kDocumentName;
@@ -88,12 +93,13 @@ void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& pict
         if (StartPage(pd.hDC) > 0) {
             if (size.width > 0 && size.height > 0) {
                 SetStretchBltMode(pd.hDC, COLORONCOLOR);
-                StretchBlt(pd.hDC, 0, 0, size.width, size.height, picture.dc(), r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, SRCCOPY);
+                printed = StretchBlt(pd.hDC, placed.left, placed.top, size.width, size.height,
+                                     picture.dc(), r.left, r.top, r.right - r.left,
+                                     r.bottom - r.top, SRCCOPY) != 0;
             }
-            EndPage(pd.hDC);
+            printed = EndPage(pd.hDC) > 0 && printed;
         }
-        EndDoc(pd.hDC);
+        printed = EndDoc(pd.hDC) > 0 && printed;
     }
     DeleteDC(pd.hDC);
     if (pd.hDevMode != nullptr) {
@@ -102,24 +108,25 @@ void print(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& pict
     if (pd.hDevNames != nullptr) {
         GlobalFree(pd.hDevNames);
     }
+    return printed ? printPlacementNote(placed, scale) : std::string();
 }
 
 }  // namespace
 
-void outputChart(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
-                 int kind) {
+std::string outputChart(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
+                        int kind) {
     if (kind != kClipboardOutput && kind != kScreenSizePrint && kind != kScaledPrint) {
-        return;
+        return {};
     }
     const RECT r = captureRect(picture, a.view.chartArea);
     if (r.right <= r.left || r.bottom <= r.top) {
-        return;
+        return {};
     }
     if (kind == kClipboardOutput) {
         copyToClipboard(owner, picture, r);
-    } else {
-        print(owner, instance, a, picture, r, kind);
+        return {};
     }
+    return print(owner, instance, a, picture, r, kind);
 }
 
 }  // namespace zepa::win32

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/app_context.h"
 #include "back_buffer.h"
 
 namespace zepa::win32 {
 
-void outputChart(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
-                 int kind);
+// Returns the status bar's note on a print shrunk to fit the page (UTF-8), else empty.
+std::string outputChart(HWND owner, HINSTANCE instance, AppContext& a, const BackBuffer& picture,
+                        int kind);
 
 }  // namespace zepa::win32

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/frame_handlers.h"
 #include "back_buffer.h"
 #include "chart/primitives.h"
 #include "datawindow/data_table.h"
@@ -164,7 +165,8 @@ class DataWindow {
                 return 0;
             }
             case WM_MOUSEWHEEL: {
-                const int notches = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
+                // Fine-stepping wheels and touchpads add up to whole notches.
+                const int notches = wheelNotches(wheelRest_, GET_WHEEL_DELTA_WPARAM(w));
                 for (int n = 0; n < std::abs(notches) * kWheelRows; ++n) {
                     scrollDataRows(
                         state_, notches > 0 ? ScrollAction::LineBack : ScrollAction::LineForward);
@@ -304,6 +306,7 @@ class DataWindow {
     HWND window_ = nullptr;
     AppContext& a_;
     DataWindowState state_;
+    int wheelRest_ = 0;
     BackBuffer buffer_;
     GdiSurface surface_;
     FontSlotTable fonts_;

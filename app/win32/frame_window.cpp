@@ -9,6 +9,7 @@
 
 #include "advanced_dialog.h"
 #include "app/startup.h"
+#include "base/codepage.h"
 #include "chart/primitives.h"
 #include "chart/view_state.h"
 #include "chart_output.h"
@@ -269,7 +270,9 @@ void FrameWindow::recordPlacement() {
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const RECT desktop = workArea();
     const ScreenRect r =
-        fitPlacement(placement,
+        // The window system's pixels here are those of 100 %: a value stored at another scale
+        // keeps its size on the screen.
+        fitPlacement(placementAtScale(placement, 100),
                      ScreenRect{desktop.left, desktop.top, desktop.right - desktop.left,
                                 desktop.bottom - desktop.top},
                      kSmallestWidth, kSmallestHeight);
@@ -378,7 +381,7 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
         case WM_MOUSEWHEEL: {
             const int notches = wheelNotches(wheelRest_, GET_WHEEL_DELTA_WPARAM(w));
             if (live() && notches != 0) {
-                onWheel(a_, *this, notches);
+                onWheel(a_, *this, notches, (GET_KEYSTATE_WPARAM(w) & MK_SHIFT) != 0);
             }
             return 0;
         }
@@ -520,7 +523,10 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    win32::outputChart(window_, instance_, a_, buffer_, kind);
+    const std::string note = win32::outputChart(window_, instance_, a_, buffer_, kind);
+    if (!note.empty()) {
+        setStatusText(cp932FromUtf8(note));
+    }
 }
 
 bool FrameWindow::startProcess(const std::string& commandLine) {
@@ -540,9 +546,11 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     return true;
 }
 
-void FrameWindow::openWithDesktop(const std::string& path) {
-    ShellExecuteW(window_, L"open", std::filesystem::path(path).wstring().c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+bool FrameWindow::openWithDesktop(const std::string& path) {
+    // Values above 32 mean the file was handed to an application.
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(window_, L"open",
+                                                   std::filesystem::path(path).wstring().c_str(),
+                                                   nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void FrameWindow::showHelp(int context) {

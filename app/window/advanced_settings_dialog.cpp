@@ -12,9 +12,15 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/app_context.h"
+#include "app/default_editor.h"
+#include "app/editor_message.h"
 #include "app/shell.h"
 #include "app/window/qt_values.h"
 
@@ -28,7 +34,10 @@ constexpr int kFontPixels = 15;
 // A first size in dialog units; the layouts settle the real one.
 constexpr int kWidthUnits = 300;
 constexpr int kHeightUnits = 300;
-constexpr int kColorColumns = 3;
+// Colour buttons a column: one column of them beside the other settings.
+constexpr int kColorRows = kEditableColorCount;
+// The colour list is shown whole up to this height (logical pixels); a longer one scrolls.
+constexpr int kMostColorListHeight = 440;
 
 QPixmap swatch(ColorRef color) {
     QPixmap pixmap(28, 14);
@@ -56,7 +65,13 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
       before_(currentAdvancedSettings(settings, colors, store)),
       form_(advancedFormOf(before_)) {
     setWindowTitle(fromUtf8(kTitle));
+    // Two columns, the settings at the left and the colours at the right, so that the dialog
+    // fits a 768-pixel screen (and 1,080 at scale 1.5); the colour list scrolls if it grows.
     auto* page = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    columns->addLayout(left);
+    page->addLayout(columns);
     const auto edit = [this](int id, const std::string& text, int width) {
         auto* e = new QLineEdit(QString::fromStdString(text), this);
         e->setAlignment(Qt::AlignRight);
@@ -83,13 +98,20 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
         const int column = k / 3 * 2;
         auto* cell = new QHBoxLayout;
         cell->addWidget(new QLabel(QStringLiteral("プリセット %1：").arg(k + 1)));
-        cell->addWidget(edit(kFirstPresetEdit + k, form_.presets[static_cast<size_t>(k)], 50));
+        QLineEdit* preset = edit(kFirstPresetEdit + k, form_.presets[static_cast<size_t>(k)], 50);
+        cell->addWidget(preset);
+        cell->addWidget(new QLabel(fromUtf8(kPitchUnit)));
+        // An emptied preset loses its mark at once, a filled one may take it.
+        connect(preset, &QLineEdit::textChanged, this, [this, k](const QString& text) {
+            form_.presets[static_cast<size_t>(k)] = text.toStdString();
+            showMarks();
+        });
         pitchGrid->addLayout(cell, row, column);
         pitchGrid->addWidget(
             button(kFirstPresetRadio + k, new QRadioButton(QStringLiteral("使用中"))), row,
             column + 1);
     }
-    page->addWidget(pitch);
+    left->addWidget(pitch);
 
     auto* other = new QGroupBox(QStringLiteral("自動移動・罫線・印刷"), this);
     auto* otherGrid = new QGridLayout(other);
@@ -104,30 +126,47 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(QWidget* owner, ValueStore& store
         button(kFillRisingCheck,
                new QCheckBox(QStringLiteral("陽線の胴も塗りつぶす（陰線の塗りつぶしと併用）"))),
         3, 0, 1, 2);
-    page->addWidget(other);
+    left->addWidget(other);
 
-    auto* editor =
-        new QGroupBox(QStringLiteral("建玉ファイルを開くエディタ（空欄は NOTEPAD.EXE）"), this);
+    auto* editor = new QGroupBox(fromUtf8(editorFieldTitle(platformDefaultEditor())), this);
     auto* editorRow = new QHBoxLayout(editor);
     auto* editorEdit = edit(kEditorEdit, form_.editor, 320);
     editorEdit->setAlignment(Qt::AlignLeft);
     editorRow->addWidget(editorEdit);
     editorRow->addWidget(button(kEditorBrowseButton, new QPushButton(QStringLiteral("参照..."))));
-    page->addWidget(editor);
+    left->addWidget(editor);
+    left->addStretch();
 
     auto* colorBox = new QGroupBox(QStringLiteral("チャートの色"), this);
-    auto* colorGrid = new QGridLayout(colorBox);
+    auto* colorColumn = new QVBoxLayout(colorBox);
+    auto* list = new QWidget;
+    auto* colorGrid = new QGridLayout(list);
+    colorGrid->setContentsMargins(0, 0, 0, 0);
     for (int k = 0; k < kEditableColorCount; ++k) {
         auto* b = button(kFirstColorButton + k,
                          new QPushButton(fromUtf8(kEditableColors[static_cast<size_t>(k)].name)));
         b->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 6px"));
-        colorGrid->addWidget(b, k / kColorColumns, k % kColorColumns);
+        colorGrid->addWidget(b, k % kColorRows, k / kColorRows);
         showColor(k);
     }
-    colorGrid->addWidget(
-        button(kResetColorsButton, new QPushButton(QStringLiteral("色を初期値に戻す"))),
-        (kEditableColorCount + kColorColumns - 1) / kColorColumns, 0);
-    page->addWidget(colorBox);
+    colorGrid->setRowStretch(kColorRows, 1);
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(list);
+    // As wide as the list with room for a scroll bar; as tall as the list up to the height a
+    // scroll area asks for at most (24 lines), so that more colours scroll rather than grow it.
+    scroll->setMinimumWidth(list->sizeHint().width() +
+                            scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setMinimumHeight(std::min(list->sizeHint().height(), kMostColorListHeight));
+    colorColumn->addWidget(scroll, 1);
+    auto* reset = new QHBoxLayout;
+    reset->addWidget(
+        button(kResetColorsButton, new QPushButton(QStringLiteral("色を初期値に戻す"))));
+    reset->addStretch();
+    colorColumn->addLayout(reset);
+    columns->addWidget(colorBox, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -163,7 +202,7 @@ void AdvancedSettingsDialog::showMarks() {
     mark(kFixedPitchRadio, form_.pitchMode != 0);
     mark(kStretchRadio, form_.pitchMode == 0);
     for (int k = 0; k < kPitchPresetCount; ++k) {
-        mark(kFirstPresetRadio + k, form_.pitchIndex == k);
+        mark(kFirstPresetRadio + k, presetShownInUse(form_, k));
     }
     for (const auto& [id, value] : {std::pair{kFillFallingCheck, form_.fillFallingBodies},
                                     std::pair{kFillRisingCheck, form_.fillRisingBodies}}) {

@@ -53,24 +53,25 @@ void copyToClipboard(const QImage& capture) {
 }
 
 #if defined(ZEPA_CHART_PRINTING)
-// Names the document and returns the size a w x h chart is printed at, fitted onto the page.
-PrintSize sizeOnPrinter(QPrinter& printer, int32_t w, int32_t h, int screenDpiX, int screenDpiY,
-                        float scale) {
+// Names the document and returns where a w x h chart is printed: fitted onto the page, centred.
+PagePlacement placeOnPrinter(QPrinter& printer, int32_t w, int32_t h, int screenDpiX,
+                             int screenDpiY, float scale) {
     printer.setDocName(QString::fromLatin1(kChartDocumentName));
     // The painter's origin is then the top-left of the printable area, in printer pixels.
     printer.setFullPage(false);
     const int resolution = printer.resolution();
     const QRect page = printer.pageLayout().paintRectPixels(resolution);
-    return fitOnPage(printedSize(w, h, resolution, resolution, screenDpiX, screenDpiY, scale),
-                     page.width(), page.height());
+    return placeOnPage(printedSize(w, h, resolution, resolution, screenDpiX, screenDpiY, scale),
+                       page.width(), page.height(), scale);
 }
 #endif
 
 // A printed chart is drawn at most this many device pixels (a 1,920 x 1,050 chart at 4 x 4).
 constexpr int64_t kMaxPrintPixels = int64_t{40} << 20;
 
-void print(QWidget* owner, AppContext& a, const QImage& capture, int kind,
-           const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
+// The status bar's note on the print, UTF-8; empty when there is none.
+std::string print(QWidget* owner, AppContext& a, const QImage& capture, int kind,
+                  const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
     const ScreenDpi dpi = screenDpi(owner);
     float scale = 100.0f;
     if (kind == kScaledPrint) {
@@ -78,25 +79,26 @@ void print(QWidget* owner, AppContext& a, const QImage& capture, int kind,
         std::string text;
         a.view.keyCommand = dialogs.askScale ? dialogs.askScale(&text) : -1;
         if (!takeEnteredScale(a.settings, a.view.keyCommand, text, scale)) {
-            return;
+            return {};
         }
     }
 #if defined(ZEPA_CHART_PRINTING)
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     if (!dialogs.choosePrinter || !dialogs.choosePrinter(printer)) {
-        return;
+        return {};
     }
     const QRect shown = logicalRect(capture);
-    if (render) {
-        printRendered(printer, shown.width(), shown.height(), render, dpi.x, dpi.y, scale);
-    } else {
-        printCapture(printer, capture, dpi.x, dpi.y, scale);
-    }
+    PagePlacement placed;
+    const bool printed = render ? printRendered(printer, shown.width(), shown.height(), render,
+                                                dpi.x, dpi.y, scale, &placed)
+                                : printCapture(printer, capture, dpi.x, dpi.y, scale, &placed);
+    return printed ? printPlacementNote(placed, scale) : std::string();
 #else
     (void)dpi;
     (void)capture;
     (void)render;
+    return {};
 #endif
 }
 
@@ -142,16 +144,20 @@ bool chartPrintingAvailable() {
 
 bool printCapture([[maybe_unused]] QPrinter& printer, [[maybe_unused]] const QImage& capture,
                   [[maybe_unused]] int screenDpiX, [[maybe_unused]] int screenDpiY,
-                  [[maybe_unused]] float scale) {
+                  [[maybe_unused]] float scale, [[maybe_unused]] PagePlacement* placed) {
 #if defined(ZEPA_CHART_PRINTING)
     const QRect shown = logicalRect(capture);
-    const PrintSize size =
-        sizeOnPrinter(printer, shown.width(), shown.height(), screenDpiX, screenDpiY, scale);
+    const PagePlacement p =
+        placeOnPrinter(printer, shown.width(), shown.height(), screenDpiX, screenDpiY, scale);
+    if (placed != nullptr) {
+        *placed = p;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
     }
-    drawCapture(painter, capture, size);
+    painter.translate(p.left, p.top);
+    drawCapture(painter, capture, p.size);
     return painter.end();
 #else
     return false;
@@ -161,9 +167,13 @@ bool printCapture([[maybe_unused]] QPrinter& printer, [[maybe_unused]] const QIm
 bool printRendered([[maybe_unused]] QPrinter& printer, [[maybe_unused]] int32_t w,
                    [[maybe_unused]] int32_t h, [[maybe_unused]] const ChartRenderer& render,
                    [[maybe_unused]] int screenDpiX, [[maybe_unused]] int screenDpiY,
-                   [[maybe_unused]] float scale) {
+                   [[maybe_unused]] float scale, [[maybe_unused]] PagePlacement* placed) {
 #if defined(ZEPA_CHART_PRINTING)
-    const PrintSize size = sizeOnPrinter(printer, w, h, screenDpiX, screenDpiY, scale);
+    const PagePlacement p = placeOnPrinter(printer, w, h, screenDpiX, screenDpiY, scale);
+    if (placed != nullptr) {
+        *placed = p;
+    }
+    const PrintSize size = p.size;
     if (size.width <= 0 || size.height <= 0 || !render) {
         return false;
     }
@@ -179,7 +189,7 @@ bool printRendered([[maybe_unused]] QPrinter& printer, [[maybe_unused]] int32_t 
     // evens out the last fraction of a pixel.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
-    painter.drawImage(QRect(0, 0, size.width, size.height), picture);
+    painter.drawImage(QRect(p.left, p.top, size.width, size.height), picture);
     return painter.end();
 #else
     return false;
@@ -220,26 +230,26 @@ ChartOutputDialogs windowOutputDialogs(QWidget* owner, AppContext& a) {
     return dialogs;
 }
 
-void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind) {
-    outputChart(owner, a, backing, kind, windowOutputDialogs(owner, a));
+std::string outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind) {
+    return outputChart(owner, a, backing, kind, windowOutputDialogs(owner, a));
 }
 
-void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
-                 const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
+std::string outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
+                        const ChartOutputDialogs& dialogs, const ChartRenderer& render) {
     if (kind != kClipboardOutput && kind != kScreenSizePrint && kind != kScaledPrint) {
-        return;
+        return {};
     }
     const QImage capture = captureChartArea(backing, a.view.chartArea);
     if (capture.isNull()) {
-        return;
+        return {};
     }
     if (kind == kClipboardOutput) {
         QImage picture = capture;
         picture.setDevicePixelRatio(1);  // the device pixels as a plain picture
         copyToClipboard(picture);
-    } else {
-        print(owner, a, capture, kind, dialogs, render);
+        return {};
     }
+    return print(owner, a, capture, kind, dialogs, render);
 }
 
 }  // namespace zepa

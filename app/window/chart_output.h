@@ -33,11 +33,11 @@ void drawCapture(QPainter& painter, const QImage& capture, PrintSize size);
 // where the print dialog would open.
 bool chartPrintingAvailable();
 
-// One document with one page on `printer`: the capture at the top-left of the printable area,
-// `scale` percent of its size on a screen of the given resolution, made smaller where that
-// does not fit the page. False when the printer did not start the document.
+// One document with one page on `printer`: the capture centred on the printable area, `scale`
+// percent of its size on a screen of the given resolution, made smaller where that does not
+// fit the page (where it went in *placed). False when the printer did not start the document.
 bool printCapture(QPrinter& printer, const QImage& capture, int screenDpiX, int screenDpiY,
-                  float scale);
+                  float scale, PagePlacement* placed = nullptr);
 
 // The chart area drawn at a whole number of device pixels per logical pixel; null when it
 // cannot be.
@@ -46,7 +46,7 @@ using ChartRenderer = std::function<QImage(int scale)>;
 // the same size as printCapture would print it, from a picture drawn at enough device pixels
 // per logical pixel to match the printer's (within a memory bound), smoothly fitted to it.
 bool printRendered(QPrinter& printer, int32_t w, int32_t h, const ChartRenderer& render,
-                   int screenDpiX, int screenDpiY, float scale);
+                   int screenDpiX, int screenDpiY, float scale, PagePlacement* placed = nullptr);
 
 // How a print dialog starts: the document's name, landscape (the chart is wider than tall), and
 // a PDF file in the user's documents folder should the user print to a file.
@@ -64,9 +64,9 @@ ChartOutputDialogs windowOutputDialogs(QWidget* owner, AppContext& a);
 
 // Kind 0 copies the chart area of `backing` to the clipboard, 1 prints it at screen size, 2 at
 // a scale the user enters (kept in printScale for the run). Every failure and cancel ends
-// silently.
-void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind);
-void outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
-                 const ChartOutputDialogs& dialogs, const ChartRenderer& render = {});
+// silently. Returns the status bar's note on a print shrunk to fit (UTF-8), else empty.
+std::string outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind);
+std::string outputChart(QWidget* owner, AppContext& a, const QImage& backing, int kind,
+                        const ChartOutputDialogs& dialogs, const ChartRenderer& render = {});
 
 }  // namespace zepa

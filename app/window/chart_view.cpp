@@ -82,9 +82,12 @@ void ChartView::focusOutEvent(QFocusEvent* event) {
 }
 
 void ChartView::wheelEvent(QWheelEvent* event) {
-    const int notches = wheelNotches(wheelRest_, event->angleDelta().y());
+    const bool page = (event->modifiers() & Qt::ShiftModifier) != 0;
+    // Some desktops turn a wheel with Shift held into a sideways turn.
+    const QPoint angle = event->angleDelta();
+    const int notches = wheelNotches(wheelRest_, angle.y() != 0 || !page ? angle.y() : angle.x());
     if (notches != 0) {
-        frame_.wheelTurned(notches);
+        frame_.wheelTurned(notches, page);
     }
     event->accept();
 }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "app/frame_handlers.h"
 #include "app/window/backing_image.h"
 #include "base/codepage.h"
 #include "chart/primitives.h"
@@ -104,7 +105,8 @@ class DataWindow::Canvas final : public QWidget {
         }
     }
     void wheelEvent(QWheelEvent* event) override {
-        const int notches = event->angleDelta().y() / 120;
+        // Fine-stepping wheels and touchpads add up to whole notches.
+        const int notches = wheelNotches(wheelRest_, event->angleDelta().y());
         for (int n = 0; n < std::abs(notches) * kWheelRows; ++n) {
             scrollDataRows(owner_.state_,
                            notches > 0 ? ScrollAction::LineBack : ScrollAction::LineForward);
@@ -116,6 +118,7 @@ class DataWindow::Canvas final : public QWidget {
 
   private:
     DataWindow& owner_;
+    int wheelRest_ = 0;
 };
 
 DataWindow::DataWindow(QWidget* frame, AppContext& a, int kind)
@@ -181,8 +184,6 @@ DataWindow::DataWindow(QWidget* frame, AppContext& a, int kind)
         frame_->setEnabled(false);
     }
     setEnabled(true);
-    state_.topRow = 0;
-    state_.leftChar = 0;
 }
 
 DataWindow::~DataWindow() {

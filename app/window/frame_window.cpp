@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -21,7 +20,6 @@
 
 #include <algorithm>
 
-#include "app/editor_message.h"
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
 #include "app/window/backing_image.h"
@@ -148,6 +146,11 @@ void FrameWindow::buildMenus() {
     addCommand(file, command::kEditPositions, "&E\t建玉ファイル編集");
     addCommand(file, command::kReloadPositionsMenu, "&R\t建玉ファイル再読込");
     file->addSeparator();
+    addCommand(file, command::kAddPosition, "&A\t建玉の追加…");
+    addCommand(file, command::kChangePosition, "&C\t建玉の変更…");
+    addCommand(file, command::kClosePosition, "&K\t建玉の決済…");
+    addCommand(file, command::kRemovePosition, "&D\t建玉の削除");
+    file->addSeparator();
     addCommand(file, command::kExit, "&X\t終了");
 
     QMenu* functions = bar->addMenu(QStringLiteral("機能(&K)"));
@@ -156,6 +159,7 @@ void FrameWindow::buildMenus() {
     functions->addSeparator();
     addCommand(functions, command::kStockData, "&K\t株価データ表示");
     addCommand(functions, command::kSpreadData, "&D\tさやデータ表示");
+    addCommand(functions, command::kClosedTrades, "&Z\t決済済み");
     functions->addSeparator();
     addCommand(functions, command::kPairSearch, "&F\tペア検索...");
     addCommand(functions, command::kBacktestData, "&V\t検証データ表示");
@@ -207,9 +211,13 @@ QString FrameWindow::statusText() const {
 
 void FrameWindow::restorePlacement(const WindowPlacement& placement) {
     const QRect desktop = availableDesktop();
+    // Logical pixels of this scale, covering as much of the screen as when it was stored.
+    const QScreen* screen = QGuiApplication::primaryScreen();
     const ScreenRect r = fitPlacement(
-        placement, ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()},
-        kSmallestWidth, kSmallestHeight);
+        placementAtScale(placement,
+                         scalePercentOf(screen != nullptr ? screen->devicePixelRatio() : 1.0)),
+        ScreenRect{desktop.x(), desktop.y(), desktop.width(), desktop.height()}, kSmallestWidth,
+        kSmallestHeight);
     setGeometry(r.left, r.top, r.width, r.height);
 }
 
@@ -266,6 +274,7 @@ void FrameWindow::recordPlacement() {
     p.top = normal.top();
     p.right = normal.left() + normal.width();
     p.bottom = normal.top() + normal.height();
+    p.scalePercent = scalePercentOf(devicePixelRatioF());
     onMoveOrSize(a_, p);
 }
 
@@ -359,9 +368,9 @@ void FrameWindow::leftDoubleClicked(int x, int y) {
     }
 }
 
-void FrameWindow::wheelTurned(int notches) {
+void FrameWindow::wheelTurned(int notches, bool page) {
     if (!closed_ && created_) {
-        onWheel(a_, *this, notches);
+        onWheel(a_, *this, notches, page);
     }
 }
 
@@ -507,8 +516,12 @@ void FrameWindow::runAboutDialog() {
 }
 
 void FrameWindow::outputChart(int kind) {
-    zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
-                      [this](int scale) { return renderChartArea(scale); });
+    const std::string note =
+        zepa::outputChart(this, a_, image_, kind, windowOutputDialogs(this, a_),
+                          [this](int scale) { return renderChartArea(scale); });
+    if (!note.empty()) {
+        setStatusText(cp932FromUtf8(note));
+    }
 }
 
 QImage FrameWindow::renderChartArea(int scale) {
@@ -544,17 +557,8 @@ bool FrameWindow::startProcess(const std::string& commandLine) {
     return QProcess::startDetached(parts.first(), parts.mid(1));
 }
 
-void FrameWindow::openWithDesktop(const std::string& path) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())))) {
-        return;
-    }
-    // Neither the configured editor nor the desktop could open it: say where to set one.
-    const QString settingsFile = QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                           QStringLiteral("VORNEK"), QStringLiteral("ZEPA_CHART"))
-                                     .fileName();
-    const QString positionFile = QFile::decodeName(path.c_str());
-    messageBox(editorUnavailableMessage(positionFile.toStdString(), settingsFile.toStdString()),
-               kEditorCaption, MessageIcon::Exclamation);
+bool FrameWindow::openWithDesktop(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
 }
 
 void FrameWindow::showHelp(int context) {

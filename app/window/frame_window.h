@@ -78,10 +78,14 @@ class FrameWindow final : public QMainWindow, public Shell {
     void runAboutDialog() override;
     void outputChart(int kind) override;
     bool startProcess(const std::string& commandLine) override;
-    void openWithDesktop(const std::string& path) override;
+    bool openWithDesktop(const std::string& path) override;
     void showHelp(int context) override;
     void destroyWindow() override;
     void endAfterDataError(std::string_view text) override;
+    // Writing positions (frame_window_positions.cpp).
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    int runPositionDialog(int kind) override;
+    void openClosedTradesWindow() override;
     void openPairSearch() override;
     void openBacktestWindow() override;
     // The ペア検索 window while it is open.
@@ -122,7 +126,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button);
     void leftDoubleClicked(int x, int y);
-    void wheelTurned(int notches);
+    void wheelTurned(int notches, bool page);
     void focusLost();
     void chartShown();
 

@@ -55,39 +55,44 @@ TEST_F(Viewer, CursorReadoutWithoutAPrice) {
     EXPECT_EQ(readoutAt(a, 295), " 23/ 3/16   買 終値 1031   売 終値 1037   さや 6   利益 +0.2");
 }
 
-TEST_F(Viewer, EachWheelNotchScrollsLikeAnArrowKeyWithItsLimits) {
+TEST_F(Viewer, AWheelNotchMovesATenthOfTheBarsShownShiftAPageWithItsLimits) {
     openThree();
     key(kLeft);
-    const int32_t step = a.view.scrollBack;
-    ASSERT_GT(step, 0);
+    const int32_t page = a.view.scrollBack;
     a.view.scrollBack = 0;
     paint();
+    const int32_t tenth = (a.view.lastShownBar - a.view.firstShownBar + 1) / 10;
+    ASSERT_GT(tenth, 1);
 
-    onWheel(a, shell, 1);  // turned away: older
-    EXPECT_EQ(a.view.scrollBack, step);
-    paint();
-    onWheel(a, shell, -1);  // towards the user: newer
+    onWheel(a, shell, 2);  // turned away: older
+    EXPECT_EQ(a.view.scrollBack, 2 * tenth);
+    onWheel(a, shell, -2);  // towards the user: newer
     EXPECT_EQ(a.view.scrollBack, 0);
-    paint();
+    onWheel(a, shell, 1, true);  // with Shift: a page, as Left
+    EXPECT_EQ(a.view.scrollBack, page);
+    onWheel(a, shell, -1, true);
     EXPECT_EQ(shell.beeps, 0);
 
-    onWheel(a, shell, -3);  // the newest dates are shown: one beep for the whole turn
-    EXPECT_EQ(shell.beeps, 1);
-    onWheel(a, shell, 1000000);  // as far as the oldest dates, then one beep
-    EXPECT_EQ(shell.beeps, 2);
+    onWheel(a, shell, -3);       // the newest dates are shown: one beep for the whole turn
+    onWheel(a, shell, 1000000);  // as far as the oldest dates
     EXPECT_EQ(a.view.firstShownBar, a.series.firstBar);
-    const int32_t oldest = a.view.scrollBack;
     onWheel(a, shell, 1);
-    EXPECT_EQ(shell.beeps, 3);
-    EXPECT_EQ(a.view.scrollBack, oldest);
+    EXPECT_EQ(shell.beeps, 2);
+    a.settings.pitch = 100.0f;  // a handful of bars across the plot: a notch is still one
+    key(13);                    // Enter: the newest dates
+    onWheel(a, shell, 1);
+    EXPECT_EQ(a.view.scrollBack, 1);
+}
 
-    // With the cursor on, a notch switches it off like a key, and scrolls.
-    a.view.scrollBack = 0;
-    paint();
+TEST_F(Viewer, TheWheelLeavesTheCursorOnOverTheDateNowUnderIt) {
+    openThree();
     press(command::kButtonCursor);
+    onMouseMove(a, shell, 300, 200);
+    const int32_t before = a.view.cursorBar;
     onWheel(a, shell, 1);
-    EXPECT_EQ(a.view.cursorState, 0);
-    EXPECT_EQ(a.view.scrollBack, step);
+    EXPECT_EQ(a.view.cursorState, 2);
+    EXPECT_EQ(a.view.cursorBar, before - (a.view.lastShownBar - a.view.firstShownBar + 1) / 10);
+    EXPECT_EQ(utf8FromCp932(shell.statusText), readoutAt(a, a.view.cursorBar));
 }
 
 TEST_F(Viewer, AWheelNotchWhileSteppingOnlyStopsIt) {

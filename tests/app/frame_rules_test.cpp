@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "base/codepage.h"
@@ -34,7 +35,7 @@ TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
     ASSERT_EQ(shell.captions(), Texts{"エラーメッセージ"});
     EXPECT_EQ(shell.messages[0].text,
               "建て玉が設定されていませんので\n\n先に、建て玉を登録して下さい\n");
-    EXPECT_EQ(shell.processes, Texts{"NOTEPAD.EXE " + paths.positionFile});
+    EXPECT_EQ(shell.processes.size() + shell.desktopOpened.size(), 1u);
     const int draws = shell.draws;
     for (int k : {kDown, kLeft, kBackspace, kSpace, kZero}) {
         key(k);
@@ -97,7 +98,7 @@ TEST_F(Viewer, AnyCommandKeyOrClickWhileSteppingOnlyStopsIt) {
     EXPECT_EQ(shell.messages[0].text, "最後の銘柄です");
 }
 
-// The key table whole, over every virtual-key code: with Ctrl held only 0 has a command.
+// The key table whole, over every virtual-key code: with Ctrl held only 0 and F have a command.
 TEST(KeyTable, EveryKeyToItsCommandAndNoOtherKeyToAny) {
     const std::map<int, int> plain = {{8, 1012},  {13, 1013}, {27, 1020}, {32, 300},  {33, 1008},
                                       {34, 1009}, {36, 126},  {37, 1008}, {38, 1010}, {39, 1009},
@@ -186,7 +187,7 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
     a.store = &store;
     WindowPlacement p{.showCommand = 3, .left = -5, .top = 20, .right = 810, .bottom = 620};
     onMoveOrSize(a, p);
-    EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620");
+    EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620, 100");
     WindowPlacement back;
     EXPECT_TRUE(parsePlacement("0, 1, -1, -1, -1, -1, 1, 2, 3, 99999999999999999999", back));
     EXPECT_EQ(back.bottom, 2147483647);  // saturated, never undefined
@@ -196,6 +197,21 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
         EXPECT_FALSE(parsePlacement(bad, back)) << bad;
         EXPECT_EQ(back.bottom, 2147483647) << bad;  // untouched
     }
+}
+
+TEST(Placement, AChangeOfScaleKeepsTheWindowsSizeOnTheScreen) {
+    // Stored at 150 %: 1,200 x 800 logical pixels, 1,800 x 1,200 on the screen.
+    const std::string stored = formatPlacement(
+        WindowPlacement{.left = 100, .top = 50, .right = 1300, .bottom = 850, .scalePercent = 150});
+    EXPECT_EQ(stored, "0, 1, -1, -1, -1, -1, 100, 50, 1300, 850, 150");  // ten fields as before
+    WindowPlacement back;
+    ASSERT_TRUE(parsePlacement(stored, back));
+    const WindowPlacement p = placementAtScale(back, 100);
+    EXPECT_EQ((std::array{p.left, p.top, p.right, p.bottom, p.minX}),
+              (std::array{150, 75, 1950, 1275, -1}));
+    // Without the scale (older versions), or with an absurd one: 100 %.
+    ASSERT_TRUE(parsePlacement("0, 1, -1, -1, -1, -1, 1, 2, 3, 4, 99999", back));
+    EXPECT_EQ(back.scalePercent, 100);
 }
 
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
@@ -209,7 +225,7 @@ TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     EXPECT_EQ(shown, (std::set<std::string>{" second", " fourth"}));
 }
 
-TEST_F(Viewer, EditorComesFromTheStoreOrFallsBack) {
+TEST_F(Viewer, EditorComesFromTheStoreOrTheSystemsDefault) {
     a.paths = paths;
     a.store = &store;
     store.set("MENU", "EDITOR", std::string(70, 'e') + "あいうえおかきくけこ");
@@ -217,8 +233,39 @@ TEST_F(Viewer, EditorComesFromTheStoreOrFallsBack) {
               std::string(70, 'e') + "あいうえおかきくけ " + paths.positionFile);
     // A blank in the folder must not split the file into two arguments.
     store.set("MENU", "EDITOR", "");
+    a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
     a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
     EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
+    a.defaultEditor = "";  // elsewhere: the desktop's application, no process
+    EXPECT_EQ(editorCommandLine(a), "");
+}
+
+TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
+    open(positionLine(1001, 1002));
+    const auto edit = [&](const char* stored, bool starts, bool desktopOpens) {
+        store.set("MENU", "EDITOR", stored);
+        shell.processesStart = starts;
+        shell.desktopOpens = desktopOpens;
+        shell.processes.clear();
+        shell.desktopOpened.clear();
+        shell.messages.clear();
+        press(command::kEditPositions);
+        return std::to_string(shell.processes.size()) + std::to_string(shell.desktopOpened.size()) +
+               (shell.messages.empty() ? "" : " " + shell.messages[0].text);
+    };
+    a.defaultEditor = "";
+    EXPECT_EQ(edit("gedit", false, true), "11");
+    EXPECT_EQ(edit(" ", true, true), "01");
+    const std::string file = "建玉ファイル " + paths.positionFile + " を開けませんでした。\n";
+    const std::string where =
+        "\n\nメニューの「詳細設定」で、建玉ファイルを開くエディタを指定してください。";
+    EXPECT_EQ(
+        edit("/no/edit -w", false, false),
+        "11 " + file +
+            "エディタ「/no/edit -w」を起動できず、このファイルを開く既定のアプリもありません。" +
+            where);
+    EXPECT_EQ(edit("", false, false),
+              "01 " + file + "このファイルを開く既定のアプリがありません。" + where);
 }
 
 }  // namespace

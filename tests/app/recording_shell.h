@@ -51,9 +51,12 @@ class RecordingShell : public Shell {
     void outputChart(int kind) override { opened.push_back("output " + std::to_string(kind)); }
     bool startProcess(const std::string& commandLine) override {
         processes.push_back(commandLine);
-        return true;
+        return processesStart;
     }
-    void openWithDesktop(const std::string& path) override { desktopOpened.push_back(path); }
+    bool openWithDesktop(const std::string& path) override {
+        desktopOpened.push_back(path);
+        return desktopOpens;
+    }
     void showHelp(int context) override { opened.push_back("help " + std::to_string(context)); }
     void destroyWindow() override { ++destroyed; }
     void endAfterDataError(std::string_view text) override { fatal = text; }
@@ -75,6 +78,7 @@ class RecordingShell : public Shell {
     std::map<int, bool> buttonPressed, buttonEnabled, menuEnabled;
     std::map<int, int> timers;  // running: id to period
     std::vector<std::string> selectorItems, opened, processes, desktopOpened;
+    bool processesStart = true, desktopOpens = true;
     std::string statusText, fatal;
     RecordingSurface surface;
 };

@@ -141,6 +141,19 @@ TEST(DataWindowState, ScrollRangesKeysAndTheBlankLastRow) {
     EXPECT_TRUE(dataWindowKey(s, DataKey::Escape, false));
 }
 
+TEST(DataWindowState, OpensOnTheNewestRowsAndKeepsThemThroughSizeChanges) {
+    DataWindowState s;
+    layoutDataColumns(s, 8, 16, 15);
+    s.rowCount = 100;
+    resizeDataWindow(s, 200, 400);  // 9 rows a page, the last page ending blank
+    EXPECT_EQ(s.topRow, 92);
+    resizeDataWindow(s, 400, 400);  // taller: still the newest rows
+    EXPECT_EQ(s.topRow, 82);
+    dataWindowKey(s, DataKey::Up, false);  // scrolled back, a size change keeps the rows
+    resizeDataWindow(s, 200, 400);
+    EXPECT_EQ(s.topRow, 81);
+}
+
 TEST(DataWindowState, StoredPlacementIsClampedAndMalformedOnesGiveTheDefaults) {
     MemoryValueStore store;
     DataWindowState s;

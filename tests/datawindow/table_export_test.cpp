@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -46,18 +47,32 @@ struct TableExportTest : ChartFixture, ::testing::Test {
     fs::path dir;
 };
 
-TEST_F(TableExportTest, RowsAreTheCellsAsShownWithoutPadding) {
+TEST_F(TableExportTest, CellsAreForASpreadsheetTheWindowKeepsItsOwn) {
+    series.buyBars[0].volume = 12000;
     EXPECT_EQ(dataTableTsv(c, kStockDataKind),
               "日付\t買 終値\t買 出来高\t売 終値\t売 出来高\n"
-              "24/ 1/ 1\t1000\t12.345\t800\t12.345\n"
-              "24/ 1/ 2\t1001\t12.345\t800\t12.345\n"
-              "24/ 1/ 3\t1002\t12.345\t800\t12.345\n");
-    EXPECT_EQ(dataTableCsv(c, kSpreadDataKind),
-              "\xEF\xBB\xBF日付,さ や,買 変動,売 変動,利 益\r\n"
-              "24/ 1/ 1,-200,--,--,--\r\n"
-              "24/ 1/ 2,-201,0.0,-0.0,+0.0\r\n"
-              "24/ 1/ 3,-202,0.0,-0.0,+0.0\r\n");
-    EXPECT_EQ(dataTableFileName(position, kSpreadDataKind), "T7203-1_さやデータ.csv");
+              "2024-01-01\t1000\t12\t800\t12.345\n"
+              "2024-01-02\t1001\t12.345\t800\t12.345\n"
+              "2024-01-03\t1002\t12.345\t800\t12.345\n");
+    // After the entry: gains of +1 and -3 a share on 100 shares each, -200 yen in all.
+    position.buy.quantity = position.sell.quantity = 100;
+    series.buyBars[2].gain = 1;
+    series.sellBars[2].close = 803;
+    series.sellBars[2].gain = -3;
+    const std::string csv = dataTableCsv(c, kSpreadDataKind);
+    EXPECT_EQ(csv.substr(0, csv.rfind("2024-01-03")),
+              "\xEF\xBB\xBF日付,さや,買 変動,売 変動,利益\r\n"
+              "2024-01-01,-200,,,\r\n"  // "--" in the window: empty cells
+              "2024-01-02,-201,0,0,0\r\n");
+    double buyRate = 0, sellRate = 0;
+    char profit[16] = {};
+    ASSERT_EQ(std::sscanf(csv.c_str() + csv.rfind("2024-01-03"), "2024-01-03,-199,%lf,%lf,%15s",
+                          &buyRate, &sellRate, profit),
+              3);
+    EXPECT_NEAR(buyRate, 1.0 / 1002 * 100, 1e-13);  // the window shows 0.1
+    EXPECT_NEAR(sellRate, -3.0 / 803 * -100, 1e-13);
+    EXPECT_STREQ(profit, "-0.02");  // in 10,000 yen to the yen; the window shows -0.0
+    EXPECT_EQ(formatDataRow(c, kSpreadDataKind, 0)[2], "      -- ");  // the window as it was
 }
 
 TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
@@ -76,7 +91,7 @@ TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
     }
     EXPECT_EQ(
         dataTableTsv(c, kSpreadDataKind).substr(0, dataTableTsv(c, kSpreadDataKind).find('\n')),
-        "日付\tさ や\t買 変動\t売 変動\t利 益\tレシオ\tＺ 値");
+        "日付\tさや\t買 変動\t売 変動\t利益\tレシオ\tＺ値");
 }
 
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {

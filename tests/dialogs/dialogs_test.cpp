@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -143,6 +144,30 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     EXPECT_EQ(*store.find("CHART", "COLOR_1"),
               "16711680,32768,0,8421440,16777215,8421504,8421504,0,16711680,255");
     EXPECT_EQ(*store.find("MENU", "EDITOR"), "\"/opt/my editor/edit\"");
+}
+
+TEST(Dialogs, AdvancedSettingsMarkOnlyAFilledPresetInUseAndNameTheUnits) {
+    using namespace advanced_dialog;
+    MemoryValueStore store;
+    ChartSettings settings;
+    settings.pitchTable = {40, 0, 25, 0, 0, 0};
+    settings.pitchIndex = 1;  // an empty preset in use: the pitch button skips it
+    ColorTable colors;
+    AdvancedSettingsDialog dialog(nullptr, store, settings, colors);
+    auto* mark = static_cast<QAbstractButton*>(dialog.controlById(kFirstPresetRadio + 1));
+    auto* preset = qobject_cast<QLineEdit*>(dialog.controlById(kFirstPresetEdit + 1));
+    EXPECT_FALSE(mark->isChecked());
+    preset->setText("3.5");
+    EXPECT_TRUE(mark->isChecked());
+    preset->setText(" ");
+    EXPECT_FALSE(mark->isChecked());
+    const QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    EXPECT_EQ(std::count_if(labels.begin(), labels.end(),
+                            [](QLabel* l) { return l->text() == QStringLiteral("ピクセル"); }),
+              kPitchPresetCount);
+    // Here the desktop's application stands in for an empty editor field.
+    EXPECT_EQ(dialog.findChildren<QGroupBox*>().at(2)->title(),
+              QStringLiteral("建玉ファイルを開くエディタ（空欄は既定のアプリ）"));
 }
 
 }  // namespace

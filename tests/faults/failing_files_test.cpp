@@ -152,8 +152,8 @@ TEST_F(Faults, EditorAndDesktopBothUnavailableSayHowToSetEditor) {
     qputenv("PATH", path);
     ASSERT_EQ(boxes.texts.size(), 1u);
     EXPECT_NE(boxes.texts[0].find(paths.positionFile), std::string::npos) << boxes.texts[0];
-    EXPECT_NE(boxes.texts[0].find("[MENU]"), std::string::npos);
-    EXPECT_NE(boxes.texts[0].find("EDITOR="), std::string::npos);
+    EXPECT_NE(boxes.texts[0].find("「/nonexistent/editor」"), std::string::npos);
+    EXPECT_NE(boxes.texts[0].find("詳細設定"), std::string::npos);
 }
 
 TEST_F(Faults, ValidLinesAmidTenMegabytesOfJunkGiveTheFirst5000) {

@@ -41,6 +41,22 @@ TEST(PrintedSize, FitsOnThePageKeepingProportions) {
     EXPECT_EQ(printRenderScale(0, 550, {800, 550}, 8, 64 << 20), 1);
 }
 
+TEST(PrintedSize, TheChartIsCentredAndAShrunkPrintSaysSo) {
+    const auto placed = [](PrintSize wanted, int pageW, int pageH, float scale) {
+        const PagePlacement p = placeOnPage(wanted, pageW, pageH, scale);
+        return std::vector<int>{p.left, p.top, p.size.width, p.size.height, p.percent};
+    };
+    // At 200 % twice as wide as the page: half the size, 100 %, in the middle of the page.
+    EXPECT_EQ(placed({9600, 3000}, 4800, 6600, 200.0f), (std::vector{0, 2550, 4800, 1500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({9600, 3000}, 4800, 6600, 200.0f), 200.0f),
+              "200% ではページに収まらないため、100% に縮小して印刷しました");
+    // The height decides, rounded down: 150 % x 4799 / 6000 = 119.975 %.
+    EXPECT_EQ(placed({6000, 6000}, 6600, 4799, 150.0f), (std::vector{900, 0, 4799, 4799, 119}));
+    // It fits: as it is, centred, nothing to say.
+    EXPECT_EQ(placed({1000, 500}, 2001, 3000, 100.0f), (std::vector{500, 1250, 1000, 500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({1000, 500}, 2001, 3000, 100.0f), 100.0f), "");
+}
+
 constexpr int kWidth = 160, kHeight = 40;
 
 // A framed line of chart text, drawn at `scale` device pixels per logical pixel.
@@ -99,14 +115,19 @@ QImage printedPage(const QTemporaryDir& dir, const QString& name, Print print) {
     printer.setOutputFileName(dir.filePath(name + QStringLiteral(".pdf")));
     printer.setResolution(600);
     preparePrinter(printer);
-    EXPECT_TRUE(print(printer));
+    PagePlacement placed;
+    EXPECT_TRUE(print(printer, &placed));
+    // The chart is centred on the printable area: the corner of the page around it only, the
+    // chart and a margin, not 140 MB of paper.
+    const QRect area = printer.pageLayout().paintRectPixels(600);
+    const int left = std::max(0, area.left() + placed.left - 100);
+    const int top = std::max(0, area.top() + placed.top - 100);
     const int rc = QProcess::execute(
         QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"),
-         QStringLiteral("-png"), QStringLiteral("-singlefile"),
-         // The page's top-left corner only: the chart and its margin, not 140 MB of paper.
-         QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
-         QStringLiteral("-W"), QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"),
+         QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-x"),
+         QString::number(left), QStringLiteral("-y"), QString::number(top), QStringLiteral("-W"),
+         QStringLiteral("1600"), QStringLiteral("-H"), QStringLiteral("800"),
          dir.filePath(name + QStringLiteral(".pdf")), dir.filePath(name)});
     EXPECT_EQ(rc, 0);
     return QImage(dir.filePath(name + QStringLiteral(".png")));
@@ -119,19 +140,21 @@ TEST(PrintSharpness, APrintedPageHasTextDrawnForThePrinterNotBlownUpPixels) {
     QTemporaryDir dir;
     // 600 dpi over a 96 dpi screen: 6.25 printer pixels per screen pixel.
     const QImage shown = chartText(1);
-    const QImage stretched = printedPage(dir, QStringLiteral("stretched"), [&](QPrinter& p) {
-        return printCapture(p, shown, 96, 96, 100.0f);
-    });
+    const QImage stretched =
+        printedPage(dir, QStringLiteral("stretched"), [&](QPrinter& p, PagePlacement* placed) {
+            return printCapture(p, shown, 96, 96, 100.0f, placed);
+        });
     int renderedAt = 0;
-    const QImage drawn = printedPage(dir, QStringLiteral("drawn"), [&](QPrinter& p) {
-        return printRendered(
-            p, kWidth, kHeight,
-            [&](int scale) {
-                renderedAt = scale;
-                return chartText(scale);
-            },
-            96, 96, 100.0f);
-    });
+    const QImage drawn =
+        printedPage(dir, QStringLiteral("drawn"), [&](QPrinter& p, PagePlacement* placed) {
+            return printRendered(
+                p, kWidth, kHeight,
+                [&](int scale) {
+                    renderedAt = scale;
+                    return chartText(scale);
+                },
+                96, 96, 100.0f, placed);
+        });
     ASSERT_FALSE(stretched.isNull() || drawn.isNull());
     EXPECT_EQ(renderedAt, 7);
     // The stretched screen pixels put every edge on their grid; drawn text does not.

@@ -126,8 +126,10 @@ TEST_F(HiDpiWindow, AStoredPlacementThatDoesNotFitIsFittedOntoTheScreen) {
         const char* what;
         WindowPlacement stored;
     };
-    const auto placed = [](int32_t l, int32_t t, int32_t r, int32_t b) {
+    const int32_t scale = scalePercentOf(window->devicePixelRatioF());
+    const auto placed = [scale](int32_t l, int32_t t, int32_t r, int32_t b) {
         WindowPlacement p;
+        p.scalePercent = scale;
         p.left = l;
         p.top = t;
         p.right = r;
@@ -150,6 +152,18 @@ TEST_F(HiDpiWindow, AStoredPlacementThatDoesNotFitIsFittedOntoTheScreen) {
     window->restorePlacement(
         placed(desktop.x() + 5, desktop.y() + 6, desktop.x() + 205, desktop.y() + 156));
     EXPECT_EQ(window->geometry(), QRect(desktop.x() + 5, desktop.y() + 6, 200, 150));
+    // Stored at another scale, it covers as many screen pixels as it did.
+    WindowPlacement other = placed(20, 30, 120, 110);
+    other.scalePercent = scale * 2;
+    window->restorePlacement(other);
+    EXPECT_EQ(window->geometry().size(), QSize(200, 160));
+    // And the window records its own scale with it.
+    window->setPlacementRecording(true);
+    window->resize(250, 200);
+    WindowPlacement recorded;
+    ASSERT_TRUE(parsePlacement(queryChartValue(store, kChartSubkey, "Size_SY"), recorded));
+    EXPECT_EQ(recorded.scalePercent, scale);
+    EXPECT_EQ(recorded.right - recorded.left, 250);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # zepa_spw.exe under Wine on an X server of its own, on a demo installation mapped to a drive
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
-# window "さやチャート" appears, Down changes the picture, the settings dialog and "詳細設定" open
-# and close, Ctrl+F opens ペア検索 and Alt+F4 closes it, Esc ends the program with exit code 0, and SayaMode is in Wine's registry afterwards.
+# window "さやチャート" appears, Down changes the picture, the settings dialog, "詳細設定" and
+# "建玉の追加" open and close (cancelled: nothing written), Ctrl+F opens ペア検索 and Alt+F4
+# closes it, Esc ends the program with exit code 0, and SayaMode is in Wine's registry
+# afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
@@ -102,7 +104,8 @@ menu_dialog() {
   focus "$window"
   xdotool key --window "$window" F10
   sleep 0.5
-  xdotool key --window "$window" "$letter"
+  # shellcheck disable=SC2086 # "f a": the menu, then its entry
+  xdotool key --window "$window" $letter
   for _ in $(seq 20); do
     dialog=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
     [ -n "$dialog" ] && break
@@ -121,6 +124,7 @@ menu_dialog() {
 }
 menu_dialog s "設定" windows-settings.png
 menu_dialog d "詳細設定" windows-advanced-settings.png
+menu_dialog "f a" "建玉の追加" windows-add-position.png
 
 # The ペア検索 window: Ctrl+F opens it beside the chart; closing it leaves the program running.
 focus "$window"

@@ -1,0 +1,251 @@
+#include "app/window/position_dialogs.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/window/qt_values.h"
+
+namespace zepa {
+namespace {
+
+using namespace position_dialog;
+
+constexpr int kFontPixels = 15;
+
+std::string text(const QLineEdit* e) {
+    return e != nullptr ? e->text().toStdString() : std::string();
+}
+
+void warn(QWidget* owner, const std::function<void(std::string_view, std::string_view)>& hook,
+          const std::string& message, const char* caption) {
+    if (hook) {
+        hook(message, caption);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(message), QMessageBox::Ok,
+                    owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position)
+    : TemplateDialog(owner, kFontPixels, 330, 150), a_(a), position_(position) {
+    setFixedSize(size());
+    setWindowTitle(fromUtf8(position < 0 ? kAddTitle : kChangeTitle));
+    const PositionForm initial = positionFormFor(a, position);
+
+    place(new QLabel(QStringLiteral("買い"), this), -1, DialogRect{70, 4, 120, 10});
+    place(new QLabel(QStringLiteral("売り"), this), -1, DialogRect{200, 4, 120, 10});
+    const struct {
+        const char* label;
+        int buyId;
+        int sellId;
+        const std::string& buy;
+        const std::string& sell;
+    } rows[] = {
+        {"銘柄コード", kBuyCode, kSellCode, initial.buyCode, initial.sellCode},
+        {"略称", kBuyName, kSellName, initial.buyName, initial.sellName},
+        {"建てた日", kBuyDate, kSellDate, initial.buyDate, initial.sellDate},
+        {"株数", kBuyQuantity, kSellQuantity, initial.buyQuantity, initial.sellQuantity},
+    };
+    int y = 16;
+    for (const auto& r : rows) {
+        place(new QLabel(fromUtf8(r.label), this), -1, DialogRect{6, y + 1, 62, 10});
+        place(new QLineEdit(fromUtf8(r.buy), this), r.buyId, DialogRect{70, y, 120, 12});
+        place(new QLineEdit(fromUtf8(r.sell), this), r.sellId, DialogRect{200, y, 120, 12});
+        y += 16;
+    }
+    auto* byAmount =
+        place(new QCheckBox(fromUtf8(kByAmountText), this), kByAmount, DialogRect{6, y, 62, 12});
+    place(new QLineEdit(this), kAmount, DialogRect{70, y, 120, 12});
+    place(new QLabel(QStringLiteral("円（各銘柄）"), this), -1, DialogRect{200, y + 1, 120, 10});
+    y += 16;
+    place(new QLabel(QStringLiteral("建値（終値）"), this), -1, DialogRect{6, y + 1, 62, 10});
+    for (const int id : {kBuyFound, kSellFound}) {
+        auto* found =
+            place(new QLabel(this), id, DialogRect{id == kBuyFound ? 70 : 200, y, 120, 22});
+        found->setWordWrap(true);
+        found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        found->setTextFormat(Qt::PlainText);
+    }
+    auto* ok = place(new QPushButton(fromUtf8(kOkText), this), kOk, DialogRect{105, 128, 56, 14});
+    auto* cancel =
+        place(new QPushButton(fromUtf8(kCancelText), this), kCancel, DialogRect{170, 128, 56, 14});
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { press(kOk); });
+    connect(cancel, &QPushButton::clicked, this, [this] { press(kCancel); });
+    connect(byAmount, &QCheckBox::toggled, this, [this] { refresh(); });
+    for (const int id : {kBuyCode, kSellCode, kBuyDate, kSellDate, kAmount}) {
+        connect(edit(id), &QLineEdit::editingFinished, this, [this] { refresh(); });
+    }
+    autoBuyName_ = initial.buyName;
+    autoSellName_ = initial.sellName;
+    refresh();
+    edit(kBuyCode)->setFocus();
+}
+
+QLineEdit* PositionDialog::edit(int id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+
+PositionForm PositionDialog::form() const {
+    PositionForm f;
+    f.buyCode = text(edit(kBuyCode));
+    f.sellCode = text(edit(kSellCode));
+    f.buyName = text(edit(kBuyName));
+    f.sellName = text(edit(kSellName));
+    f.buyDate = text(edit(kBuyDate));
+    f.sellDate = text(edit(kSellDate));
+    f.buyQuantity = text(edit(kBuyQuantity));
+    f.sellQuantity = text(edit(kSellQuantity));
+    f.byAmount = qobject_cast<QCheckBox*>(control(kByAmount))->isChecked();
+    f.amount = text(edit(kAmount));
+    return f;
+}
+
+void PositionDialog::refresh() {
+    const PositionForm f = form();
+    const PositionFormPreview p = previewPositionForm(a_, f);
+    qobject_cast<QLabel*>(control(kBuyFound))->setText(fromUtf8(p.buyFound));
+    qobject_cast<QLabel*>(control(kSellFound))->setText(fromUtf8(p.sellFound));
+    // A name the trader typed stays; one filled in follows the code.
+    const auto fillName = [this](int id, const std::string& found, std::string& filled) {
+        QLineEdit* e = edit(id);
+        if (!found.empty() && (text(e).empty() || text(e) == filled)) {
+            e->setText(fromUtf8(found));
+            filled = found;
+        }
+    };
+    fillName(kBuyName, p.buyName, autoBuyName_);
+    fillName(kSellName, p.sellName, autoSellName_);
+    edit(kAmount)->setEnabled(f.byAmount);
+    edit(kBuyQuantity)->setReadOnly(f.byAmount);
+    edit(kSellQuantity)->setReadOnly(f.byAmount);
+    if (f.byAmount) {
+        edit(kBuyQuantity)->setText(fromUtf8(p.buyQuantity));
+        edit(kSellQuantity)->setText(fromUtf8(p.sellQuantity));
+    }
+}
+
+void PositionDialog::press(int id) {
+    if (id != kOk) {
+        QDialog::reject();
+        return;
+    }
+    refresh();
+    const FormWrite w = writePositionForm(a_, position_, form());
+    if (!w.ok) {
+        warn(this, showMessage, w.message, position_ < 0 ? kAddTitle : kChangeTitle);
+        return;
+    }
+    written_ = w.position;
+    accept();
+}
+
+CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
+    : TemplateDialog(owner, kFontPixels, 330, 124), a_(a), position_(position) {
+    setFixedSize(size());
+    setWindowTitle(fromUtf8(kCloseTitle));
+    const CloseForm initial = closeFormFor(a, position);
+    auto* summary = place(new QLabel(fromUtf8(closeSummaryText(a, position)), this), kCloseSummary,
+                          DialogRect{6, 4, 318, 12});
+    summary->setTextFormat(Qt::PlainText);
+    const struct {
+        const char* label;
+        int id;
+        const std::string& value;
+        int width;
+    } rows[] = {
+        {"決済日", kExitDate, initial.exitDate, 90},
+        {"買いの決済値", kBuyExitPrice, initial.buyPrice, 90},
+        {"売りの決済値", kSellExitPrice, initial.sellPrice, 90},
+        {"メモ", kNote, initial.note, 250},
+    };
+    int y = 20;
+    for (const auto& r : rows) {
+        place(new QLabel(fromUtf8(r.label), this), -1, DialogRect{6, y + 1, 66, 10});
+        place(new QLineEdit(fromUtf8(r.value), this), r.id, DialogRect{74, y, r.width, 12});
+        y += 16;
+    }
+    auto* profit = place(new QLabel(this), kProfit, DialogRect{6, y, 318, 12});
+    profit->setTextFormat(Qt::PlainText);
+    auto* ok =
+        place(new QPushButton(fromUtf8(kOkText), this), kCloseOk, DialogRect{105, 104, 56, 14});
+    auto* cancel = place(new QPushButton(fromUtf8(kCancelText), this), kCloseCancel,
+                         DialogRect{170, 104, 56, 14});
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { press(kCloseOk); });
+    connect(cancel, &QPushButton::clicked, this, [this] { press(kCloseCancel); });
+    connect(edit(kExitDate), &QLineEdit::editingFinished, this, [this] { dateChanged(); });
+    for (const int id : {kBuyExitPrice, kSellExitPrice}) {
+        connect(edit(id), &QLineEdit::editingFinished, this, [this] { refresh(); });
+    }
+    lastDate_ = initial.exitDate;
+    refresh();
+    edit(kExitDate)->setFocus();
+}
+
+QLineEdit* CloseDialog::edit(int id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+
+CloseForm CloseDialog::form() const {
+    return CloseForm{text(edit(kExitDate)), text(edit(kBuyExitPrice)), text(edit(kSellExitPrice)),
+                     text(edit(kNote))};
+}
+
+void CloseDialog::dateChanged() {
+    CloseForm f = form();
+    // Only a new date brings its closes: prices typed for the same date stay.
+    if (f.exitDate == lastDate_) {
+        refresh();
+        return;
+    }
+    lastDate_ = f.exitDate;
+    f.buyPrice.clear();
+    f.sellPrice.clear();
+    const CloseFormPreview p = previewCloseForm(a_, position_, f);
+    if (p.ok) {
+        edit(kBuyExitPrice)->setText(fromUtf8(p.buyClose));
+        edit(kSellExitPrice)->setText(fromUtf8(p.sellClose));
+    }
+    refresh();
+}
+
+void CloseDialog::refresh() {
+    const CloseFormPreview p = previewCloseForm(a_, position_, form());
+    qobject_cast<QLabel*>(control(kProfit))->setText(fromUtf8(p.text));
+}
+
+void CloseDialog::press(int id) {
+    if (id != kCloseOk) {
+        QDialog::reject();
+        return;
+    }
+    const FormWrite w = writeCloseForm(a_, position_, form());
+    if (!w.ok) {
+        warn(this, showMessage, w.message, kCloseTitle);
+        return;
+    }
+    written_ = w.position;
+    accept();
+}
+
+int runPositionDialog(QWidget* owner, AppContext& a, PositionDialogKind kind) {
+    const int position = kind == PositionDialogKind::Add ? -1 : a.view.currentPosition;
+    if (kind == PositionDialogKind::Close) {
+        CloseDialog dialog(owner, a, position);
+        dialog.exec();
+        return dialog.written();
+    }
+    PositionDialog dialog(owner, a, position);
+    dialog.exec();
+    return dialog.written();
+}
+
+}  // namespace zepa

@@ -1,0 +1,113 @@
+#include "positions/closed_trades_table.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "positions/position_request.h"
+
+namespace zepa {
+namespace {
+
+// A note or name that a spreadsheet would take as a formula is kept as text; negative figures
+// stay numbers.
+std::string csvCell(const std::string& text) {
+    const bool number = text.size() > 1 && text[0] == '-' &&
+                        text.find_first_not_of("0123456789", 1) == std::string::npos;
+    const std::string cell =
+        !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos && !number
+            ? "'" + text
+            : text;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+        return cell;
+    }
+    std::string quoted = "\"";
+    for (char c : cell) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// Tabs and line ends inside a cell would shift the cells after it.
+std::string tsvCell(const std::string& cell) {
+    std::string out = cell;
+    for (char& c : out) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
+template <typename Cell>
+std::string joined(const TextTable& table, char separator, const char* lineEnd, Cell cell) {
+    std::string text;
+    const auto line = [&](const std::vector<std::string>& cells) {
+        for (size_t k = 0; k < cells.size(); ++k) {
+            text += (k > 0 ? std::string(1, separator) : std::string()) + cell(cells[k]);
+        }
+        text += lineEnd;
+    };
+    line(table.header);
+    for (const auto& row : table.rows) {
+        line(row);
+    }
+    return text;
+}
+
+void addLeg(std::vector<std::string>& row, const ClosedLeg& leg) {
+    row.push_back(stockCodeText(leg.marketLetter, leg.stockCode));
+    row.push_back(leg.name);
+    row.push_back(isoDate(leg.entryDate));
+    row.push_back(std::to_string(leg.quantity));
+    row.push_back(std::to_string(leg.entryPrice));
+    row.push_back(std::to_string(leg.exitPrice));
+    row.push_back(std::to_string(leg.profit));
+}
+
+}  // namespace
+
+TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
+    TextTable table;
+    // The figures first, where a narrow window still shows them.
+    table.header = {"決済日",   "損益合計", "件数",       "買い",       "買い銘柄", "買い建日",
+                    "買い株数", "買い建値", "買い決済値", "買い損益",   "売り",     "売り銘柄",
+                    "売り建日", "売り株数", "売り建値",   "売り決済値", "売り損益", "メモ"};
+    const size_t columns = table.header.size();
+    for (const ClosedTrade& t : trades) {
+        std::vector<std::string> row{isoDate(t.closeDate), std::to_string(t.profit), ""};
+        addLeg(row, t.buy);
+        addLeg(row, t.sell);
+        row.push_back(t.note);
+        table.rows.push_back(std::move(row));
+        table.totalRows.push_back(false);
+    }
+    const ClosedTotals totals = closedTotals(trades);
+    const auto total = [&](std::string label, const ProfitTotal& p) {
+        std::vector<std::string> row(columns);
+        row[0] = std::move(label);
+        row[1] = std::to_string(p.profit);
+        row[2] = std::to_string(p.trades);
+        table.rows.push_back(std::move(row));
+        table.totalRows.push_back(true);
+    };
+    for (const ProfitTotal& m : totals.months) {
+        char label[32];
+        std::snprintf(label, sizeof label, "%04d-%02d 月計", m.period / 100, m.period % 100);
+        total(label, m);
+    }
+    for (const ProfitTotal& y : totals.years) {
+        total(std::to_string(y.period) + " 年計", y);
+    }
+    total("合計", totals.overall);
+    return table;
+}
+
+std::string textTableTsv(const TextTable& table) {
+    return joined(table, '\t', "\n", tsvCell);
+}
+
+std::string textTableCsv(const TextTable& table) {
+    return "\xEF\xBB\xBF" + joined(table, ',', "\r\n", csvCell);
+}
+
+}  // namespace zepa

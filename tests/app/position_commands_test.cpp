@@ -1,0 +1,150 @@
+// The position commands of the viewer: the dialogs stood in for by the forms they run, the
+// question before a removal, and what the viewer shows after each write.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/position_forms.h"
+#include "positions/closed_trades.h"
+#include "positions/position_file_edit.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace zepa::test {
+namespace {
+
+// Answers the question and runs the dialogs' forms as a trader would fill them.
+class PositionShell : public RecordingShell {
+  public:
+    bool askYesNo(std::string_view text, std::string_view caption) override {
+        questions.push_back(std::string(caption) + ":" + std::string(text));
+        return answer;
+    }
+    int runPositionDialog(int kind) override {
+        dialogs.push_back(kind);
+        return dialog ? dialog(kind) : -1;
+    }
+    void openClosedTradesWindow() override { opened.push_back("closed trades"); }
+
+    bool answer = false;
+    std::function<int(int)> dialog;
+    std::vector<std::string> questions;
+    std::vector<int> dialogs;
+};
+
+class PositionCommands : public Viewer {
+  protected:
+    void SetUp() override {
+        Viewer::SetUp();
+        openThree();
+    }
+    std::string file() const {
+        std::stringstream s;
+        s << std::ifstream(paths.positionFile, std::ios::binary).rdbuf();
+        return s.str();
+    }
+    void press(int id) { onCommand(a, shell, id); }
+    // The dialog writes this form and closes.
+    void dialogWrites(PositionForm form) {
+        shell.dialog = [this, form](int kind) {
+            const int position = kind == 0 ? -1 : a.view.currentPosition;
+            const FormWrite w = writePositionForm(a, position, form);
+            EXPECT_TRUE(w.ok) << w.message;
+            return w.ok ? w.position : -1;
+        };
+    }
+
+    PositionShell shell;
+};
+
+TEST_F(PositionCommands, AnAddedPositionIsShownAfterTheWrite) {
+    PositionForm form = positionFormFor(a, -1);
+    EXPECT_FALSE(form.buyDate.empty());
+    form.buyCode = "1005";
+    form.sellCode = "T1001";
+    form.byAmount = true;
+    form.amount = "500000";
+    const PositionFormPreview preview = previewPositionForm(a, form);
+    EXPECT_EQ(preview.buyName, "STOCK1");  // the price files' name cut to six bytes
+    EXPECT_NE(preview.buyFound.find("終値"), std::string::npos);
+    dialogWrites(form);
+    press(command::kAddPosition);
+    EXPECT_EQ(shell.dialogs, (std::vector<int>{0}));
+    ASSERT_EQ(a.positions.positionCount, 4);
+    EXPECT_EQ(a.view.currentPosition, 3);
+    EXPECT_EQ(shell.selected, 3);
+    EXPECT_EQ(shell.selectorItems.size(), 4u);
+    EXPECT_EQ(a.positions.records[3].buy.stockCode, 1005);
+    EXPECT_EQ(a.positions.records[3].buy.quantity % 100, 0);
+    EXPECT_EQ(a.series.buyStockCode, 1005);
+}
+
+TEST_F(PositionCommands, RemovalAsksFirstAndShowsTheNextPosition) {
+    const std::string before = file();
+    press(command::kButtonNext);
+    press(command::kRemovePosition);
+    EXPECT_EQ(shell.questions.size(), 1u);
+    EXPECT_NE(shell.questions[0].find("建玉の削除:建玉 1（買い T1003 / 売り T1004）"),
+              std::string::npos);
+    EXPECT_EQ(file(), before);  // answered No
+    shell.answer = true;
+    press(command::kRemovePosition);
+    EXPECT_EQ(a.positions.positionCount, 2);
+    EXPECT_EQ(a.view.currentPosition, 1);
+    EXPECT_EQ(a.positions.records[1].buy.stockCode, 1005);
+    EXPECT_EQ(file(), positionLine(1001, 1002) + positionLine(1005, 1006));
+}
+
+TEST_F(PositionCommands, AFileChangedSinceTheViewerReadItIsLeftAlone) {
+    write(paths.positionFile, positionLine(1003, 1004));
+    shell.answer = true;
+    press(command::kRemovePosition);
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text, positionFileChangedMessage());
+    EXPECT_EQ(file(), positionLine(1003, 1004));
+    EXPECT_FALSE(writePositionForm(a, 0, positionFormFor(a, 0)).ok);
+}
+
+TEST_F(PositionCommands, ACloseRecordsTheTradeAndTakesTheLineOut) {
+    CloseForm form = closeFormFor(a, 0);
+    EXPECT_FALSE(form.exitDate.empty());
+    form.note = "done";
+    const CloseFormPreview preview = previewCloseForm(a, 0, form);
+    EXPECT_TRUE(preview.ok) << preview.text;
+    shell.dialog = [&](int kind) {
+        EXPECT_EQ(kind, 2);
+        const FormWrite w = writeCloseForm(a, a.view.currentPosition, form);
+        EXPECT_TRUE(w.ok) << w.message;
+        return w.position;
+    };
+    press(command::kClosePosition);
+    EXPECT_EQ(a.positions.positionCount, 2);
+    EXPECT_EQ(file(), positionLine(1003, 1004) + positionLine(1005, 1006));
+    ClosedTradesFile closed;
+    ASSERT_TRUE(readClosedTrades(closedTradesPath(paths), closed));
+    ASSERT_EQ(closed.trades.size(), 1u);
+    EXPECT_EQ(closed.trades[0].buy.stockCode, 1001);
+    EXPECT_EQ(closed.trades[0].note, "done");
+    press(command::kClosedTrades);
+    EXPECT_EQ(shell.opened.back(), "closed trades");
+}
+
+TEST_F(PositionCommands, WithoutPositionsOnlyAddingIsOffered) {
+    shell.answer = true;
+    shell.dialog = [](int) { return -1; };
+    for (int i = 0; i < 3; ++i) {
+        press(command::kRemovePosition);
+    }
+    EXPECT_EQ(a.positions.positionCount, 0);
+    EXPECT_FALSE(shell.menuEnabled[1]);
+    EXPECT_EQ(file(), "");
+    shell.messages.clear();
+    press(command::kChangePosition);
+    press(command::kClosePosition);
+    EXPECT_EQ(shell.captions(), (std::vector<std::string>{"建玉の変更", "建玉の決済"}));
+    press(command::kAddPosition);
+    EXPECT_EQ(shell.dialogs, (std::vector<int>{0}));
+}
+
+}  // namespace
+}  // namespace zepa::test

@@ -1,0 +1,81 @@
+// zepa_positions' command line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/positions/positions_args.h"
+
+namespace zepa::test {
+namespace {
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) {
+        out.push_back(w);
+    }
+    return out;
+}
+
+TEST(PositionsArgs, CommandsAndTheirOptions) {
+    PositionsArgs a;
+    std::string error;
+    ASSERT_TRUE(parsePositionsArgs(
+        words("--root /x add 7203 T6758 --date 2025-04-01 --sell-date 2025-04-02 --amount 1000000"),
+        a, error))
+        << error;
+    EXPECT_EQ(a.root, "/x");
+    EXPECT_EQ(a.command, PositionsCommand::Add);
+    EXPECT_EQ(a.buyCode, "7203");
+    EXPECT_EQ(a.sellCode, "T6758");
+    EXPECT_EQ(a.date, 20250401);
+    EXPECT_EQ(a.sellDate, 20250402);
+    EXPECT_EQ(a.amount, "1000000");
+
+    ASSERT_TRUE(
+        parsePositionsArgs(words("close 3 --date 20250314 --buy-price 1200 --note x"), a, error));
+    EXPECT_EQ(a.position, 3);
+    EXPECT_EQ(a.buyPrice, 1200);
+    EXPECT_EQ(a.note, "x");
+
+    ASSERT_TRUE(parsePositionsArgs(words("change 0 --buy-quantity 300"), a, error));
+    EXPECT_EQ(a.buyQuantity, "300");
+    ASSERT_TRUE(parsePositionsArgs(words("closed --json"), a, error));
+    EXPECT_TRUE(a.json);
+    ASSERT_TRUE(parsePositionsArgs(words("list"), a, error));
+    ASSERT_TRUE(parsePositionsArgs(words("remove 12"), a, error));
+    // A quantity the column cannot hold is refused input later, not a usage error.
+    ASSERT_TRUE(parsePositionsArgs(words("add 1 2 --quantity 1.5"), a, error));
+}
+
+TEST(PositionsArgs, UsageErrors) {
+    for (const char* line : {
+             "",
+             "sell 1",
+             "add 7203",
+             "add 7203 6758",
+             "add 7203 6758 --quantity 1 --amount 5",
+             "add 7203 6758 --buy-quantity 100",
+             "add 1 2 --quantity",
+             "add 1 2 --date 2025-02-30 --quantity 1",
+             "change",
+             "change x",
+             "change -1",
+             "close 1 2",
+             "close 1 --buy-price 1.5",
+             "remove 1 --note x",
+             "list --amount 5",
+             "closed --date 2025-01-01",
+             "add 1 2 --quantity 1 --json",
+             "list --bogus",
+             "close 0 --quantity 5",
+         }) {
+        PositionsArgs a;
+        std::string error;
+        EXPECT_FALSE(parsePositionsArgs(words(line), a, error)) << line;
+        EXPECT_FALSE(error.empty()) << line;
+    }
+}
+
+}  // namespace
+}  // namespace zepa::test

@@ -1,0 +1,18 @@
+// What zepa_positions does once its command line is read: the same core calls as the viewer's
+// dialogs, with text or JSON for scripts.
+#pragma once
+
+#include <string>
+
+#include "tools/positions/positions_args.h"
+
+namespace zepa {
+
+inline constexpr int kPositionsOk = 0;
+inline constexpr int kPositionsRefused = 1;
+inline constexpr int kPositionsUsageError = 2;
+
+// The exit code; what goes to standard output and standard error (UTF-8).
+int runPositions(const PositionsArgs& args, std::string& out, std::string& err);
+
+}  // namespace zepa
