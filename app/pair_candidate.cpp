@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/frame_handlers.h"
+#include "app/position_forms.h"
 #include "base/codepage.h"
 #include "screen/backtest_slots.h"
 
@@ -123,6 +124,23 @@ bool backtestSeries(const SpreadSeries& series, const BacktestCalendar& calendar
     }
     trades = std::move(ws.trades);
     return true;
+}
+
+PositionForm candidatePositionForm(AppContext& a, const PairCandidate& candidate) {
+    PositionForm form = positionFormFor(a, -1);
+    const auto code = [](const PositionLeg& leg) {
+        return std::string(1, leg.marketLetter[0] != '\0' ? leg.marketLetter[0] : 'T') +
+               std::to_string(leg.stockCode);
+    };
+    const PositionRecord& r = candidate.record;
+    form.buyCode = code(r.buy);
+    form.sellCode = code(r.sell);
+    form.buyName = utf8FromCp932(r.buy.shortName);
+    form.sellName = utf8FromCp932(r.sell.shortName);
+    form.buyQuantity = std::to_string(r.buy.quantity);
+    form.sellQuantity = std::to_string(r.sell.quantity);
+    form.byAmount = false;
+    return form;
 }
 
 bool showCandidate(AppContext& a, Shell& shell, PairCandidate candidate) {

@@ -15,6 +15,7 @@
 namespace zepa {
 
 struct AppContext;
+struct PositionForm;
 class Shell;
 
 // One leg of a screened pair as the table knows it.
@@ -69,6 +70,11 @@ struct ShownBacktest {
 
 // After every series build: the shown trades and their marks on the new series.
 void updateShownBacktest(AppContext& a);
+
+// "建玉に追加": the add dialog's fields for the candidate: both legs' codes with their market
+// letters, short names and quantities, entered on the newest date; all editable before the
+// write.
+PositionForm candidatePositionForm(AppContext& a, const PairCandidate& candidate);
 
 // Shows the candidate in the main window: its series built as a position's, the lower pane on
 // the ratio chart with the candidate's period, its marks. False (with the build's message

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -21,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "app/pair_candidate.h"
+#include "app/window/position_dialogs.h"
 #include "datawindow/table_export.h"
 
 namespace zepa {
@@ -153,6 +155,8 @@ void PairSearchWindow::buildControls() {
     cancel_->setEnabled(false);
     show_ = new QPushButton(QStringLiteral("チャートに表示"));
     show_->setAutoDefault(false);
+    add_ = new QPushButton(QStringLiteral("建玉に追加"));
+    add_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
     progress_ = new QProgressBar;
     progress_->setRange(0, 1000);
@@ -164,9 +168,11 @@ void PairSearchWindow::buildControls() {
     buttons->addWidget(progress_, 1);
     buttons->addWidget(stage_);
     buttons->addWidget(show_);
+    buttons->addWidget(add_);
     connect(search_, &QPushButton::clicked, this, &PairSearchWindow::startSearch);
     connect(cancel_, &QPushButton::clicked, this, &PairSearchWindow::cancelSearch);
     connect(show_, &QPushButton::clicked, this, &PairSearchWindow::showSelected);
+    connect(add_, &QPushButton::clicked, this, &PairSearchWindow::addSelectedAsPosition);
 
     funnel_ = new QLabel;
     funnel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -381,6 +387,40 @@ void PairSearchWindow::rowSelected(int row) {
 
 void PairSearchWindow::showSelected() {
     rowSelected(table_->currentRow());
+}
+
+void PairSearchWindow::addSelectedAsPosition() {
+    const int row = table_->currentRow();
+    if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+        return;
+    }
+    const PositionForm form = candidatePositionForm(
+        a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    PositionDialog dialog(this, a_, -1);
+    const std::pair<int, const std::string*> fields[] = {
+        {position_dialog::kBuyCode, &form.buyCode},
+        {position_dialog::kSellCode, &form.sellCode},
+        {position_dialog::kBuyName, &form.buyName},
+        {position_dialog::kSellName, &form.sellName},
+        {position_dialog::kBuyDate, &form.buyDate},
+        {position_dialog::kSellDate, &form.sellDate},
+        {position_dialog::kBuyQuantity, &form.buyQuantity},
+        {position_dialog::kSellQuantity, &form.sellQuantity}};
+    for (const auto& [id, text] : fields) {
+        if (auto* edit = qobject_cast<QLineEdit*>(dialog.control(id))) {
+            edit->setText(QString::fromStdString(*text));
+        }
+    }
+    dialog.refresh();
+    if (runPositionDialog_) {
+        runPositionDialog_(dialog);
+    } else {
+        dialog.exec();
+    }
+    if (dialog.written() >= 0) {
+        leaveCandidate(a_);
+        showPositionsAfterWrite(a_, shell_, dialog.written());
+    }
 }
 
 bool PairSearchWindow::eventFilter(QObject* watched, QEvent* event) {

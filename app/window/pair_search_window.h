@@ -27,6 +27,8 @@ class QTimer;
 
 namespace zepa {
 
+class PositionDialog;
+
 class PairSearchWindow final : public QDialog {
     Q_OBJECT
   public:
@@ -40,6 +42,13 @@ class PairSearchWindow final : public QDialog {
     bool searching() const { return job_ != nullptr; }
     // チャートに表示: the selected row's pair in the main window again.
     void showSelected();
+    // 建玉に追加: the add dialog filled with the selected pair; after its write the new position
+    // is shown.
+    void addSelectedAsPosition();
+    // Where 建玉に追加 runs the add dialog (to fill and press it in a test); left unset, modally.
+    void setPositionDialogRunner(std::function<void(PositionDialog&)> runner) {
+        runPositionDialog_ = std::move(runner);
+    }
 
     QPushButton* searchButton() const { return search_; }
     QTableWidget* table() const { return table_; }
@@ -77,6 +86,7 @@ class PairSearchWindow final : public QDialog {
     QTimer* poller_ = nullptr;
     bool filling_ = false;
     std::function<QString(const QString&)> saveChooser_;
+    std::function<void(PositionDialog&)> runPositionDialog_;
 
     QSpinBox* days_ = nullptr;
     QSpinBox* shortDays_ = nullptr;
@@ -106,6 +116,7 @@ class PairSearchWindow final : public QDialog {
     QPushButton* search_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* show_ = nullptr;
+    QPushButton* add_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* stage_ = nullptr;
     QLabel* funnel_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -16,6 +17,7 @@
 
 #include "app/window/frame_window.h"
 #include "app/window/pair_search_window.h"
+#include "app/window/position_dialogs.h"
 #include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "settings/chart_values.h"
@@ -70,6 +72,7 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     ASSERT_TRUE(a.candidate.shown);
     EXPECT_EQ(title().rfind("候補 ", 0), 0u) << title();
     const int32_t buy = a.series.buyStockCode;
+    const int32_t quantity = a.candidate.record.buy.quantity;
     EXPECT_TRUE(buy == 1001 || buy == 1002);
     EXPECT_EQ(a.settings.lowerPaneMode, 3);
     EXPECT_TRUE(a.shownBacktest.valid);
@@ -97,6 +100,18 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str().substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_TRUE(boxes.texts.empty());
+
+    // 建玉に追加: the add dialog holds the pair; its write adds the position and shows it.
+    search->setPositionDialogRunner([&](PositionDialog& dialog) {
+        EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.control(position_dialog::kBuyQuantity))->text(),
+                  QString::number(quantity));
+        dialog.press(position_dialog::kOk);
+    });
+    search->addSelectedAsPosition();
+    EXPECT_EQ(a.positions.positionCount, 3);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.series.buyStockCode, buy);
+    EXPECT_EQ(a.positions.records[2].buy.stockCode, buy);
 
     search->close();
     window->close();
