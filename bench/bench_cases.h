@@ -17,6 +17,10 @@ void registerColdStartBenchmark(const LargeInstallation& installation, const std
 
 // Import/Csv, Import/DailyUpdate: the zepa_import program on a whole market's year of daily
 // files, written into `scratch` when first run.
+// Screen/Market4000x250, Screen/Market4000x750: the pair screen over a generated market held in
+// memory, with the process's peak resident memory.
+void registerScreenBenchmarks();
+
 void registerImportBenchmarks(const std::string& importer, const std::string& scratch);
 
 }  // namespace zepa

@@ -22,7 +22,7 @@ std::string trimmedName(const char* cp932) {
 
 // One stock's rows from the series just read: slot `first` of the date axis is row 0.
 void fillStock(const StockSeries& s, int32_t dateCount, int32_t correction, int32_t first,
-               int32_t window, ScreenStock& stock, double* closes, int32_t rows) {
+               int32_t window, ScreenStock& stock, double* closes, uint8_t* traded, int32_t rows) {
     const int32_t start = dateCount - s.length;
     // The product of the adjustments after each bar up to the newest, as the ratio chart's
     // basis has it.
@@ -43,11 +43,14 @@ void fillStock(const StockSeries& s, int32_t dateCount, int32_t correction, int3
         const int32_t stored = s.close[bar];
         const double shown = static_cast<double>(wrapMul(stored, correction)) * product;
         closes[r] = stored > 0 && shown > 0.0 ? shown : 0.0;
-        if (r >= rows - window && stored > 0 && s.volume[bar] > 0) {
+        // The series carries the close into a date without trade, whose volume is 0.
+        const bool hasTrade = stored > 0 && s.volume[bar] > 0;
+        traded[r] = hasTrade ? 1 : 0;
+        if (r >= rows - window && hasTrade) {
             turnover += static_cast<double>(stored) * s.volume[bar];
         }
         if (r == rows - 1) {
-            stock.storedCloseAtEnd = stored > 0 ? stored : 0.0;
+            stock.storedCloseAtEnd = hasTrade ? stored : 0.0;
         }
     }
     stock.turnover = turnover / window;
@@ -112,8 +115,10 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
             }
             const size_t at = market.closes.size();
             market.closes.resize(at + static_cast<size_t>(rows), 0.0);
+            market.traded.resize(at + static_cast<size_t>(rows), 0);
             fillStock(md.series, dateCount, correctionFactorOf(corrections, key), first,
-                      request.days, stock, market.closes.data() + at, rows);
+                      request.days, stock, market.closes.data() + at, market.traded.data() + at,
+                      rows);
             market.stocks.push_back(std::move(stock));
         }
         releaseStockSeries(md);

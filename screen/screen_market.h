@@ -27,10 +27,17 @@ struct ScreenMarket {
     std::vector<ScreenStock> stocks;
     // rows() entries per stock, stock after stock: the close as the ratio chart takes it (stored
     // close x correction x the split adjustments after it), 0 where the stock has none.
+    // The viewer carries a close into a date without trade: such a date has its close here and 0
+    // in `traded` (same layout). Empty `traded`: every date with a close traded.
     std::vector<double> closes;
+    std::vector<uint8_t> traded;
 
     int32_t rows() const { return static_cast<int32_t>(dates.size()); }
     const double* closesOf(size_t stock) const { return closes.data() + stock * dates.size(); }
+    bool tradedAt(size_t stock, int32_t row) const {
+        const size_t at = stock * dates.size() + static_cast<size_t>(row);
+        return closes[at] > 0.0 && (traded.empty() || traded[at] != 0);
+    }
 };
 
 // Letter of the position file for a market code (T, O, N, K, G), or 0 for none.

@@ -20,9 +20,7 @@ constexpr Eigen::Index kTile = 256;
 // The single-precision correlation of unit-length columns of at most 1,500 rows is within 1e-4
 // of the exact one; pairs within this margin of the threshold are decided in double precision.
 constexpr double kFloatMargin = 1e-3;
-// A sum of squares below this fraction of the terms it is formed from is rounding: the fit is
-// perfect and the statistic has no value.
-constexpr double kRounding = 1e-10;
+constexpr double kRounding = kRoundingFraction;
 
 enum Stage { kFormed, kCorrelation, kShort, kP, kHalfLife, kStageCount };
 constexpr const char* kStageNames[] = {

@@ -80,11 +80,16 @@ EngleGranger engleGranger(std::span<const double> x, std::span<const double> y) 
     }
     double lagSquares = 0.0;
     double cross = 0.0;
+    double xSquares = 0.0;
+    double diffSquares = 0.0;
+    const double mx = mean(x);
     for (size_t t = 1; t < e.size(); ++t) {
         lagSquares += e[t - 1] * e[t - 1];
         cross += (e[t] - e[t - 1]) * e[t - 1];
+        xSquares += (x[t - 1] - mx) * (x[t - 1] - mx);
+        diffSquares += (x[t] - x[t - 1]) * (x[t] - x[t - 1]);
     }
-    if (!(lagSquares > 0.0)) {
+    if (!(lagSquares > kRoundingFraction * xSquares)) {
         return out;
     }
     const double rho = cross / lagSquares;
@@ -94,7 +99,7 @@ EngleGranger engleGranger(std::span<const double> x, std::span<const double> y) 
         rss += u * u;
     }
     const double s2 = rss / static_cast<double>(x.size() - 2);
-    if (!(s2 > 0.0)) {
+    if (!(rss > kRoundingFraction * diffSquares)) {
         return out;
     }
     out.t = rho / std::sqrt(s2 / lagSquares);

@@ -18,13 +18,18 @@ std::optional<double> returnCorrelation(std::span<const double> x, std::span<con
 // Sum over t of (pa[t] / pa[0] - pb[t] / pb[0])^2 over the closes (not their logs).
 double sumSquaredDeviation(std::span<const double> pa, std::span<const double> pb);
 
+// A sum of squares below this fraction of the sums it is formed from is rounding: the fit is
+// perfect, and the statistic that divides by it has no value.
+inline constexpr double kRoundingFraction = 1e-10;
+
 struct EngleGranger {
     double beta = 0.0;        // OLS slope of x on y with a constant
     std::optional<double> t;  // Dickey-Fuller t of the residual; none for a perfect fit
 };
 
 // OLS x = alpha + beta y + e, then the OLS of e[t] - e[t-1] on e[t-1] without a constant over
-// t = 1..W-1: t = rho / sqrt(s^2 / sum e[t-1]^2) with s^2 = RSS / (W - 2).
+// t = 1..W-1: t = rho / sqrt(s^2 / sum e[t-1]^2) with s^2 = RSS / (W - 2); none when the
+// residual or the RSS is rounding.
 EngleGranger engleGranger(std::span<const double> x, std::span<const double> y);
 
 // For s = x - y: OLS of s[t] - s[t-1] on s[t-1] with a constant over t = 1..W-1; -ln 2 / slope,

@@ -36,15 +36,16 @@ bool windowCloses(const ScreenMarket& market, size_t stock, int32_t window,
     if (window < 2 || window > rows) {
         return false;
     }
-    const double* all = market.closesOf(stock) + (rows - window);
-    if (!(all[0] > 0.0) || !(all[window - 1] > 0.0)) {
+    const int32_t first = rows - window;
+    const double* all = market.closesOf(stock) + first;
+    if (!market.tradedAt(stock, first) || !market.tradedAt(stock, rows - 1)) {
         return false;
     }
     closes.resize(static_cast<size_t>(window));
     int64_t present = 0;
     bool moves = false;
     for (int32_t t = 0; t < window; ++t) {
-        const bool has = all[t] > 0.0 && std::isfinite(all[t]);
+        const bool has = market.tradedAt(stock, first + t) && std::isfinite(all[t]);
         present += has ? 1 : 0;
         closes[t] = has ? all[t] : closes[t - 1];
         moves = moves || closes[t] != closes[0];
