@@ -37,10 +37,33 @@ struct Candidate {
     double adfT = 0.0;
     double p = 0.0;
     double halfLife = 0.0;
+    double q = 1.0;
+    double z = 0.0;
+    double crossings = 0.0;
     bool hasShort = false;
     bool hasT = false;
     bool hasHalfLife = false;
+    bool hasZ = false;
 };
+
+ScreenPair toPair(const ScreenUniverse& u, const Candidate& k) {
+    ScreenPair p;
+    p.a = u.stocks[static_cast<size_t>(k.x)];
+    p.b = u.stocks[static_cast<size_t>(k.y)];
+    p.correlation = k.correlation;
+    p.correlationShort = k.hasShort ? std::optional(k.correlationShort) : std::nullopt;
+    p.ssd = k.ssd;
+    p.beta = k.beta;
+    if (k.hasT) {
+        p.adfT = k.adfT;
+        p.p = k.p;
+        p.q = k.q;
+    }
+    p.halfLife = k.hasHalfLife ? std::optional(k.halfLife) : std::nullopt;
+    p.z = k.hasZ ? std::optional(k.z) : std::nullopt;
+    p.crossings = k.crossings;
+    return p;
+}
 
 struct Worker {
     std::vector<Candidate> kept;
@@ -372,57 +395,50 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
 
         const int32_t rows = market.rows();
         const int32_t period = o.ratioPeriod;
-        std::vector<ScreenPair> pairs;
+        // The q and z stages, the survivors compacted in place: an unfiltered market keeps
+        // millions of candidates, so no second list of them is made.
+        size_t left = 0;
         int64_t afterQ = 0;
-        for (const Candidate& k : kept) {
-            ScreenPair p;
-            p.a = u.stocks[static_cast<size_t>(k.x)];
-            p.b = u.stocks[static_cast<size_t>(k.y)];
-            p.correlation = k.correlation;
-            p.correlationShort = k.hasShort ? std::optional(k.correlationShort) : std::nullopt;
-            p.ssd = k.ssd;
-            p.beta = k.beta;
+        for (Candidate& k : kept) {
             if (k.hasT) {
-                p.adfT = k.adfT;
-                p.p = k.p;
-                p.q = qOf(k.p);
+                k.q = qOf(k.p);
             }
-            p.halfLife = k.hasHalfLife ? std::optional(k.halfLife) : std::nullopt;
-            if (o.maxQ && (!p.q || *p.q > *o.maxQ)) {
+            if (o.maxQ && (!k.hasT || k.q > *o.maxQ)) {
                 continue;
             }
             ++afterQ;
-            p.z = ratioZ({market.closesOf(static_cast<size_t>(p.a)) + (rows - period),
-                          static_cast<size_t>(period)},
-                         {market.closesOf(static_cast<size_t>(p.b)) + (rows - period),
-                          static_cast<size_t>(period)});
-            if (o.minAbsZ && (!p.z || std::abs(*p.z) < *o.minAbsZ)) {
+            const size_t a = static_cast<size_t>(u.stocks[static_cast<size_t>(k.x)]);
+            const size_t b = static_cast<size_t>(u.stocks[static_cast<size_t>(k.y)]);
+            const std::optional<double> z =
+                rows >= period
+                    ? ratioZ({market.closesOf(a) + (rows - period), static_cast<size_t>(period)},
+                             {market.closesOf(b) + (rows - period), static_cast<size_t>(period)})
+                    : std::nullopt;
+            k.hasZ = z.has_value();
+            k.z = z.value_or(0.0);
+            if (o.minAbsZ && (!k.hasZ || std::abs(k.z) < *o.minAbsZ)) {
                 continue;
             }
             if (o.sort == ScreenColumn::Crossings) {
-                p.crossings = crossingsOf(u, k.x, k.y);
+                k.crossings = crossingsOf(u, k.x, k.y);
             }
-            pairs.push_back(p);
+            kept[left++] = k;
         }
+        kept.resize(left);
         result.funnel.push_back({kStageNames[5], afterQ});
-        result.funnel.push_back({kStageNames[6], static_cast<int64_t>(pairs.size())});
-        kept = {};
+        result.funnel.push_back({kStageNames[6], static_cast<int64_t>(left)});
 
-        const auto top = std::min(pairs.size(), static_cast<size_t>(std::max(o.top, 1)));
-        std::partial_sort(pairs.begin(), pairs.begin() + static_cast<std::ptrdiff_t>(top),
-                          pairs.end(), [&](const ScreenPair& x, const ScreenPair& y) {
-                              return ranksBefore(market, o.sort, x, y);
+        const auto top = std::min(left, static_cast<size_t>(std::max(o.top, 1)));
+        std::partial_sort(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(top), kept.end(),
+                          [&](const Candidate& x, const Candidate& y) {
+                              return ranksBefore(market, o.sort, toPair(u, x), toPair(u, y));
                           });
-        pairs.resize(top);
-        if (o.sort != ScreenColumn::Crossings) {
-            // Columns of the listing's stocks, to count the crossings of the listed pairs only.
-            std::map<int32_t, int32_t> column;
-            for (size_t k = 0; k < u.stocks.size(); ++k) {
-                column[u.stocks[k]] = static_cast<int32_t>(k);
+        std::vector<ScreenPair> pairs;
+        for (size_t k = 0; k < top; ++k) {
+            if (o.sort != ScreenColumn::Crossings) {
+                kept[k].crossings = crossingsOf(u, kept[k].x, kept[k].y);
             }
-            for (ScreenPair& p : pairs) {
-                p.crossings = crossingsOf(u, column[p.a], column[p.b]);
-            }
+            pairs.push_back(toPair(u, kept[k]));
         }
         result.pairs = std::move(pairs);
     } catch (const std::bad_alloc&) {
