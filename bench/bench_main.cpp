@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     registerChartBenchmarks(installation);
     registerColdStartBenchmark(installation, programFolder() + "/zepa_spw", scratch);
     registerImportBenchmarks(programFolder() + "/zepa_import", scratch);
-    registerScreenBenchmarks();
+    registerScreenBenchmarks(scratch);
 
     std::map<std::string, Median> medians;
     if (json) {
