@@ -119,6 +119,11 @@ struct Context {
     std::vector<int32_t> group;  // industry of each column, -1 none
     std::vector<bool> lendable;
     Eigen::Index tiles = 0;
+    // Without a q or z filter, and ranked by a column known here, each worker keeps only its
+    // best `top`: an unfiltered market then holds no list of millions. q ranks as p does.
+    bool bounded = false;
+    size_t top = 0;
+    ScreenColumn order = ScreenColumn::P;
 };
 
 // Code then market: the order of "the smaller code first".
@@ -126,6 +131,28 @@ bool codeBefore(const ScreenMarket& m, int32_t a, int32_t b) {
     const ScreenStock& x = m.stocks[static_cast<size_t>(a)];
     const ScreenStock& y = m.stocks[static_cast<size_t>(b)];
     return x.code != y.code ? x.code < y.code : x.marketCode < y.marketCode;
+}
+
+bool better(const Context& c, const Candidate& x, const Candidate& y) {
+    return ranksBefore(c.market, c.order, toPair(c.u, x), toPair(c.u, y));
+}
+
+// Adds a candidate; a bounded list is a heap with the worst kept pair on top.
+void keep(const Context& c, Worker& w, const Candidate& k) {
+    if (!c.bounded) {
+        w.kept.push_back(k);
+        return;
+    }
+    const auto worse = [&c](const Candidate& x, const Candidate& y) { return better(c, x, y); };
+    if (w.kept.size() == c.top) {
+        if (!better(c, k, w.kept.front())) {
+            return;
+        }
+        std::pop_heap(w.kept.begin(), w.kept.end(), worse);
+        w.kept.pop_back();
+    }
+    w.kept.push_back(k);
+    std::push_heap(w.kept.begin(), w.kept.end(), worse);
 }
 
 bool formed(const Context& c, Eigen::Index i, Eigen::Index j) {
@@ -207,7 +234,7 @@ bool screenPair(const Context& c, Eigen::Index i, Eigen::Index j, Worker& w) {
     k.ssd =
         std::max(0.0, si.priceSquares + sj.priceSquares - 2 * u.prices.col(i).dot(u.prices.col(j)) +
                           w64 * (si.priceMean - sj.priceMean) * (si.priceMean - sj.priceMean));
-    w.kept.push_back(k);
+    keep(c, w, k);
     return true;
 }
 
@@ -339,6 +366,10 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
         const auto n = static_cast<Eigen::Index>(u.stocks.size());
         result.universe = static_cast<int32_t>(n);
         Context c{market, o, u, {}, {}, (n + kTile - 1) / kTile};
+        c.bounded =
+            !o.maxQ && !o.minAbsZ && o.sort != ScreenColumn::Z && o.sort != ScreenColumn::Crossings;
+        c.top = static_cast<size_t>(std::max(o.top, 1));
+        c.order = o.sort == ScreenColumn::Q ? ScreenColumn::P : o.sort;
         std::map<std::string, int32_t> groups;
         for (int32_t k : u.stocks) {
             const ScreenStock& s = market.stocks[static_cast<size_t>(k)];
@@ -425,8 +456,10 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
             kept[left++] = k;
         }
         kept.resize(left);
-        result.funnel.push_back({kStageNames[5], afterQ});
-        result.funnel.push_back({kStageNames[6], static_cast<int64_t>(left)});
+        // A bounded list passed every pair of the last stage on.
+        result.funnel.push_back({kStageNames[5], c.bounded ? counts[kHalfLife] : afterQ});
+        result.funnel.push_back(
+            {kStageNames[6], c.bounded ? counts[kHalfLife] : static_cast<int64_t>(left)});
 
         const auto top = std::min(left, static_cast<size_t>(std::max(o.top, 1)));
         std::partial_sort(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(top), kept.end(),

@@ -5,11 +5,9 @@
 
 #include <cmath>
 
-#include "marketdata/ratio_statistics.h"
 #include "screen/screen_chart_z.h"
 #include "screen/screen_load.h"
 #include "screen/screen_run.h"
-#include "screen/screen_statistics.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa {

@@ -72,7 +72,6 @@ TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
 
     ASSERT_EQ(run("--days 100 --all --top 2", out, err), 0);
     EXPECT_NE(out.find("  correlation_short "), std::string::npos);
-    EXPECT_NE(out.find("\na "), std::string::npos);
 }
 
 TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
