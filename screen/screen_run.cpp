@@ -166,7 +166,8 @@ bool screenPair(const Context& c, Eigen::Index i, Eigen::Index j, Worker& w) {
     const ScreenUniverse& u = c.u;
     const ScreenOptions& o = c.o;
     Candidate k;
-    k.correlation = std::clamp(u.returns.col(i).dot(u.returns.col(j)), -1.0, 1.0);
+    const double exactCorrelation = u.returns.col(i).dot(u.returns.col(j));
+    k.correlation = std::clamp(exactCorrelation, -1.0, 1.0);
     if (o.minCorrelation && k.correlation < *o.minCorrelation) {
         return false;
     }
@@ -183,12 +184,17 @@ bool screenPair(const Context& c, Eigen::Index i, Eigen::Index j, Worker& w) {
     }
     ++w.counts[kShort];
 
+    const auto w64 = static_cast<double>(u.window);
     PairSums s;
     s.lagged = u.lagged.col(i).dot(u.lagged.col(j));
     s.diffXLagY = u.diffs.col(i).dot(u.lagged.col(j));
-    s.diffYLagX = u.diffs.col(j).dot(u.lagged.col(i));
-    s.diffs = u.diffs.col(i).dot(u.diffs.col(j));
-    const auto w64 = static_cast<double>(u.window);
+    // Two more sums without a product: the returns' co-moment from their correlation, and the
+    // other cross sum from the telescoping of levels_i levels_j over the window,
+    // last_i last_j - first_i first_j = sum of (diffs_i lag_j + lag_i diffs_j + diffs_i diffs_j).
+    s.diffs =
+        exactCorrelation * si.diffSpread * sj.diffSpread + (w64 - 1) * si.diffMean * sj.diffMean;
+    s.diffYLagX = si.lastLevel * sj.lastLevel - si.firstLevel * sj.firstLevel - s.diffs -
+                  s.diffXLagY - sj.lagShift * si.rise - si.lagShift * sj.rise;
     const Regression ij = engleGrangerFromSums(w64, si, sj, s);
     const Regression ji =
         engleGrangerFromSums(w64, sj, si, PairSums{s.lagged, s.diffYLagX, s.diffXLagY, s.diffs});
@@ -284,6 +290,8 @@ void runWorker(const Context& c, std::atomic<int64_t>& next, Worker& w, bool& fa
             }
             screenTile(c, ti, ti + rest, w, block);
         }
+        // Sorted here, in parallel; the lists are merged after.
+        std::sort(w.pValues.begin(), w.pValues.end());
     } catch (const std::bad_alloc&) {
         failed = true;
     }
@@ -407,7 +415,9 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
             }
             if (t > 0) {
                 kept.insert(kept.end(), workers[t].kept.begin(), workers[t].kept.end());
+                const auto middle = static_cast<std::ptrdiff_t>(pValues.size());
                 pValues.insert(pValues.end(), workers[t].pValues.begin(), workers[t].pValues.end());
+                std::inplace_merge(pValues.begin(), pValues.begin() + middle, pValues.end());
                 workers[t] = Worker{};
             }
         }
@@ -416,7 +426,6 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
         }
 
         // q over every pair formed: the pairs without a p count as p = 1.
-        std::sort(pValues.begin(), pValues.end());
         std::vector<double> qValues = pValues;
         adjustSortedPValues(qValues, static_cast<size_t>(counts[kFormed]));
         const auto qOf = [&](double p) {

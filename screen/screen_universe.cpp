@@ -86,7 +86,9 @@ bool buildUniverse(const ScreenMarket& market, const ScreenOptions& options, Scr
             u.levels.col(out) = logs.array() - mean;
             u.diffs.col(out) = logs.tail(w - 1) - logs.head(w - 1);
             u.lagged.col(out) = logs.head(w - 1).array() - lagMean;
-            u.returns.col(out) = u.diffs.col(out).array() - u.diffs.col(out).mean();
+            sum.diffMean = u.diffs.col(out).mean();
+            u.returns.col(out) = u.diffs.col(out).array() - sum.diffMean;
+            sum.diffSpread = u.returns.col(out).norm();
             // Returns without variance (a constant rate) correlate with nothing.
             if (!normalise(u.returns.col(out))) {
                 continue;
@@ -102,6 +104,7 @@ bool buildUniverse(const ScreenMarket& market, const ScreenOptions& options, Scr
             sum.diffSquares = u.diffs.col(out).squaredNorm();
             sum.diffLagged = u.diffs.col(out).dot(u.lagged.col(out));
             sum.lagShift = lagMean - mean;
+            sum.firstLevel = u.levels(0, out);
             sum.lastLevel = u.levels(w - 1, out);
             sum.rise = logs[w - 1] - logs[0];
             sum.priceSquares = u.prices.col(out).squaredNorm();

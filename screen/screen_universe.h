@@ -18,7 +18,10 @@ struct ColumnSums {
     double diffSquares = 0.0;    // sum of diffs^2
     double diffLagged = 0.0;     // diffs . lagged
     double lagShift = 0.0;       // mean of rows 0..W-2 minus the mean of all W rows
+    double firstLevel = 0.0;     // levels at the window's first date
     double lastLevel = 0.0;      // levels at the end date
+    double diffMean = 0.0;       // mean of diffs
+    double diffSpread = 0.0;     // length of diffs minus their mean
     double rise = 0.0;           // log close at the end minus at the first date
     double priceMean = 0.0;      // mean of close / first close
     double priceSquares = 0.0;   // sum of prices^2
