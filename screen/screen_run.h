@@ -40,8 +40,8 @@ struct ScreenResult {
 
 enum class ScreenOutcome { Done, OutOfMemory };
 
-// Screens the market's window (its last options.days rows; the market holds at least that many
-// and at least options.ratioPeriod).
+// Screens the market's last options.days rows; z needs options.ratioPeriod rows (none where the
+// market has fewer).
 ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& options,
                         ScreenResult& result);
 
