@@ -4,6 +4,8 @@ namespace zepa {
 
 char marketLetterOf(int32_t marketCode) {
     switch (marketCode) {
+        case 0:
+            return 'I';  // any letter but those below: the position file's index market
         case 1:
             return 'T';
         case 2:

@@ -40,7 +40,7 @@ struct ScreenMarket {
     }
 };
 
-// Letter of the position file for a market code (T, O, N, K, G), or 0 for none.
+// A letter of the position file for a market code (T, O, N, K, G; I for 0), or 0 for none.
 char marketLetterOf(int32_t marketCode);
 
 }  // namespace zepa
