@@ -72,11 +72,11 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
     const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
     const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
     const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
-    const DayBar& entry = leg.bars[static_cast<size_t>(leg.entryBar)];
     const DayBar& now = leg.bars[static_cast<size_t>(last)];
     surface.setTextColor(chartColor(c, rows.color));
-    surface.textOut(wideX, rowY(rows.firstRow),
-                    formatText(rows.entryFormat, perShare(entry.close, leg.factor)));
+    surface.textOut(
+        wideX, rowY(rows.firstRow),
+        formatText(rows.entryFormat, perShare(shownEntryClose(c.series, rows.leg), leg.factor)));
     surface.textOut(valueX, rowY(rows.firstRow + 1),
                     formatText("%6lld", perShare(now.close, leg.factor)));
     // A rate against a close of 0 means nothing: the line is left out. The rate counts across
@@ -153,9 +153,7 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
 
     // The spread of the closes on show in corrected prices, in 64 bits so that no pair of prices
     // can overflow it.
-    const auto spread = [&](int32_t b, int32_t e) {
-        const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
-        const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;
+    const auto spread = [&](int64_t buyClose, int64_t sellClose) {
         return static_cast<long long>(c.settings.spreadBase == 0 ? sellClose - buyClose
                                                                  : buyClose - sellClose);
     };
@@ -163,8 +161,14 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
         last >= sell.entryBar && hasSlot(buy.bars, buy.entryBar) &&
         hasSlot(sell.bars, sell.entryBar) && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
         surface.setTextColor(chartColor(c, kGridColor));
-        surface.textOut(wideX, rowY(8), formatText("S:%6lld", spread(buy.entryBar, sell.entryBar)));
-        surface.textOut(valueX, rowY(9), formatText("%6lld", spread(last, last)));
+        const auto lastClose = [&](const LegBars& leg) {
+            return int64_t{leg.bars[static_cast<size_t>(last)].close};
+        };
+        surface.textOut(wideX, rowY(8),
+                        formatText("S:%6lld", spread(shownEntryClose(c.series, Leg::Buy),
+                                                     shownEntryClose(c.series, Leg::Sell))));
+        surface.textOut(valueX, rowY(9),
+                        formatText("%6lld", spread(lastClose(buy), lastClose(sell))));
     }
 
     if (!(buy.entryBar == -1 && sell.entryBar == -1) && last >= buy.entryBar &&

@@ -139,8 +139,9 @@ void setSellDrawScale(ChartContext& c) {
     // The closes as drawn, so that the legs meet at the entry in either display.
     const std::vector<DayBar>& buyBars = shownBars(s, Leg::Buy);
     const std::vector<DayBar>& sellBars = shownBars(s, Leg::Sell);
-    int64_t buy = closeAt(buyBars, s.buyEntryBar);
-    int64_t sell = closeAt(sellBars, s.sellEntryBar);
+    // At the entry prices, which in weekly bars are the entry days' closes, not their weeks'.
+    int64_t buy = s.buyEntryBar < 0 ? 0 : shownEntryClose(s, Leg::Buy);
+    int64_t sell = s.sellEntryBar < 0 ? 0 : shownEntryClose(s, Leg::Sell);
     if (s.buyEntryBar < 0 || s.sellEntryBar < 0 || buy <= 0 || sell <= 0) {
         buy = sell = 0;
         for (int64_t i = std::max<int64_t>(c.view.firstShownBar, 0); i <= c.view.lastShownBar;

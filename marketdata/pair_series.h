@@ -24,6 +24,14 @@ struct SpreadSeries {
     int32_t firstBar = 0;
     int32_t buyEntryBar = -1;
     int32_t sellEntryBar = -1;
+    // The price each leg was entered at (corrected): the close of the first trading date on or
+    // after the entry date. In weekly bars too, whose entry bar is the week holding that date;
+    // 0 without an entry bar.
+    int32_t buyEntryClose = 0;
+    int32_t sellEntryClose = 0;
+    // The same in the prices of the split-adjusted display, while that display shows the leg.
+    int32_t buyShownEntryClose = 0;
+    int32_t sellShownEntryClose = 0;
     int32_t buyMarketCode = 0;
     int32_t sellMarketCode = 0;
     int32_t buyStockCode = 0;
@@ -54,6 +62,19 @@ inline const std::vector<DayBar>& storedBars(const SpreadSeries& s, Leg leg) {
 inline const std::vector<DayBar>& shownBars(const SpreadSeries& s, Leg leg) {
     const std::vector<DayBar>& shown = leg == Leg::Buy ? s.buyShownBars : s.sellShownBars;
     return shown.empty() ? storedBars(s, leg) : shown;
+}
+
+inline int32_t storedEntryClose(const SpreadSeries& s, Leg leg) {
+    return leg == Leg::Buy ? s.buyEntryClose : s.sellEntryClose;
+}
+
+// The entry price in the prices shownBars gives.
+inline int32_t shownEntryClose(const SpreadSeries& s, Leg leg) {
+    const bool adjusted = !(leg == Leg::Buy ? s.buyShownBars : s.sellShownBars).empty();
+    if (!adjusted) {
+        return storedEntryClose(s, leg);
+    }
+    return leg == Leg::Buy ? s.buyShownEntryClose : s.sellShownEntryClose;
 }
 
 struct PairSeriesOptions {

@@ -16,8 +16,8 @@ struct Panel : ChartFixture {
         };
         series.buyEntryBar = 10;
         series.sellEntryBar = 12;
-        series.buyBars[10].close = 1000;
-        series.sellBars[12].close = 2000;
+        series.buyBars[10].close = series.buyEntryClose = 1000;
+        series.sellBars[12].close = series.sellEntryClose = 2000;
         series.buyBars[20] = DayBar{{}, 0, 0, 0, 1050, 0, 50};
         series.sellBars[20] = DayBar{{}, 0, 0, 0, 1900, 0, 100};
         position.buy.quantity = 1000;

@@ -114,6 +114,8 @@ TEST(Layout, OverlaidSellLegMeetsTheBuyLegAtTheEntryOnTheBuyLegsAxis) {
     t.settings.overlaySellAtEntry = 1;
     t.series.buyEntryBar = 11;
     t.series.sellEntryBar = 12;
+    t.series.buyEntryClose = 7110;
+    t.series.sellEntryClose = 1160;
     setSellDrawScale(t.c);
     EXPECT_DOUBLE_EQ(t.state.sellDrawScale, 7110.0 / 1160.0);
     EXPECT_EQ(drawnPrice(t.c, Leg::Sell, 1160), 7110);
