@@ -96,16 +96,35 @@ std::string headerLineText(const ChartContext& c) {
     const SpreadSeries& s = c.series;
     const PositionLeg& buy = c.position.buy;
     const PositionLeg& sell = c.position.sell;
-    const std::string buyMarket = cp932FromUtf8(marketNameOf(s.buyMarketCode));
-    const std::string sellMarket = cp932FromUtf8(marketNameOf(s.sellMarketCode));
-    const std::string buyName = stockName(s.buyStockName);
-    const std::string sellName = stockName(s.sellStockName);
-    return formatText(format.c_str(), buyMarket.c_str(), static_cast<long long>(s.buyStockCode),
-                      buyName.c_str(), buy.entryDate / 10000, (buy.entryDate % 10000) / 100,
-                      buy.entryDate % 100, static_cast<long long>(buy.quantity), sellMarket.c_str(),
-                      static_cast<long long>(s.sellStockCode), sellName.c_str(),
-                      sell.entryDate / 10000, (sell.entryDate % 10000) / 100, sell.entryDate % 100,
-                      static_cast<long long>(sell.quantity));
+    // Without bars (a stock in no price file) the position file names the legs.
+    const bool built = s.buyBarsAllocated && s.sellBarsAllocated;
+    const auto marketOf = [&](const PositionLeg& leg, int32_t builtCode) {
+        return cp932FromUtf8(marketNameOf(built ? builtCode : marketCodeOf(leg.marketLetter[0])));
+    };
+    const auto codeOf = [&](const PositionLeg& leg, int32_t builtCode) {
+        return static_cast<long long>(built ? builtCode : leg.stockCode);
+    };
+    const std::string buyMarket = marketOf(buy, s.buyMarketCode);
+    const std::string sellMarket = marketOf(sell, s.sellMarketCode);
+    const std::string buyName = built ? stockName(s.buyStockName) : buy.shortName;
+    const std::string sellName = built ? stockName(s.sellStockName) : sell.shortName;
+    std::string text = formatText(
+        format.c_str(), buyMarket.c_str(), codeOf(buy, s.buyStockCode), buyName.c_str(),
+        buy.entryDate / 10000, (buy.entryDate % 10000) / 100, buy.entryDate % 100,
+        static_cast<long long>(buy.quantity), sellMarket.c_str(), codeOf(sell, s.sellStockCode),
+        sellName.c_str(), sell.entryDate / 10000, (sell.entryDate % 10000) / 100,
+        sell.entryDate % 100, static_cast<long long>(sell.quantity));
+    // What is drawn differs from the prices as traded: said beside the legs, so that no one
+    // reads an overlaid or adjusted candle as a price the stock traded at.
+    if (built && c.settings.overlaySellAtEntry == 1) {
+        static const std::string overlay = cp932FromUtf8("　売:×%.3f 重ね");
+        text += formatText(overlay.c_str(), c.state.sellDrawScale);
+    }
+    if (built && c.settings.splitAdjustedDisplay == 1) {
+        static const std::string adjusted = cp932FromUtf8("　分割調整");
+        text += adjusted;
+    }
+    return text;
 }
 
 void drawHeaderLine(DrawingSurface& surface, ChartContext& c, int32_t y) {

@@ -104,18 +104,16 @@ void layoutColumns(DrawingSurface& surface, ChartContext& c) {
     }
     int64_t first = last;
     if (s.pitchMode == 0) {
-        if (s.stretchBarCount <= 0) {
-            s.stretchBarCount = 150;
-        }
-        s.pitch = l.plotWidth > 0
-                      ? static_cast<float>(l.plotWidth) / static_cast<float>(s.stretchBarCount)
-                      : 0.01f;
-        first = last - s.stretchBarCount + 1;
+        const int32_t bars = stretchBarsShown(s);
+        l.pitch =
+            l.plotWidth > 0 ? static_cast<float>(l.plotWidth) / static_cast<float>(bars) : 0.01f;
+        first = last - bars + 1;
     } else {
         // Also catches a NaN from a damaged store.
         if (!(s.pitch > 0.0f)) {
             s.pitch = 4.0f;
         }
+        l.pitch = s.pitch;
         if (l.plotWidth > 0) {
             first = last - barsThatFit(l.plotWidth, s.pitch);
         }

@@ -224,7 +224,9 @@ PairSeriesResult buildPairSeries(MarketData& md, const CorrectionList& correctio
     if (buy.result != 1) {
         return buy;
     }
-    return buildLeg(md, corrections, position.sell, options, true, series);
+    PairSeriesResult sell = buildLeg(md, corrections, position.sell, options, true, series);
+    sell.leg = Leg::Sell;
+    return sell;
 }
 
 void releasePairSeries(SpreadSeries& series) {
@@ -240,6 +242,24 @@ void releasePairSeries(SpreadSeries& series) {
     series.sellSplitSinceEntry = std::vector<double>{};
     series.buyShownBars = std::vector<DayBar>{};
     series.sellShownBars = std::vector<DayBar>{};
+}
+
+std::string pairSeriesFailureText(const PairSeriesResult& result, const PositionRecord& position,
+                                  int32_t line) {
+    std::string text = pairSeriesMessageText(result.message);
+    if (result.message != PairSeriesMessage::StockNotRegistered) {
+        return text;
+    }
+    const PositionLeg& leg = result.leg == Leg::Buy ? position.buy : position.sell;
+    // The letter is a byte of the file: only a printable ASCII one goes into UTF-8 text.
+    const char letter = leg.marketLetter[0];
+    const std::string shownLetter = letter > ' ' && letter < 0x7f ? std::string(1, letter) : "";
+    text += "\n" + std::string(result.leg == Leg::Buy ? "買い" : "売り") + "の銘柄 " + shownLetter +
+            std::to_string(leg.stockCode) + " が株価データにありません";
+    if (line > 0) {
+        text += "（建玉ファイル " + std::to_string(line) + " 行目）";
+    }
+    return text;
 }
 
 std::string pairSeriesMessageText(PairSeriesMessage message) {

@@ -96,6 +96,7 @@ enum class PairSeriesMessage {
 struct PairSeriesResult {
     int result = 0;  // 1 built; -1 stock not found or memory short; -2 no traded date; 0 fatal
     PairSeriesMessage message = PairSeriesMessage::None;
+    Leg leg = Leg::Buy;  // the leg a failure is about
 };
 
 // Builds both legs of the position into the series. A failing sell leg leaves the buy leg of
@@ -109,6 +110,12 @@ void releasePairSeries(SpreadSeries& series);
 
 // The text of a non-fatal message, UTF-8; empty for None and DataError.
 std::string pairSeriesMessageText(PairSeriesMessage message);
+
+// The text a user is shown for a failed build of `position`, read from line `line` of the
+// position file: a stock in no price file is named with the leg, its code as the file writes it
+// and the line, after the message users know.
+std::string pairSeriesFailureText(const PairSeriesResult& result, const PositionRecord& position,
+                                  int32_t line);
 
 inline constexpr const char* kPairSeriesCaption = "データの読み込み";
 

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "tests/chart/chart_fixture.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
@@ -50,6 +52,27 @@ TEST(InfoPanelHeader, TextInCp932ByteForByte) {
         "\x81\x40"
         "[ \x94\x84       6758 ABCDEFGH 00/00/00 123456 \x8a\x94 ]";
     EXPECT_EQ(headerLineText(f.c), expected);
+
+    // The overlay and the split-adjusted display are said after the sell leg, in the header
+    // band as drawn.
+    f.settings.overlaySellAtEntry = 1;
+    f.state.sellDrawScale = 0.4724;
+    f.settings.splitAdjustedDisplay = 1;
+    f.layout();
+    drawHeaderLine(f.surface, f.c, 33);
+    EXPECT_EQ(f.drawn(RecordedOp::Text, 14),
+              (Strings{expected + cp932FromUtf8("　売:×0.472 重ね　分割調整")}));
+
+    // Without bars (a stock in no price file) the position file names the legs, unlabelled.
+    f.series.buyBarsAllocated = false;
+    f.position.buy = leg('O', 1234);
+    f.position.buy.shortName = "ABC\x81\x40";
+    f.position.sell = leg('t', 99999);
+    f.position.sell.shortName = "\x83\x67\x83\x88\x83\x5e";
+    EXPECT_EQ(headerLineText(f.c),
+              "[ \x94\x83 \x91\xe5\x8f\xd8  1234 ABC\x81\x40    00/00/00      0 "
+              "\x8a\x94 ]\x81\x40[ \x94\x84 \x93\x8c\x8f\xd8 99999 "
+              "\x83\x67\x83\x88\x83\x5e   00/00/00      0 \x8a\x94 ]");
 }
 
 TEST(InfoPanelBlocks, RowsPositionsColoursAndTexts) {

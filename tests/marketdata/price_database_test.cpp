@@ -200,6 +200,63 @@ TEST_F(Positions, FixedColumnsCommentsAndLineEnds) {
                   "O|7777|" + f3 + "|0|0 O|8888|" + f3 + "|0|77"}));
 }
 
+TEST_F(Positions, LinesThatCannotBePositionsAreLeftOutAndListedOnce) {
+    using Problems = std::vector<std::pair<int32_t, PositionLineFault>>;
+    const auto problems = [&] {
+        Problems out;
+        for (const PositionLineProblem& p : table_.problems) {
+            out.emplace_back(p.line, p.fault);
+        }
+        return out;
+    };
+    std::string longLine = line({"T5555", "", "2025/01/04", "", "T6666"});
+    longLine.pop_back();
+    longLine.resize(250, ' ');  // read in two pieces: one line, listed once
+    const std::vector<std::string> read1 =
+        read(line({"T1001", "A", "250704", "100", "T1002", "B", "250704", "200"}) +     // 1
+             "T7203\tトヨタ\t250704\t100\tT7267\tホンダ\t250704\t300\r\n" +             // 2
+             line({"T1001", "A", "2025/07/04", "100", "T1002"}) +                       // 3
+             line({"T1001", "A", "", "1,000", "T1002"}) +                               // 4
+             line({"T1001", "A", "", "", "T1002", "B", "R7.7.4"}) +                     // 5
+             line({"T1001", "A", "", "", "T1002", "B", "", "100株"}) +                  // 6
+             longLine + "\n" +                                                          // 7
+             " \t \n" + line({"T1001", "", "x"}) + "T1\tA\t250704\n" +                  // 8, 9, 10
+             line({"T1003", "C", "-5", "-100", "T1004", "D", " 25 07 04", "+7"}) +      // 11
+             "T1001" + std::string(3, ' ') + "\t" + std::string(31, ' ') + "T1002\n");  // 12
+    // The blank line with a tab and the lines without a sell leg stay silent, as ever; a tab
+    // between the fields is ignored, as any character there.
+    EXPECT_EQ(read1,
+              (std::vector<std::string>{
+                  "T|1001|A" + kFw + kFw + "|250704|100 T|1002|B" + kFw + kFw + "|250704|200",
+                  "T|1003|C" + kFw + kFw + "|0|0 T|1004|D" + kFw + kFw + "|250704|7",
+                  "T|1001|" + kFw + kFw + kFw + "|0|0 T|1002|" + kFw + kFw + kFw + "|0|0"}));
+    EXPECT_EQ(table_.lines, (std::vector<int32_t>{1, 11, 12}));
+    EXPECT_EQ(problems(), (Problems{{2, PositionLineFault::Tab},
+                                    {3, PositionLineFault::BuyDate},
+                                    {4, PositionLineFault::BuyQuantity},
+                                    {5, PositionLineFault::SellDate},
+                                    {6, PositionLineFault::SellQuantity},
+                                    {7, PositionLineFault::BuyDate}}));
+    const std::string message = positionProblemsMessage(table_.problems);
+    EXPECT_EQ(
+        message.substr(0, message.find('\n', message.find("2 行目"))),
+        "建玉ファイルの次の行は建玉として読めないため、表示しません。\n\n2 行目：タブで区切られ"
+        "ています（項目は決まった桁に空白でそろえます）");
+
+    std::string many;
+    for (int i = 0; i < 25; ++i) {
+        many += line({"T1", "", "", "x", "T2"});
+    }
+    read(many);
+    EXPECT_EQ(
+        positionProblemsMessage(table_.problems).substr(message.find('\n') + 1).find("21 行目"),
+        std::string::npos);
+    EXPECT_NE(positionProblemsMessage(table_.problems).find("\nほか 5 行"), std::string::npos);
+    read(line({"T1", "", "", "", "T2"}));  // a re-read forgets them
+    EXPECT_TRUE(table_.problems.empty());
+    EXPECT_TRUE(positionProblemsMessage(table_.problems).empty());
+}
+
 TEST_F(Positions, AtMost5000AndARereadReplacesTheTableUnlessTheFileIsMissing) {
     std::string many;
     for (int i = 0; i < 5001; ++i) {
