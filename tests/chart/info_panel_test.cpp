@@ -5,7 +5,6 @@
 #include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "tests/chart/chart_fixture.h"
-#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
@@ -62,17 +61,6 @@ TEST(InfoPanelHeader, TextInCp932ByteForByte) {
     drawHeaderLine(f.surface, f.c, 33);
     EXPECT_EQ(f.drawn(RecordedOp::Text, 14),
               (Strings{expected + cp932FromUtf8("　売:×0.472 重ね　分割調整")}));
-
-    // Without bars (a stock in no price file) the position file names the legs, unlabelled.
-    f.series.buyBarsAllocated = false;
-    f.position.buy = leg('O', 1234);
-    f.position.buy.shortName = "ABC\x81\x40";
-    f.position.sell = leg('t', 99999);
-    f.position.sell.shortName = "\x83\x67\x83\x88\x83\x5e";
-    EXPECT_EQ(headerLineText(f.c),
-              "[ \x94\x83 \x91\xe5\x8f\xd8  1234 ABC\x81\x40    00/00/00      0 "
-              "\x8a\x94 ]\x81\x40[ \x94\x84 \x93\x8c\x8f\xd8 99999 "
-              "\x83\x67\x83\x88\x83\x5e   00/00/00      0 \x8a\x94 ]");
 }
 
 TEST(InfoPanelBlocks, RowsPositionsColoursAndTexts) {

@@ -29,8 +29,6 @@ TEST(Layout, WorkedExampleFillsEveryField) {
     t.settings.stretchBarCount = 0;
     EXPECT_FLOAT_EQ(t.layout().pitch, 5.725f);
     EXPECT_EQ((Ints{t.view.firstShownBar, t.settings.stretchBarCount}), (Ints{880, 0}));
-    t.settings.pitchMode = 1;
-    EXPECT_FLOAT_EQ(t.layout().pitch, 5.0f);
 }
 
 // Small charts take smaller axis and label fonts: under 200 or under 300 pixels inside the

@@ -2,6 +2,7 @@
 // they are made of.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <numeric>
 
 #include "marketdata/moving_average.h"
@@ -142,15 +143,11 @@ TEST_F(PairSeries, AWeeklyEntryIsTheEntryDaysCloseInTheWeekHoldingIt) {
     }
     writeDb("DBW.1", dbw(dates, {stock(tokyo(1), "A", buy), stock(tokyo(2), "B", sell)}));
     load();
-    struct Case {
-        int32_t entry;  // YYMMDD
-        int day;        // the entry day's index among the 14 days
-        int week;
-    };
-    // A Friday, a Monday, a Saturday (the Monday after), the holiday (the Friday after).
-    for (const Case k :
-         {Case{250307, 4, 0}, Case{250310, 5, 1}, Case{250308, 5, 1}, Case{250320, 13, 2}}) {
-        PositionLeg b = leg('T', 1, k.entry), s = leg('T', 2, k.entry);
+    // Entry date (YYMMDD), the entry day's index among the 14 days, its week: a Friday, a
+    // Monday, a Saturday (the Monday after), the holiday (the Friday after).
+    for (const auto [entry, day, week] : {std::array{250307, 4, 0}, std::array{250310, 5, 1},
+                                          std::array{250308, 5, 1}, std::array{250320, 13, 2}}) {
+        PositionLeg b = leg('T', 1, entry), s = leg('T', 2, entry);
         b.quantity = 300;
         s.quantity = 500;
         const PositionRecord p{b, s};
@@ -164,16 +161,16 @@ TEST_F(PairSeries, AWeeklyEntryIsTheEntryDaysCloseInTheWeekHoldingIt) {
         const std::vector<double> daily = figuresAtNewest();
         ASSERT_EQ(build(b, s, 0, 0, 1).result, 1);
         const int32_t first = series_.buyStart;  // three weeks on 14 slots: 11
-        EXPECT_EQ(entryBars(), (V{first + k.week, first + k.week})) << k.entry;
-        EXPECT_EQ((V{series_.buyEntryClose, series_.sellEntryClose}), (V{buy[k.day], sell[k.day]}));
-        EXPECT_EQ(figuresAtNewest(), daily) << k.entry;
+        EXPECT_EQ(entryBars(), (V{first + week, first + week})) << entry;
+        EXPECT_EQ((V{series_.buyEntryClose, series_.sellEntryClose}), (V{buy[day], sell[day]}));
+        EXPECT_EQ(figuresAtNewest(), daily) << entry;
         // Every week from the entry's on shows the gain at its last close: 300 x (close - entry)
         // + 500 x (entry - close), directly.
         const int lastDays[] = {4, 9, 13};
-        for (int w = k.week; w < 3; ++w) {
-            const int64_t expected = 300 * int64_t{buy[lastDays[w]] - buy[k.day]} +
-                                     500 * int64_t{sell[k.day] - sell[lastDays[w]]};
-            EXPECT_EQ(positionProfit(series_, p, first + w), expected) << k.entry << " week " << w;
+        for (int w = week; w < 3; ++w) {
+            const int64_t expected = 300 * int64_t{buy[lastDays[w]] - buy[day]} +
+                                     500 * int64_t{sell[day] - sell[lastDays[w]]};
+            EXPECT_EQ(positionProfit(series_, p, first + w), expected) << entry << " week " << w;
         }
     }
 }
