@@ -11,7 +11,9 @@ namespace zepa {
 namespace {
 
 // Builds the series of currentPosition and shows what the build reports; the build's result.
-int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
+// With drawFailure, a failed build's empty chart is drawn before its message, so that the box
+// never stands over the previous position's chart.
+int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell, bool drawFailure = false) {
     const int32_t current = a.view.currentPosition;
     // After a fatal data error the tables are gone; the program is on its way out.
     if (a.md.dataAborted || current < 0 || current >= a.positions.positionCount ||
@@ -41,6 +43,9 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
         // A failed build leaves the previous position's bars, or one leg of each position; no
         // later paint, data window or lower pane may show them under this position's name.
         releasePairSeries(a.series);
+        if (drawFailure) {
+            redrawChart(a, shell);
+        }
         const size_t at = static_cast<size_t>(current);
         const int32_t line = at < a.positions.lines.size() ? a.positions.lines[at] : 0;
         shell.messageBox(pairSeriesFailureText(built, a.positions.records[at], line),
@@ -73,8 +78,9 @@ bool rebuildSeries(AppContext& a, Shell& shell) {
 }
 
 void showChosenPosition(AppContext& a, Shell& shell) {
-    rebuildSeries(a, shell);
-    redrawChart(a, shell);
+    if (buildSeriesOfCurrentPosition(a, shell, true) > 0) {
+        redrawChart(a, shell);
+    }
 }
 
 void nextPosition(AppContext& a, Shell& shell) {
