@@ -105,7 +105,9 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
             shown = displayedSeries(s, factor);
         }
         daySplits = splitFactorsSinceEntry(s, entered ? entryDay : -1);
-        lastDayOfWeek.reserve(static_cast<size_t>(s.length));
+        if (options.weeklyBars == 1) {
+            lastDayOfWeek.reserve(static_cast<size_t>(s.length));
+        }
     } catch (const std::bad_alloc&) {
         return fail(-1, PairSeriesMessage::OutOfMemory);
     }
