@@ -99,9 +99,7 @@ void scroll(AppContext& a, Shell& shell, bool older) {
 
 void changePosition(AppContext& a, Shell& shell, int32_t position) {
     a.view.currentPosition = position;
-    if (rebuildSeries(a, shell)) {
-        redrawChart(a, shell);
-    }
+    showChosenPosition(a, shell);
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ int readPositions(AppContext& a, Shell& shell) {
     if (missing) {
         shell.messageBox(positionFileMissingMessage(a.paths.positionFile), kErrorCaption,
                          MessageIcon::Exclamation);
+    } else if (!a.positions.problems.empty()) {
+        shell.messageBox(positionProblemsMessage(a.positions.problems), kErrorCaption,
+                         MessageIcon::Exclamation);
     }
     return count;
 }
@@ -56,9 +59,7 @@ void selectPosition(AppContext& a, Shell& shell, int selection) {
     }
     leaveCandidate(a);
     a.view.currentPosition = selection;
-    if (rebuildSeries(a, shell)) {
-        redrawChart(a, shell);
-    }
+    showChosenPosition(a, shell);
 }
 
 void reloadPositions(AppContext& a, Shell& shell) {
@@ -114,8 +115,7 @@ void onPaint(AppContext& a, Shell& shell, DrawingSurface& surface, int32_t clien
     area.top = kToolbarHeight;
     area.right = clientWidth;
     area.bottom = clientHeight - statusBarHeight;
-    if ((a.positions.positionCount > 0 || a.candidate.shown) && a.series.buyBarsAllocated &&
-        a.series.sellBarsAllocated) {
+    if ((a.positions.positionCount > 0 || a.candidate.shown) && !a.md.dataAborted) {
         paintChartWithTip(a, shell, surface);
     } else {
         // Nothing to draw: the area shows the window colour, as an erased window does.

@@ -85,6 +85,9 @@ void stopAutoStepping(AppContext& a, Shell& shell);
 void redrawChart(AppContext& a, Shell& shell);
 // Builds the series of currentPosition, showing the build's own messages; true on success.
 bool rebuildSeries(AppContext& a, Shell& shell);
+// After a position was chosen: rebuilds, then draws its chart, or its empty chart (the header
+// naming it) when the build failed with a message; nothing after a fatal error.
+void showChosenPosition(AppContext& a, Shell& shell);
 void nextPosition(AppContext& a, Shell& shell);
 void previousPosition(AppContext& a, Shell& shell);
 void nextPitch(AppContext& a, Shell& shell);
@@ -95,7 +98,8 @@ void disablePositionCommands(AppContext& a, Shell& shell);
 // Item i of the selector, CP932.
 std::string positionItemText(const PositionRecord& record);
 
-// The whole chart and then a tip line into the status bar.
+// The whole chart and then a tip line into the status bar; the empty chart of the position on
+// show while its series is not built.
 void paintChartWithTip(AppContext& a, Shell& shell, DrawingSurface& surface);
 
 }  // namespace zepa

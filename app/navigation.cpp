@@ -11,7 +11,9 @@ namespace zepa {
 namespace {
 
 // Builds the series of currentPosition and shows what the build reports; the build's result.
-int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
+// With drawFailure, a failed build's empty chart is drawn before its message, so that the box
+// never stands over the previous position's chart.
+int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell, bool drawFailure = false) {
     const int32_t current = a.view.currentPosition;
     // After a fatal data error the tables are gone; the program is on its way out.
     if (a.md.dataAborted ||
@@ -44,8 +46,13 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell) {
         // A failed build leaves the previous position's bars, or one leg of each position; no
         // later paint, data window or lower pane may show them under this position's name.
         releasePairSeries(a.series);
-        shell.messageBox(pairSeriesMessageText(built.message), kPairSeriesCaption,
-                         MessageIcon::Exclamation);
+        if (drawFailure) {
+            redrawChart(a, shell);
+        }
+        const size_t at = static_cast<size_t>(current);
+        const int32_t line = at < a.positions.lines.size() ? a.positions.lines[at] : 0;
+        shell.messageBox(pairSeriesFailureText(built, a.positions.records[at], line),
+                         kPairSeriesCaption, MessageIcon::Exclamation);
     }
     return built.result;
 }
@@ -62,8 +69,9 @@ void stopAutoStepping(AppContext& a, Shell& shell) {
 }
 
 void redrawChart(AppContext& a, Shell& shell) {
-    // As the paint request, draw nothing while no position is loaded.
-    if (a.positions.positionCount <= 0 && !a.candidate.shown) {
+    // As the paint request, draw nothing while no position (nor candidate) is loaded or after a
+    // fatal error.
+    if ((a.positions.positionCount <= 0 && !a.candidate.shown) || a.md.dataAborted) {
         return;
     }
     shell.drawOnWindow([&](DrawingSurface& surface) { paintChartWithTip(a, shell, surface); });
@@ -73,6 +81,12 @@ bool rebuildSeries(AppContext& a, Shell& shell) {
     return buildSeriesOfCurrentPosition(a, shell) > 0;
 }
 
+void showChosenPosition(AppContext& a, Shell& shell) {
+    if (buildSeriesOfCurrentPosition(a, shell, true) > 0) {
+        redrawChart(a, shell);
+    }
+}
+
 void nextPosition(AppContext& a, Shell& shell) {
     if (leaveCandidateToMove(a, shell, a.view.currentPosition < a.positions.positionCount - 1)) {
         return;
@@ -80,9 +94,7 @@ void nextPosition(AppContext& a, Shell& shell) {
     if (a.view.currentPosition < a.positions.positionCount - 1) {
         ++a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);
-        if (rebuildSeries(a, shell)) {
-            redrawChart(a, shell);
-        }
+        showChosenPosition(a, shell);
         return;
     }
     stopAutoStepping(a, shell);
@@ -96,9 +108,7 @@ void previousPosition(AppContext& a, Shell& shell) {
     if (a.view.currentPosition > 0) {
         --a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);
-        if (rebuildSeries(a, shell)) {
-            redrawChart(a, shell);
-        }
+        showChosenPosition(a, shell);
         return;
     }
     shell.messageBox("先頭の銘柄です", "前の銘柄へ移動", MessageIcon::Information);

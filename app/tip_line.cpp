@@ -74,11 +74,12 @@ int pickTipLine(const std::string& tipFile, int64_t seconds, std::string& status
 }
 
 void paintChartWithTip(AppContext& a, Shell& shell, DrawingSurface& surface) {
-    // The chart reads both bar arrays: without them there is nothing to draw.
+    ChartContext c = chartContext(a);
+    // The chart reads both bar arrays: without them, the position's name on an empty chart.
     if (!a.series.buyBarsAllocated || !a.series.sellBarsAllocated) {
+        paintEmptyChart(surface, c);
         return;
     }
-    ChartContext c = chartContext(a);
     paintChart(surface, c);
     // The whole picture is new, so a cursor line drawn before is gone; the next mouse move
     // must draw it without first erasing it.

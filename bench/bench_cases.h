@@ -17,6 +17,11 @@ void registerColdStartBenchmark(const LargeInstallation& installation, const std
 
 // Import/Csv, Import/DailyUpdate: the zepa_import program on a whole market's year of daily
 // files, written into `scratch` when first run.
+// Screen/Market4000x250, Screen/Market4000x750: the pair screen over a generated market held in
+// memory, with the process's peak resident memory; Screen/LoadMarket4000x250: reading such a
+// market from its price file in `scratch`.
+void registerScreenBenchmarks(const std::string& scratch);
+
 void registerImportBenchmarks(const std::string& importer, const std::string& scratch);
 
 // Backtest/Pairs100000x750: the ratio-rule backtest of a screen's pairs on every core.

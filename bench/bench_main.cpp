@@ -98,6 +98,13 @@ void printTargets(const std::map<std::string, Median>& m) {
          ms("Import/DailyUpdate") >= 0 && ms("Import/DailyUpdate") <= 1000.0);
     line("Backtest/Pairs100000x750", ms("Backtest/Pairs100000x750"), "ms", "<= 1500 ms",
          ms("Backtest/Pairs100000x750") >= 0 && ms("Backtest/Pairs100000x750") <= 1500.0);
+    line("Screen/Market4000x250", ms("Screen/Market4000x250"), "ms", "<= 1500 ms",
+         ms("Screen/Market4000x250") >= 0 && ms("Screen/Market4000x250") <= 1500.0);
+    const auto screen = m.find("Screen/Market4000x250");
+    line("Screen/Market4000x250 peak", screen == m.end() ? -1.0 : screen->second.peakMB, "MB",
+         "<= 1024 MB", screen != m.end() && screen->second.peakMB <= 1024.0);
+    line("Screen/Market4000x750", ms("Screen/Market4000x750"), "ms", "<= 4000 ms",
+         ms("Screen/Market4000x750") >= 0 && ms("Screen/Market4000x750") <= 4000.0);
     const auto cold = m.find("App/ColdStart");
     line("App/ColdStart peak", cold == m.end() ? -1.0 : cold->second.peakMB, "MB", "<= 90 MB",
          cold != m.end() && cold->second.peakMB <= 90.0);
@@ -155,6 +162,7 @@ int main(int argc, char** argv) {
     registerColdStartBenchmark(installation, programFolder() + "/zepa_spw", scratch);
     registerImportBenchmarks(programFolder() + "/zepa_import", scratch);
     registerBacktestBenchmarks();
+    registerScreenBenchmarks(scratch);
 
     std::map<std::string, Median> medians;
     if (json) {

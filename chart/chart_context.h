@@ -23,6 +23,9 @@ struct ChartLayout {
     int32_t axisFontHeight = -15;
     int32_t labelFontHeight = -13;
     float paneScale = 0.0f;  // pixels per unit of the 310-unit pane height
+    // The pitch the bars are drawn with: the user's, or in stretch mode the plot's width over
+    // the bars shown. The user's stored pitch is never replaced by it.
+    float pitch = 0.0f;
     int32_t headerLeft = 0;
     int32_t headerRight = 0;
     int32_t pricePaneLeft = 0;
@@ -77,7 +80,7 @@ struct ChartState {
 
 struct ChartContext {
     ViewState& view;
-    ChartSettings& settings;  // pitch and stretchBarCount are rewritten by the layout
+    ChartSettings& settings;  // a pitch that is not a number is replaced by the layout
     const ColorTable& colors;
     const SpreadSeries& series;  // both bar arrays allocated
     const PositionRecord& position;

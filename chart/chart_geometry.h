@@ -26,7 +26,7 @@ struct BarAxis {
 };
 
 inline BarAxis barAxis(const ChartContext& c) {
-    return BarAxis{c.state.layout.plotLeft, c.settings.pitch, 0.0f};
+    return BarAxis{c.state.layout.plotLeft, c.state.layout.pitch, 0.0f};
 }
 
 // y of a price in the upper pane.

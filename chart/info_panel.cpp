@@ -72,11 +72,11 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
     const auto rowY = [&](int r) { return static_cast<int32_t>(int64_t{Y} + int64_t{r} * h2); };
     const int32_t wideX = static_cast<int32_t>(int64_t{X} - 10 * int64_t{w2});
     const int32_t valueX = static_cast<int32_t>(int64_t{X} - 8 * int64_t{w2});
-    const DayBar& entry = leg.bars[static_cast<size_t>(leg.entryBar)];
     const DayBar& now = leg.bars[static_cast<size_t>(last)];
     surface.setTextColor(chartColor(c, rows.color));
-    surface.textOut(wideX, rowY(rows.firstRow),
-                    formatText(rows.entryFormat, perShare(entry.close, leg.factor)));
+    surface.textOut(
+        wideX, rowY(rows.firstRow),
+        formatText(rows.entryFormat, perShare(shownEntryClose(c.series, rows.leg), leg.factor)));
     surface.textOut(valueX, rowY(rows.firstRow + 1),
                     formatText("%6lld", perShare(now.close, leg.factor)));
     // A rate against a close of 0 means nothing: the line is left out. The rate counts across
@@ -96,18 +96,36 @@ std::string headerLineText(const ChartContext& c) {
     const SpreadSeries& s = c.series;
     const PositionLeg& buy = c.position.buy;
     const PositionLeg& sell = c.position.sell;
-    const std::string buyMarket = cp932FromUtf8(marketNameOf(s.buyMarketCode));
-    const std::string sellMarket = cp932FromUtf8(marketNameOf(s.sellMarketCode));
-    const std::string buyName = stockName(s.buyStockName);
-    const std::string sellName = stockName(s.sellStockName);
+    // Without bars (a stock in no price file) the position file names the legs.
+    const bool built = s.buyBarsAllocated && s.sellBarsAllocated;
+    const auto marketOf = [&](const PositionLeg& leg, int32_t builtCode) {
+        return cp932FromUtf8(marketNameOf(built ? builtCode : marketCodeOf(leg.marketLetter[0])));
+    };
+    const auto codeOf = [&](const PositionLeg& leg, int32_t builtCode) {
+        return static_cast<long long>(built ? builtCode : leg.stockCode);
+    };
+    const std::string buyMarket = marketOf(buy, s.buyMarketCode);
+    const std::string sellMarket = marketOf(sell, s.sellMarketCode);
+    const std::string buyName = built ? stockName(s.buyStockName) : buy.shortName;
+    const std::string sellName = built ? stockName(s.sellStockName) : sell.shortName;
+    std::string text = formatText(
+        format.c_str(), buyMarket.c_str(), codeOf(buy, s.buyStockCode), buyName.c_str(),
+        buy.entryDate / 10000, (buy.entryDate % 10000) / 100, buy.entryDate % 100,
+        static_cast<long long>(buy.quantity), sellMarket.c_str(), codeOf(sell, s.sellStockCode),
+        sellName.c_str(), sell.entryDate / 10000, (sell.entryDate % 10000) / 100,
+        sell.entryDate % 100, static_cast<long long>(sell.quantity));
+    // What is drawn differs from the prices as traded: said beside the legs, so that no one
+    // reads an overlaid or adjusted candle as a price the stock traded at.
+    if (built && c.settings.overlaySellAtEntry == 1) {
+        static const std::string overlay = cp932FromUtf8("　売:×%.3f 重ね");
+        text += formatText(overlay.c_str(), c.state.sellDrawScale);
+    }
+    if (built && c.settings.splitAdjustedDisplay == 1) {
+        static const std::string adjusted = cp932FromUtf8("　分割調整");
+        text += adjusted;
+    }
     static const std::string candidate = cp932FromUtf8("候補 ");
-    return (c.candidate ? candidate : std::string()) +
-           formatText(format.c_str(), buyMarket.c_str(), static_cast<long long>(s.buyStockCode),
-                      buyName.c_str(), buy.entryDate / 10000, (buy.entryDate % 10000) / 100,
-                      buy.entryDate % 100, static_cast<long long>(buy.quantity), sellMarket.c_str(),
-                      static_cast<long long>(s.sellStockCode), sellName.c_str(),
-                      sell.entryDate / 10000, (sell.entryDate % 10000) / 100, sell.entryDate % 100,
-                      static_cast<long long>(sell.quantity));
+    return c.candidate ? candidate + text : text;
 }
 
 void drawHeaderLine(DrawingSurface& surface, ChartContext& c, int32_t y) {
@@ -156,9 +174,7 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
 
     // The spread of the closes on show in corrected prices, in 64 bits so that no pair of prices
     // can overflow it.
-    const auto spread = [&](int32_t b, int32_t e) {
-        const int64_t buyClose = buy.bars[static_cast<size_t>(b)].close;
-        const int64_t sellClose = sell.bars[static_cast<size_t>(e)].close;
+    const auto spread = [&](int64_t buyClose, int64_t sellClose) {
         return static_cast<long long>(c.settings.spreadBase == 0 ? sellClose - buyClose
                                                                  : buyClose - sellClose);
     };
@@ -166,8 +182,14 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
         last >= sell.entryBar && hasSlot(buy.bars, buy.entryBar) &&
         hasSlot(sell.bars, sell.entryBar) && hasSlot(buy.bars, last) && hasSlot(sell.bars, last)) {
         surface.setTextColor(chartColor(c, kGridColor));
-        surface.textOut(wideX, rowY(8), formatText("S:%6lld", spread(buy.entryBar, sell.entryBar)));
-        surface.textOut(valueX, rowY(9), formatText("%6lld", spread(last, last)));
+        const auto lastClose = [&](const LegBars& leg) {
+            return int64_t{leg.bars[static_cast<size_t>(last)].close};
+        };
+        surface.textOut(wideX, rowY(8),
+                        formatText("S:%6lld", spread(shownEntryClose(c.series, Leg::Buy),
+                                                     shownEntryClose(c.series, Leg::Sell))));
+        surface.textOut(valueX, rowY(9),
+                        formatText("%6lld", spread(lastClose(buy), lastClose(sell))));
     }
 
     if (!(buy.entryBar == -1 && sell.entryBar == -1) && last >= buy.entryBar &&

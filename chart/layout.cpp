@@ -104,18 +104,16 @@ void layoutColumns(DrawingSurface& surface, ChartContext& c) {
     }
     int64_t first = last;
     if (s.pitchMode == 0) {
-        if (s.stretchBarCount <= 0) {
-            s.stretchBarCount = 150;
-        }
-        s.pitch = l.plotWidth > 0
-                      ? static_cast<float>(l.plotWidth) / static_cast<float>(s.stretchBarCount)
-                      : 0.01f;
-        first = last - s.stretchBarCount + 1;
+        const int32_t bars = stretchBarsShown(s);
+        l.pitch =
+            l.plotWidth > 0 ? static_cast<float>(l.plotWidth) / static_cast<float>(bars) : 0.01f;
+        first = last - bars + 1;
     } else {
         // Also catches a NaN from a damaged store.
         if (!(s.pitch > 0.0f)) {
             s.pitch = 4.0f;
         }
+        l.pitch = s.pitch;
         if (l.plotWidth > 0) {
             first = last - barsThatFit(l.plotWidth, s.pitch);
         }
@@ -139,8 +137,9 @@ void setSellDrawScale(ChartContext& c) {
     // The closes as drawn, so that the legs meet at the entry in either display.
     const std::vector<DayBar>& buyBars = shownBars(s, Leg::Buy);
     const std::vector<DayBar>& sellBars = shownBars(s, Leg::Sell);
-    int64_t buy = closeAt(buyBars, s.buyEntryBar);
-    int64_t sell = closeAt(sellBars, s.sellEntryBar);
+    // At the entry prices, which in weekly bars are the entry days' closes, not their weeks'.
+    int64_t buy = s.buyEntryBar < 0 ? 0 : shownEntryClose(s, Leg::Buy);
+    int64_t sell = s.sellEntryBar < 0 ? 0 : shownEntryClose(s, Leg::Sell);
     if (s.buyEntryBar < 0 || s.sellEntryBar < 0 || buy <= 0 || sell <= 0) {
         buy = sell = 0;
         for (int64_t i = std::max<int64_t>(c.view.firstShownBar, 0); i <= c.view.lastShownBar;

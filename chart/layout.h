@@ -9,7 +9,7 @@ namespace zepa {
 // Chooses the font heights from the chart area, selects slot 1 (header) and slot 2 (axis) and
 // fills the vertical fields of the layout.
 void layoutChart(DrawingSurface& surface, ChartContext& c);
-// plotLeft, plotWidth, pitch (stretch mode) and the shown range.
+// plotLeft, plotWidth, the pitch drawn with and the shown range.
 void layoutColumns(DrawingSurface& surface, ChartContext& c);
 // Highest high and lowest low of the shown bars of both legs; priceSpan = 180 * paneScale.
 // Sets sellDrawScale for the shown range: the ratio of the legs' entry closes when both legs

@@ -115,9 +115,9 @@ void drawValueBars(DrawingSurface& surface, ChartContext& c, int32_t originX, in
     const ValueScale scale = valueScale(c, top, value);
 
     // Bars are 2h - 1 pixels wide; below a pitch of 2 (h = 0) a single column.
-    const int64_t h = truncToInt32(static_cast<double>(c.settings.pitch) * 0.5);
+    const int64_t h = truncToInt32(static_cast<double>(c.state.layout.pitch) * 0.5);
     const int64_t half = std::max<int64_t>(h - 1, 0);
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     for (int64_t i = range.first; i <= range.last; ++i) {
         const int32_t x = axis.advance();
         float v = 0.0f;
@@ -144,7 +144,7 @@ bool changeRate(const SpreadSeries& series, Leg leg, size_t i, float& rate) {
 void drawRateLine(DrawingSurface& surface, const ChartContext& c, int32_t originX,
                   const ValueScale& scale, Leg leg, int32_t legStart, ColorRef color) {
     const ShownRange range = shownRange(c);
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     bool hasPoint = false;
     int32_t lastY = 0;
     int32_t previousX = 0;
@@ -182,7 +182,7 @@ void drawMonthLines(DrawingSurface& surface, const ChartContext& c, int32_t orig
         std::min<int64_t>(c.view.lastShownBar, static_cast<int64_t>(bars.size()) - 1);
     const float paneHeight = static_cast<float>(kLowerPaneUnits) * c.state.layout.paneScale;
     const int32_t bottom = clampToInt32(int64_t{top} + truncPixels(paneHeight));
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     for (int64_t i = c.view.firstShownBar; i <= last; ++i) {
         const int32_t x = axis.advance();
         if (i >= 1 && bars[static_cast<size_t>(i)].date.month !=

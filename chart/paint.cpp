@@ -13,6 +13,12 @@ void paintChart(DrawingSurface& surface, ChartContext& c) {
     drawChart(surface, c);
 }
 
+void paintEmptyChart(DrawingSurface& surface, ChartContext& c) {
+    layoutChart(surface, c);
+    drawFrame(surface, c);
+    drawHeaderLine(surface, c, c.view.chartArea.top + 3);
+}
+
 void drawChart(DrawingSurface& surface, ChartContext& c) {
     const ChartLayout& l = c.state.layout;
     layoutColumns(surface, c);

@@ -10,5 +10,8 @@ void paintChart(DrawingSurface& surface, ChartContext& c);
 // The paint order: proportions, columns, prices, frame, header, axes, candles and panel,
 // tomeashi, averages, lower pane.
 void drawChart(DrawingSurface& surface, ChartContext& c);
+// The chart of a position whose series could not be built: the frame and the header naming the
+// position, no bars. The bar arrays are not read.
+void paintEmptyChart(DrawingSurface& surface, ChartContext& c);
 
 }  // namespace zepa

@@ -24,6 +24,13 @@ constexpr int kSellRisingColor = 95;
 constexpr int kSellTomeashiColor = 96;
 constexpr int kBuyAverageColor = 98;
 constexpr int kSellAverageColor = 99;
+// The sell leg's candle colours: its own while overlaid at the entry price.
+int sellFallingColor(const ChartContext& c) {
+    return c.settings.overlaySellAtEntry == 1 ? kOverlaidSellFallingColor : kSellFallingColor;
+}
+int sellRisingColor(const ChartContext& c) {
+    return c.settings.overlaySellAtEntry == 1 ? kOverlaidSellRisingColor : kSellRisingColor;
+}
 // Rows of the ex-date mark above the axis line: 5, 3 and 1 pixels wide.
 constexpr int32_t kExDateMarkRows = 3;
 
@@ -41,7 +48,7 @@ int64_t walkEnd(const ChartContext& c, size_t barCount) {
 }
 
 bool monthLabelShown(const ChartContext& c, int month) {
-    const float pitch = c.settings.pitch;
+    const float pitch = c.state.layout.pitch;
     if ((c.view.weeklyBars == 0 && pitch > 1.0f) || (c.view.weeklyBars == 1 && pitch > 6.0f)) {
         return true;
     }
@@ -108,7 +115,7 @@ template <typename PointPrice, typename SegmentWanted>
 void drawLegLine(DrawingSurface& surface, const ChartContext& c, int32_t originX, int32_t originY,
                  Leg which, const LegBars& leg, ColorRef color, bool dots, PointPrice price,
                  SegmentWanted segmentWanted) {
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     const int64_t end = walkEnd(c, leg.bars.size());
     int32_t previousX = 0;
     int32_t previousY = 0;
@@ -136,7 +143,7 @@ void drawLegLine(DrawingSurface& surface, const ChartContext& c, int32_t originX
 void drawExDateMarks(DrawingSurface& surface, const ChartContext& c, int32_t axisTop, Leg leg) {
     const std::vector<DayBar>& bars = storedBars(c.series, leg);
     const int32_t start = leg == Leg::Buy ? c.series.buyStart : c.series.sellStart;
-    const ColorRef color = chartColor(c, leg == Leg::Buy ? kBuyRisingColor : kSellRisingColor);
+    const ColorRef color = chartColor(c, leg == Leg::Buy ? kBuyRisingColor : sellRisingColor(c));
     BarAxis axis = barAxis(c);
     const int64_t end = walkEnd(c, bars.size());
     for (int64_t i = c.view.firstShownBar; i <= end; ++i) {
@@ -206,8 +213,8 @@ void drawCandles(DrawingSurface& surface, ChartContext& c, int32_t originX, int3
     c.state.icons = EntryIcons{};
     const LegBars buy = legBars(c, Leg::Buy);
     const LegBars sell = legBars(c, Leg::Sell);
-    const int32_t halfBody = truncToInt32(static_cast<double>(c.settings.pitch) * 0.25 + 0.5);
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    const int32_t halfBody = truncToInt32(static_cast<double>(c.state.layout.pitch) * 0.25 + 0.5);
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     const int64_t end = walkEnd(c, std::max(buy.bars.size(), sell.bars.size()));
 
     for (int64_t i = c.view.firstShownBar; i <= end; ++i) {
@@ -232,7 +239,7 @@ void drawCandles(DrawingSurface& surface, ChartContext& c, int32_t originX, int3
             const DayBar& bar = sell.bars[static_cast<size_t>(slot)];
             if (c.settings.sellCandles == 1) {
                 drawCandle(surface, c, Leg::Sell, bar, x, halfBody, originY,
-                           {chartColor(c, kSellFallingColor), chartColor(c, kSellRisingColor)});
+                           {chartColor(c, sellFallingColor(c)), chartColor(c, sellRisingColor(c))});
             }
             if (slot == sell.entryBar) {
                 c.state.icons.sellRecorded = true;

@@ -111,7 +111,7 @@ std::string ratioTitle(const ChartContext& c) {
 void drawZLine(DrawingSurface& surface, const ChartContext& c, int32_t originX,
                const ZLineScale& scale) {
     const ColorRef color = chartColor(c, kZLineColor);
-    BarAxis axis{originX, c.settings.pitch, 0.0f};
+    BarAxis axis{originX, c.state.layout.pitch, 0.0f};
     bool previous = false;
     double previousZ = 0.0;
     int32_t previousX = 0;

@@ -38,7 +38,7 @@ struct ScrollGeometry {
 ScrollGeometry scrollGeometry(const ChartContext& c) {
     ScrollGeometry g;
     const int32_t plotWidth = c.state.layout.plotWidth;
-    const float pitch = c.settings.pitch;
+    const float pitch = c.state.layout.pitch;
     // Before any paint, or with no room for bars, there is nothing to move.
     if (plotWidth <= 0 || !(pitch > 0.0f)) {
         return g;
@@ -76,8 +76,8 @@ bool scrollOlderBy(ChartContext& c, int64_t bars) {
     // stretchBarCount bars, one fewer than trunc(v) + 1, so trunc(v) would stop one slot short
     // of the oldest date and the command would never end.
     int64_t fit = truncSaturated(g.bars);
-    if (c.settings.pitchMode == 0 && c.settings.stretchBarCount > 0) {
-        fit = std::min<int64_t>(fit, int64_t{c.settings.stretchBarCount} - 1);
+    if (c.settings.pitchMode == 0) {
+        fit = std::min<int64_t>(fit, int64_t{stretchBarsShown(c.settings)} - 1);
     }
     if (fit > g.newest - back) {
         back = g.newest - fit;
@@ -115,7 +115,7 @@ void cursorLine(DrawingSurface& surface, const ChartContext& c, int32_t x, Color
 }
 
 int32_t cursorBarAt(const ChartContext& c, int32_t mouseX) {
-    const float pitch = c.settings.pitch;
+    const float pitch = c.state.layout.pitch;
     const int64_t first = c.view.firstShownBar;
     const int64_t last = c.view.lastShownBar;
     int64_t bar = first;

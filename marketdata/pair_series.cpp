@@ -18,6 +18,8 @@ struct LegTarget {
     bool& allocated;
     int32_t& start;
     int32_t& entryBar;
+    int32_t& entryClose;
+    int32_t& shownEntryClose;
     int32_t& marketCode;
     int32_t& stockCode;
     char* stockName;
@@ -38,7 +40,7 @@ void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePer
     std::vector<float> work(static_cast<size_t>(shown.length), 0.0f);
     const bool haveAverage = movingAverage(shown, averagePeriod, work) == 1;
     t.shownBars = t.bars;
-    int32_t entryClose = 0;
+    const int32_t entryClose = t.shownEntryClose;
     for (size_t b = static_cast<size_t>(std::max(t.start, 0)); b < t.shownBars.size(); ++b) {
         const size_t k = b - static_cast<size_t>(t.start);
         DayBar& bar = t.shownBars[b];
@@ -48,9 +50,6 @@ void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePer
         bar.close = shown.close[k];
         bar.volume = shown.volume[k];
         bar.average = haveAverage ? truncToInt32(static_cast<double>(work[k])) : bar.close;
-        if (static_cast<int32_t>(b) == t.entryBar) {
-            entryClose = bar.close;
-        }
         if (t.entryBar != -1 && static_cast<int32_t>(b) >= t.entryBar) {
             bar.gain = sellLeg ? wrapSub(entryClose, bar.close) : wrapSub(bar.close, entryClose);
         }
@@ -60,18 +59,18 @@ void buildShownBars(const LegTarget& t, const StockSeries& shown, int averagePer
 PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, const PositionLeg& leg,
                           const PairSeriesOptions& options, bool sellLeg, SpreadSeries& series) {
     const int averagePeriod = sellLeg ? options.sellAveragePeriod : options.buyAveragePeriod;
-    LegTarget t = sellLeg ? LegTarget{series.sellBars,         series.sellBarsAllocated,
-                                      series.sellStart,        series.sellEntryBar,
-                                      series.sellMarketCode,   series.sellStockCode,
-                                      series.sellStockName,    series.sellFactor,
-                                      series.sellAverageStart, series.sellSplitSinceEntry,
-                                      series.sellShownBars}
-                          : LegTarget{series.buyBars,         series.buyBarsAllocated,
-                                      series.buyStart,        series.buyEntryBar,
-                                      series.buyMarketCode,   series.buyStockCode,
-                                      series.buyStockName,    series.buyFactor,
-                                      series.buyAverageStart, series.buySplitSinceEntry,
-                                      series.buyShownBars};
+    LegTarget t =
+        sellLeg
+            ? LegTarget{series.sellBars,       series.sellBarsAllocated, series.sellStart,
+                        series.sellEntryBar,   series.sellEntryClose,    series.sellShownEntryClose,
+                        series.sellMarketCode, series.sellStockCode,     series.sellStockName,
+                        series.sellFactor,     series.sellAverageStart,  series.sellSplitSinceEntry,
+                        series.sellShownBars}
+            : LegTarget{series.buyBars,       series.buyBarsAllocated, series.buyStart,
+                        series.buyEntryBar,   series.buyEntryClose,    series.buyShownEntryClose,
+                        series.buyMarketCode, series.buyStockCode,     series.buyStockName,
+                        series.buyFactor,     series.buyAverageStart,  series.buySplitSinceEntry,
+                        series.buyShownBars};
 
     const StockKey key = marketCodeOf(leg.marketLetter[0]) * kMarketScale + leg.stockCode;
     if (findStock(md, key) == -1) {
@@ -89,18 +88,44 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     // The adjusted display is taken from the daily prices, before they form weekly bars; a leg
     // without a split is shown as stored and costs nothing here.
     const bool adjusted = options.splitAdjustedDisplay == 1 && seriesHasSplit(s);
+    const int32_t factor = correctionFactorOf(corrections, key);
+    // The entry is a day, whatever bars are formed: its close is the entry price, and the splits
+    // after it count from that day on.
+    const int64_t threshold = entryThreshold(leg.entryDate);
+    int32_t entryDay = 0;
+    while (entryDay < s.length && dateValue(s.date[static_cast<size_t>(entryDay)]) < threshold) {
+        ++entryDay;
+    }
+    const bool entered = entryDay < s.length;
     StockSeries shown;
+    std::vector<double> daySplits;
+    std::vector<int32_t> lastDayOfWeek;
     try {
         if (adjusted) {
-            shown = displayedSeries(s, correctionFactorOf(corrections, key));
+            shown = displayedSeries(s, factor);
+        }
+        daySplits = splitFactorsSinceEntry(s, entered ? entryDay : -1);
+        if (options.weeklyBars == 1) {
+            lastDayOfWeek.reserve(static_cast<size_t>(s.length));
         }
     } catch (const std::bad_alloc&) {
         return fail(-1, PairSeriesMessage::OutOfMemory);
     }
+    const int32_t entryClose =
+        entered ? wrapMul(s.close[static_cast<size_t>(entryDay)], factor) : 0;
+    const int32_t shownEntryClose =
+        entered && adjusted ? shown.close[static_cast<size_t>(entryDay)] : entryClose;
+    // The bar that holds the entry day, as an index into the series' (daily or weekly) entries.
+    int32_t entryEntry = entered ? entryDay : -1;
     if (options.weeklyBars == 1) {
-        aggregateWeekly(s);
+        aggregateWeekly(s, &lastDayOfWeek);
         if (adjusted) {
             aggregateWeekly(shown);
+        }
+        if (entered) {
+            entryEntry = static_cast<int32_t>(
+                std::lower_bound(lastDayOfWeek.begin(), lastDayOfWeek.end(), entryDay) -
+                lastDayOfWeek.begin());
         }
     }
 
@@ -138,12 +163,10 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
     const bool haveAverage = movingAverage(s, averagePeriod, work) == 1;
     t.averageStart = haveAverage ? t.start + averagePeriod : t.start;
 
-    t.factor = correctionFactorOf(corrections, key);
-    const int32_t factor = t.factor;
-    const int64_t threshold = entryThreshold(leg.entryDate);
-
-    t.entryBar = -1;
-    int32_t entryClose = 0;
+    t.factor = factor;
+    t.entryBar = entered ? t.start + entryEntry : -1;
+    t.entryClose = entryClose;
+    t.shownEntryClose = shownEntryClose;
     for (int32_t b = t.start; b < dateCount; ++b) {
         const int32_t k = b - t.start;
         DayBar& bar = t.bars.emplace_back();
@@ -161,16 +184,21 @@ PairSeriesResult buildLeg(MarketData& md, const CorrectionList& corrections, con
                 series.buyShownBars[b].date = bar.date;
             }
         }
-        if (t.entryBar == -1 && dateValue(bar.date) >= threshold) {
-            t.entryBar = b;
-            entryClose = bar.close;
-        }
-        if (t.entryBar != -1) {
+        if (t.entryBar != -1 && b >= t.entryBar) {
             bar.gain = sellLeg ? wrapSub(entryClose, bar.close) : wrapSub(bar.close, entryClose);
         }
     }
     try {
-        t.splitSinceEntry = splitFactorsSinceEntry(t.bars, t.entryBar);
+        if (!daySplits.empty()) {
+            // A bar counts the splits up to its last day.
+            t.splitSinceEntry.assign(static_cast<size_t>(dateCount), 1.0);
+            for (int32_t b = t.start; b < dateCount; ++b) {
+                const auto k = static_cast<size_t>(b - t.start);
+                const size_t day =
+                    lastDayOfWeek.empty() ? k : static_cast<size_t>(lastDayOfWeek[k]);
+                t.splitSinceEntry[static_cast<size_t>(b)] = daySplits[day];
+            }
+        }
         if (adjusted) {
             buildShownBars(t, shown, averagePeriod, sellLeg);
         }
@@ -198,7 +226,9 @@ PairSeriesResult buildPairSeries(MarketData& md, const CorrectionList& correctio
     if (buy.result != 1) {
         return buy;
     }
-    return buildLeg(md, corrections, position.sell, options, true, series);
+    PairSeriesResult sell = buildLeg(md, corrections, position.sell, options, true, series);
+    sell.leg = Leg::Sell;
+    return sell;
 }
 
 void releasePairSeries(SpreadSeries& series) {
@@ -214,6 +244,24 @@ void releasePairSeries(SpreadSeries& series) {
     series.sellSplitSinceEntry = std::vector<double>{};
     series.buyShownBars = std::vector<DayBar>{};
     series.sellShownBars = std::vector<DayBar>{};
+}
+
+std::string pairSeriesFailureText(const PairSeriesResult& result, const PositionRecord& position,
+                                  int32_t line) {
+    std::string text = pairSeriesMessageText(result.message);
+    if (result.message != PairSeriesMessage::StockNotRegistered) {
+        return text;
+    }
+    const PositionLeg& leg = result.leg == Leg::Buy ? position.buy : position.sell;
+    // The letter is a byte of the file: only a printable ASCII one goes into UTF-8 text.
+    const char letter = leg.marketLetter[0];
+    const std::string shownLetter = letter > ' ' && letter < 0x7f ? std::string(1, letter) : "";
+    text += "\n" + std::string(result.leg == Leg::Buy ? "買い" : "売り") + "の銘柄 " + shownLetter +
+            std::to_string(leg.stockCode) + " が株価データにありません";
+    if (line > 0) {
+        text += "（建玉ファイル " + std::to_string(line) + " 行目）";
+    }
+    return text;
 }
 
 std::string pairSeriesMessageText(PairSeriesMessage message) {

@@ -24,6 +24,14 @@ struct SpreadSeries {
     int32_t firstBar = 0;
     int32_t buyEntryBar = -1;
     int32_t sellEntryBar = -1;
+    // The price each leg was entered at (corrected): the close of the first trading date on or
+    // after the entry date. In weekly bars too, whose entry bar is the week holding that date;
+    // 0 without an entry bar.
+    int32_t buyEntryClose = 0;
+    int32_t sellEntryClose = 0;
+    // The same in the prices of the split-adjusted display, while that display shows the leg.
+    int32_t buyShownEntryClose = 0;
+    int32_t sellShownEntryClose = 0;
     int32_t buyMarketCode = 0;
     int32_t sellMarketCode = 0;
     int32_t buyStockCode = 0;
@@ -56,6 +64,19 @@ inline const std::vector<DayBar>& shownBars(const SpreadSeries& s, Leg leg) {
     return shown.empty() ? storedBars(s, leg) : shown;
 }
 
+inline int32_t storedEntryClose(const SpreadSeries& s, Leg leg) {
+    return leg == Leg::Buy ? s.buyEntryClose : s.sellEntryClose;
+}
+
+// The entry price in the prices shownBars gives.
+inline int32_t shownEntryClose(const SpreadSeries& s, Leg leg) {
+    const bool adjusted = !(leg == Leg::Buy ? s.buyShownBars : s.sellShownBars).empty();
+    if (!adjusted) {
+        return storedEntryClose(s, leg);
+    }
+    return leg == Leg::Buy ? s.buyShownEntryClose : s.sellShownEntryClose;
+}
+
 struct PairSeriesOptions {
     int weeklyBars = 0;  // 0 daily, 1 weekly
     int buyAveragePeriod = 5;
@@ -75,6 +96,7 @@ enum class PairSeriesMessage {
 struct PairSeriesResult {
     int result = 0;  // 1 built; -1 stock not found or memory short; -2 no traded date; 0 fatal
     PairSeriesMessage message = PairSeriesMessage::None;
+    Leg leg = Leg::Buy;  // the leg a failure is about
 };
 
 // Builds both legs of the position into the series. A failing sell leg leaves the buy leg of
@@ -88,6 +110,12 @@ void releasePairSeries(SpreadSeries& series);
 
 // The text of a non-fatal message, UTF-8; empty for None and DataError.
 std::string pairSeriesMessageText(PairSeriesMessage message);
+
+// The text a user is shown for a failed build of `position`, read from line `line` of the
+// position file: a stock in no price file is named with the leg, its code as the file writes it
+// and the line, after the message users know.
+std::string pairSeriesFailureText(const PairSeriesResult& result, const PositionRecord& position,
+                                  int32_t line);
 
 inline constexpr const char* kPairSeriesCaption = "データの読み込み";
 

@@ -12,21 +12,30 @@ const std::vector<double>& splitsOf(const SpreadSeries& s, Leg leg) {
     return leg == Leg::Buy ? s.buySplitSinceEntry : s.sellSplitSinceEntry;
 }
 
-int32_t entryBarOf(const SpreadSeries& s, Leg leg) {
-    return leg == Leg::Buy ? s.buyEntryBar : s.sellEntryBar;
-}
-
 const DayBar& barAt(const SpreadSeries& s, Leg leg, int32_t i) {
     return storedBars(s, leg)[static_cast<size_t>(i)];
 }
 
-// The entry close of a leg whose splits are known (so its entry bar exists).
-double entryClose(const SpreadSeries& s, Leg leg) {
-    return barAt(s, leg, entryBarOf(s, leg)).close;
-}
-
 double sign(Leg leg) {
     return leg == Leg::Buy ? 1.0 : -1.0;
+}
+
+// Whose shares a gain is counted per: the shares held at the slot, in the slot's basis, or the
+// shares bought at the entry (quantity of the position file).
+enum class PerShare { Held, Entered };
+
+// The leg's gain since its entry at slot i, the one formula behind every figure: the stored gain
+// while no split lies between the entry and the slot; else the close against the entry close
+// carried into the slot's basis, per share held (close - entry × F) or per share entered
+// (close / F - entry); the sell leg's reversed.
+double gainSinceEntry(const SpreadSeries& s, Leg leg, int32_t i, PerShare per) {
+    const double f = splitFactorAt(splitsOf(s, leg), i);
+    const DayBar& bar = barAt(s, leg, i);
+    if (f == 1.0) {
+        return bar.gain;
+    }
+    const double entry = storedEntryClose(s, leg);
+    return sign(leg) * (per == PerShare::Held ? bar.close - entry * f : bar.close / f - entry);
 }
 
 // a + b, pinned to the 64-bit range instead of overflowing.
@@ -41,12 +50,7 @@ int64_t saturatingAdd(int64_t a, int64_t b) {
 }  // namespace
 
 double legGainAt(const SpreadSeries& s, Leg leg, int32_t i) {
-    const double f = splitFactorAt(splitsOf(s, leg), i);
-    const DayBar& bar = barAt(s, leg, i);
-    if (f == 1.0) {
-        return bar.gain;
-    }
-    return sign(leg) * (bar.close - entryClose(s, leg) * f);
+    return gainSinceEntry(s, leg, i, PerShare::Held);
 }
 
 double legChangeRate(const SpreadSeries& s, Leg leg, int32_t i) {
@@ -54,25 +58,19 @@ double legChangeRate(const SpreadSeries& s, Leg leg, int32_t i) {
 }
 
 int64_t positionProfit(const SpreadSeries& s, const PositionRecord& p, int32_t i) {
-    const double buyF = splitFactorAt(s.buySplitSinceEntry, i);
-    const double sellF = splitFactorAt(s.sellSplitSinceEntry, i);
     const int64_t buyQuantity = p.buy.quantity;
     const int64_t sellQuantity = p.sell.quantity;
-    if (buyF == 1.0 && sellF == 1.0) {
+    if (splitFactorAt(s.buySplitSinceEntry, i) == 1.0 &&
+        splitFactorAt(s.sellSplitSinceEntry, i) == 1.0) {
         // Exact, in 64 bits: the 32-bit products of large positions would wrap and flip sign.
         return saturatingAdd(barAt(s, Leg::Buy, i).gain * buyQuantity,
                              barAt(s, Leg::Sell, i).gain * sellQuantity);
     }
-    // The shares held now are quantity / F: their value in today's basis against what they
-    // cost.
-    const auto legYen = [&](Leg leg, double f, int64_t quantity) {
-        if (f == 1.0) {
-            return static_cast<double>(barAt(s, leg, i).gain * quantity);
-        }
-        return sign(leg) * static_cast<double>(quantity) *
-               (barAt(s, leg, i).close / f - entryClose(s, leg));
+    // The shares bought at the entry, whatever they became: quantity × the gain per such share.
+    const auto legYen = [&](Leg leg, int64_t quantity) {
+        return static_cast<double>(quantity) * gainSinceEntry(s, leg, i, PerShare::Entered);
     };
-    const double yen = legYen(Leg::Buy, buyF, buyQuantity) + legYen(Leg::Sell, sellF, sellQuantity);
+    const double yen = legYen(Leg::Buy, buyQuantity) + legYen(Leg::Sell, sellQuantity);
     constexpr auto kLimit = static_cast<double>(kProfitLimit);
     return std::llround(std::clamp(yen, -kLimit, kLimit));
 }

@@ -26,19 +26,21 @@ std::vector<double> splitBasisFactors(const std::vector<DayBar>& bars, int32_t s
     return factors;
 }
 
-std::vector<double> splitFactorsSinceEntry(const std::vector<DayBar>& bars, int32_t entryBar) {
-    if (entryBar < 0 || static_cast<size_t>(entryBar) >= bars.size()) {
+std::vector<double> splitFactorsSinceEntry(const StockSeries& series, int32_t entryDay) {
+    const int32_t length = std::max(series.length, 0);
+    if (entryDay < 0 || entryDay >= length) {
         return {};
     }
-    const auto after = bars.begin() + entryBar + 1;
-    if (std::none_of(after, bars.end(), [](const DayBar& b) { return isSplit(b.adjustment); })) {
+    const auto after = series.adjustment.begin() + entryDay + 1;
+    if (std::none_of(after, series.adjustment.begin() + length,
+                     [](uint16_t a) { return isSplit(a); })) {
         return {};
     }
-    std::vector<double> factors(bars.size(), 1.0);
+    std::vector<double> factors(static_cast<size_t>(length), 1.0);
     double product = 1.0;
-    for (size_t i = static_cast<size_t>(entryBar) + 1; i < bars.size(); ++i) {
-        product = timesAdjustment(product, bars[i].adjustment);
-        factors[i] = product;
+    for (auto k = static_cast<size_t>(entryDay) + 1; k < factors.size(); ++k) {
+        product = timesAdjustment(product, series.adjustment[k]);
+        factors[k] = product;
     }
     return factors;
 }

@@ -30,10 +30,11 @@ double timesAdjustment(double factor, int32_t adjustment);
 // close(i) in the basis of the newest bar.
 std::vector<double> splitBasisFactors(const std::vector<DayBar>& bars, int32_t start);
 
-// F(i) of a leg: the product of adjustment / 100 over its bars after the entry bar up to and
-// including slot i, 1.0 up to the entry bar. Empty when the leg has no entry bar or no split
-// after it, which means 1.0 everywhere.
-std::vector<double> splitFactorsSinceEntry(const std::vector<DayBar>& bars, int32_t entryBar);
+// F(k) of a daily series: the product of adjustment / 100 over its entries after the entry
+// day up to and including entry k, 1.0 up to the entry day. Empty when there is no entry day
+// or no split after it, which means 1.0 everywhere. Taken from the days, so that a weekly bar
+// counts a split of its own week that came after the entry.
+std::vector<double> splitFactorsSinceEntry(const StockSeries& series, int32_t entryDay);
 
 // F(i) from such a vector.
 inline double splitFactorAt(const std::vector<double>& factors, int32_t i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/wrapping.h"
+#include "marketdata/split_adjustment.h"
 
 namespace zepa {
 namespace {
@@ -32,7 +33,10 @@ int weekNumber(PackedDate date) {
     return (kDaysBeforeMonth[isLeapYear(year) ? 1 : 0][month - 1] + date.day + w) / 7;
 }
 
-void aggregateWeekly(StockSeries& s) {
+void aggregateWeekly(StockSeries& s, std::vector<int32_t>* lastDayOfWeek) {
+    if (lastDayOfWeek != nullptr) {
+        lastDayOfWeek->clear();
+    }
     if (s.length <= 0) {
         return;
     }
@@ -50,12 +54,26 @@ void aggregateWeekly(StockSeries& s) {
             s.close[out] = s.close[i];
             s.adjustment[out] = s.adjustment[i];
             s.volume[out] = s.volume[i] / 10;
+            if (lastDayOfWeek != nullptr) {
+                lastDayOfWeek->push_back(i);
+            }
         } else {
+            if (isSplit(s.adjustment[i])) {
+                // The week so far is carried into the basis the ex-date starts.
+                const double f = s.adjustment[i] / 100.0;
+                s.open[out] = scaledPrice(s.open[out], f);
+                s.high[out] = scaledPrice(s.high[out], f);
+                s.low[out] = scaledPrice(s.low[out], f);
+                s.volume[out] = scaledPrice(s.volume[out], 1.0 / f);
+            }
             s.high[out] = std::max(s.high[out], s.high[i]);
             s.low[out] = std::min(s.low[out], s.low[i]);
             s.close[out] = s.close[i];
             s.volume[out] = wrapAdd(s.volume[out], s.volume[i] / 10);
             s.adjustment[out] = std::max(s.adjustment[out], s.adjustment[i]);
+            if (lastDayOfWeek != nullptr) {
+                lastDayOfWeek->back() = i;
+            }
         }
     }
     s.length = out + 1;

@@ -159,6 +159,16 @@ void writeColorRows(ValueStore& store, const AdvancedSettings& before,
         }
         rewriteFields(store, "COLOR_" + std::to_string(row), kColorRowLength, changes);
     }
+    std::vector<FieldChange> overlaid;
+    for (int k = 0; k < kEditableColorCount; ++k) {
+        const int index = kEditableColors[static_cast<size_t>(k)].index;
+        if (index == kOverlaidSellFallingColor || index == kOverlaidSellRisingColor) {
+            const auto i = static_cast<size_t>(k);
+            overlaid.push_back({index == kOverlaidSellFallingColor ? 0 : 1,
+                                storedColor(before.colors[i]), storedColor(after.colors[i])});
+        }
+    }
+    rewriteFields(store, kOverlaidSellColorsValue, 2, overlaid);
 }
 
 template <typename T>
@@ -234,8 +244,7 @@ AdvancedSettings currentAdvancedSettings(const ChartSettings& settings, const Co
                                          ValueStore& store) {
     AdvancedSettings v;
     v.pitchMode = settings.pitchMode;
-    v.stretchBarCount =
-        settings.stretchBarCount > 0 ? settings.stretchBarCount : kDefaultStretchBarCount;
+    v.stretchBarCount = stretchBarsShown(settings);
     v.autoStepInterval = settings.autoStepInterval;
     v.pitchTable = settings.pitchTable;
     v.pitchIndex = settings.pitchIndex;

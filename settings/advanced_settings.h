@@ -1,7 +1,7 @@
 // The stored values no other dialog edits: pitch mode, bars in stretch mode, stepping interval,
-// preset pitches, filled bodies, print scale, the editor command and the chart colours of rows
-// 1-7. The "詳細設定" dialog edits them as one record and writes back only what changed, into
-// the values' existing text formats.
+// preset pitches, filled bodies, print scale, the editor command, the chart colours of rows
+// 1-7 and the overlaid sell leg's. The "詳細設定" dialog edits them as one record and writes back
+// only what changed, into the values' existing text formats.
 #pragma once
 
 #include <array>
@@ -21,9 +21,10 @@ struct EditableColor {
     std::string_view name;
 };
 
-// Every colour of rows 1-7 the chart and the data windows draw with. Index 33 (the cursor
-// line's pen) is left out: the line is drawn by inverting, so its colour never shows.
-inline constexpr std::array<EditableColor, 15> kEditableColors = {{
+// Every colour of rows 1-7 the chart and the data windows draw with, then the overlaid sell
+// leg's two (stored in COLOR_OV). Index 33 (the cursor line's pen) is left out: the line is
+// drawn by inverting, so its colour never shows.
+inline constexpr std::array<EditableColor, 17> kEditableColors = {{
     {10, "外枠の帯"},
     {11, "チャートの背景"},
     {12, "外枠線・情報行の枠線"},
@@ -39,11 +40,10 @@ inline constexpr std::array<EditableColor, 15> kEditableColors = {{
     {57, "下段のゼロ線"},
     {58, "下段の目盛線"},
     {59, "下段の目盛文字"},
+    {kOverlaidSellFallingColor, "重ねた売り銘柄の陰線"},
+    {kOverlaidSellRisingColor, "重ねた売り銘柄の陽線"},
 }};
 inline constexpr int kEditableColorCount = static_cast<int>(kEditableColors.size());
-
-// Shown for a stretch bar count the store never set (what the loader gives a Mode_1 of 0).
-inline constexpr int32_t kDefaultStretchBarCount = 120;
 
 struct AdvancedSettings {
     int32_t pitchMode = 1;  // 1 fixed pitch, 0 aspect stretch; another stored value is kept
@@ -70,9 +70,9 @@ std::array<ColorRef, kEditableColorCount> defaultEditableColors();
 // Puts `after` into force and into the store. In memory, only what differs from `before` (the
 // values the dialog opened with) changes; the pitch in use becomes the chosen preset when the
 // choice, that preset or the pitch mode changed. In the store, only the fields whose stored
-// value differs from `after` are written, and every other field of Mode_1, Mode_2, MODE and
-// COLOR_n stays letter for letter; a value not stored yet is created with its known fields and
-// 0 elsewhere.
+// value differs from `after` are written, and every other field of Mode_1, Mode_2, MODE,
+// COLOR_n and COLOR_OV stays letter for letter; a value not stored yet is created with its known
+// fields and 0 elsewhere.
 void applyAdvancedSettings(ValueStore& store, const AdvancedSettings& before,
                            const AdvancedSettings& after, ChartSettings& settings,
                            ColorTable& colors);

@@ -23,7 +23,8 @@ struct ChartSettings {
     int32_t sellCandles = 1;
     // Reference stock of the spread: 0 the sell stock, 1 the buy stock.
     int32_t spreadBase = 0;
-    // Horizontal distance between two bars in pixels (stored in tenths).
+    // Horizontal distance between two bars in pixels (stored in tenths), the user's: in stretch
+    // mode the chart draws with a pitch of its own (ChartLayout::pitch).
     float pitch = 5.0f;
     // 1 = draw the leg's moving average (only with a period above 0).
     int32_t buyAverage = 0;
@@ -38,7 +39,7 @@ struct ChartSettings {
     int32_t fillFallingBodies = 0;
     // 1 = together with fillFallingBodies, fill the rising bodies too.
     int32_t fillRisingBodies = 0;
-    // Bars shown in aspect stretch mode; set only from the store.
+    // Bars shown in aspect stretch mode; set only from the store (stretchBarsShown).
     int32_t stretchBarCount = 0;
     // Automatic stepping period in tenths of a second.
     int32_t autoStepInterval = 40;
@@ -60,6 +61,13 @@ struct ChartSettings {
     // 1 = the held position's trades by the default ratio rule on the ratio chart (検証を表示).
     int32_t showBacktest = 0;
 };
+
+// Bars shown in aspect stretch mode while the store never set a count (a Mode_1 of 0 reads so).
+inline constexpr int32_t kDefaultStretchBarCount = 120;
+
+inline int32_t stretchBarsShown(const ChartSettings& s) {
+    return s.stretchBarCount > 0 ? s.stretchBarCount : kDefaultStretchBarCount;
+}
 
 inline constexpr int32_t kRatioPeriodMin = 5;
 inline constexpr int32_t kRatioPeriodMax = 250;

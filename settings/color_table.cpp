@@ -31,7 +31,10 @@ constexpr std::array<ColorRow, kSpreadColorRow> kDefaultRows = {{
     {kRed, kBlue, kBlack, kGreen, kBlue, kRed, kWhite, kYellow, kBlack, kBlack},
     {rgbColor(128, 255, 255), kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack,
      kBlack},
-    {kTeal, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack},
+    // 84 and 85: the overlaid sell leg's falling and rising candles, green and orange, apart
+    // from the blue and red of the legs' own candles.
+    {kTeal, kBlack, kBlack, kBlack, rgbColor(0, 144, 0), rgbColor(240, 128, 0), kBlack, kBlack,
+     kBlack, kBlack},
 }};
 
 // Falling candle, rising candle, tomeashi, change rate of the buy leg, then of the sell leg,

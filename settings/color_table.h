@@ -15,6 +15,12 @@ inline constexpr int kColorCount = 100;
 inline constexpr int kSpreadColorRow = 9;
 inline constexpr int kSpreadColorBase = kSpreadColorRow * kColorRowLength;
 
+// The sell leg's candles while it is overlaid at the entry price, falling and rising, so that
+// they are not taken for the buy leg's where they cross. Row 8, which no COLOR_n value keeps:
+// they are stored in a value of their own, COLOR_OV.
+inline constexpr int kOverlaidSellFallingColor = 84;
+inline constexpr int kOverlaidSellRisingColor = 85;
+
 constexpr ColorRef rgbColor(uint8_t red, uint8_t green, uint8_t blue) {
     return ColorRef{red} | ColorRef{green} << 8 | ColorRef{blue} << 16;
 }

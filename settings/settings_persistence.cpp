@@ -12,7 +12,6 @@ namespace zepa {
 namespace {
 
 // Replacements for values that would stop the viewer from working.
-constexpr int32_t kFallbackStretchBarCount = 120;
 constexpr int32_t kFallbackAutoStepInterval = 40;
 constexpr float kFallbackPitch = 4.0f;
 
@@ -31,7 +30,7 @@ void loadMode1(const SettingFields& f, ChartSettings& s) {
     s.fillFallingBodies = settingFieldValue(f, 6);
     s.stretchBarCount = settingFieldValue(f, 10);
     if (s.stretchBarCount < 1) {
-        s.stretchBarCount = kFallbackStretchBarCount;
+        s.stretchBarCount = kDefaultStretchBarCount;
     }
     s.autoStepInterval = settingFieldValue(f, 12);
     if (s.autoStepInterval < 1) {
@@ -130,6 +129,16 @@ void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& c
     }
     if (queryFields(store, "COLOR_SY", fields)) {
         loadColorRow(fields, kSpreadColorRow, colors);
+    }
+    if (queryFields(store, kOverlaidSellColorsValue, fields)) {
+        // A field the text lacks keeps its colour.
+        const int indices[] = {kOverlaidSellFallingColor, kOverlaidSellRisingColor};
+        for (int k = 0; k < 2; ++k) {
+            if (!fields[static_cast<size_t>(k)].empty()) {
+                colors.colors[static_cast<size_t>(indices[k])] =
+                    static_cast<ColorRef>(settingFieldValue(fields, k));
+            }
+        }
     }
     // MODE is scanned as a whole text, not split: quotes are not dropped and the first
     // field that is not a number ends the reading.

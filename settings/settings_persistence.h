@@ -8,9 +8,12 @@
 
 namespace zepa {
 
-// Reads Mode_1, Mode_2, SayaMode, SayaOption, COLOR_1 ... COLOR_7, COLOR_SY and MODE from the CHART
-// subkey. A missing value leaves every field it carries as it was; a malformed field reads
-// as 0 and then takes the field's replacement, if it has one.
+// The value holding the overlaid sell leg's two colours, "falling,rising", written by 詳細設定.
+inline constexpr const char* kOverlaidSellColorsValue = "COLOR_OV";
+
+// Reads Mode_1, Mode_2, SayaMode, SayaOption, COLOR_1 ... COLOR_7, COLOR_SY, COLOR_OV and MODE
+// from the CHART subkey. A missing value leaves every field it carries as it was; a malformed field
+// reads as 0 and then takes the field's replacement, if it has one.
 void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& colors);
 
 // Writes SayaMode, then SayaOption when an option differs from its start-up value or the value

@@ -33,10 +33,10 @@ static_assert(ZEPA_ADV_FIRST_COLOR == adv::kFirstColorButton);
 static_assert(ZEPA_ADV_RESET_COLORS == adv::kResetColorsButton);
 static_assert(ZEPA_ADV_OK == adv::kOkButton);
 static_assert(ZEPA_ADV_CANCEL == adv::kCancelButton);
-// The script has six presets and fifteen colours, each with its swatch; the swatches' ids run
+// The script has six presets and seventeen colours, each with its swatch; the swatches' ids run
 // clear of every other control's.
 static_assert(kPitchPresetCount == 6);
-static_assert(kEditableColorCount == 15);
+static_assert(kEditableColorCount == 17);
 static_assert(ZEPA_ADV_FIRST_PRESET + kPitchPresetCount <= ZEPA_ADV_FIRST_PRESET_RADIO);
 static_assert(ZEPA_ADV_FIRST_COLOR + kEditableColorCount <= ZEPA_ADV_RESET_COLORS);
 static_assert(ZEPA_ADV_FIRST_SWATCH > ZEPA_ADV_CANCEL);

@@ -45,6 +45,7 @@ struct ChartFixture {
         }
         series.buyBars.resize(static_cast<size_t>(bars));
         series.sellBars.resize(static_cast<size_t>(bars));
+        series.buyBarsAllocated = series.sellBarsAllocated = true;
         c.dateCount = bars;
     }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "tests/chart/chart_fixture.h"
 
@@ -16,8 +17,8 @@ struct Panel : ChartFixture {
         };
         series.buyEntryBar = 10;
         series.sellEntryBar = 12;
-        series.buyBars[10].close = 1000;
-        series.sellBars[12].close = 2000;
+        series.buyBars[10].close = series.buyEntryClose = 1000;
+        series.sellBars[12].close = series.sellEntryClose = 2000;
         series.buyBars[20] = DayBar{{}, 0, 0, 0, 1050, 0, 50};
         series.sellBars[20] = DayBar{{}, 0, 0, 0, 1900, 0, 100};
         position.buy.quantity = 1000;
@@ -50,6 +51,16 @@ TEST(InfoPanelHeader, TextInCp932ByteForByte) {
         "\x81\x40"
         "[ \x94\x84       6758 ABCDEFGH 00/00/00 123456 \x8a\x94 ]";
     EXPECT_EQ(headerLineText(f.c), expected);
+
+    // The overlay and the split-adjusted display are said after the sell leg, in the header
+    // band as drawn.
+    f.settings.overlaySellAtEntry = 1;
+    f.state.sellDrawScale = 0.4724;
+    f.settings.splitAdjustedDisplay = 1;
+    f.layout();
+    drawHeaderLine(f.surface, f.c, 33);
+    EXPECT_EQ(f.drawn(RecordedOp::Text, 14),
+              (Strings{expected + cp932FromUtf8("　売:×0.472 重ね　分割調整")}));
 }
 
 TEST(InfoPanelBlocks, RowsPositionsColoursAndTexts) {

@@ -21,8 +21,14 @@ TEST(Layout, WorkedExampleFillsEveryField) {
                     l.pricePaneBottom, l.lowerTitleTop, l.lowerTitleBottom, l.lowerPaneTop,
                     l.lowerPaneBottom, l.plotLeft, l.plotWidth}),
               (Ints{4, 795, 4, 795, 4, 795, 55, 77, 78, 386, 387, 406, 407, 575, 52, 687}));
-    EXPECT_FLOAT_EQ(t.settings.pitch, 5.725f);
+    // Stretched, the chart draws with a pitch of its own; the user's stays as stored.
+    EXPECT_FLOAT_EQ(l.pitch, 5.725f);
+    EXPECT_FLOAT_EQ(t.settings.pitch, 5.0f);
     EXPECT_EQ((Ints{t.view.firstShownBar, t.view.lastShownBar}), (Ints{880, 999}));
+    // A count the store never set shows as many bars as the loader and 詳細設定 give it.
+    t.settings.stretchBarCount = 0;
+    EXPECT_FLOAT_EQ(t.layout().pitch, 5.725f);
+    EXPECT_EQ((Ints{t.view.firstShownBar, t.settings.stretchBarCount}), (Ints{880, 0}));
 }
 
 // Small charts take smaller axis and label fonts: under 200 or under 300 pixels inside the
@@ -68,8 +74,7 @@ TEST(Layout, ShownRangeStaysInsideTheDataForHostileValues) {
     EXPECT_LE(t.layout().plotWidth, 0);
     EXPECT_EQ(t.view.firstShownBar, t.view.lastShownBar);
     t.settings.pitchMode = 0;
-    t.layout();
-    EXPECT_FLOAT_EQ(t.settings.pitch, 0.01f);
+    EXPECT_FLOAT_EQ(t.layout().pitch, 0.01f);
 
     t.c.dateCount = 0;
     t.layout();
@@ -114,6 +119,8 @@ TEST(Layout, OverlaidSellLegMeetsTheBuyLegAtTheEntryOnTheBuyLegsAxis) {
     t.settings.overlaySellAtEntry = 1;
     t.series.buyEntryBar = 11;
     t.series.sellEntryBar = 12;
+    t.series.buyEntryClose = 7110;
+    t.series.sellEntryClose = 1160;
     setSellDrawScale(t.c);
     EXPECT_DOUBLE_EQ(t.state.sellDrawScale, 7110.0 / 1160.0);
     EXPECT_EQ(drawnPrice(t.c, Leg::Sell, 1160), 7110);

@@ -17,7 +17,7 @@ struct LowerPane : ChartFixture, ::testing::Test {
     LowerPane() : ChartFixture(10) {
         layout();
         surface.metricsFor = [](int32_t h) { return TextMetrics{-h / 2, -h, -h - 2, 2}; };
-        settings.pitch = 5.725f;
+        settings.pitch = state.layout.pitch = 5.725f;
         position.buy.quantity = position.sell.quantity = 1000;
     }
     void draw() {

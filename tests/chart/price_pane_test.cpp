@@ -46,7 +46,7 @@ TEST(PricePane, MonthLabelsByPitchAndBarKindSeparatorsForEveryMonth) {
             f.series.buyBars[i].date.month = static_cast<uint8_t>(i / 20 % 12 + 1);
         }
         f.view.weeklyBars = k.weekly;
-        f.settings.pitch = k.pitch;
+        f.settings.pitch = f.state.layout.pitch = k.pitch;
         drawPriceAxes(f.surface, f.c, 77, 400);
         EXPECT_EQ(f.drawn(RecordedOp::Text, 15), k.labels) << k.pitch;
         const std::vector<RecordedOp> lines = f.ops(RecordedOp::Line, 15);
@@ -61,7 +61,7 @@ TEST(PricePane, MonthLabelsByPitchAndBarKindSeparatorsForEveryMonth) {
 TEST(PricePane, LegStartingInsideTheRangeDrawsFromItsFirstSlot) {
     Pane f(311);
     f.view.firstShownBar = 290;
-    f.settings.pitch = 5.0f;
+    f.settings.pitch = f.state.layout.pitch = 5.0f;
     f.series.sellStart = 300;
     f.series.sellAverageStart = 305;
     for (int i = 0; i < 311; ++i) {
@@ -94,17 +94,20 @@ TEST(PricePane, LegStartingInsideTheRangeDrawsFromItsFirstSlot) {
 
 TEST(PricePane, OverlaidSellLegIsDrawnAtTheScaledPricesOnly) {
     Pane f(3);
-    f.settings.pitch = 5.0f;
+    f.settings.pitch = f.state.layout.pitch = 5.0f;
     for (int i = 0; i < 3; ++i) {
         f.series.buyBars[i] = DayBar{{}, 1000, 1010, 990, 1000};
         f.series.sellBars[i] = DayBar{{}, 480, 505, 470, 500 + i};
         f.series.sellBars[i].average = 490;
     }
     f.series.sellEntryBar = 1;
+    f.settings.overlaySellAtEntry = 1;
     f.state.sellDrawScale = 2.0;  // 1000 / 500
     drawCandles(f.surface, f.c, 52, 100);
     // A rising candle 960..1000 (y 240..200), wicks to 1010 and 940; the icon 20 above y(1010).
-    const Strings body = f.drawn(RecordedOp::Line, 95);
+    // In the overlaid leg's own colour, none in the sell leg's usual ones.
+    EXPECT_TRUE(f.drawn(RecordedOp::Line, 95).empty());
+    const Strings body = f.drawn(RecordedOp::Line, kOverlaidSellRisingColor);
     ASSERT_GE(body.size(), 6u);
     EXPECT_EQ((Strings{body[0], body[4], body[5]}),
               (Strings{"56,240,58,240", "57,240,57,260", "57,200,57,190"}));

@@ -2,10 +2,12 @@
 // they are made of.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <numeric>
 
 #include "marketdata/moving_average.h"
 #include "marketdata/pair_series.h"
+#include "marketdata/position_figures.h"
 #include "marketdata/weekly_bars.h"
 #include "tests/support/temp_installation.h"
 
@@ -130,6 +132,49 @@ TEST_F(PairSeries, WeeklyBarsStartLater) {
     EXPECT_EQ(column(series_.sellBars, &DayBar::close, 11), (V{0, 104, 109, 114}));
 }
 
+TEST_F(PairSeries, AWeeklyEntryIsTheEntryDaysCloseInTheWeekHoldingIt) {
+    // Mon 2025-03-03 to Fri 03-21 without Thursday 03-20, a holiday: weeks of 5, 5 and 4 days.
+    std::vector<PackedDate> dates = weekdays(2025, 3, 3, 15);
+    dates.erase(dates.begin() + 13);
+    V buy(14), sell(14);
+    for (int i = 0; i < 14; ++i) {
+        buy[i] = 1000 + 10 * i + (i % 3) * 7;
+        sell[i] = 700 - 4 * i;
+    }
+    writeDb("DBW.1", dbw(dates, {stock(tokyo(1), "A", buy), stock(tokyo(2), "B", sell)}));
+    load();
+    // Entry date (YYMMDD), the entry day's index among the 14 days, its week: a Friday, a
+    // Monday, a Saturday (the Monday after), the holiday (the Friday after).
+    for (const auto [entry, day, week] : {std::array{250307, 4, 0}, std::array{250310, 5, 1},
+                                          std::array{250308, 5, 1}, std::array{250320, 13, 2}}) {
+        PositionLeg b = leg('T', 1, entry), s = leg('T', 2, entry);
+        b.quantity = 300;
+        s.quantity = 500;
+        const PositionRecord p{b, s};
+        const auto figuresAtNewest = [&] {
+            const int32_t newest = static_cast<int32_t>(series_.buyBars.size()) - 1;
+            return std::vector<double>{static_cast<double>(positionProfit(series_, p, newest)),
+                                       legChangeRate(series_, Leg::Buy, newest),
+                                       legChangeRate(series_, Leg::Sell, newest)};
+        };
+        ASSERT_EQ(build(b, s).result, 1);
+        const std::vector<double> daily = figuresAtNewest();
+        ASSERT_EQ(build(b, s, 0, 0, 1).result, 1);
+        const int32_t first = series_.buyStart;  // three weeks on 14 slots: 11
+        EXPECT_EQ(entryBars(), (V{first + week, first + week})) << entry;
+        EXPECT_EQ((V{series_.buyEntryClose, series_.sellEntryClose}), (V{buy[day], sell[day]}));
+        EXPECT_EQ(figuresAtNewest(), daily) << entry;
+        // Every week from the entry's on shows the gain at its last close: 300 x (close - entry)
+        // + 500 x (entry - close), directly.
+        const int lastDays[] = {4, 9, 13};
+        for (int w = week; w < 3; ++w) {
+            const int64_t expected = 300 * int64_t{buy[lastDays[w]] - buy[day]} +
+                                     500 * int64_t{sell[day] - sell[lastDays[w]]};
+            EXPECT_EQ(positionProfit(series_, p, first + w), expected) << entry << " week " << w;
+        }
+    }
+}
+
 TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
     writeDb("DBW.1", dbw(weekdays(2024, 4, 1, 5),
                          {stock(tokyo(1), "A", {10, 11, 12, 13, 14}),
@@ -170,7 +215,8 @@ std::vector<std::string> entries(const StockSeries& s) {
 
 TEST(WeeklyBars, WeeksEndOnFridaysAtYearsEndAndBeforeSaturdays) {
     // Volumes count in tens with each day's remainder dropped (15 + 15 + 9 gives 2); an
-    // adjustment inside a week stays with it.
+    // adjustment inside a week stays with it, and the days before it count at 400 times their
+    // prices, the week's last day's basis (a positive volume stays at least 1).
     StockSeries s{8,
                   {ymd(2020, 12, 31), ymd(2021, 1, 1), ymd(2021, 1, 4), ymd(2023, 6, 8),
                    ymd(2023, 6, 9), ymd(2023, 6, 10), ymd(2023, 6, 12), ymd(2023, 6, 13)},
@@ -184,7 +230,7 @@ TEST(WeeklyBars, WeeksEndOnFridaysAtYearsEndAndBeforeSaturdays) {
     EXPECT_EQ(entries(s),
               (std::vector<std::string>{"20201231 6 13 5 10 0 0", "20210101 7 14 6 11 0 0",
                                         "20210104 8 15 7 12 0 0", "20230608 1 30 0 6 20 0",
-                                        "20230610 3 40 0 9 2 40000"}));
+                                        "20230610 1200 4400 0 9 2 40000"}));
 }
 
 TEST(MovingAverage, NeedsMoreEntriesThanThePeriodAndCompoundsAdjustments) {

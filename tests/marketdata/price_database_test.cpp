@@ -200,6 +200,48 @@ TEST_F(Positions, FixedColumnsCommentsAndLineEnds) {
                   "O|7777|" + f3 + "|0|0 O|8888|" + f3 + "|0|77"}));
 }
 
+TEST_F(Positions, LinesThatCannotBePositionsAreLeftOutAndListedOnce) {
+    std::string longLine = line({"T5555", "", "2025/01/04", "", "T6666"});
+    longLine.pop_back();
+    longLine.resize(250, ' ');  // read in two pieces: one line, listed once
+    const std::vector<std::string> read1 =
+        read(line({"T1001", "A", "250704", "100", "T1002", "B", "250704", "200"}) +     // 1
+             "T7203\tトヨタ\t250704\t100\tT7267\tホンダ\t250704\t300\r\n" +             // 2
+             line({"T1001", "A", "2025/07/04", "100", "T1002"}) +                       // 3
+             line({"T1001", "A", "", "1,000", "T1002"}) +                               // 4
+             line({"T1001", "A", "", "", "T1002", "B", "R7.7.4"}) +                     // 5
+             line({"T1001", "A", "", "", "T1002", "B", "", "100株"}) +                  // 6
+             longLine + "\n" +                                                          // 7
+             " \t \n" + line({"T1001", "", "x"}) + "T1\tA\t250704\n" +                  // 8, 9, 10
+             line({"T1003", "C", "-5", "-100", "T1004", "D", " 25 07 04", "+7"}) +      // 11
+             "T1001" + std::string(3, ' ') + "\t" + std::string(31, ' ') + "T1002\n");  // 12
+    // The blank line with a tab and the lines without a sell leg stay silent, as ever; a tab
+    // between the fields is ignored, as any character there.
+    EXPECT_EQ(read1,
+              (std::vector<std::string>{
+                  "T|1001|A" + kFw + kFw + "|250704|100 T|1002|B" + kFw + kFw + "|250704|200",
+                  "T|1003|C" + kFw + kFw + "|0|0 T|1004|D" + kFw + kFw + "|250704|7",
+                  "T|1001|" + kFw + kFw + kFw + "|0|0 T|1002|" + kFw + kFw + kFw + "|0|0"}));
+    EXPECT_EQ(table_.lines, (std::vector<int32_t>{1, 11, 12}));
+    std::string found;  // line:fault, the faults in their declared order from Tab
+    for (const PositionLineProblem& p : table_.problems) {
+        found += std::to_string(p.line) + ":" + std::to_string(static_cast<int>(p.fault)) + " ";
+    }
+    EXPECT_EQ(found, "2:0 3:1 4:2 5:3 6:4 7:1 ");
+    EXPECT_NE(positionProblemsMessage(table_.problems).find("\n\n2 行目：タブで区切られています"),
+              std::string::npos);
+
+    std::string many;
+    for (int i = 0; i < 25; ++i) {
+        many += line({"T1", "", "", "x", "T2"});
+    }
+    read(many);  // twenty listed, then how many more
+    EXPECT_NE(positionProblemsMessage(table_.problems)
+                  .find("20 行目：買いの株数が数字として読めませ"
+                        "ん（例 1000）\nほか 5 行"),
+              std::string::npos);
+}
+
 TEST_F(Positions, AtMost5000AndARereadReplacesTheTableUnlessTheFileIsMissing) {
     std::string many;
     for (int i = 0; i < 5001; ++i) {

@@ -126,6 +126,8 @@ TEST_F(AdvancedSettingsTest, EveryValueComesBackAtTheNextStart) {
     EXPECT_EQ(stored("Mode_2"), "0,0,0,0,0,0,0,0,150,0,0,0,0,0,0,0,0,0,0,0");
     EXPECT_EQ(stored("MODE"), "0,0,1,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0");
     EXPECT_EQ(stored("EDITOR", "MENU"), "mousepad --new");
+    // The overlaid sell leg's colours have a value of their own.
+    EXPECT_EQ(stored("COLOR_OV"), "15779855,15714320");
 }
 
 TEST_F(AdvancedSettingsTest, OnlyTheEditedFieldsChangeInTheStoredTexts) {
@@ -136,8 +138,10 @@ TEST_F(AdvancedSettingsTest, OnlyTheEditedFieldsChangeInTheStoredTexts) {
     store.set("CHART", "Mode_2", mode2);
     store.set("CHART", "COLOR_5", row5);
     store.set("CHART", "MODE", "1,1,x,1");
+    store.set("CHART", "COLOR_OV", "255, 65280,77");
 
     open();
+    form.colors[16] = rgbColor(0, 0, 1);  // index 85: COLOR_OV field 1
     form.presets[3] = "3.5";              // field 16
     form.colors[14] = rgbColor(1, 0, 0);  // index 59: COLOR_5 field 9
     form.fillRisingBodies = 1;            // MODE field 2
@@ -146,6 +150,7 @@ TEST_F(AdvancedSettingsTest, OnlyTheEditedFieldsChangeInTheStoredTexts) {
     EXPECT_EQ(stored("Mode_2"), mode2);
     EXPECT_EQ(stored("COLOR_5"), "12632256,1,x,3, 4,5,6,7,8,1");
     EXPECT_EQ(stored("MODE"), "1,1,1,1");
+    EXPECT_EQ(stored("COLOR_OV"), "255,65536,77");
     EXPECT_EQ(stored("COLOR_1"), "(absent)");
     EXPECT_EQ(stored("EDITOR", "MENU"), "(absent)");
 

@@ -35,6 +35,7 @@ class SplitChart : public SplitSeries {
         f.position = position_;
         f.settings.splitAdjustedDisplay = adjusted;
         f.state.layout.plotLeft = 52;
+        f.state.layout.pitch = 5.0f;
         f.state.layout.pricePlotTop = 100;
         f.state.layout.paneScale = 1.0f;
         f.view.firstShownBar = 0;

@@ -92,19 +92,21 @@ TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
         const std::vector<DayBar>& weeks = series_.buyBars;
         ASSERT_EQ(weeks.size() - series_.buyStart, 3u);
         const auto week = [&](int w) { return static_cast<int32_t>(series_.buyStart + w); };
-        // The week carries its adjustment; its close is after the split. Entered in the first
-        // week at its close of 1040: 100 x (545 / 0.5 - 1040) in the second.
+        // The week carries its adjustment; its close is after the split. Entered on Monday at
+        // its close of 1000: 100 x (1040 - 1000) in the first week, 100 x (545 / 0.5 - 1000) in
+        // the second.
         EXPECT_EQ((V{weeks[week(1)].close, weeks[week(1)].adjustment}), (V{545, 50}));
-        EXPECT_EQ(series_.buyEntryBar, week(0));
+        EXPECT_EQ((V{series_.buyEntryBar, series_.buyEntryClose}), (V{week(0), 1000}));
         EXPECT_EQ((I64{positionProfit(series_, position_, week(0)),
                        positionProfit(series_, position_, week(1)),
                        positionProfit(series_, position_, week(2))}),
-                  (I64{0, 5000, 10000}));
+                  (I64{4000, 9000, 14000}));
+        // Stored or adjusted, the ex-week is formed in the basis of its last day: it opens at
+        // Monday's 1049 / 2 and rises to Friday's high, without the pre-split prices of its first
+        // days (stored, they made its high 1062).
+        const DayBar& ex = (adjusted == 1 ? series_.buyShownBars : weeks)[week(1)];
+        EXPECT_EQ((V{ex.open, ex.high, ex.low, ex.close}), (V{525, 547, 524, 545}));
         if (adjusted == 1) {
-            // Formed from the adjusted days: the ex-week opens at Monday's 1049 / 2 and rises to
-            // Friday's high, without the pre-split prices of its first days.
-            const DayBar& shown = series_.buyShownBars[week(1)];
-            EXPECT_EQ((V{shown.open, shown.high, shown.low, shown.close}), (V{525, 547, 524, 545}));
             EXPECT_EQ(series_.buyShownBars[week(0)].close, 520);
         }
     }
@@ -145,9 +147,11 @@ TEST(SplitFactors, ProductsOfTheLaterAdjustmentsWithinBounds) {
     bars[4].adjustment = 20;
     bars[0].adjustment = 50;  // before the leg's start: ignored
     EXPECT_EQ(splitBasisFactors(bars, 1), (D{1, 0.1, 0.2, 0.2, 1, 1}));
-    EXPECT_EQ(splitFactorsSinceEntry(bars, 2), (D{1, 1, 1, 1, 0.2, 0.2}));
-    EXPECT_TRUE(splitFactorsSinceEntry(bars, 4).empty());
-    EXPECT_TRUE(splitFactorsSinceEntry(bars, -1).empty());
+    StockSeries days{6,    std::vector(6, ymd(2025, 3, 3)), V(6), V(6), V(6), V(6),
+                     V(6), {50, 0, 50, 100, 20, 0}};
+    EXPECT_EQ(splitFactorsSinceEntry(days, 2), (D{1, 1, 1, 1, 0.2, 0.2}));
+    EXPECT_TRUE(splitFactorsSinceEntry(days, 4).empty());
+    EXPECT_TRUE(splitFactorsSinceEntry(days, -1).empty());
 
     // Hostile files: many extreme adjustments in a row stay finite and positive.
     std::vector<DayBar> hostile(400);
@@ -157,7 +161,10 @@ TEST(SplitFactors, ProductsOfTheLaterAdjustmentsWithinBounds) {
     for (const double f : splitBasisFactors(hostile, 0)) {
         EXPECT_TRUE(f >= kMinSplitFactor && f <= kMaxSplitFactor) << f;
     }
-    EXPECT_EQ(splitFactorsSinceEntry(hostile, 0)[150], kMinSplitFactor);
+    StockSeries hostileDays{
+        400,    std::vector(400, ymd(2025, 3, 3)), V(400), V(400), V(400), V(400),
+        V(400), std::vector<uint16_t>(400, 1)};
+    EXPECT_EQ(splitFactorsSinceEntry(hostileDays, 0)[150], kMinSplitFactor);
     EXPECT_EQ((V{scaledPrice(2000000000, 1e9), scaledPrice(-2000000000, 1e9), scaledPrice(1, 1e-9),
                  scaledPrice(0, 1e-9), scaledPrice(5, 0.5)}),
               (V{INT32_MAX, INT32_MIN, 1, 0, 3}));

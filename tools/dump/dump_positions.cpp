@@ -68,6 +68,10 @@ int dumpPositions(const DumpOptions& options) {
         text +=
             index + legText(table.records[i].buy) + "  /  " + legText(table.records[i].sell) + "\n";
     }
+    // The lines the viewer leaves out, as its message lists them.
+    if (!table.problems.empty()) {
+        text += positionProblemsMessage(table.problems) + "\n";
+    }
     return printOut(text);
 }
 

@@ -77,7 +77,7 @@ std::string layoutJson(const ChartContext& c, const SlotMetrics& m) {
         j.key(name).value(value);
     }
     j.key("paneScale").value(static_cast<double>(l.paneScale));
-    j.key("pitch").value(static_cast<double>(c.settings.pitch));
+    j.key("pitch").value(static_cast<double>(c.state.layout.pitch));
     j.key("firstShownBar").value(c.view.firstShownBar);
     j.key("lastShownBar").value(c.view.lastShownBar);
     j.key("priceMax").value(c.state.scale.priceMax);

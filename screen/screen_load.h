@@ -1,0 +1,36 @@
+// Reading the screen's market from an installation as the viewer reads it: every stock of the
+// price files over the dates ending at the end date, corrected and split-adjusted as the ratio
+// chart takes its closes.
+#pragma once
+
+#include <cstdint>
+
+#include "marketdata/correction_list.h"
+#include "marketdata/listing_file.h"
+#include "marketdata/price_database.h"
+#include "screen/screen_market.h"
+
+namespace zepa {
+
+struct ScreenLoadRequest {
+    int32_t endDate = 0;  // YYYYMMDD; the last date on or before it is the end; 0: the newest
+    int32_t days = 250;   // the window
+    int32_t rows = 250;   // dates to load, at least the window (the ratio period may need more)
+    int marketCode = -1;  // -1: every market
+};
+
+enum class ScreenLoad {
+    Loaded,
+    EndBeforeFirstDate,  // the installation has no date on or before the end date
+    TooFewDates,         // fewer dates up to the end than the window
+    DataError,           // md.dataError says which
+    OutOfMemory,
+};
+
+// `listing` may be empty. The market's rows are the loaded dates (fewer than request.rows when
+// the installation has fewer up to the end, never fewer than the window).
+ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
+                            const ListingTable& listing, const ScreenLoadRequest& request,
+                            ScreenMarket& market);
+
+}  // namespace zepa

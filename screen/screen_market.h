@@ -1,0 +1,46 @@
+// The market as the screen sees it: the closes of every stock over the loaded dates ending at the
+// end date, split-adjusted and corrected as the ratio chart adjusts them, with what the universe
+// rules need beside them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zepa {
+
+struct ScreenStock {
+    int32_t code = 0;        // the 4-digit stock code
+    int32_t marketCode = 0;  // of the stock key
+    std::string name;        // UTF-8
+    std::string sector17;    // listing data; "" where unknown
+    std::string sector33;
+    int32_t marginCode = 0;       // listing data's MarginCode, 0 where unknown
+    double turnover = 0.0;        // mean of stored close x volume over the window, yen
+    double storedCloseAtEnd = 0;  // 0 without a trade at the end date
+};
+
+struct ScreenMarket {
+    std::vector<int32_t> dates;  // YYYYMMDD of the loaded rows, oldest first; the last is the end
+    int32_t window = 0;          // the last `window` rows are the screen's window
+    int32_t endSlot = -1;        // the end date's slot on the installation's date axis
+    std::vector<ScreenStock> stocks;
+    // rows() entries per stock, stock after stock: the close as the ratio chart takes it (stored
+    // close x correction x the split adjustments after it), 0 where the stock has none.
+    // The viewer carries a close into a date without trade: such a date has its close here and 0
+    // in `traded` (same layout). Empty `traded`: every date with a close traded.
+    std::vector<double> closes;
+    std::vector<uint8_t> traded;
+
+    int32_t rows() const { return static_cast<int32_t>(dates.size()); }
+    const double* closesOf(size_t stock) const { return closes.data() + stock * dates.size(); }
+    bool tradedAt(size_t stock, int32_t row) const {
+        const size_t at = stock * dates.size() + static_cast<size_t>(row);
+        return closes[at] > 0.0 && (traded.empty() || traded[at] != 0);
+    }
+};
+
+// A letter of the position file for a market code (T, O, N, K, G; I for 0), or 0 for none.
+char marketLetterOf(int32_t marketCode);
+
+}  // namespace zepa

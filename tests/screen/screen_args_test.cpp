@@ -1,0 +1,121 @@
+// zepa_screen's options: what each reads into, and the one-line problem of a bad one.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "tools/screen/screen_args.h"
+
+namespace zepa {
+namespace {
+
+ScreenArgs parse(std::vector<std::string> args, ScreenCommand& c, std::string& problem) {
+    return parseScreenArgs(args, c, problem);
+}
+
+TEST(ScreenArgs, DefaultsAndAll) {
+    ScreenCommand c;
+    std::string problem;
+    ASSERT_EQ(parse({}, c, problem), ScreenArgs::Run);
+    const ScreenOptions& o = c.screen;
+    EXPECT_EQ(std::tuple(o.days, o.shortDays, o.ratioPeriod, o.top), std::tuple(250, 75, 25, 100));
+    EXPECT_EQ(
+        std::tuple(o.minCorrelation, o.minShortCorrelation, o.maxP, o.minHalfLife, o.maxHalfLife),
+        std::tuple(0.7, 0.5, 0.05, 1.0, 60.0));
+    EXPECT_FALSE(o.maxQ || o.minAbsZ);
+    // --all drops the defaults, not what is given; a short window shortens S.
+    ASSERT_EQ(parse({"--all", "--max-p", "0.1", "--days", "40"}, c, problem), ScreenArgs::Run);
+    EXPECT_FALSE(c.screen.minCorrelation || c.screen.minHalfLife);
+    EXPECT_EQ(c.screen.maxP, 0.1);
+    EXPECT_EQ(c.screen.shortDays, 40);
+}
+
+TEST(ScreenArgs, EveryOptionReadsItsValue) {
+    ScreenCommand c;
+    std::string problem;
+    ASSERT_EQ(parse({"--root",
+                     "/r",
+                     "--end",
+                     "2024-02-29",
+                     "--days",
+                     "500",
+                     "--short-days",
+                     "60",
+                     "--ratio-period",
+                     "40",
+                     "--market",
+                     "t",
+                     "--sector",
+                     "17",
+                     "--borrowable",
+                     "--min-turnover",
+                     "1e8",
+                     "--min-price",
+                     "300",
+                     "--codes",
+                     "7203,7267",
+                     "--exclude",
+                     "1301",
+                     "--min-correlation",
+                     "0.8",
+                     "--min-short-correlation",
+                     "0.6",
+                     "--max-q",
+                     "0.1",
+                     "--half-life",
+                     "2:30",
+                     "--min-z",
+                     "2",
+                     "--sort",
+                     "z",
+                     "--top",
+                     "5",
+                     "--json"},
+                    c, problem),
+              ScreenArgs::Run)
+        << problem;
+    const ScreenOptions& o = c.screen;
+    EXPECT_EQ(std::tuple(c.root, c.endDate, c.marketCode, c.format),
+              std::tuple("/r", 20240229, 1, ScreenFormat::Json));
+    EXPECT_EQ(std::tuple(o.days, o.shortDays, o.ratioPeriod, o.sector, o.borrowable, o.top),
+              std::tuple(500, 60, 40, 17, true, 5));
+    EXPECT_EQ(std::tuple(o.minTurnover, o.minPrice, o.minCorrelation, o.minShortCorrelation),
+              std::tuple(1e8, 300.0, 0.8, 0.6));
+    EXPECT_EQ(std::tuple(o.maxQ, o.minHalfLife, o.maxHalfLife, o.minAbsZ, o.sort),
+              std::tuple(0.1, 2.0, 30.0, 2.0, ScreenColumn::Z));
+    EXPECT_EQ(std::pair(o.codes, o.exclude),
+              std::pair(std::vector<int32_t>{7203, 7267}, std::vector<int32_t>{1301}));
+}
+
+TEST(ScreenArgs, BadOptionsSayWhat) {
+    const struct {
+        std::vector<std::string> args;
+        const char* problem;
+    } table[] = {
+        {{"--days", "19"}, "--days 19: give a whole number from 20 to 1500"},
+        {{"--days", "40", "--short-days", "41"}, "--short-days 41: give at most the window (40)"},
+        {{"--ratio-period", "251"}, "--ratio-period 251: give a whole number from 5 to 250"},
+        {{"--top", "0"}, "--top 0: give a whole number from 1 to 2147483647"},
+        {{"--end", "2023-02-29"}, "--end 2023-02-29: give a date as YYYY-MM-DD"},
+        {{"--sector", "12"}, "--sector 12: give 17 or 33"},
+        {{"--market", "TO"}, "--market TO: give one letter (T, O, N, K, G; others: index)"},
+        {{"--codes", "7203,72"}, "--codes 7203,72: give four-digit codes separated by commas"},
+        {{"--min-correlation", "1.5"}, "--min-correlation 1.5: give a number from -1 to 1"},
+        {{"--max-p", "x"}, "--max-p x: give a number from 0 to 1"},
+        {{"--half-life", "30:2"},
+         "--half-life 30:2: give MIN:MAX, two numbers of 0 or more, MIN <= MAX"},
+        {{"--sort", "beta"},
+         "--sort beta: not a column (p, q, adf_t, ssd, half_life, correlation, correlation_short, "
+         "crossings, z)"},
+        {{"--csv", "--json"}, "--csv and --json exclude each other"},
+        {{"--fast"}, "unknown option --fast"},
+    };
+    for (const auto& row : table) {
+        ScreenCommand c;
+        std::string problem;
+        EXPECT_EQ(parse(row.args, c, problem), ScreenArgs::Usage) << row.problem;
+        EXPECT_EQ(problem, row.problem);
+    }
+}
+
+}  // namespace
+}  // namespace zepa

@@ -1,0 +1,120 @@
+// zepa_screen run as a process on a written installation: its outputs, exit codes and messages.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "marketdata/listing_file.h"
+#include "tests/support/run_tool.h"
+#include "tests/support/temp_installation.h"
+
+namespace zepa {
+namespace {
+
+class ScreenTool : public ::testing::Test, public test::TempInstallation {
+  protected:
+    // Six stocks over 120 weekdays; 1006 follows 1005 with a reverting ratio.
+    void SetUp() override {
+        std::vector<DbwStock> stocks;
+        for (int32_t code = 1001; code <= 1006; ++code) {
+            std::vector<int32_t> closes;
+            double e = 0.0;
+            for (int d = 0; d < 120; ++d) {
+                const double walk = 1000 + 200 * std::sin(d * 0.05 * (code % 4 + 1) + code);
+                e = 0.3 * e + 0.02 * std::sin(d * 1.7 + code * 3.1);
+                const double leader = 1000 + 200 * std::sin(d * 0.05 * 2 + 1005);
+                closes.push_back(static_cast<int32_t>(
+                    code == 1006 ? 2 * leader * std::exp(e) : walk + 5 * std::cos(d * 2.3 * code)));
+            }
+            stocks.push_back(test::stock(test::tokyo(code), "S" + std::to_string(code), closes));
+        }
+        writeDb("DBW.2025", test::dbw(test::weekdays(2025, 1, 6, 120), stocks));
+    }
+
+    // Exit code; standard output and error into the strings.
+    int run(const std::string& args, std::string& out, std::string& err) {
+        const std::string errFile = (root / "stderr.txt").string();
+        out.clear();
+        // In a subshell, so that its own redirection of standard error comes last.
+        const int code = test::runTool("(" + std::string(ZEPA_SCREEN_PATH) + " --root " +
+                                           root.string() + " " + args + " 2>" + errFile + ")",
+                                       &out);
+        std::stringstream text;
+        text << std::ifstream(errFile).rdbuf();
+        err = text.str();
+        return code;
+    }
+};
+
+TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
+    std::string out;
+    std::string err;
+    ASSERT_EQ(run("--days 100 --all --top 3 --json", out, err), 0) << err;
+    const nlohmann::json j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["days"], 100);
+    EXPECT_EQ(j["universe"], 6);
+    EXPECT_EQ(j["funnel"][0]["stage"], "pairs");
+    EXPECT_EQ(j["funnel"][0]["pairs"], 15);
+    ASSERT_EQ(j["pairs"].size(), 3u);
+    const auto& best = j["pairs"][0];
+    EXPECT_EQ(std::set<std::string>({best["a"], best["b"]}),
+              std::set<std::string>({"1005", "1006"}));
+    EXPECT_TRUE(best["sector_a"].is_null());
+    EXPECT_EQ(best.size(), 18u);
+
+    ASSERT_EQ(run("--days 100 --all --top 2 --csv", out, err), 0);
+    EXPECT_EQ(out.substr(0, out.find('\n')),
+              "a,b,name_a,name_b,sector_a,sector_b,correlation,correlation_short,ssd,beta,"
+              "adf_t,p,q,half_life,z,crossings,turnover_a,turnover_b");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+
+    ASSERT_EQ(run("--days 100 --all --top 2", out, err), 0);
+    EXPECT_NE(out.find("  correlation_short "), std::string::npos);
+}
+
+TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
+    std::string out;
+    std::string err;
+    EXPECT_EQ(run("--days 10", out, err), 2);
+    EXPECT_NE(err.find("usage: zepa_screen"), std::string::npos);
+    EXPECT_EQ(run("--sector 33", out, err), 2);
+    EXPECT_NE(err.find("--names"), std::string::npos);
+    EXPECT_EQ(run("--borrowable", out, err), 2);
+    EXPECT_NE(err.find("--names"), std::string::npos);
+    EXPECT_EQ(run("--end 2024-12-31", out, err), 1);
+    EXPECT_NE(err.find("no date on or before"), std::string::npos);
+    EXPECT_EQ(run("--days 121", out, err), 1);
+    EXPECT_NE(err.find("fewer than 121 dates"), std::string::npos);
+    std::filesystem::remove(dataFile("DBW.2025"));
+    EXPECT_EQ(run("", out, err), 1);
+    EXPECT_FALSE(err.empty());
+}
+
+// Needs the listing file's reader: skipped while it reads nothing.
+TEST_F(ScreenTool, SectorPairsFromTheListingFile) {
+    const std::string path = paths.zepawin + "/" + kListingFileName;
+    writeText(path,
+              "Code,Name,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,MarketCode,"
+              "ScaleCategory,MarginCode\n"
+              "1001,A,1,x,0050,y,0111,,2\n1002,B,1,x,0050,y,0111,,2\n1003,C,1,x,0050,y,0111,,1\n"
+              "1005,E,2,x,3050,y,0111,,2\n1006,F,2,x,3050,y,0111,,2\n");
+    ListingTable table;
+    std::string error;
+    if (readListingFile(path, table, error) != ListingRead::Read) {
+        GTEST_SKIP() << "the listing file's reader reads nothing yet";
+    }
+    std::string out;
+    std::string err;
+    ASSERT_EQ(run("--days 100 --all --sector 33 --json", out, err), 0) << err;
+    nlohmann::json j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["universe"], 6);
+    EXPECT_EQ(j["funnel"][0]["pairs"], 3 + 1);
+    for (const auto& p : j["pairs"]) {
+        EXPECT_EQ(p["sector_a"], p["sector_b"]);
+    }
+}
+
+}  // namespace
+}  // namespace zepa

@@ -1,0 +1,244 @@
+#include "tools/screen/screen_args.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "marketdata/market_code.h"
+
+namespace zepa {
+
+const char* const kScreenUsage =
+    "usage: zepa_screen [--root DIR] [--end YYYY-MM-DD] [--days W] [--short-days S]\n"
+    "                   [--ratio-period N] [--market L] [--sector 17|33] [--borrowable]\n"
+    "                   [--min-turnover YEN] [--min-price YEN] [--codes LIST] [--exclude LIST]\n"
+    "                   [--min-correlation R] [--min-short-correlation R] [--max-p P]\n"
+    "                   [--max-q Q] [--half-life MIN:MAX] [--min-z Z] [--all]\n"
+    "                   [--sort COLUMN] [--top K] [--csv | --json]\n"
+    "Screens every pair of the market in DIR/ZEPAWIN/ (default: the working directory) over the\n"
+    "W dates (20 to 1500, default 250) ending at the end date (default: the newest date).\n"
+    "  --short-days S     the short correlation's dates, 10 to W (default 75)\n"
+    "  --ratio-period N   the ratio chart's period of z, 5 to 250 (default 25)\n"
+    "  --market L         only the stocks of market letter L\n"
+    "  --sector 17|33     only pairs of one industry (listing data)\n"
+    "  --borrowable       only pairs of two lendable stocks (listing data)\n"
+    "  --min-turnover YEN minimum mean daily close x volume over the window\n"
+    "  --min-price YEN    minimum stored close at the end date\n"
+    "  --codes, --exclude only these codes, or all but these (LIST: 7203,7267)\n"
+    "  --min-correlation R, --min-short-correlation R, --max-p P, --max-q Q,\n"
+    "  --half-life MIN:MAX, --min-z Z   filters (defaults: 0.7, 0.5, 0.05, none, 1:60, none)\n"
+    "  --all              no default filters (those given still apply)\n"
+    "  --sort COLUMN      p (default), q, adf_t, ssd, half_life, correlation,\n"
+    "                     correlation_short, crossings or z\n"
+    "  --top K            the best K pairs (default 100)\n"
+    "  --csv, --json      a CSV table or a JSON document instead of the text table\n"
+    "Exit status: 0 screened, 1 refused (no such dates, unreadable installation), 2 usage.\n";
+
+namespace {
+
+bool parseNumber(const std::string& text, double& out) {
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc{} && stop == end && std::isfinite(out);
+}
+
+bool parseInteger(const std::string& text, int32_t& out) {
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc{} && stop == end;
+}
+
+// YYYY-MM-DD of a real calendar date to YYYYMMDD; 0 when it is none.
+int32_t parseIsoDate(const std::string& text) {
+    int32_t y = 0;
+    int32_t m = 0;
+    int32_t d = 0;
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
+        !parseInteger(text.substr(0, 4), y) || !parseInteger(text.substr(5, 2), m) ||
+        !parseInteger(text.substr(8, 2), d) || y < 1970 || m < 1 || m > 12 || d < 1) {
+        return 0;
+    }
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (d > kDays[m - 1] + (m == 2 && leap ? 1 : 0)) {
+        return 0;
+    }
+    return y * 10000 + m * 100 + d;
+}
+
+bool parseCodes(const std::string& text, std::vector<int32_t>& codes) {
+    size_t from = 0;
+    while (true) {
+        const size_t comma = text.find(',', from);
+        const std::string item = text.substr(from, comma - from);
+        int32_t code = 0;
+        if (item.size() != 4 || !parseInteger(item, code) || code < 1000) {
+            return false;
+        }
+        codes.push_back(code);
+        if (comma == std::string::npos) {
+            return true;
+        }
+        from = comma + 1;
+    }
+}
+
+}  // namespace
+
+ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& c,
+                           std::string& problem) {
+    c = ScreenCommand{};
+    ScreenOptions& o = c.screen;
+    bool shortGiven = false;
+    bool csv = false;
+    // Each option with a value: its reader, false (with `problem` set) for a bad value.
+    const auto number = [&](const std::string& name, const std::string& v, double low, double high,
+                            std::optional<double>& out) {
+        double x = 0;
+        if (!parseNumber(v, x) || x < low || x > high) {
+            char range[64];
+            std::snprintf(range, sizeof range, std::isinf(high) ? "%g or more" : "from %g to %g",
+                          low, high);
+            problem = name + " " + v + ": give a number " + range;
+            return false;
+        }
+        out = x;
+        return true;
+    };
+    const auto integer = [&](const std::string& name, const std::string& v, int32_t low,
+                             int32_t high, int32_t& out) {
+        if (!parseInteger(v, out) || out < low || out > high) {
+            problem = name + " " + v + ": give a whole number from " + std::to_string(low) +
+                      " to " + std::to_string(high);
+            return false;
+        }
+        return true;
+    };
+    const double inf = HUGE_VAL;
+    const std::map<std::string, std::function<bool(const std::string&, const std::string&)>> valued{
+        {"--root", [&](auto&, auto& v) { return c.root = v, true; }},
+        {"--end",
+         [&](auto& n, auto& v) {
+             c.endDate = parseIsoDate(v);
+             problem = n + " " + v + ": give a date as YYYY-MM-DD";
+             return c.endDate != 0;
+         }},
+        {"--days", [&](auto& n, auto& v) { return integer(n, v, kMinWindow, kMaxWindow, o.days); }},
+        {"--short-days",
+         [&](auto& n, auto& v) {
+             shortGiven = true;
+             return integer(n, v, kMinShortDays, kMaxWindow, o.shortDays);
+         }},
+        {"--ratio-period",
+         [&](auto& n, auto& v) {
+             return integer(n, v, kMinRatioPeriod, kMaxRatioPeriod, o.ratioPeriod);
+         }},
+        {"--market",
+         [&](auto& n, auto& v) {
+             const bool letter =
+                 v.size() == 1 && ((v[0] >= 'A' && v[0] <= 'Z') || (v[0] >= 'a' && v[0] <= 'z'));
+             problem = n + " " + v + ": give one letter (T, O, N, K, G; others: index)";
+             c.marketCode = letter ? marketCodeOf(v[0]) : -1;
+             return letter;
+         }},
+        {"--sector",
+         [&](auto& n, auto& v) {
+             o.sector = v == "17" ? 17 : v == "33" ? 33 : 0;
+             problem = n + " " + v + ": give 17 or 33";
+             return o.sector != 0;
+         }},
+        {"--min-turnover", [&](auto& n, auto& v) { return number(n, v, 0, inf, o.minTurnover); }},
+        {"--min-price", [&](auto& n, auto& v) { return number(n, v, 0, inf, o.minPrice); }},
+        {"--codes",
+         [&](auto& n, auto& v) {
+             problem = n + " " + v + ": give four-digit codes separated by commas";
+             return parseCodes(v, o.codes);
+         }},
+        {"--exclude",
+         [&](auto& n, auto& v) {
+             problem = n + " " + v + ": give four-digit codes separated by commas";
+             return parseCodes(v, o.exclude);
+         }},
+        {"--min-correlation",
+         [&](auto& n, auto& v) { return number(n, v, -1, 1, o.minCorrelation); }},
+        {"--min-short-correlation",
+         [&](auto& n, auto& v) { return number(n, v, -1, 1, o.minShortCorrelation); }},
+        {"--max-p", [&](auto& n, auto& v) { return number(n, v, 0, 1, o.maxP); }},
+        {"--max-q", [&](auto& n, auto& v) { return number(n, v, 0, 1, o.maxQ); }},
+        {"--min-z", [&](auto& n, auto& v) { return number(n, v, 0, inf, o.minAbsZ); }},
+        {"--half-life",
+         [&](auto& n, auto& v) {
+             const size_t colon = v.find(':');
+             problem = n + " " + v + ": give MIN:MAX, two numbers of 0 or more, MIN <= MAX";
+             double low = 0;
+             double high = 0;
+             if (colon == std::string::npos || !parseNumber(v.substr(0, colon), low) ||
+                 !parseNumber(v.substr(colon + 1), high) || low < 0 || high < low) {
+                 return false;
+             }
+             o.minHalfLife = low;
+             o.maxHalfLife = high;
+             return true;
+         }},
+        {"--sort",
+         [&](auto& n, auto& v) {
+             const std::optional<ScreenColumn> column = screenColumnNamed(v);
+             problem = n + " " + v +
+                       ": not a column (p, q, adf_t, ssd, half_life, "
+                       "correlation, correlation_short, crossings, z)";
+             o.sort = column.value_or(ScreenColumn::P);
+             return column.has_value();
+         }},
+        {"--top", [&](auto& n, auto& v) { return integer(n, v, 1, INT32_MAX, o.top); }},
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            return ScreenArgs::Help;
+        }
+        if (arg == "--all" || arg == "--borrowable" || arg == "--csv" || arg == "--json") {
+            c.all = c.all || arg == "--all";
+            o.borrowable = o.borrowable || arg == "--borrowable";
+            csv = csv || arg == "--csv";
+            if (arg == "--json") {
+                c.format = ScreenFormat::Json;
+            }
+            continue;
+        }
+        const auto reader = valued.find(arg);
+        if (reader == valued.end()) {
+            problem = arg.starts_with("-") ? "unknown option " + arg : "unexpected argument " + arg;
+            return ScreenArgs::Usage;
+        }
+        if (i + 1 >= args.size()) {
+            problem = arg + " needs a value";
+            return ScreenArgs::Usage;
+        }
+        if (!reader->second(arg, args[++i])) {
+            return ScreenArgs::Usage;
+        }
+    }
+    if (csv && c.format == ScreenFormat::Json) {
+        problem = "--csv and --json exclude each other";
+        return ScreenArgs::Usage;
+    }
+    if (csv) {
+        c.format = ScreenFormat::Csv;
+    }
+    if (!shortGiven) {
+        o.shortDays = std::min(o.shortDays, o.days);
+    } else if (o.shortDays > o.days) {
+        problem = "--short-days " + std::to_string(o.shortDays) + ": give at most the window (" +
+                  std::to_string(o.days) + ")";
+        return ScreenArgs::Usage;
+    }
+    if (!c.all) {
+        applyDefaultFilters(o);
+    }
+    problem.clear();
+    return ScreenArgs::Run;
+}
+
+}  // namespace zepa

@@ -1,0 +1,31 @@
+// The command line of zepa_screen, read into options without running anything.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "screen/screen_options.h"
+
+namespace zepa {
+
+enum class ScreenFormat { Text, Csv, Json };
+
+struct ScreenCommand {
+    std::string root = ".";
+    int32_t endDate = 0;  // YYYYMMDD, 0: the newest date
+    int marketCode = -1;  // -1: every market
+    bool all = false;     // the default filters off
+    ScreenFormat format = ScreenFormat::Text;
+    ScreenOptions screen;  // with the default filters applied unless --all
+};
+
+enum class ScreenArgs { Run, Help, Usage };
+
+extern const char* const kScreenUsage;
+
+// On Usage, `problem` says what is wrong (one line).
+ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& command,
+                           std::string& problem);
+
+}  // namespace zepa

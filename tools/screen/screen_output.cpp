@@ -1,0 +1,206 @@
+#include "tools/screen/screen_output.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "tools/common/json_writer.h"
+
+namespace zepa {
+namespace {
+
+std::string isoDate(int32_t yyyymmdd) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100,
+                  yyyymmdd % 100);
+    return text;
+}
+
+std::string format(const char* pattern, double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+std::string formatOr(const char* pattern, const std::optional<double>& value, const char* none) {
+    return value ? format(pattern, *value) : none;
+}
+
+std::string code(const ScreenStock& s) {
+    return std::to_string(s.code);
+}
+
+std::optional<std::string> sectorOf(const ScreenReport& r, const ScreenStock& s) {
+    const std::string& sector = r.sector == 17 ? s.sector17 : s.sector33;
+    if (!r.hasListing || sector.empty()) {
+        return std::nullopt;
+    }
+    return sector;
+}
+
+// Cells on a terminal: East Asian wide characters take two.
+size_t displayWidth(const std::string& utf8) {
+    size_t width = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        uint32_t cp = length == 1 ? c : c & (0xFF >> (length + 1));
+        for (size_t k = 1; k < length && i + k < utf8.size(); ++k) {
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        const bool halfKana = cp >= 0xFF61 && cp <= 0xFF9F;
+        width += cp >= 0x1100 && !halfKana ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+const char* const kColumns[] = {"a",          "b",         "name_a",      "name_b",
+                                "sector_a",   "sector_b",  "correlation", "correlation_short",
+                                "ssd",        "beta",      "adf_t",       "p",
+                                "q",          "half_life", "z",           "crossings",
+                                "turnover_a", "turnover_b"};
+
+// The cells of one pair in the columns' order; `none` where a value is missing.
+std::vector<std::string> cells(const ScreenReport& r, const ScreenPair& p, bool exact,
+                               const char* none) {
+    const ScreenStock& a = r.market.stocks[static_cast<size_t>(p.a)];
+    const ScreenStock& b = r.market.stocks[static_cast<size_t>(p.b)];
+    const auto f = [exact](const char* shown) { return exact ? "%.10g" : shown; };
+    return {code(a),
+            code(b),
+            a.name,
+            b.name,
+            sectorOf(r, a).value_or(none),
+            sectorOf(r, b).value_or(none),
+            format(f("%.3f"), p.correlation),
+            formatOr(f("%.3f"), p.correlationShort, none),
+            format(f("%.4f"), p.ssd),
+            format(f("%.3f"), p.beta),
+            formatOr(f("%.2f"), p.adfT, none),
+            formatOr(f("%.2e"), p.p, none),
+            formatOr(f("%.2e"), p.q, none),
+            formatOr(f("%.1f"), p.halfLife, none),
+            formatOr(f("%.2f"), p.z, none),
+            format(f("%.1f"), p.crossings),
+            format("%.0f", a.turnover),
+            format("%.0f", b.turnover)};
+}
+
+std::string csvCell(const std::string& text) {
+    if (text.find_first_of(",\"\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char ch : text) {
+        out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string screenText(const ScreenReport& r) {
+    std::string out = "end " + isoDate(r.market.dates.back()) + ", " +
+                      std::to_string(r.market.window) + " dates, universe " +
+                      std::to_string(r.result.universe) + " stocks\n";
+    for (const FunnelStage& s : r.result.funnel) {
+        char line[80];
+        std::snprintf(line, sizeof line, "  %-18s %12lld\n", s.stage.c_str(),
+                      static_cast<long long>(s.pairs));
+        out += line;
+    }
+    out += "\n";
+    std::vector<std::vector<std::string>> rows{{std::begin(kColumns), std::end(kColumns)}};
+    for (const ScreenPair& p : r.result.pairs) {
+        rows.push_back(cells(r, p, false, "-"));
+    }
+    std::vector<size_t> widths(rows[0].size(), 0);
+    for (const auto& row : rows) {
+        for (size_t k = 0; k < row.size(); ++k) {
+            widths[k] = std::max(widths[k], displayWidth(row[k]));
+        }
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t k = 0; k < row.size(); ++k) {
+            // Texts to the left, numbers to the right.
+            const std::string pad(widths[k] - displayWidth(row[k]), ' ');
+            line += (k > 0 ? "  " : "") + (k < 6 ? row[k] + pad : pad + row[k]);
+        }
+        while (!line.empty() && line.back() == ' ') {
+            line.pop_back();
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+std::string screenCsv(const ScreenReport& r) {
+    std::string out;
+    for (const char* c : kColumns) {
+        out += std::string(out.empty() ? "" : ",") + c;
+    }
+    out += "\n";
+    for (const ScreenPair& p : r.result.pairs) {
+        const std::vector<std::string> row = cells(r, p, true, "");
+        for (size_t k = 0; k < row.size(); ++k) {
+            out += (k > 0 ? "," : "") + csvCell(row[k]);
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+std::string screenJson(const ScreenReport& r) {
+    JsonWriter j;
+    const auto optional = [&j](const std::optional<double>& v) -> JsonWriter& {
+        return v ? j.value(*v) : j.null();
+    };
+    j.beginObject();
+    j.key("end").value(isoDate(r.market.dates.back()));
+    j.key("days").value(r.market.window);
+    j.key("universe").value(r.result.universe);
+    j.key("funnel").beginArray();
+    for (const FunnelStage& s : r.result.funnel) {
+        j.beginObject().key("stage").value(s.stage).key("pairs").value(s.pairs).endObject();
+    }
+    j.endArray();
+    j.key("pairs").beginArray();
+    for (const ScreenPair& p : r.result.pairs) {
+        const ScreenStock& a = r.market.stocks[static_cast<size_t>(p.a)];
+        const ScreenStock& b = r.market.stocks[static_cast<size_t>(p.b)];
+        j.newline().beginObject();
+        j.key("a").value(code(a)).key("b").value(code(b));
+        j.key("name_a").value(a.name).key("name_b").value(b.name);
+        const std::optional<std::string> sa = sectorOf(r, a);
+        const std::optional<std::string> sb = sectorOf(r, b);
+        j.key("sector_a");
+        sa ? j.value(*sa) : j.null();
+        j.key("sector_b");
+        sb ? j.value(*sb) : j.null();
+        j.key("correlation").value(p.correlation);
+        j.key("correlation_short");
+        optional(p.correlationShort);
+        j.key("ssd").value(p.ssd).key("beta").value(p.beta);
+        j.key("adf_t");
+        optional(p.adfT);
+        j.key("p");
+        optional(p.p);
+        j.key("q");
+        optional(p.q);
+        j.key("half_life");
+        optional(p.halfLife);
+        j.key("z");
+        optional(p.z);
+        j.key("crossings").value(p.crossings);
+        j.key("turnover_a").value(a.turnover).key("turnover_b").value(b.turnover);
+        j.endObject();
+    }
+    j.endArray();
+    j.endObject();
+    return j.text() + "\n";
+}
+
+}  // namespace zepa

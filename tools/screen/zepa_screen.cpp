@@ -1,0 +1,116 @@
+// zepa_screen: every pair of the market screened for a ratio that reverts, as a table, CSV or
+// JSON.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "marketdata/installation_paths.h"
+#include "marketdata/listing_file.h"
+#include "screen/screen_chart_z.h"
+#include "screen/screen_load.h"
+#include "screen/screen_run.h"
+#include "tools/screen/screen_args.h"
+#include "tools/screen/screen_output.h"
+
+namespace {
+
+constexpr int kExitScreened = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+int refuse(const std::string& message) {
+    std::fprintf(stderr, "zepa_screen: %s\n", message.c_str());
+    return kExitRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace zepa;
+    ScreenCommand command;
+    std::string problem;
+    switch (parseScreenArgs(std::vector<std::string>(argv + 1, argv + argc), command, problem)) {
+        case ScreenArgs::Help:
+            std::fputs(kScreenUsage, stdout);
+            return kExitScreened;
+        case ScreenArgs::Usage:
+            std::fprintf(stderr, "zepa_screen: %s\n%s", problem.c_str(), kScreenUsage);
+            return kExitUsage;
+        case ScreenArgs::Run:
+            break;
+    }
+    ScreenOptions& options = command.screen;
+
+    const InstallationPaths paths = makeInstallationPaths(command.root);
+    ListingTable listing;
+    std::string listingError;
+    const std::string listingPath = paths.zepawin + "/" + kListingFileName;
+    const ListingRead listingRead = readListingFile(listingPath, listing, listingError);
+    if (listingRead == ListingRead::Malformed) {
+        // Only the industry and lending options need the file; without them the screen runs on.
+        if (options.sector != 0 || options.borrowable) {
+            return refuse(listingError);
+        }
+        std::fprintf(stderr, "zepa_screen: warning: %s; screening without listing data\n",
+                     listingError.c_str());
+        listing = ListingTable{};
+    }
+    const bool sectorMissing = (options.sector == 17 && !listing.hasSector17) ||
+                               (options.sector == 33 && !listing.hasSector33);
+    if (sectorMissing || (options.borrowable && !listing.hasMargin)) {
+        std::fprintf(
+            stderr,
+            "zepa_screen: %s needs the listing data's %s column in %s: import the "
+            "listed-info file with zepa_import --names FILE\n",
+            sectorMissing ? "--sector" : "--borrowable",
+            sectorMissing ? (options.sector == 17 ? "Sector17Code" : "Sector33Code") : "MarginCode",
+            listingPath.c_str());
+        return kExitUsage;
+    }
+
+    MarketData md;
+    md.dataDirectory = paths.dataDirectory;
+    if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
+        return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+    }
+    CorrectionList corrections;
+    loadCorrectionList(paths.correctionFile, corrections);
+
+    ScreenLoadRequest request;
+    request.endDate = command.endDate;
+    request.days = options.days;
+    request.rows = std::max(options.days, options.ratioPeriod);
+    request.marketCode = command.marketCode;
+    ScreenMarket market;
+    switch (loadScreenMarket(md, corrections, listing, request, market)) {
+        case ScreenLoad::Loaded:
+            break;
+        case ScreenLoad::EndBeforeFirstDate:
+            return refuse("the installation has no date on or before the end date");
+        case ScreenLoad::TooFewDates:
+            return refuse("the installation has fewer than " + std::to_string(options.days) +
+                          " dates up to the end date");
+        case ScreenLoad::DataError:
+            return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+        case ScreenLoad::OutOfMemory:
+            return refuse("not enough memory for the market's prices");
+    }
+
+    ScreenResult result;
+    if (runScreen(market, options, result) != ScreenOutcome::Done) {
+        return refuse("not enough memory for the screen");
+    }
+    // The listed pairs' z from the viewer's own ratio chart computation.
+    for (ScreenPair& p : result.pairs) {
+        p.z = chartRatioZ(md, corrections, market.stocks[static_cast<size_t>(p.a)],
+                          market.stocks[static_cast<size_t>(p.b)], options.ratioPeriod,
+                          market.endSlot);
+    }
+
+    const ScreenReport report{market, result, options.sector, listingRead == ListingRead::Read};
+    const std::string out = command.format == ScreenFormat::Json  ? screenJson(report)
+                            : command.format == ScreenFormat::Csv ? screenCsv(report)
+                                                                  : screenText(report);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? kExitScreened : kExitRefused;
+}
