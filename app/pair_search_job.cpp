@@ -50,7 +50,10 @@ CandidateLeg candidateLeg(const PairSearchRow& row, bool a) {
 PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSettings& settings,
                          PairSearchProgress& progress) {
     enter(progress, PairSearchStage::Loading);
-    const ScreenOptions options = screenOptionsOf(settings);
+    ScreenOptions options = screenOptionsOf(settings);
+    options.cancel = &progress.cancel;
+    options.tilesDone = &progress.tilesDone;
+    options.tileCount = &progress.tileCount;
     ListingTable listing;
     std::string listingError;
     const ListingRead listingRead =
@@ -101,8 +104,13 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
 
     enter(progress, PairSearchStage::Screening);
     ScreenResult result;
-    if (runScreen(market, options, result) != ScreenOutcome::Done) {
-        return refused("メモリが確保できません");
+    switch (runScreen(market, options, result)) {
+        case ScreenOutcome::Done:
+            break;
+        case ScreenOutcome::Cancelled:
+            return cancelled();
+        case ScreenOutcome::OutOfMemory:
+            return refused("メモリが確保できません");
     }
     if (progress.cancel) {
         return cancelled();
@@ -171,6 +179,17 @@ PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings
     c.trades = row.trades;
     c.stats = row.stats.value_or(BacktestStats{});
     return c;
+}
+
+int pairSearchPermille(const PairSearchProgress& p) {
+    const int stage = p.stage.load();
+    const int64_t count = p.tileCount.load();
+    if (stage != static_cast<int>(PairSearchStage::Screening) || count <= 0) {
+        return p.permille.load();
+    }
+    const int span = kStageStart[stage + 1] - kStageStart[stage];
+    return kStageStart[stage] +
+           static_cast<int>(span * std::min(p.tilesDone.load(), count) / count);
 }
 
 std::string_view pairSearchStageName(PairSearchStage stage) {

@@ -269,7 +269,7 @@ class PairSearchWindow {
             return;
         }
         const PairSearchProgress& p = job_->progress();
-        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(p.permille.load()), 0);
+        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(pairSearchPermille(p)), 0);
         SetWindowTextW(
             stage_,
             wide(pairSearchStageName(static_cast<PairSearchStage>(p.stage.load()))).c_str());

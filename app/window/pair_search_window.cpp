@@ -311,7 +311,7 @@ void PairSearchWindow::poll() {
         return;
     }
     const PairSearchProgress& p = job_->progress();
-    progress_->setValue(p.permille.load());
+    progress_->setValue(pairSearchPermille(p));
     stage_->setText(QString::fromUtf8(
         pairSearchStageName(static_cast<PairSearchStage>(p.stage.load())).data()));
     if (job_->finished()) {
