@@ -2,7 +2,9 @@
 // candidate shown in the main window, and a screen run off the window's thread.
 #include <gtest/gtest.h>
 
+#include "app/backtest_table.h"
 #include "app/pair_search_job.h"
+#include "app/position_forms.h"
 #include "base/codepage.h"
 #include "chart/info_panel.h"
 #include "settings/chart_values.h"
@@ -280,6 +282,62 @@ TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
     key(46);  // Delete: weekly bars
     EXPECT_FALSE(a.shownBacktest.valid);
     EXPECT_EQ(chartContext(a).tradeMarks, nullptr);
+}
+
+TEST(BacktestTable, TradeRowsAndTheStatisticsLine) {
+    BacktestTrade t;
+    t.entryDate = 20250106;
+    t.exitDate = 20250210;
+    t.entrySlot = 3;
+    t.exitSlot = 27;
+    t.direction = BacktestDirection::BuyA;
+    t.reason = BacktestExit::Stop;
+    t.net = -12345;
+    BacktestTrade open = t;
+    open.direction = BacktestDirection::SellA;
+    open.reason = BacktestExit::Open;
+    open.net = 5000;
+    int64_t cumulative = 1000;
+    EXPECT_EQ(backtestTradeCells(t, cumulative),
+              (std::vector<std::string>{"2025/01/06", "2025/02/10", "買い", "損切り", "24本",
+                                        "-12,345", "-11,345"}));
+    // An open trade is not in the running sum.
+    EXPECT_EQ(
+        backtestTradeCells(open, cumulative),
+        (std::vector<std::string>{"2025/01/06", "--", "売り", "保有中", "24本", "5,000", "--"}));
+    EXPECT_EQ(cumulative, -11345);
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = 123456;
+    s.hasProfitFactor = true;
+    s.profitFactor = 1.854;
+    s.maxDrawdown = 45678;
+    s.averageHolding = 11.26;
+    s.hasOpenTrade = true;
+    s.openNet = -300;
+    EXPECT_EQ(backtestStatsLine(s),
+              "取引 8回  勝率 62.5%  純損益 123,456円  PF 1.85  最大DD 45,678円  平均保有 11.3本"
+              "  (保有中 -300円)");
+}
+
+TEST_F(Viewer, ACandidateBecomesAPositionThroughTheAddForm) {
+    open(positionLine(1001, 1002));
+    PairCandidate c;
+    c.record = candidateRecord({'T', 1005, "STOCK1005", 1040.0}, {'T', 1006, "STOCK1006", 1080.0},
+                               1.0, true, 1000000, 20230301);
+    const PositionForm form = candidatePositionForm(a, c);
+    EXPECT_EQ(form.buyCode, "T1006");  // z above 0: the second leg is the cheaper one
+    EXPECT_EQ(form.sellCode, "T1005");
+    EXPECT_EQ(form.buyQuantity, "900");  // 1,000,000 / 1,080 = 925 -> 900
+    EXPECT_EQ(form.sellQuantity, "900");
+    EXPECT_EQ(form.buyDate, positionFormFor(a, -1).buyDate);  // the newest date
+    const FormWrite written = writePositionForm(a, -1, form);
+    ASSERT_TRUE(written.ok) << written.message;
+    showPositionsAfterWrite(a, shell, written.position);
+    ASSERT_EQ(a.positions.positionCount, 2);
+    EXPECT_EQ(a.positions.records[1].buy.stockCode, 1006);
+    EXPECT_EQ(a.positions.records[1].sell.quantity, 900);
 }
 
 using test::writeRevertingMarket;
