@@ -174,7 +174,9 @@ void leaveCandidate(AppContext& a) {
     a.settings.lowerPaneMode = a.candidate.savedLowerPaneMode;
     a.settings.ratioPeriod = a.candidate.savedRatioPeriod;
     a.candidate.shown = false;
+    const int64_t revision = a.shownBacktest.revision + 1;
     a.shownBacktest = ShownBacktest{};
+    a.shownBacktest.revision = revision;
 }
 
 bool leaveCandidateToMove(AppContext& a, Shell& shell, bool movable) {
@@ -195,7 +197,9 @@ bool leaveCandidateToMove(AppContext& a, Shell& shell, bool movable) {
 
 void updateShownBacktest(AppContext& a) {
     ShownBacktest& b = a.shownBacktest;
+    const int64_t revision = b.revision + 1;
     b = ShownBacktest{};
+    b.revision = revision;
     if (!a.series.buyBarsAllocated || !a.series.sellBarsAllocated) {
         return;
     }

@@ -65,7 +65,8 @@ struct ShownBacktest {
     bool valid = false;
     std::vector<BacktestTrade> trades;
     BacktestStats stats;
-    TradeMarks marks;  // of the trades on the series on show
+    TradeMarks marks;      // of the trades on the series on show
+    int64_t revision = 0;  // counts the updates, for windows that show the trades
 };
 
 // After every series build: the shown trades and their marks on the new series.

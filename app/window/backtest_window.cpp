@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/backtest_table.h"
@@ -23,10 +24,19 @@ BacktestWindow::BacktestWindow(QWidget* frame, AppContext& a) : QWidget(frame, Q
     layout->addWidget(stats_);
     layout->addWidget(table_, 1);
     resize(620, 400);
+    // The chart may move to another pair while the window is open: it follows.
+    auto* follow = new QTimer(this);
+    connect(follow, &QTimer::timeout, this, [this] {
+        if (a_.shownBacktest.revision != shownRevision_) {
+            refresh();
+        }
+    });
+    follow->start(300);
 }
 
 void BacktestWindow::refresh() {
     const ShownBacktest& b = a_.shownBacktest;
+    shownRevision_ = b.revision;
     const std::vector<std::string> headers = backtestTradeHeaders();
     table_->clear();
     table_->setColumnCount(static_cast<int>(headers.size()));

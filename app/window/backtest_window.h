@@ -25,6 +25,7 @@ class BacktestWindow final : public QWidget {
 
   private:
     AppContext& a_;
+    int64_t shownRevision_ = -1;
     QLabel* stats_ = nullptr;
     QTableWidget* table_ = nullptr;
 };

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/window/backtest_window.h"
 #include "app/window/frame_window.h"
 #include "app/window/pair_search_window.h"
 #include "app/window/position_dialogs.h"
@@ -78,8 +79,16 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     EXPECT_TRUE(a.shownBacktest.valid);
     EXPECT_FALSE(a.shownBacktest.marks.empty());
 
+    // 検証データ表示 lists the trades of what the chart shows, and follows the chart.
+    window->openBacktestWindow();
+    auto* trades = window->findChild<BacktestWindow*>();
+    ASSERT_NE(trades, nullptr);
+    EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
+    EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
+
     // Down on the main window goes to the held positions; チャートに表示 brings the pair back.
     QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return trades->table()->rowCount() == 0; }, 3000));
     EXPECT_FALSE(a.candidate.shown);
     EXPECT_EQ(a.series.buyStockCode, 1004);
     EXPECT_EQ(title().rfind("候補", 0), std::string::npos);
