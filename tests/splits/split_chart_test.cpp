@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "chart/info_panel.h"
 #include "chart/lower_pane.h"
@@ -74,6 +75,16 @@ TEST_F(SplitChart, TheAdjustedScaleFitsTheCandlesOnShow) {
     // newest low either way (its older prices shown adjusted are 100 and more).
     EXPECT_EQ(scale(0), (Ints{1042, 93}));
     EXPECT_EQ(scale(1), (Ints{542, 93}));
+
+    // Overlaid, the sell leg meets the buy leg at the entry in either display: 500 on 1000 as
+    // stored, 100 on 500 adjusted.
+    for (const auto& [adjusted, sellEntry, buyEntry] : {std::tuple{0, 500, 1000}, {1, 100, 500}}) {
+        ChartFixture f(10);
+        show(f, adjusted);
+        f.settings.overlaySellAtEntry = 1;
+        setSellDrawScale(f.c);
+        EXPECT_EQ(drawnPrice(f.c, Leg::Sell, sellEntry), buyEntry) << adjusted;
+    }
 }
 
 TEST_F(SplitChart, ProfitRatesAndTablesAreTheSameInBothDisplaysAndRunOn) {
