@@ -30,9 +30,9 @@ std::vector<FormatCase> formatCases() {
         "AdjustmentFactor,AdjustmentOpen,AdjustmentHigh,AdjustmentLow,AdjustmentClose,"
         "AdjustmentVolume\n";
     return {
-        {"English headers, Adj Close ignored", "7203.T.csv",
+        {"English headers, a time of day, Adj Close ignored", "7203.T.csv",
          "Date,Open,High,Low,Close,Adj Close,Volume\n"
-         "2024-01-04,2480,2510,2470,2500,2400.5,1000000\n"
+         "2024-01-04 00:00:00,2480,2510,2470,2500,2400.5,1000000\n"
          "2024-01-05,2500,2550,2480,2530,2430.1,1234000\n",
          kTwoDays},
         {"CP932 with a title row, CR LF after the volume, newest first, quoted thousands",

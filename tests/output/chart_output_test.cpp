@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "app/print_size.h"
 #include "app/window/chart_output.h"
 #include "settings/input_dialog_logic.h"
 
@@ -27,6 +28,21 @@ TEST(PrintedSize, StretchesByResolutionAndScaleTruncatesAndRefusesAbsurdInput) {
              {printedSize(-800, 550, 600, 600, 96, 96, 100.0f), 0, 0}}) {
         EXPECT_TRUE(s.width == width && s.height == height) << width << " " << s.width;
     }
+    // On the page: the proportions kept, the width or the height deciding; a sliver is nothing.
+    for (const auto& [s, width, height] : std::vector<std::tuple<PrintSize, int, int>>{
+             {fitOnPage({1000, 500}, 2000, 3000), 1000, 500},
+             {fitOnPage({6000, 3000}, 4800, 6600), 4800, 2400},
+             {fitOnPage({3000, 6000}, 6600, 4800), 2400, 4800},
+             {fitOnPage({1000, 500}, 0, 3000), 1000, 500},
+             {fitOnPage({2147483647, 1}, 100, 100), 0, 0}}) {
+        EXPECT_TRUE(s.width == width && s.height == height) << width << " " << s.width;
+    }
+    // Drawn for the printer at the whole scale that covers its pixels, within the memory bound.
+    EXPECT_EQ(printRenderScale(800, 550, {5000, 3437}, 8, 64 << 20), 7);  // 6.25 up to 7
+    EXPECT_EQ(printRenderScale(800, 550, {800, 550}, 8, 64 << 20), 1);
+    EXPECT_EQ(printRenderScale(800, 550, {100000, 68750}, 8, 64 << 20), 8);
+    EXPECT_EQ(printRenderScale(1920, 1050, {20000, 10937}, 8, 40 << 20), 4);
+    EXPECT_EQ(printRenderScale(0, 550, {800, 550}, 8, 64 << 20), 1);
 }
 
 // Each pixel tells where it is (x in red and blue, y in green) and differs from its neighbours.

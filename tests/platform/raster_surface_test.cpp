@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include <climits>
-#include <cmath>
 #include <set>
 
 #include "base/codepage.h"
@@ -12,7 +11,6 @@
 #include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/pair_series.h"
-#include "marketdata/ratio_statistics.h"
 #include "platform/raster_surface.h"
 #include "tests/support/gui_environment.h"
 #include "tests/support/raster_chart.h"
@@ -73,20 +71,6 @@ TEST_F(RasterSurfaceTest, DottedPenRunsThreeOnThreeOffAlongEachPath) {
     drawLine(surface, 0, 20, 4, 20, kRed, PenStyle::Dot);
     drawLine(surface, 4, 21, 8, 21, kRed, PenStyle::Dot);
     EXPECT_TRUE(is(3, 20, kPaper) && is(4, 21, kRed));
-}
-
-TEST_F(RasterSurfaceTest, InvertingTwiceRestoresThePicture) {
-    fillBox(surface, 20, 0, 39, 29, rgbColor(0x12, 0x34, 0x56));
-    const QImage before = image.copy();
-    surface.setRasterOp(RasterOp::Not);
-    drawLine(surface, 2, 15, 37, 15, kBlue, PenStyle::Solid);
-    EXPECT_EQ(image.pixel(25, 15), 0xFFEDCBA9u);
-    for (int pass = 0; pass < 2; ++pass) {
-        drawLine(surface, 3, 1, 36, 27, kBlue, PenStyle::Solid);
-        outlineBox(surface, 1, 2, 30, 20, kBlue, PenStyle::Dot);
-    }
-    drawLine(surface, 2, 15, 37, 15, kBlue, PenStyle::Solid);
-    EXPECT_EQ(image, before);
 }
 
 TEST_F(RasterSurfaceTest, EllipsesAreInscribedAndOutlined) {
@@ -208,35 +192,6 @@ TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
             EXPECT_EQ(chart.at(x, priceY(c, bar.high) + 1), chart.colorOf(index)) << slot;
         }
     }
-}
-
-TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
-    DbwFile file = dbw({}, {{tokyo(1111), "BUY", {}}, {tokyo(2222), "SELL", {}}});
-    for (int d = 0; d < 60; ++d) {
-        file.dates.push_back(ymd(2025, 1 + d / 20, 1 + d % 20));
-        file.stocks[0].records.push_back(traded(1000 + d % 7 * 5));
-        file.stocks[1].records.push_back(traded(2000 + d % 5 * 7));
-    }
-    build(file);
-    RatioStatistics ratio;
-    ASSERT_EQ(computeRatioStatistics(series, 25, ratio), 1);
-    ChartSettings settings;
-    settings.lowerPaneMode = 3;
-    RasterChart chart(series, position, md_.set.dateCount, settings, &ratio);
-
-    // The newest slot's z, on the scale where 2 sigma is the outer grid line.
-    const ChartLayout& l = chart.state.layout;
-    BarAxis axis = barAxis(chart.c);
-    int x = 0;
-    for (int32_t i = chart.view.firstShownBar; i <= chart.view.lastShownBar; ++i) {
-        x = axis.advance();
-    }
-    const RatioSlot& last = ratio.slots.back();
-    ASSERT_TRUE(last.hasZ && std::fabs(last.z) < 2.0);
-    const double zero = l.lowerPaneTop + std::trunc(110 * l.paneScale * 0.5);
-    const double perSigma = (110 - 14) * l.paneScale * 0.5 / 2;
-    const int y = static_cast<int>(zero - std::trunc(perSigma * last.z));
-    EXPECT_EQ(chart.at(x, y), chart.colorOf(93)) << x << "," << y;
 }
 
 }  // namespace
