@@ -20,7 +20,7 @@ namespace zepa::test {
 namespace {
 
 constexpr ColorRef kPaper = rgbColor(0x20, 0x80, 0x40), kRed = rgbColor(0xFF, 0, 0),
-                   kBlue = rgbColor(0, 0, 0xFF), kWhite = rgbColor(0xFF, 0xFF, 0xFF);
+                   kBlue = rgbColor(0, 0, 0xFF);
 using Pixels = std::set<std::pair<int, int>>;
 
 class RasterSurfaceTest : public ::testing::Test {
@@ -80,34 +80,6 @@ TEST_F(RasterSurfaceTest, EllipsesAreInscribedAndOutlined) {
     fillEllipse(surface, 20, 5, 29, 12, kRed);  // columns 20-28, rows 5-11
     EXPECT_TRUE(is(24, 8, kRed) && is(24, 5, 0) && is(28, 8, 0) && is(20, 5, kPaper) &&
                 is(29, 8, kPaper) && is(24, 12, kPaper));
-}
-
-// The chart lays out text in cells of averageCharWidth per CP932 byte, in two colours only.
-TEST_F(RasterSurfaceTest, TextFillsWholeCellsInTwoColours) {
-    surface.setTextColor(kRed);
-    surface.setBackgroundColor(kWhite);
-    for (int32_t height : {-13, -15}) {
-        surface.selectFont(surface.createFont(FontRequest{kChartFontFace, height}));
-        const int w = surface.textMetrics().averageCharWidth;
-        ASSERT_TRUE(w > 0 && surface.textMetrics().height >= -height);
-        // Full-width: two cells, or one pixel less at odd sizes.
-        for (const auto& [text, least] : std::vector<std::pair<std::string, int>>{
-                 {"MiMi", 4 * w}, {cp932FromUtf8("さや"), 4 * w - 2}}) {
-            clear();
-            surface.setBackgroundMode(BackgroundMode::Opaque);
-            surface.textOut(2, 3, text);
-            const Pixels cell = pixelsOf(kWhite), ink = pixelsOf(kRed);
-            EXPECT_EQ(cell.size() + ink.size() + pixelsOf(kPaper).size(), 40u * 30u);
-            const int width = cell.empty() ? -1 : cell.rbegin()->first - 1;
-            EXPECT_TRUE(width >= least && width <= 4 * w && cell.begin()->first == 2 &&
-                        ink.size() > 5)
-                << text << " " << width;
-            clear();
-            surface.setBackgroundMode(BackgroundMode::Transparent);
-            surface.textOut(2, 3, text);
-            EXPECT_EQ(pixelsOf(kRed), ink);
-        }
-    }
 }
 
 TEST_F(RasterSurfaceTest, EntryIconsPointWithTheirTipsAndKeepTheSurround) {
