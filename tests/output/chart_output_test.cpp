@@ -38,7 +38,7 @@ TEST(PrintedSize, StretchesByResolutionAndScaleTruncatesAndRefusesAbsurdInput) {
         EXPECT_TRUE(s.width == width && s.height == height) << width << " " << s.width;
     }
     // Drawn for the printer at the whole scale that covers its pixels, within the memory bound.
-    EXPECT_EQ(printRenderScale(800, 550, {5000, 3437}, 8, 64 << 20), 7);  // 6.25 up to 7
+    EXPECT_EQ(printRenderScale(800, 550, {5000, 3000}, 8, 64 << 20), 7);  // 6.25 across: 7
     EXPECT_EQ(printRenderScale(800, 550, {800, 550}, 8, 64 << 20), 1);
     EXPECT_EQ(printRenderScale(800, 550, {100000, 68750}, 8, 64 << 20), 8);
     EXPECT_EQ(printRenderScale(1920, 1050, {20000, 10937}, 8, 40 << 20), 4);
