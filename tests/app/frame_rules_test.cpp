@@ -186,7 +186,7 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
     EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620, 100");
     WindowPlacement back;
     EXPECT_TRUE(parsePlacement("2, 3, -1, -2, -3, -4, -5, 20, 810, 620", back));
-    EXPECT_EQ(formatPlacement(back), "2, 3, -1, -2, -3, -4, -5, 20, 810, 620");
+    EXPECT_EQ(formatPlacement(back), "2, 3, -1, -2, -3, -4, -5, 20, 810, 620, 100");
     EXPECT_TRUE(parsePlacement("0, 1, -1, -1, -1, -1, 1, 2, 3, 99999999999999999999", back));
     EXPECT_EQ(back.bottom, 2147483647);  // saturated, never undefined
     for (std::string_view bad :
