@@ -59,8 +59,15 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     EXPECT_FALSE(search->isModal());
     search->backtestBox()->setChecked(true);
 
+    // Enter in a settings field runs the screen (検索 is the default button); a second 検索
+    // cancels the first.
+    search->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+    QWidget* field = search->focusWidget();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(search->searching());
     search->startSearch();
-    search->startSearch();  // the second cancels the first
     ASSERT_TRUE(QTest::qWaitFor([&] { return !search->searching(); }, 30000));
     QTableWidget* table = search->table();
     ASSERT_EQ(table->rowCount(), 1) << search->funnelLabel()->text().toStdString();
