@@ -154,7 +154,7 @@ std::vector<ScannedPosition> scanPositionBytes(std::string_view bytes) {
             text.remove_suffix(1);
         }
         ScannedPosition scanned;
-        if (parsePositionLine(text, scanned.record)) {
+        if (parsePositionLine(text, scanned.record) == PositionLineKind::Position) {
             scanned.line = pieceLine;
             positions.push_back(scanned);
         }

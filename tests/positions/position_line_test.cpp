@@ -54,7 +54,7 @@ TEST(PositionLine, WrittenLinesReadBackAsTheSamePosition) {
         ASSERT_TRUE(legFitsLine(p.buy) && legFitsLine(p.sell));
         const std::string line = formatPositionLine(p);
         PositionRecord read;
-        ASSERT_TRUE(parsePositionLine(line, read)) << line;
+        ASSERT_EQ(parsePositionLine(line, read), PositionLineKind::Position) << line;
         EXPECT_TRUE(samePosition(read, recordAsRead(p))) << line;
         EXPECT_LE(line.size(), 77u);
         EXPECT_NE(line.back(), ' ');
