@@ -105,7 +105,7 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
          "--half-life 30:2: give MIN:MAX, two numbers of 0 or more, MIN <= MAX"},
         {{"--sort", "beta"},
          "--sort beta: not a column (p, q, adf_t, ssd, half_life, correlation, correlation_short, "
-         "crossings, z)"},
+         "crossings, z, backtest.STAT)"},
         {{"--csv", "--json"}, "--csv and --json exclude each other"},
         {{"--fast"}, "unknown option --fast"},
     };
