@@ -48,11 +48,14 @@ TEST_F(Viewer, CursorReadoutAddsZWhileTheRatioChartIsShown) {
 }
 
 TEST_F(Viewer, CursorReadoutWithoutAPrice) {
-    writePrices(1007);
-    open(positionLine(1001, 1007));
+    writePrices(1008);
+    open(positionLine(1001, 1007) + positionLine(1008, 1007));
     // The sell stock has no price before date 290: no close and no spread.
     EXPECT_EQ(readoutAt(a, 285), " 23/ 3/ 6   買 終値 1011   売 終値 --   さや --   利益 +0.1");
     EXPECT_EQ(readoutAt(a, 295), " 23/ 3/16   買 終値 1031   売 終値 1037   さや 6   利益 +0.2");
+    // Both legs start at date 290, after the entry: each slot still reads its own date.
+    key(40);
+    EXPECT_EQ(readoutAt(a, 295), " 23/ 3/16   買 終値 1023   売 終値 1037   さや 14   利益 -0.1");
 }
 
 TEST_F(Viewer, AWheelNotchMovesATenthOfTheBarsShownShiftAPageWithItsLimits) {
@@ -93,6 +96,16 @@ TEST_F(Viewer, TheWheelLeavesTheCursorOnOverTheDateNowUnderIt) {
     EXPECT_EQ(a.view.cursorState, 2);
     EXPECT_EQ(a.view.cursorBar, before - (a.view.lastShownBar - a.view.firstShownBar + 1) / 10);
     EXPECT_EQ(utf8FromCp932(shell.statusText), readoutAt(a, a.view.cursorBar));
+}
+
+// Fine-step wheels and touchpads send parts of a notch: they add up, either way.
+TEST(WheelNotches, PartsOfANotchAddUp) {
+    int rest = 0;
+    std::vector<int> notches;
+    for (const int delta : {40, 40, 40, 250, -60, -60, -120}) {
+        notches.push_back(wheelNotches(rest, delta));
+    }
+    EXPECT_EQ(notches, (std::vector<int>{0, 0, 1, 2, 0, 0, -1}));
 }
 
 TEST_F(Viewer, AWheelNotchWhileSteppingOnlyStopsIt) {

@@ -109,18 +109,6 @@ TEST_F(Viewer, AnyCommandKeyOrClickWhileSteppingOnlyStopsIt) {
     EXPECT_EQ(shell.messages[0].text, "最後の銘柄です");
 }
 
-// The key table whole, over every virtual-key code: with Ctrl held only 0 has a command.
-TEST(KeyTable, EveryKeyToItsCommandAndNoOtherKeyToAny) {
-    const std::map<int, int> plain = {{8, 1012},  {13, 1013}, {27, 1020}, {32, 300},  {33, 1008},
-                                      {34, 1009}, {36, 126},  {37, 1008}, {38, 1010}, {39, 1009},
-                                      {40, 1011}, {46, 125},  {48, 1015}, {112, 1031}};
-    for (int vk = 0; vk < 256; ++vk) {
-        const auto listed = plain.find(vk);
-        EXPECT_EQ(keyCommandFor(vk, false), listed == plain.end() ? -1 : listed->second) << vk;
-        EXPECT_EQ(keyCommandFor(vk, true), vk == kZero ? 130 : -1) << vk;
-    }
-}
-
 // Chart switch from the key, the menu and the button alike: profit, spread, change rate and
 // back, each redrawn with its title; a stored ratio chart (3) steps to the spread chart.
 TEST_F(Viewer, ChartSwitchCyclesProfitSpreadChangeRate) {
@@ -197,6 +185,8 @@ TEST_F(Viewer, PlacementIsStoredOnEveryMoveAndReadBackOnlyWhole) {
     onMoveOrSize(a, p);
     EXPECT_EQ(*store.find("CHART", "Size_SY"), "2, 3, -1, -1, -1, -1, -5, 20, 810, 620, 100");
     WindowPlacement back;
+    EXPECT_TRUE(parsePlacement("2, 3, -1, -2, -3, -4, -5, 20, 810, 620", back));
+    EXPECT_EQ(formatPlacement(back), "2, 3, -1, -2, -3, -4, -5, 20, 810, 620, 100");
     EXPECT_TRUE(parsePlacement("0, 1, -1, -1, -1, -1, 1, 2, 3, 99999999999999999999", back));
     EXPECT_EQ(back.bottom, 2147483647);  // saturated, never undefined
     for (std::string_view bad :

@@ -33,7 +33,7 @@ struct Viewer : ::testing::Test, TempInstallation {
         a.clockSeconds = [] { return int64_t{1700000000}; };
     }
     // Stocks 1001..lastCode on kDates dates (20 a month from 2022): 1001..1006 trade on every
-    // date, 1007 only from date 290 on.
+    // date, 1007 and 1008 only from date 290 on.
     void writePrices(int lastCode) {
         DbwFile file;
         for (int i = 0; i < kDates; ++i) {
@@ -44,7 +44,7 @@ struct Viewer : ::testing::Test, TempInstallation {
         for (int code = 1001; code <= lastCode; ++code) {
             std::vector<int32_t> closes;
             for (int i = 0; i < kDates; ++i) {
-                closes.push_back(code == 1007 && i < 290 ? 0 : code + i % 40 * (code % 2 + 1));
+                closes.push_back(code >= 1007 && i < 290 ? 0 : code + i % 40 * (code % 2 + 1));
             }
             file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
         }

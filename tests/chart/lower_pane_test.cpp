@@ -176,7 +176,7 @@ struct RatioPane : LowerPane {
         settings.lowerPaneMode = 3;
         c.ratio = &stats;
         stats.period = 25;
-        stats.slots.resize(10);
+        stats.slots.resize(14);  // four newer slots not shown, as when scrolled back
     }
     void setZ(const std::vector<double>& z) {
         for (size_t i = 0; i < z.size(); ++i) {

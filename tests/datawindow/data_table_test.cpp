@@ -48,8 +48,9 @@ TEST_F(DataTableTest, ProfitKeepsOneDecimalBelowTenAndUsesSixtyFourBits) {
     }
     position.buy.quantity = 100000;  // 3,000,000,000 yen wraps in 32 bits
     EXPECT_EQ(profitOf(30000, 0), "  +300000");
-    EXPECT_EQ(cell(kSpreadDataKind, 1, 4), kNone);  // before the earlier entry
-    series.sellEntryBar = -1;                       // one leg never entered
+    EXPECT_EQ(cell(kSpreadDataKind, 1, 4), kNone);        // before the earlier entry
+    EXPECT_EQ(cell(kSpreadDataKind, 2, 4), "     +0.0");  // from the earlier entry on
+    series.sellEntryBar = -1;                             // one leg never entered
     EXPECT_EQ(profitOf(100, 0), kNone);
 }
 

@@ -30,17 +30,17 @@ std::vector<FormatCase> formatCases() {
         "AdjustmentFactor,AdjustmentOpen,AdjustmentHigh,AdjustmentLow,AdjustmentClose,"
         "AdjustmentVolume\n";
     return {
-        {"English headers, Adj Close ignored", "7203.T.csv",
+        {"English headers, a time of day, Adj Close ignored", "7203.T.csv",
          "Date,Open,High,Low,Close,Adj Close,Volume\n"
-         "2024-01-04,2480,2510,2470,2500,2400.5,1000000\n"
+         "2024-01-04 00:00:00,2480,2510,2470,2500,2400.5,1000000\n"
          "2024-01-05,2500,2550,2480,2530,2430.1,1234000\n",
          kTwoDays},
-        {"CP932 with a title row, CR LF, newest first, quoted thousands", "7203.csv",
-         cp932FromUtf8(
-             "7203 東証プライム トヨタ自動車\r\n"
-             "日付,始値,高値,安値,終値,出来高,売買代金\r\n"
-             "2024/1/5,\"2,500\",\"2,550\",\"2,480\",\"2,530\",\"1,234,000\",\"3,1\"\r\n"
-             "2024/1/4,\"2,480\",\"2,510\",\"2,470\",\"2,500\",\"1,000,000\",\"2,4\"\r\n"),
+        {"CP932 with a title row, CR LF after the volume, newest first, quoted thousands",
+         "7203.csv",
+         cp932FromUtf8("7203 東証プライム トヨタ自動車\r\n"
+                       "日付,始値,高値,安値,終値,出来高\r\n"
+                       "2024/1/5,\"2,500\",\"2,550\",\"2,480\",\"2,530\",\"1,234,000\"\r\n"
+                       "2024/1/4,\"2,480\",\"2,510\",\"2,470\",\"2,500\",\"1,000,000\"\r\n"),
          kTwoDays},
         {"UTF-8 with BOM, tabs, YYYYMMDD, short names, code column", "prices.txt",
          "\xEF\xBB\xBF"
@@ -133,6 +133,8 @@ TEST_F(ImportTest, BadRowsNameFileAndLineAndWriteNothing) {
          "Open \"3000000000\" is larger than a price file can hold"},
         {"2024-01-05,2480,2470,2480,2480,1", "the high 2470 is below the low 2480"},
         {"2024-01-05,2480,2490,2470,2500,1",
+         "the open or the close lies outside the day's low and high"},
+        {"2024-01-05,2460,2490,2470,2480,1",
          "the open or the close lies outside the day's low and high"},
         {"2024-01-05,100,70100,100,100,1",
          "the day's range (high - low = 70000) is above 65,535, which a price file cannot hold"},
@@ -275,7 +277,9 @@ TEST_F(ImportTest, RandomPricesComeBackRecordForRecord) {
             if (random() % 5 == 0) {
                 continue;  // no trade
             }
-            const int64_t low = 1 + random() % 2000000, high = low + random() % 65536;
+            // The first row has the widest range a price file holds.
+            const int64_t low = 1 + random() % 2000000,
+                          high = low + (rows.empty() ? 65535 : random() % 65536);
             const int64_t open = low + random() % (high - low + 1);
             const int64_t close = low + random() % (high - low + 1);
             // Four significant digits: a volume code holds them exactly.

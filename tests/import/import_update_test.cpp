@@ -30,22 +30,25 @@ TEST_F(ImportTest, AnUpdateReplacesGivenDaysKeepsTheRestAndLeavesOtherYearsByteF
     const std::string year2023 = bytesOf(dataFile("DBW.2023"));
     const auto written2023 = fs::last_write_time(dataFile("DBW.2023"));
 
-    ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-05", 203}, {"2024-01-09", 204}}))}),
-              kExitImported);
+    // A day older than the stored ones as well: the stored prices keep their dates.
+    ASSERT_EQ(
+        import({input("7203.csv",
+                      pricesCsv({{"2024-01-02", 201}, {"2024-01-05", 203}, {"2024-01-09", 204}}))}),
+        kExitImported);
     ASSERT_EQ(report_.files.size(), 1u);
     EXPECT_EQ(report_.files[0].name, "DBW.2024");
-    EXPECT_EQ(report_.files[0].counts.added, 1);
+    EXPECT_EQ(report_.files[0].counts.added, 2);
     EXPECT_EQ(report_.files[0].counts.replaced, 1);
     EXPECT_EQ(bytesOf(dataFile("DBW.2023")), year2023);
     EXPECT_EQ(fs::last_write_time(dataFile("DBW.2023")), written2023);
     EXPECT_EQ(dataFiles(), (std::vector<std::string>{"DBW.2023", "DBW.2024"}));
 
     reload();
-    EXPECT_EQ(md_.set.dateCount, 5);
+    EXPECT_EQ(md_.set.dateCount, 6);
     ASSERT_EQ(seriesOf(tokyo(7203)), kSeriesBuilt);
     EXPECT_EQ(seriesDates(),
-              (std::vector<int32_t>{20231228, 20231229, 20240104, 20240105, 20240109}));
-    EXPECT_EQ(values(&StockSeries::close), (std::vector<int32_t>{100, 101, 102, 203, 204}));
+              (std::vector<int32_t>{20231228, 20231229, 20240102, 20240104, 20240105, 20240109}));
+    EXPECT_EQ(values(&StockSeries::close), (std::vector<int32_t>{100, 101, 201, 102, 203, 204}));
     // 6758 did not trade on the new date: an untraded record, the last prices carried on.
     ASSERT_EQ(seriesOf(tokyo(6758)), kSeriesBuilt);
     EXPECT_EQ(values(&StockSeries::close), (std::vector<int32_t>{500, 500, 500}));

@@ -201,16 +201,6 @@ TEST(RatioStatistics, MatchTheDirectComputation) {
                  sell.push_back(i < 100 ? 0 : s);
              }
          }},
-        {"longest period", 250,
-         [](V& buy, V& sell, Walk& w) {
-             int32_t b = 100000, s = 40000;
-             for (int i = 0; i < kSlots; ++i) {
-                 b += w.step(400);
-                 s += w.step(150);
-                 buy.push_back(b);
-                 sell.push_back(s);
-             }
-         }},
     };
     for (const Case& c : cases) {
         V buy, sell;

@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 #include <tuple>
+#include <vector>
 
+#include "app/print_size.h"
 #include "app/window/chart_output.h"
 #include "settings/input_dialog_logic.h"
 
@@ -27,6 +29,21 @@ TEST(PrintedSize, StretchesByResolutionAndScaleTruncatesAndRefusesAbsurdInput) {
              {printedSize(-800, 550, 600, 600, 96, 96, 100.0f), 0, 0}}) {
         EXPECT_TRUE(s.width == width && s.height == height) << width << " " << s.width;
     }
+    // On the page: the proportions kept, the width or the height deciding; a sliver is nothing.
+    for (const auto& [s, width, height] : std::vector<std::tuple<PrintSize, int, int>>{
+             {fitOnPage({1000, 500}, 2000, 3000), 1000, 500},
+             {fitOnPage({6000, 3000}, 4800, 6600), 4800, 2400},
+             {fitOnPage({3000, 6000}, 6600, 4800), 2400, 4800},
+             {fitOnPage({1000, 500}, 0, 3000), 1000, 500},
+             {fitOnPage({2147483647, 1}, 100, 100), 0, 0}}) {
+        EXPECT_TRUE(s.width == width && s.height == height) << width << " " << s.width;
+    }
+    // Drawn for the printer at the whole scale that covers its pixels, within the memory bound.
+    EXPECT_EQ(printRenderScale(800, 550, {5000, 3000}, 8, 64 << 20), 7);  // 6.25 across: 7
+    EXPECT_EQ(printRenderScale(800, 550, {800, 550}, 8, 64 << 20), 1);
+    EXPECT_EQ(printRenderScale(800, 550, {100000, 68750}, 8, 64 << 20), 8);
+    EXPECT_EQ(printRenderScale(1920, 1050, {20000, 10937}, 8, 40 << 20), 4);
+    EXPECT_EQ(printRenderScale(0, 550, {800, 550}, 8, 64 << 20), 1);
 }
 
 // Each pixel tells where it is (x in red and blue, y in green) and differs from its neighbours.
@@ -40,6 +57,22 @@ struct Window {
         a.view.chartArea = ChartRect{0, 30, 320, 230};
     }
 };
+
+TEST(PrintedSize, TheChartIsCentredAndAShrunkPrintSaysSo) {
+    const auto placed = [](PrintSize wanted, int pageW, int pageH, float scale) {
+        const PagePlacement p = placeOnPage(wanted, pageW, pageH, scale);
+        return std::vector<int>{p.left, p.top, p.size.width, p.size.height, p.percent};
+    };
+    // At 200 % twice as wide as the page: half the size, 100 %, in the middle of the page.
+    EXPECT_EQ(placed({9600, 3000}, 4800, 6600, 200.0f), (std::vector{0, 2550, 4800, 1500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({9600, 3000}, 4800, 6600, 200.0f), 200.0f),
+              "200% ではページに収まらないため、100% に縮小して印刷しました");
+    // The height decides, rounded down: 150 % x 4799 / 6000 = 119.975 %.
+    EXPECT_EQ(placed({6000, 6000}, 6600, 4799, 150.0f), (std::vector{900, 0, 4799, 4799, 119}));
+    // It fits: as it is, centred, nothing to say.
+    EXPECT_EQ(placed({1000, 500}, 2001, 3000, 100.0f), (std::vector{500, 1250, 1000, 500, 100}));
+    EXPECT_EQ(printPlacementNote(placeOnPage({1000, 500}, 2001, 3000, 100.0f), 100.0f), "");
+}
 
 TEST(ChartOutput, ClipboardAndPageGetTheChartAreaAsShown) {
     Window w;

@@ -1,5 +1,4 @@
-// The GDI surface under Wine: GDI's own pixel rules, which the raster surface imitates, and a
-// whole chart with the same colours at the same pixels as the raster surface's whole-chart test.
+// The GDI surface under Wine: GDI's own pixel rules, which the raster surface imitates.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -123,58 +122,6 @@ TEST(GdiSurface, FontsAreMadeSelectedAndFreedByTheirIds) {
     EXPECT_EQ(surface.selectFont(1), font);
     EXPECT_EQ(surface.selectFont(font), 0);
     EXPECT_EQ(surface.createFont(FontRequest{kChartFontFace, -100000}), 0);
-}
-
-// The raster surface's whole-chart test, drawn by GDI: the same probe points, the same colours.
-using WholeChart = Installation;
-
-TEST_F(WholeChart, GdiDrawsFrameBackgroundAndCandlesInTheirColours) {
-    DbwFile file = dbw({}, {{tokyo(1111), "BUY", {}}, {tokyo(2222), "SELL", {}}});
-    for (int d = 0; d < 40; ++d) {
-        file.dates.push_back(ymd(2025, 1 + d / 20, 1 + d % 20));
-        for (DbwStock& s : file.stocks) {
-            const int32_t base = s.key == tokyo(1111) ? 1000 : 2000, up = d % 2 == 0 ? 10 : 0;
-            s.records.push_back(DbwRecord{base + 10 - up, base + 30, base - 20, base + up, 5000});
-        }
-    }
-    writeDb("DBW.001", file);
-    load();
-    PositionRecord position{leg('T', 1111), leg('T', 2222)};
-    SpreadSeries series;
-    ASSERT_EQ(buildPairSeries(md_, {}, position, {}, series).result, 1);
-    ColorTable colors;
-    resetColorTable(colors);
-    resetSpreadColors(colors);
-    Picture image(800, 580);
-    image.fill(rgbColor(0, 0, 0));
-    GdiSurface surface(image.dc());
-    ViewState view;
-    view.chartArea = ChartRect{0, kToolbarHeight, 800, 580};
-    ChartSettings settings;
-    FontSlotTable fonts;
-    ChartState state;
-    ChartContext c{view, settings, colors, series, position, md_.set.dateCount, fonts, state};
-    paintChart(surface, c);
-
-    const auto color = [&](int index) { return colors.colors[index] & 0xFFFFFFu; };
-    EXPECT_EQ(image.at(798, 200), color(10));
-    EXPECT_EQ(image.at(10, 300), color(11));
-    EXPECT_EQ(image.at(5, kToolbarHeight + 4), color(13));
-    EXPECT_EQ(image.at(400, 10), rgbColor(0, 0, 0));
-
-    ASSERT_TRUE(view.firstShownBar == 0 && view.lastShownBar == 39);
-    BarAxis axis = barAxis(c);
-    for (int slot = 0; slot < 2; ++slot) {
-        const int x = axis.advance();
-        for (Leg leg : {Leg::Buy, Leg::Sell}) {
-            const DayBar& bar = legBars(c, leg).bars[slot];
-            const int index = (leg == Leg::Buy ? 90 : 94) + (bar.close >= bar.open ? 1 : 0);
-            EXPECT_EQ(image.at(x, priceY(c, std::max(bar.open, bar.close)) - 1), color(index))
-                << slot;
-            EXPECT_EQ(image.at(x, priceY(c, bar.high) + 1), color(index)) << slot;
-        }
-    }
-    releaseFontSlots(surface, fonts);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QImage>
 
 #include <climits>
-#include <cmath>
 #include <set>
 
 #include "base/codepage.h"
@@ -12,7 +11,6 @@
 #include "chart/paint.h"
 #include "chart/primitives.h"
 #include "marketdata/pair_series.h"
-#include "marketdata/ratio_statistics.h"
 #include "platform/raster_surface.h"
 #include "tests/support/gui_environment.h"
 #include "tests/support/raster_chart.h"
@@ -22,7 +20,7 @@ namespace zepa::test {
 namespace {
 
 constexpr ColorRef kPaper = rgbColor(0x20, 0x80, 0x40), kRed = rgbColor(0xFF, 0, 0),
-                   kBlue = rgbColor(0, 0, 0xFF), kWhite = rgbColor(0xFF, 0xFF, 0xFF);
+                   kBlue = rgbColor(0, 0, 0xFF);
 using Pixels = std::set<std::pair<int, int>>;
 
 class RasterSurfaceTest : public ::testing::Test {
@@ -75,20 +73,6 @@ TEST_F(RasterSurfaceTest, DottedPenRunsThreeOnThreeOffAlongEachPath) {
     EXPECT_TRUE(is(3, 20, kPaper) && is(4, 21, kRed));
 }
 
-TEST_F(RasterSurfaceTest, InvertingTwiceRestoresThePicture) {
-    fillBox(surface, 20, 0, 39, 29, rgbColor(0x12, 0x34, 0x56));
-    const QImage before = image.copy();
-    surface.setRasterOp(RasterOp::Not);
-    drawLine(surface, 2, 15, 37, 15, kBlue, PenStyle::Solid);
-    EXPECT_EQ(image.pixel(25, 15), 0xFFEDCBA9u);
-    for (int pass = 0; pass < 2; ++pass) {
-        drawLine(surface, 3, 1, 36, 27, kBlue, PenStyle::Solid);
-        outlineBox(surface, 1, 2, 30, 20, kBlue, PenStyle::Dot);
-    }
-    drawLine(surface, 2, 15, 37, 15, kBlue, PenStyle::Solid);
-    EXPECT_EQ(image, before);
-}
-
 TEST_F(RasterSurfaceTest, EllipsesAreInscribedAndOutlined) {
     // The entry-day dot, 3 x 4 at (10, 10): all outline.
     fillEllipse(surface, 9, 9, 11, 12, kRed);
@@ -96,34 +80,6 @@ TEST_F(RasterSurfaceTest, EllipsesAreInscribedAndOutlined) {
     fillEllipse(surface, 20, 5, 29, 12, kRed);  // columns 20-28, rows 5-11
     EXPECT_TRUE(is(24, 8, kRed) && is(24, 5, 0) && is(28, 8, 0) && is(20, 5, kPaper) &&
                 is(29, 8, kPaper) && is(24, 12, kPaper));
-}
-
-// The chart lays out text in cells of averageCharWidth per CP932 byte, in two colours only.
-TEST_F(RasterSurfaceTest, TextFillsWholeCellsInTwoColours) {
-    surface.setTextColor(kRed);
-    surface.setBackgroundColor(kWhite);
-    for (int32_t height : {-13, -15}) {
-        surface.selectFont(surface.createFont(FontRequest{kChartFontFace, height}));
-        const int w = surface.textMetrics().averageCharWidth;
-        ASSERT_TRUE(w > 0 && surface.textMetrics().height >= -height);
-        // Full-width: two cells, or one pixel less at odd sizes.
-        for (const auto& [text, least] : std::vector<std::pair<std::string, int>>{
-                 {"MiMi", 4 * w}, {cp932FromUtf8("さや"), 4 * w - 2}}) {
-            clear();
-            surface.setBackgroundMode(BackgroundMode::Opaque);
-            surface.textOut(2, 3, text);
-            const Pixels cell = pixelsOf(kWhite), ink = pixelsOf(kRed);
-            EXPECT_EQ(cell.size() + ink.size() + pixelsOf(kPaper).size(), 40u * 30u);
-            const int width = cell.empty() ? -1 : cell.rbegin()->first - 1;
-            EXPECT_TRUE(width >= least && width <= 4 * w && cell.begin()->first == 2 &&
-                        ink.size() > 5)
-                << text << " " << width;
-            clear();
-            surface.setBackgroundMode(BackgroundMode::Transparent);
-            surface.textOut(2, 3, text);
-            EXPECT_EQ(pixelsOf(kRed), ink);
-        }
-    }
 }
 
 TEST_F(RasterSurfaceTest, EntryIconsPointWithTheirTipsAndKeepTheSurround) {
@@ -208,35 +164,6 @@ TEST_F(WholeChart, FrameBackgroundAndCandlesInTheirColours) {
             EXPECT_EQ(chart.at(x, priceY(c, bar.high) + 1), chart.colorOf(index)) << slot;
         }
     }
-}
-
-TEST_F(WholeChart, RatioChartDrawsItsZLineInTheChangeRateColour) {
-    DbwFile file = dbw({}, {{tokyo(1111), "BUY", {}}, {tokyo(2222), "SELL", {}}});
-    for (int d = 0; d < 60; ++d) {
-        file.dates.push_back(ymd(2025, 1 + d / 20, 1 + d % 20));
-        file.stocks[0].records.push_back(traded(1000 + d % 7 * 5));
-        file.stocks[1].records.push_back(traded(2000 + d % 5 * 7));
-    }
-    build(file);
-    RatioStatistics ratio;
-    ASSERT_EQ(computeRatioStatistics(series, 25, ratio), 1);
-    ChartSettings settings;
-    settings.lowerPaneMode = 3;
-    RasterChart chart(series, position, md_.set.dateCount, settings, &ratio);
-
-    // The newest slot's z, on the scale where 2 sigma is the outer grid line.
-    const ChartLayout& l = chart.state.layout;
-    BarAxis axis = barAxis(chart.c);
-    int x = 0;
-    for (int32_t i = chart.view.firstShownBar; i <= chart.view.lastShownBar; ++i) {
-        x = axis.advance();
-    }
-    const RatioSlot& last = ratio.slots.back();
-    ASSERT_TRUE(last.hasZ && std::fabs(last.z) < 2.0);
-    const double zero = l.lowerPaneTop + std::trunc(110 * l.paneScale * 0.5);
-    const double perSigma = (110 - 14) * l.paneScale * 0.5 / 2;
-    const int y = static_cast<int>(zero - std::trunc(perSigma * last.z));
-    EXPECT_EQ(chart.at(x, y), chart.colorOf(93)) << x << "," << y;
 }
 
 }  // namespace

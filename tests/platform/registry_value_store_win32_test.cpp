@@ -92,25 +92,5 @@ TEST_F(Registry, ForeignValuesAreReadDefensively) {
     }
 }
 
-TEST_F(Registry, ChartSettingsSurviveARoundTripThroughTheRegistry) {
-    ChartSettings s;
-    ColorTable colors;
-    resetColorTable(colors);
-    resetSpreadColors(colors);
-    s.spreadBase = 1;
-    s.pitch = 25;
-    saveChartSettings(store_, s, colors);
-
-    ChartSettings back;
-    ColorTable backColors;
-    resetColorTable(backColors);
-    resetSpreadColors(backColors);
-    loadChartSettings(store_, back, backColors);
-    EXPECT_EQ(back.spreadBase, 1);
-    EXPECT_EQ(back.pitch, 25);
-    std::string mode;
-    EXPECT_TRUE(store_.readValue("CHART", "SayaMode", mode));
-}
-
 }  // namespace
 }  // namespace zepa::test

@@ -61,8 +61,8 @@ TEST(PositionFileEdit, EveryOtherLineKeepsItsBytesAndLineEnd) {
 
 TEST(PositionFileEdit, ScanningFindsThePositionsTheReaderReads) {
     TempInstallation t;
-    const std::string bytes =
-        "#c\r\n" + kA + "\r\n\r\n" + std::string(250, 'x') + "\n" + kC + "\rjunk\n\x1A" + kA;
+    const std::string bytes = "#c\r\n" + kA + "\r\n\r\n" + kA + std::string(199 - kA.size(), ' ') +
+                              kC + "\n" + kC + "\n" + std::string(250, 'x') + "\n\x1A" + kA;
     TempInstallation::writeText(t.paths.positionFile, bytes);
     PositionTable table;
     readPositionFile(t.paths.positionFile, table, nullptr);

@@ -211,6 +211,10 @@ TEST_F(AdvancedSettingsTest, ChoosingThePresetInUseSetsThePitch) {
     form.pitchIndex = 2;
     ASSERT_TRUE(ok().ok());
     EXPECT_FLOAT_EQ(settings.pitch, 2.5f);
+    open();
+    form.presets[2] = "4";  // a new value for the preset in use
+    ASSERT_TRUE(ok().ok());
+    EXPECT_FLOAT_EQ(settings.pitch, 4.0f);
 
     open();
     settings.pitch = 7.0f;

@@ -70,25 +70,6 @@ TEST_F(SettingsDialogLogic, StoredValuesOutsideTheirGroupsShowAndToggle) {
     EXPECT_TRUE(controls.calls.empty());
 }
 
-TEST_F(SettingsDialogLogic, SplitAdjustedDisplayTogglesAndWaitsForTheClose) {
-    settings.splitAdjustedDisplay = 2;  // from the store: shown as it is, cleared by a toggle
-    fillSettingsDialog(settings, controls);
-    EXPECT_EQ(controls.checks[kSplitAdjustedCheck], 2);
-    press(kSplitAdjustedCheck);
-    press(kSplitAdjustedCheck);
-    EXPECT_EQ((Ints{settings.splitAdjustedDisplay, controls.checks[kSplitAdjustedCheck]}),
-              (Ints{1, 1}));
-    // The reset puts it back to off with every other option of the dialog; the close builds the
-    // series that shows it.
-    controls.answerYes = true;
-    press(kResetButton);
-    EXPECT_EQ((Ints{settings.splitAdjustedDisplay, controls.checks[kSplitAdjustedCheck]}),
-              (Ints{0, 0}));
-    controls.calls.clear();
-    press(kCloseButton);
-    EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
-}
-
 TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
     resetColorTable(colors);
     settings.buyCandles = 0;
@@ -161,11 +142,13 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleCheckTheirPeriodAndAreStored) {
     EXPECT_EQ((Ints{loaded.ratioChart, loaded.ratioPeriod, loaded.overlaySellAtEntry}),
               (Ints{1, 250, 1}));
 
-    // The reset puts the new options back to their defaults as well.
+    // The reset puts these options and the split-adjusted display back to their defaults.
+    settings.splitAdjustedDisplay = 1;
     controls.answerYes = true;
     press(kResetButton);
-    EXPECT_EQ((Ints{settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry}),
-              (Ints{0, 25, 0}));
+    EXPECT_EQ((Ints{settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry,
+                    settings.splitAdjustedDisplay}),
+              (Ints{0, 25, 0, 0}));
 }
 
 TEST(DialogGeometry, CentresOnTheScreenAndKeepsToItsTopLeft) {

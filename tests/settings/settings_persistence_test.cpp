@@ -38,6 +38,7 @@ TEST_F(ChartSettingsStore, SayaModeRoundTrip) {
               "3,11,12,13,14,15,25,17,18,19,26,9,0,0,0,0,0,0,0,0");
     // A pitch that is not positive falls back to 4.0.
     EXPECT_EQ(load("SayaMode", "0,0,0,1,1,0,-3").pitch, 4.0f);
+    EXPECT_EQ(load("SayaMode", "0,0,0,1,1,0,0").pitch, 4.0f);
     for (int tenths = 1; tenths <= 20000; ++tenths) {
         load("SayaMode", "0,0,0,1,1,0," + std::to_string(tenths));
         saveChartSettings(store, s, colors);

@@ -1,8 +1,9 @@
 // A position across a split on the chart and in the tables: the same profit in both displays,
-// the ex-date marks, the scale of the adjusted display and its candles in pixels.
+// the ex-date marks, the scale of the adjusted display and the overlay.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "chart/info_panel.h"
 #include "chart/lower_pane.h"
@@ -11,8 +12,6 @@
 #include "datawindow/data_table.h"
 #include "tests/chart/chart_fixture.h"
 #include "tests/splits/split_fixture.h"
-#include "tests/support/gui_environment.h"
-#include "tests/support/raster_chart.h"
 
 namespace zepa::test {
 namespace {
@@ -75,6 +74,16 @@ TEST_F(SplitChart, TheAdjustedScaleFitsTheCandlesOnShow) {
     // newest low either way (its older prices shown adjusted are 100 and more).
     EXPECT_EQ(scale(0), (Ints{1042, 93}));
     EXPECT_EQ(scale(1), (Ints{542, 93}));
+
+    // Overlaid, the sell leg meets the buy leg at the entry in either display: 500 on 1000 as
+    // stored, 100 on 500 adjusted.
+    for (const auto& [adjusted, sellEntry, buyEntry] : {std::tuple{0, 500, 1000}, {1, 100, 500}}) {
+        ChartFixture f(10);
+        show(f, adjusted);
+        f.settings.overlaySellAtEntry = 1;
+        setSellDrawScale(f.c);
+        EXPECT_EQ(drawnPrice(f.c, Leg::Sell, sellEntry), buyEntry) << adjusted;
+    }
 }
 
 TEST_F(SplitChart, ProfitRatesAndTablesAreTheSameInBothDisplaysAndRunOn) {
@@ -177,33 +186,6 @@ TEST_F(SplitChart, HostileAdjustmentsDrawEveryPaneAndRow) {
             }
         }
     }
-}
-
-// The adjusted chart in pixels: the buy candles on both sides of the ex-date stand at the same
-// height, where the stored display drops them to half.
-TEST_F(SplitChart, CandlesRunOnAcrossTheExDateInPixels) {
-    std::vector<int> closeRows;
-    for (const int adjusted : {0, 1}) {
-        build(250303, {0, 3, 3, adjusted});
-        ChartSettings settings;
-        settings.splitAdjustedDisplay = adjusted;
-        RasterChart chart(series_, position_, md_.set.dateCount, settings);
-        BarAxis axis = barAxis(chart.c);
-        for (int32_t slot = 0; slot <= 5; ++slot) {
-            const int32_t x = axis.advance();
-            if (slot < 4) {
-                continue;
-            }
-            const DayBar& bar = legBars(chart.c, Leg::Buy).bars[static_cast<size_t>(slot)];
-            // The rising candle's outlined body has its close on its edge.
-            const int32_t y = priceY(chart.c, bar.close);
-            EXPECT_EQ(chart.at(x, y), chart.colorOf(kBuyRising)) << adjusted << " " << slot;
-            closeRows.push_back(y);
-        }
-    }
-    // Stored: 1040 then 520, far apart; adjusted: 520 and 520.
-    EXPECT_GT(closeRows[1] - closeRows[0], 100);
-    EXPECT_EQ(closeRows[2], closeRows[3]);
 }
 
 }  // namespace

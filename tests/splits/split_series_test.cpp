@@ -25,12 +25,13 @@ std::vector<double> rates(const SpreadSeries& s, Leg leg) {
 }
 
 TEST_F(SplitSeries, ABuySplitAfterTheEntryKeepsWhatTheTraderMade) {
-    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    write(kTenDays, buySplitOnSlot5(), days({500, 499, 498, 497, 496, 495, 494, 493, 492, 491}));
     build(250303);
     // 100 shares bought at 1000 are 200 shares from the ex-date on: 200 x 520 - 100,000 = 4,000,
-    // as on the day before; the stored gains alone would show -48,000.
-    EXPECT_EQ(profits(), (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000, 8000}));
-    EXPECT_EQ(storedGainProfits()[5], -48000);
+    // as on the day before; the stored gains alone would show -48,000. The sell leg, unsplit,
+    // adds 100 a day as it falls.
+    EXPECT_EQ(profits(), (I64{0, 1100, 2200, 3300, 4400, 4500, 5600, 6700, 7800, 8900}));
+    EXPECT_EQ(storedGainProfits()[5], -48000 + 500);
     EXPECT_EQ(series_.buySplitSinceEntry, (D{1, 1, 1, 1, 1, 0.5, 0.5, 0.5, 0.5, 0.5}));
     EXPECT_TRUE(series_.sellSplitSinceEntry.empty());
     // The change rate against the entry close in the same basis: 40 / 1040 and 20 / 520.
@@ -79,6 +80,14 @@ TEST_F(SplitSeries, TwoSplitsInARowMultiply) {
     // The adjusted display carries both into the older bars: no jump at either ex-date.
     EXPECT_EQ(column(series_.buyShownBars, &DayBar::close),
               (V{250, 253, 255, 258, 260, 260, 260, 265, 270, 275}));
+}
+
+TEST_F(SplitSeries, ASplitOnTheNewestBarAdjustsEveryOlderBar) {
+    std::vector<DbwRecord> buy = days({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 500});
+    buy[9].adjustment = 50;
+    write(kTenDays, buy, days(V(10, 500)));
+    build(250303, {0, 0, 0, 1});
+    EXPECT_EQ(column(series_.buyShownBars, &DayBar::close), V(10, 500));
 }
 
 TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {

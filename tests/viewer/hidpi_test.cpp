@@ -1,5 +1,4 @@
-// The main window on a screen of device pixel ratio 2 (offscreen, QT_SCALE_FACTOR=2), and the
-// chart drawn at scale 2 against scale 1 in the same window.
+// The main window on a screen of device pixel ratio 2 (offscreen, QT_SCALE_FACTOR=2).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,42 +35,6 @@ struct HiDpiWindow : Viewer {
     BoxAnswerer boxes;
     std::unique_ptr<FrameWindow> window;
 };
-
-// Wherever the scale-1 chart is one colour over a 3 x 3 neighbourhood, the scale-2 chart has
-// that colour in the pixel's 2 x 2 block: fills, lines and positions scale exactly, and the
-// layout (in logical pixels) is the same.
-TEST_F(HiDpiWindow, TheChartAtScaleTwoIsTheLogicalChartWithTwiceTheDevicePixels) {
-    show();
-    const ChartLayout before = a.chart.layout;
-    const QImage one = window->renderChartArea(1);
-    const QImage two = window->renderChartArea(2);
-    EXPECT_EQ(a.chart.layout.plotLeft, before.plotLeft);
-    EXPECT_EQ(a.chart.layout.lowerTitleTop, before.lowerTitleTop);
-    ASSERT_EQ(two.size(), one.size() * 2);
-    int compared = 0, differing = 0;
-
-    for (int y = 1; y + 1 < one.height(); ++y) {
-        for (int x = 1; x + 1 < one.width(); ++x) {
-            const QRgb c = one.pixel(x, y);
-            bool uniform = true;
-            for (int dy = -1; dy <= 1 && uniform; ++dy) {
-                for (int dx = -1; dx <= 1 && uniform; ++dx) {
-                    uniform = one.pixel(x + dx, y + dy) == c;
-                }
-            }
-            if (uniform) {
-                ++compared;
-                for (int k = 0; k < 4; ++k) {
-                    differing += two.pixel(2 * x + k % 2, 2 * y + k / 2) != c;
-                }
-            }
-        }
-    }
-    EXPECT_GT(compared, one.width() * one.height() / 2);
-    EXPECT_EQ(differing, 0);
-    // The window's own picture is still the one it had.
-    EXPECT_EQ(window->renderChartArea(1), one);
-}
 
 TEST_F(HiDpiWindow, OnARatioTwoScreenThePictureHasTheDevicePixelsAndTheCursorIsUnderTheMouse) {
     show();
