@@ -86,6 +86,18 @@ TEST(ScreenArgs, EveryOptionReadsItsValue) {
               std::pair(std::vector<int32_t>{7203, 7267}, std::vector<int32_t>{1301}));
 }
 
+TEST(ScreenArgs, BacktestOptions) {
+    ScreenCommand c;
+    std::string problem;
+    ASSERT_EQ(parse({"--backtest", "--backtest-years", "5", "--ratio-period", "30", "--fill",
+                     "close", "--sort", "backtest.max_drawdown"},
+                    c, problem),
+              ScreenArgs::Run)
+        << problem;
+    EXPECT_EQ(std::tuple(c.backtestYears, c.rule.ratioPeriod, c.rule.fill, c.backtestSort),
+              std::tuple(5, 30, BacktestFill::Close, std::optional(BacktestColumn::MaxDrawdown)));
+}
+
 TEST(ScreenArgs, BadOptionsSayWhat) {
     const struct {
         std::vector<std::string> args;
@@ -105,9 +117,16 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
          "--half-life 30:2: give MIN:MAX, two numbers of 0 or more, MIN <= MAX"},
         {{"--sort", "beta"},
          "--sort beta: not a column (p, q, adf_t, ssd, half_life, correlation, correlation_short, "
-         "crossings, z)"},
+         "crossings, z, backtest.STAT)"},
         {{"--csv", "--json"}, "--csv and --json exclude each other"},
         {{"--fast"}, "unknown option --fast"},
+        {{"--backtest", "--backtest-years", "51"},
+         "--backtest-years 51: give a whole number from 1 to 50"},
+        {{"--stop", "3"}, "--stop needs --backtest"},
+        {{"--backtest-years", "2"}, "--backtest-years needs --backtest"},
+        {{"--sort", "backtest.net"}, "--sort backtest.* needs --backtest"},
+        {{"--backtest", "--entry", "4"}, "give 0 < --entry, --exit below it and --stop above it"},
+        {{"--backtest", "--fill", "mid"}, "--fill mid: give open or close"},
     };
     for (const auto& row : table) {
         ScreenCommand c;

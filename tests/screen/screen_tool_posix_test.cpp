@@ -74,6 +74,44 @@ TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
     EXPECT_NE(out.find("  correlation_short "), std::string::npos);
 }
 
+TEST_F(ScreenTool, BacktestPerPairAndRankedByIt) {
+    std::string out;
+    std::string err;
+    ASSERT_EQ(
+        run("--days 100 --all --top 4 --ratio-period 10 --backtest --sort backtest.net --json", out,
+            err),
+        0)
+        << err;
+    const nlohmann::json j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["backtest_start"], "2022-06-20");  // three years before the last of 120 weekdays
+    ASSERT_EQ(j["pairs"].size(), 4u);
+    int64_t previous = INT64_MAX;
+    for (const auto& p : j["pairs"]) {
+        const auto& b = p["backtest"];
+        for (const char* name :
+             {"trades", "wins", "win_rate", "net", "gross", "costs", "average_net", "profit_factor",
+              "average_holding", "median_holding", "largest_win", "largest_loss", "max_drawdown",
+              "exits", "open_net"}) {
+            EXPECT_TRUE(b.contains(name)) << name;
+        }
+        const auto net = b["net"].get<int64_t>();
+        EXPECT_LE(net, previous) << out;
+        previous = net;
+    }
+    EXPECT_GT(j["pairs"][0]["backtest"]["trades"].get<int>(), 0);
+
+    ASSERT_EQ(run("--days 100 --all --top 2 --backtest --csv", out, err), 0) << err;
+    const std::string header = out.substr(0, out.find('\n'));
+    EXPECT_NE(header.find(",turnover_b,backtest.trades,backtest.wins,"), std::string::npos);
+    EXPECT_NE(header.find(",backtest.exits.time,backtest.open_net"), std::string::npos);
+    ASSERT_EQ(run("--days 100 --all --top 2 --backtest", out, err), 0);
+    EXPECT_NE(out.find("  backtest.net  "), std::string::npos);
+    EXPECT_NE(out.find("逆日歩"), std::string::npos);
+
+    EXPECT_EQ(run("--backtest --backtest-years 2.5", out, err), 2);
+    EXPECT_EQ(run("--entry 1.5", out, err), 2);
+}
+
 TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
     std::string out;
     std::string err;

@@ -1,14 +1,14 @@
 #include "tools/backtest/backtest_args.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "screen/backtest_calendar.h"
 #include "settings/chart_settings.h"
+#include "tools/backtest/backtest_rule_args.h"
 
 namespace zepa {
 
-const char* const kBacktestUsage =
+namespace {
+
+constexpr const char* kUsageHead =
     "usage: zepa_backtest [--root DIR] [--start DATE] [--end DATE] [--ratio-period N]\n"
     "                     [--entry Z] [--exit Z] [--stop Z] [--max-days D] [--amount YEN]\n"
     "                     [--fill open|close] [--commission RATE] [--buy-rate RATE]\n"
@@ -18,49 +18,16 @@ const char* const kBacktestUsage =
     "first market that lists it: T, O, N, K, G, then the indices). DIR holds ZEPAWIN/\n"
     "(default: the working directory). Rates are fractions: 0.028 is 2.8 % a year.\n"
     "  --start, --end DATE  signals from/to this date (YYYY-MM-DD; default: all dates)\n"
-    "  --ratio-period N     dates of the z (5 to 250, default 25)\n"
-    "  --entry Z            open at z >= Z (sell a, buy b) or z <= -Z (default 2.0)\n"
-    "  --exit Z             target: z back to Z, mirrored below 0 (default 0.0)\n"
-    "  --stop Z             stop: z at Z or beyond on the entry's side (default 3.5)\n"
-    "  --max-days D         time exit after D calendar days (default 180)\n"
-    "  --amount YEN         yen per leg at entry (default 1000000)\n"
-    "  --fill open|close    fill at the next date's open (default) or the signal's close\n"
-    "  --commission RATE    of the traded value at each fill (default 0)\n"
-    "  --buy-rate RATE      margin interest on the bought leg (default 0.028)\n"
-    "  --borrow-rate RATE   貸株料 on the sold leg (default 0.0115)\n"
+    "  --ratio-period N     dates of the z (5 to 250, default 25)\n";
+constexpr const char* kUsageTail =
     "  --json               print JSON\n"
     "Not modelled: 逆日歩 and dividend adjustments (the price files do not hold them).\n"
     "Exit status: 0 done, 1 a code not found or unreadable data, 2 usage.\n";
 
-namespace {
-
-bool parseNumber(const std::string& text, double& out) {
-    double v = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc{} || stop != end || !std::isfinite(v)) {
-        return false;
-    }
-    out = v;
-    return true;
-}
-
-bool parseWhole(const std::string& text, int32_t low, int32_t high, int32_t& out) {
-    int32_t v = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, ec] = std::from_chars(text.data(), end, v);
-    if (text.empty() || ec != std::errc{} || stop != end || v < low || v > high) {
-        return false;
-    }
-    out = v;
-    return true;
-}
-
-// The option's value into the rule; false with the problem said.
+// The options only zepa_backtest has, besides the rule's; false with the problem said.
 bool applyValue(const std::string& name, const std::string& value, BacktestOptions& o,
                 std::string& problem) {
     BacktestRule& r = o.rule;
-    double number = 0;
     const auto bad = [&](const char* what) {
         problem = name + " " + value + ": " + what;
         return false;
@@ -74,52 +41,25 @@ bool applyValue(const std::string& name, const std::string& value, BacktestOptio
         }
         (name == "--start" ? r.startDate : r.endDate) = date;
     } else if (name == "--ratio-period") {
-        if (!parseWhole(value, kRatioPeriodMin, kRatioPeriodMax, r.ratioPeriod)) {
+        if (!parseWholeNumber(value, kRatioPeriodMin, kRatioPeriodMax, r.ratioPeriod)) {
             return bad("give a whole number from 5 to 250");
         }
-    } else if (name == "--max-days") {
-        if (!parseWhole(value, 1, 36500, r.maxDays)) {
-            return bad("give a whole number of days from 1 to 36500");
-        }
-    } else if (name == "--fill") {
-        if (value != "open" && value != "close") {
-            return bad("give open or close");
-        }
-        r.fill = value == "open" ? BacktestFill::Open : BacktestFill::Close;
-    } else if (!parseNumber(value, number)) {
-        return bad("not a number");
-    } else if (name == "--entry" || name == "--exit" || name == "--stop") {
-        (name == "--entry" ? r.entry : name == "--exit" ? r.exit : r.stop) = number;
-    } else if (name == "--amount") {
-        if (number < 1 || number > 1e12) {
-            return bad("give yen from 1 to 1000000000000");
-        }
-        r.amount = number;
     } else {
-        if (number < 0 || number > 1) {
-            return bad("a rate is a fraction from 0 to 1 (0.028 is 2.8 %)");
-        }
-        (name == "--commission" ? r.commission
-         : name == "--buy-rate" ? r.buyRate
-                                : r.borrowRate) = number;
+        return applyBacktestRuleOption(name, value, r, problem);
     }
     return true;
 }
 
 bool takesValue(const std::string& arg) {
-    static const char* const names[] = {"--root",       "--start", "--end",        "--ratio-period",
-                                        "--entry",      "--exit",  "--stop",       "--max-days",
-                                        "--amount",     "--fill",  "--commission", "--buy-rate",
-                                        "--borrow-rate"};
-    for (const char* name : names) {
-        if (arg == name) {
-            return true;
-        }
-    }
-    return false;
+    return arg == "--root" || arg == "--start" || arg == "--end" || arg == "--ratio-period" ||
+           isBacktestRuleOption(arg);
 }
 
 }  // namespace
+
+std::string backtestUsage() {
+    return std::string(kUsageHead) + kBacktestRuleUsage + kUsageTail;
+}
 
 int32_t parseBacktestDate(const std::string& text) {
     std::string digits;
@@ -129,7 +69,7 @@ int32_t parseBacktestDate(const std::string& text) {
         digits = text;
     }
     int32_t date = 0;
-    if (digits.size() != 8 || !parseWhole(digits, 19700101, 22551231, date) ||
+    if (digits.size() != 8 || !parseWholeNumber(digits, 19700101, 22551231, date) ||
         backtestDayOf(date) < 0) {
         return 0;
     }
@@ -141,7 +81,7 @@ bool parseBacktestCode(const std::string& text, BacktestCode& out) {
         !text.empty() && ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
     const std::string digits = letter ? text.substr(1) : text;
     int32_t code = 0;
-    if (digits.empty() || digits.size() > 5 || !parseWhole(digits, 0, 99999, code)) {
+    if (digits.empty() || digits.size() > 5 || !parseWholeNumber(digits, 0, 99999, code)) {
         return false;
     }
     out.text = text;
@@ -185,8 +125,7 @@ BacktestArgsResult parseBacktestArgs(const std::vector<std::string>& args, Backt
                   (parseBacktestCode(codes[0], o.a) ? codes[1] : codes[0]);
     } else if (r.startDate > r.endDate) {
         problem = "--start is after --end";
-    } else if (!(r.exit < r.entry && r.entry < r.stop) || r.entry <= 0) {
-        problem = "give 0 < --entry, --exit below it and --stop above it";
+    } else if (problem = backtestRuleProblem(r); !problem.empty()) {
     } else {
         return BacktestArgsResult::Run;
     }

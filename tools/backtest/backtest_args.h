@@ -27,7 +27,7 @@ struct BacktestOptions {
 
 enum class BacktestArgsResult { Run, Help, Usage };
 
-extern const char* const kBacktestUsage;
+std::string backtestUsage();
 
 // On Usage, `problem` says what is wrong (one line).
 BacktestArgsResult parseBacktestArgs(const std::vector<std::string>& args, BacktestOptions& options,

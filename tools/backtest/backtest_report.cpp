@@ -31,7 +31,9 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
-void statsJson(JsonWriter& json, const BacktestStats& s) {
+}  // namespace
+
+void backtestStatsJson(JsonWriter& json, const BacktestStats& s) {
     const bool any = s.trades > 0;
     const auto orNull = [&](bool has, double v) -> JsonWriter& {
         return has ? json.value(v) : json.null();
@@ -62,8 +64,6 @@ void statsJson(JsonWriter& json, const BacktestStats& s) {
     json.endObject();
 }
 
-}  // namespace
-
 std::string backtestJson(const BacktestOptions& options, const BacktestRunResult& result) {
     JsonWriter json;
     json.beginObject().key("a").value(options.a.text).key("b").value(options.b.text);
@@ -83,7 +83,7 @@ std::string backtestJson(const BacktestOptions& options, const BacktestRunResult
         json.endObject();
     }
     json.endArray().key("stats");
-    statsJson(json, result.stats);
+    backtestStatsJson(json, result.stats);
     json.endObject();
     return json.text() + "\n";
 }

@@ -6,10 +6,13 @@
 
 #include "tools/backtest/backtest_args.h"
 #include "tools/backtest/backtest_run.h"
+#include "tools/common/json_writer.h"
 
 namespace zepa {
 
 std::string backtestJson(const BacktestOptions& options, const BacktestRunResult& result);
+// The statistics as the "stats" object (zepa_screen --backtest writes the same per pair).
+void backtestStatsJson(JsonWriter& json, const BacktestStats& stats);
 std::string backtestText(const BacktestOptions& options, const BacktestRunResult& result);
 
 // What the price files do not hold, said in every text output and in the README.

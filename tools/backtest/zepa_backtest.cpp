@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
     std::string problem;
     switch (parseBacktestArgs(args, options, problem)) {
         case BacktestArgsResult::Help:
-            std::fputs(kBacktestUsage, stdout);
+            std::fputs(backtestUsage().c_str(), stdout);
             return kBacktestExitOk;
         case BacktestArgsResult::Usage:
-            std::fprintf(stderr, "zepa_backtest: %s\n%s", problem.c_str(), kBacktestUsage);
+            std::fprintf(stderr, "zepa_backtest: %s\n%s", problem.c_str(), backtestUsage().c_str());
             return kBacktestExitUsage;
         case BacktestArgsResult::Run:
             break;

@@ -7,16 +7,20 @@
 #include <map>
 
 #include "marketdata/market_code.h"
+#include "tools/backtest/backtest_rule_args.h"
 
 namespace zepa {
 
-const char* const kScreenUsage =
+namespace {
+
+constexpr const char* kUsageHead =
     "usage: zepa_screen [--root DIR] [--end YYYY-MM-DD] [--days W] [--short-days S]\n"
     "                   [--ratio-period N] [--market L] [--sector 17|33] [--borrowable]\n"
     "                   [--min-turnover YEN] [--min-price YEN] [--codes LIST] [--exclude LIST]\n"
     "                   [--min-correlation R] [--min-short-correlation R] [--max-p P]\n"
     "                   [--max-q Q] [--half-life MIN:MAX] [--min-z Z] [--all]\n"
     "                   [--sort COLUMN] [--top K] [--csv | --json]\n"
+    "                   [--backtest [--backtest-years Y] [RULE OPTIONS]]\n"
     "Screens every pair of the market in DIR/ZEPAWIN/ (default: the working directory) over the\n"
     "W dates (20 to 1500, default 250) ending at the end date (default: the newest date).\n"
     "  --short-days S     the short correlation's dates, 10 to W (default 75)\n"
@@ -31,10 +35,25 @@ const char* const kScreenUsage =
     "  --half-life MIN:MAX, --min-z Z   filters (defaults: 0.7, 0.5, 0.05, none, 1:60, none)\n"
     "  --all              no default filters (those given still apply)\n"
     "  --sort COLUMN      p (default), q, adf_t, ssd, half_life, correlation,\n"
-    "                     correlation_short, crossings or z\n"
+    "                     correlation_short, crossings or z; with --backtest also\n"
+    "                     backtest.STAT: trades, wins, win_rate, net, gross, costs, average_net,\n"
+    "                     profit_factor, average_holding, median_holding, largest_win,\n"
+    "                     largest_loss, max_drawdown, exits.target, exits.stop, exits.time\n"
+    "                     (the better first; the backtest then ranks every pair that passed)\n"
     "  --top K            the best K pairs (default 100)\n"
     "  --csv, --json      a CSV table or a JSON document instead of the text table\n"
+    "  --backtest         each listed pair traded as zepa_backtest trades it, over the last Y\n"
+    "                     years (--backtest-years, 1 to 50, default 3) up to the end date, with\n"
+    "                     the z of --ratio-period; the rule options:\n";
+constexpr const char* kUsageTail =
+    "Not modelled: 逆日歩 and dividend adjustments (the price files do not hold them).\n"
     "Exit status: 0 screened, 1 refused (no such dates, unreadable installation), 2 usage.\n";
+
+}  // namespace
+
+std::string screenUsage() {
+    return std::string(kUsageHead) + kBacktestRuleUsage + kUsageTail;
+}
 
 namespace {
 
@@ -93,6 +112,8 @@ ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& 
     ScreenOptions& o = c.screen;
     bool shortGiven = false;
     bool csv = false;
+    bool yearsGiven = false;
+    std::string ruleOption;  // the first rule option given
     // Each option with a value: its reader, false (with `problem` set) for a bad value.
     const auto number = [&](const std::string& name, const std::string& v, double low, double high,
                             std::optional<double>& out) {
@@ -185,11 +206,20 @@ ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& 
         {"--sort",
          [&](auto& n, auto& v) {
              const std::optional<ScreenColumn> column = screenColumnNamed(v);
+             const std::string_view prefix = "backtest.";
+             c.backtestSort = v.starts_with(prefix)
+                                  ? backtestColumnNamed(std::string_view(v).substr(prefix.size()))
+                                  : std::nullopt;
              problem = n + " " + v +
                        ": not a column (p, q, adf_t, ssd, half_life, "
-                       "correlation, correlation_short, crossings, z)";
+                       "correlation, correlation_short, crossings, z, backtest.STAT)";
              o.sort = column.value_or(ScreenColumn::P);
-             return column.has_value();
+             return column.has_value() || c.backtestSort.has_value();
+         }},
+        {"--backtest-years",
+         [&](auto& n, auto& v) {
+             yearsGiven = true;
+             return integer(n, v, kMinBacktestYears, kMaxBacktestYears, c.backtestYears);
          }},
         {"--top", [&](auto& n, auto& v) { return integer(n, v, 1, INT32_MAX, o.top); }},
     };
@@ -197,6 +227,22 @@ ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& 
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             return ScreenArgs::Help;
+        }
+        if (arg == "--backtest") {
+            c.backtest = true;
+            continue;
+        }
+        if (isBacktestRuleOption(arg)) {
+            ruleOption = ruleOption.empty() ? arg : ruleOption;
+            if (i + 1 >= args.size()) {
+                problem = arg + " needs a value";
+                return ScreenArgs::Usage;
+            }
+            if (!applyBacktestRuleOption(arg, args[i + 1], c.rule, problem)) {
+                return ScreenArgs::Usage;
+            }
+            ++i;
+            continue;
         }
         if (arg == "--all" || arg == "--borrowable" || arg == "--csv" || arg == "--json") {
             c.all = c.all || arg == "--all";
@@ -234,6 +280,21 @@ ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& 
                   std::to_string(o.days) + ")";
         return ScreenArgs::Usage;
     }
+    // Rule options alone would be dropped without a word: the backtest must be asked for.
+    const std::string lonely = !ruleOption.empty() ? ruleOption
+                               : yearsGiven        ? "--backtest-years"
+                               : c.backtestSort    ? "--sort backtest.*"
+                                                   : "";
+    if (!c.backtest && !lonely.empty()) {
+        problem = lonely + " needs --backtest";
+        return ScreenArgs::Usage;
+    }
+    if (c.backtest) {
+        if (problem = backtestRuleProblem(c.rule); !problem.empty()) {
+            return ScreenArgs::Usage;
+        }
+    }
+    c.rule.ratioPeriod = o.ratioPeriod;
     if (!c.all) {
         applyDefaultFilters(o);
     }

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "screen/screen_backtest.h"
+#include "tools/backtest/backtest_report.h"
 #include "tools/common/json_writer.h"
 
 namespace zepa {
@@ -88,6 +90,90 @@ std::vector<std::string> cells(const ScreenReport& r, const ScreenPair& p, bool 
             format("%.0f", b.turnover)};
 }
 
+// The backtest's columns: a few for people, every statistic for scripts.
+std::vector<BacktestColumn> backtestColumnsShown(bool all) {
+    if (all) {
+        return backtestColumns();
+    }
+    return {BacktestColumn::Trades,      BacktestColumn::WinRate,
+            BacktestColumn::Net,         BacktestColumn::ProfitFactor,
+            BacktestColumn::MaxDrawdown, BacktestColumn::AverageHolding};
+}
+
+// A statistic's cell, `none` where the JSON output has null.
+std::string backtestCell(BacktestColumn column, const BacktestStats& s, bool exact,
+                         const char* none) {
+    const bool any = s.trades > 0;
+    const auto yen = [](int64_t v) { return std::to_string(v); };
+    const auto real = [exact](const char* shown, double v) {
+        return format(exact ? "%.10g" : shown, v);
+    };
+    switch (column) {
+        case BacktestColumn::Trades:
+            return std::to_string(s.trades);
+        case BacktestColumn::Wins:
+            return std::to_string(s.wins);
+        case BacktestColumn::WinRate:
+            return any ? real("%.2f", s.winRate) : none;
+        case BacktestColumn::Net:
+            return yen(s.net);
+        case BacktestColumn::Gross:
+            return real("%.0f", s.gross);
+        case BacktestColumn::Costs:
+            return real("%.0f", s.costs);
+        case BacktestColumn::AverageNet:
+            return any ? real("%.0f", s.averageNet) : none;
+        case BacktestColumn::ProfitFactor:
+            return s.hasProfitFactor ? real("%.2f", s.profitFactor) : none;
+        case BacktestColumn::AverageHolding:
+            return any ? real("%.1f", s.averageHolding) : none;
+        case BacktestColumn::MedianHolding:
+            return any ? real("%.1f", s.medianHolding) : none;
+        case BacktestColumn::LargestWin:
+            return s.wins > 0 ? yen(s.largestWin) : none;
+        case BacktestColumn::LargestLoss:
+            return s.largestLoss < 0 ? yen(s.largestLoss) : none;
+        case BacktestColumn::MaxDrawdown:
+            return yen(s.maxDrawdown);
+        case BacktestColumn::TargetExits:
+            return std::to_string(s.targetExits);
+        case BacktestColumn::StopExits:
+            return std::to_string(s.stopExits);
+        case BacktestColumn::TimeExits:
+            return std::to_string(s.timeExits);
+    }
+    return none;
+}
+
+// The header of the table, with the backtest's columns when there are any.
+std::vector<std::string> header(const ScreenReport& r, bool all) {
+    std::vector<std::string> names(std::begin(kColumns), std::end(kColumns));
+    if (r.backtest != nullptr) {
+        for (const BacktestColumn c : backtestColumnsShown(all)) {
+            names.push_back("backtest." + std::string(backtestColumnName(c)));
+        }
+        if (all) {
+            names.emplace_back("backtest.open_net");
+        }
+    }
+    return names;
+}
+
+// The pair's row: its cells and, with a backtest, the statistics' cells.
+std::vector<std::string> row(const ScreenReport& r, size_t k, bool exact, const char* none) {
+    std::vector<std::string> out = cells(r, r.result.pairs[k], exact, none);
+    if (r.backtest != nullptr && k < r.backtest->size()) {
+        const BacktestStats& s = (*r.backtest)[k];
+        for (const BacktestColumn c : backtestColumnsShown(exact)) {
+            out.push_back(backtestCell(c, s, exact, none));
+        }
+        if (exact) {
+            out.push_back(s.hasOpenTrade ? std::to_string(s.openNet) : none);
+        }
+    }
+    return out;
+}
+
 std::string csvCell(const std::string& text) {
     if (text.find_first_of(",\"\n") == std::string::npos) {
         return text;
@@ -112,9 +198,9 @@ std::string screenText(const ScreenReport& r) {
         out += line;
     }
     out += "\n";
-    std::vector<std::vector<std::string>> rows{{std::begin(kColumns), std::end(kColumns)}};
-    for (const ScreenPair& p : r.result.pairs) {
-        rows.push_back(cells(r, p, false, "-"));
+    std::vector<std::vector<std::string>> rows{header(r, false)};
+    for (size_t k = 0; k < r.result.pairs.size(); ++k) {
+        rows.push_back(row(r, k, false, "-"));
     }
     std::vector<size_t> widths(rows[0].size(), 0);
     for (const auto& row : rows) {
@@ -134,19 +220,25 @@ std::string screenText(const ScreenReport& r) {
         }
         out += line + "\n";
     }
+    if (r.backtest != nullptr) {
+        out += "\nbacktest from " + isoDate(r.backtestStart) + " to " +
+               isoDate(r.market.dates.back()) + "; ";
+        out += kBacktestNotModelled;
+        out += "; few trades say little\n";
+    }
     return out;
 }
 
 std::string screenCsv(const ScreenReport& r) {
     std::string out;
-    for (const char* c : kColumns) {
-        out += std::string(out.empty() ? "" : ",") + c;
+    for (const std::string& c : header(r, true)) {
+        out += (out.empty() ? "" : ",") + c;
     }
     out += "\n";
-    for (const ScreenPair& p : r.result.pairs) {
-        const std::vector<std::string> row = cells(r, p, true, "");
-        for (size_t k = 0; k < row.size(); ++k) {
-            out += (k > 0 ? "," : "") + csvCell(row[k]);
+    for (size_t k = 0; k < r.result.pairs.size(); ++k) {
+        const std::vector<std::string> cellsOfPair = row(r, k, true, "");
+        for (size_t c = 0; c < cellsOfPair.size(); ++c) {
+            out += (c > 0 ? "," : "") + csvCell(cellsOfPair[c]);
         }
         out += "\n";
     }
@@ -167,8 +259,13 @@ std::string screenJson(const ScreenReport& r) {
         j.beginObject().key("stage").value(s.stage).key("pairs").value(s.pairs).endObject();
     }
     j.endArray();
+    if (r.backtest != nullptr) {
+        j.key("backtest_start").value(isoDate(r.backtestStart));
+        j.key("not_modelled").beginArray().value("逆日歩").value("dividend adjustments").endArray();
+    }
     j.key("pairs").beginArray();
-    for (const ScreenPair& p : r.result.pairs) {
+    for (size_t k = 0; k < r.result.pairs.size(); ++k) {
+        const ScreenPair& p = r.result.pairs[k];
         const ScreenStock& a = r.market.stocks[static_cast<size_t>(p.a)];
         const ScreenStock& b = r.market.stocks[static_cast<size_t>(p.b)];
         j.newline().beginObject();
@@ -196,6 +293,10 @@ std::string screenJson(const ScreenReport& r) {
         optional(p.z);
         j.key("crossings").value(p.crossings);
         j.key("turnover_a").value(a.turnover).key("turnover_b").value(b.turnover);
+        if (r.backtest != nullptr && k < r.backtest->size()) {
+            j.key("backtest");
+            backtestStatsJson(j, (*r.backtest)[k]);
+        }
         j.endObject();
     }
     j.endArray();

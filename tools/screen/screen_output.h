@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "screen/backtest_stats.h"
 
 #include "screen/screen_market.h"
 #include "screen/screen_run.h"
@@ -13,6 +16,9 @@ struct ScreenReport {
     const ScreenResult& result;
     int sector = 0;           // the industry shown: 17, else 33
     bool hasListing = false;  // without listing data the sectors are null
+    // With --backtest: each pair's statistics, in the pairs' order.
+    const std::vector<BacktestStats>* backtest = nullptr;
+    int32_t backtestStart = 0;  // YYYYMMDD: signals from this date to the end
 };
 
 std::string screenText(const ScreenReport& report);

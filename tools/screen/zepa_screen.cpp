@@ -1,11 +1,13 @@
 // zepa_screen: every pair of the market screened for a ratio that reverts, as a table, CSV or
 // JSON.
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "marketdata/installation_paths.h"
 #include "marketdata/listing_file.h"
+#include "screen/screen_backtest.h"
 #include "screen/screen_chart_z.h"
 #include "screen/screen_load.h"
 #include "screen/screen_run.h"
@@ -31,10 +33,10 @@ int main(int argc, char** argv) {
     std::string problem;
     switch (parseScreenArgs(std::vector<std::string>(argv + 1, argv + argc), command, problem)) {
         case ScreenArgs::Help:
-            std::fputs(kScreenUsage, stdout);
+            std::fputs(screenUsage().c_str(), stdout);
             return kExitScreened;
         case ScreenArgs::Usage:
-            std::fprintf(stderr, "zepa_screen: %s\n%s", problem.c_str(), kScreenUsage);
+            std::fprintf(stderr, "zepa_screen: %s\n%s", problem.c_str(), screenUsage().c_str());
             return kExitUsage;
         case ScreenArgs::Run:
             break;
@@ -96,9 +98,34 @@ int main(int argc, char** argv) {
             return refuse("not enough memory for the market's prices");
     }
 
+    // Ranked by the backtest, every pair that passed the filters is backtested, then the best
+    // `top` kept; the screen's ranking by p breaks ties.
+    ScreenOptions screened = options;
+    if (command.backtestSort) {
+        screened.top = INT32_MAX;
+        screened.sort = ScreenColumn::P;
+    }
     ScreenResult result;
-    if (runScreen(market, options, result) != ScreenOutcome::Done) {
+    if (runScreen(market, screened, result) != ScreenOutcome::Done) {
         return refuse("not enough memory for the screen");
+    }
+    std::vector<BacktestStats> stats;
+    if (command.backtest) {
+        md.dataError = DataError::None;
+        const int ran = backtestScreenPairs(md, corrections, market, result, command.rule,
+                                            command.backtestYears, stats);
+        if (ran < 0) {
+            return refuse("not enough memory for the backtest");
+        }
+        if (ran == 0) {
+            return refuse(md.dataError != DataError::None
+                              ? dataErrorMessage(md.dataError, md.dataDirectory)
+                              : "a listed stock's prices could not be read again");
+        }
+        if (command.backtestSort) {
+            rankByBacktest(market, *command.backtestSort, result, stats,
+                           static_cast<size_t>(options.top));
+        }
     }
     // The listed pairs' z from the viewer's own ratio chart computation.
     for (ScreenPair& p : result.pairs) {
@@ -107,7 +134,11 @@ int main(int argc, char** argv) {
                           market.endSlot);
     }
 
-    const ScreenReport report{market, result, options.sector, listingRead == ListingRead::Read};
+    ScreenReport report{market, result, options.sector, listingRead == ListingRead::Read};
+    if (command.backtest) {
+        report.backtest = &stats;
+        report.backtestStart = backtestStartOf(market.dates.back(), command.backtestYears);
+    }
     const std::string out = command.format == ScreenFormat::Json  ? screenJson(report)
                             : command.format == ScreenFormat::Csv ? screenCsv(report)
                                                                   : screenText(report);
