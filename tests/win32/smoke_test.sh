@@ -136,7 +136,13 @@ for _ in $(seq 20); do
   sleep 0.5
 done
 [ -n "$search" ] || fail "Ctrl+F did not open ペア検索"
-[ -n "$shots" ] && { sleep 2; shot "$shots/windows-pair-search.png"; }
+if [ -n "$shots" ]; then
+  # 検索 (the button at the window's top left), then the first pair in the chart.
+  focus "$search"
+  xdotool mousemove --window "$search" 50 72 click 1
+  sleep 30
+  shot "$shots/windows-pair-search.png"
+fi
 focus "$search"
 xdotool key --window "$search" alt+F4
 for _ in $(seq 20); do
