@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -29,9 +30,36 @@ constexpr int kRowHeight = 24;
 constexpr int kMargin = 8;
 
 // The settings the window edits; the others keep their stored values.
-enum Field { Days, ShortDays, RatioPeriod, MinCorrelation, MaxP, MaxHalfLife, MinAbsZ, kFields };
-const wchar_t* const kFieldLabels[] = {L"期間", L"短期",    L"レシオ期間", L"相関≧",
-                                       L"p≦",   L"半減期≦", L"|Z|≧"};
+enum Field {
+    Days,
+    ShortDays,
+    RatioPeriod,
+    Sector,
+    MinTurnover,
+    MinPrice,
+    MinCorrelation,
+    MinShortCorrelation,
+    MaxP,
+    MaxQ,
+    MinHalfLife,
+    MaxHalfLife,
+    MinAbsZ,
+    Entry,
+    Exit,
+    Stop,
+    MaxDays,
+    Amount,
+    Commission,
+    BuyRate,
+    BorrowRate,
+    kFields
+};
+const wchar_t* const kFieldLabels[] = {
+    L"期間",     L"短期",        L"レシオ期間", L"業種 17/33", L"売買代金 百万", L"株価≧",
+    L"相関≧",    L"相関(短期)≧", L"p≦",         L"q≦",         L"半減期≧",       L"半減期≦",
+    L"|Z|≧",     L"仕掛け|Z|",   L"決済Z",      L"損切り|Z|",  L"最長保有 日",   L"金額 万円",
+    L"手数料 %", L"買方金利 %",  L"貸株料 %"};
+static_assert(std::size(kFieldLabels) == kFields);
 
 std::wstring numberText(double v) {
     wchar_t text[32];
@@ -102,10 +130,29 @@ class PairSearchWindow {
 
     void createControls() {
         const ScreenOptions& o = settings_.screen;
-        const double values[kFields] = {double(o.days),        double(o.shortDays),
-                                        double(o.ratioPeriod), o.minCorrelation.value_or(0),
-                                        o.maxP.value_or(0),    o.maxHalfLife.value_or(0),
-                                        o.minAbsZ.value_or(0)};
+        const BacktestRule& r = settings_.rule;
+        // An empty filter shows 0, which reads back as off.
+        const double values[kFields] = {double(o.days),
+                                        double(o.shortDays),
+                                        double(o.ratioPeriod),
+                                        double(o.sector),
+                                        o.minTurnover.value_or(0) / 1e6,
+                                        o.minPrice.value_or(0),
+                                        o.minCorrelation.value_or(0),
+                                        o.minShortCorrelation.value_or(0),
+                                        o.maxP.value_or(0),
+                                        o.maxQ.value_or(0),
+                                        o.minHalfLife.value_or(0),
+                                        o.maxHalfLife.value_or(0),
+                                        o.minAbsZ.value_or(0),
+                                        r.entry,
+                                        r.exit,
+                                        r.stop,
+                                        double(r.maxDays),
+                                        r.amount / 1e4,
+                                        r.commission * 100,
+                                        r.buyRate * 100,
+                                        r.borrowRate * 100};
         for (int f = 0; f < kFields; ++f) {
             labels_[f] = child(L"STATIC", kFieldLabels[f], SS_RIGHT, -1);
             edits_[f] = child(L"EDIT", numberText(values[f]).c_str(),
@@ -129,8 +176,8 @@ class PairSearchWindow {
     }
 
     void layout(int width, int height) {
-        const int labelWidth = 70;
-        const int editWidth = 60;
+        const int labelWidth = 84;
+        const int editWidth = 56;
         int x = kMargin;
         int y = kMargin;
         for (int f = 0; f < kFields; ++f) {
@@ -178,13 +225,38 @@ class PairSearchWindow {
                 out = *v > 0 ? std::optional(*v) : std::nullopt;
             }
         };
+        const auto real = [&](int f, double& out, double low, double high, double scale = 1.0) {
+            if (const auto v = editValue(f); v && *v * scale >= low && *v * scale <= high) {
+                out = *v * scale;
+            }
+        };
         whole(Days, o.days, kMinWindow, kMaxWindow);
         whole(ShortDays, o.shortDays, kMinShortDays, kMaxWindow);
         whole(RatioPeriod, o.ratioPeriod, kMinRatioPeriod, kMaxRatioPeriod);
+        int32_t sector = o.sector;
+        whole(Sector, sector, 0, 33);
+        o.sector = sector == 17 || sector == 33 ? sector : 0;
+        std::optional<double> millions =
+            o.minTurnover ? std::optional(*o.minTurnover / 1e6) : std::nullopt;
+        filter(MinTurnover, millions);
+        o.minTurnover = millions ? std::optional(*millions * 1e6) : std::nullopt;
+        filter(MinPrice, o.minPrice);
         filter(MinCorrelation, o.minCorrelation);
+        filter(MinShortCorrelation, o.minShortCorrelation);
         filter(MaxP, o.maxP);
+        filter(MaxQ, o.maxQ);
+        filter(MinHalfLife, o.minHalfLife);
         filter(MaxHalfLife, o.maxHalfLife);
         filter(MinAbsZ, o.minAbsZ);
+        BacktestRule& r = s.rule;
+        real(Entry, r.entry, 0.01, 100);
+        real(Exit, r.exit, -100, 100);
+        real(Stop, r.stop, 0.01, 100);
+        whole(MaxDays, r.maxDays, 1, 3650);
+        real(Amount, r.amount, 1, 1e12, 1e4);
+        real(Commission, r.commission, 0, 1, 0.01);
+        real(BuyRate, r.buyRate, 0, 1, 0.01);
+        real(BorrowRate, r.borrowRate, 0, 1, 0.01);
         s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         return s;
     }

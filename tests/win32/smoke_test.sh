@@ -139,7 +139,7 @@ done
 if [ -n "$shots" ]; then
   # 検索 (the button at the window's top left), then the first pair in the chart.
   focus "$search"
-  xdotool mousemove --window "$search" 50 72 click 1
+  xdotool mousemove --window "$search" 50 120 click 1
   sleep 30
   shot "$shots/windows-pair-search.png"
 fi
