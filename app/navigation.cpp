@@ -157,6 +157,8 @@ std::string positionItemText(const PositionRecord& record) {
 }
 
 int fillPositionSelector(AppContext& a, Shell& shell, int32_t first) {
+    // A list read again starts at its own position, not at a candidate shown before.
+    leaveCandidate(a);
     std::vector<std::string> items;
     const int count =
         std::min(a.positions.positionCount, static_cast<int>(a.positions.records.size()));

@@ -265,6 +265,11 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     ASSERT_TRUE(showCandidate(a, shell, c));
     key(36);  // Home
     EXPECT_EQ(a.series.buyStockCode, 1001);
+    // Reading the position file again shows its first position.
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    press(command::kReloadPositions);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.series.buyStockCode, 1001);
     // Ctrl+F asks the shell for the window.
     key('F', true);
     EXPECT_EQ(shell.opened.back(), "pair search");
