@@ -172,7 +172,10 @@ void leaveCandidate(AppContext& a) {
         return;
     }
     a.settings.lowerPaneMode = a.candidate.savedLowerPaneMode;
-    a.settings.ratioPeriod = a.candidate.savedRatioPeriod;
+    // A period set in 設定 meanwhile is the user's own and stays.
+    if (a.settings.ratioPeriod == a.candidate.ratioPeriod) {
+        a.settings.ratioPeriod = a.candidate.savedRatioPeriod;
+    }
     a.candidate.shown = false;
     const int64_t revision = a.shownBacktest.revision + 1;
     a.shownBacktest = ShownBacktest{};

@@ -265,11 +265,14 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     ASSERT_TRUE(showCandidate(a, shell, c));
     key(36);  // Home
     EXPECT_EQ(a.series.buyStockCode, 1001);
-    // Reading the position file again shows its first position.
+    // Reading the position file again shows its first position; a ratio period set in 設定
+    // while the candidate was shown is kept.
     ASSERT_TRUE(showCandidate(a, shell, c));
+    a.settings.ratioPeriod = 30;
     press(command::kReloadPositions);
     EXPECT_FALSE(a.candidate.shown);
     EXPECT_EQ(a.series.buyStockCode, 1001);
+    EXPECT_EQ(a.settings.ratioPeriod, 30);
     // Ctrl+F asks the shell for the window.
     key('F', true);
     EXPECT_EQ(shell.opened.back(), "pair search");
