@@ -24,6 +24,6 @@ struct TradeMark {
 using TradeMarks = std::vector<TradeMark>;
 
 // Half the width of an exit bar and the height of an entry triangle, in pixels.
-inline constexpr int32_t kTradeMarkHalf = 3;
+inline constexpr int32_t kTradeMarkHalf = 4;
 
 }  // namespace zepa

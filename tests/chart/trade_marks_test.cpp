@@ -28,12 +28,14 @@ TEST(TradeMarks, EntriesPointAtTheLineAndExitsCrossIt) {
     // Slot i stands at 100 + 5 (i + 1).
     drawTradeMarks(f.surface, f.c, 100, ZLineScale{200, 20.0f, 150, 250});
     // fillBox includes both corners: the recorded boxes end one pixel beyond.
-    EXPECT_EQ(f.drawn(RecordedOp::Fill, 92),
-              (Strings{"115,182,116,183", "114,183,117,184", "113,184,118,185", "112,185,119,186",
-                       "137,200,144,201", "140,197,141,204", "142,200,149,201"}));
-    EXPECT_EQ(f.drawn(RecordedOp::Fill, 96),
-              (Strings{"130,248,131,249", "129,247,132,248", "128,246,133,247", "127,245,134,246",
-                       "147,200,154,201", "147,198,148,203", "153,198,154,203"}));
+    EXPECT_EQ(
+        f.drawn(RecordedOp::Fill, 92),
+        (Strings{"115,182,116,183", "114,183,117,184", "113,184,118,185", "112,185,119,186",
+                 "111,186,120,187", "136,200,145,201", "140,196,141,205", "141,200,150,201"}));
+    EXPECT_EQ(
+        f.drawn(RecordedOp::Fill, 96),
+        (Strings{"130,248,131,249", "129,247,132,248", "128,246,133,247", "127,245,134,246",
+                 "126,244,135,245", "146,200,155,201", "146,198,147,203", "154,198,155,203"}));
     // Without trades nothing is drawn.
     f.surface.ops.clear();
     f.c.tradeMarks = nullptr;
