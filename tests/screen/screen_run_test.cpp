@@ -46,7 +46,7 @@ TEST(ScreenRun, EveryPairAgreesWithItsDefinition) {
     closesOf(m, 7)[0] = 0;                        // no close on the first date: out
     test::plantReverting(m, 250, 258, 0.5, 11);
     std::transform(closesOf(m, 9), closesOf(m, 9) + 60, closesOf(m, 8),  // a perfect fit: no t
-                   [](double c) { return 2 * c; });
+                   [](double c) { return c * c; });
     const ScreenOptions o = allPairs(60, 20);
     ScreenResult r;
     ASSERT_EQ(runScreen(m, o, r), ScreenOutcome::Done);
