@@ -108,17 +108,5 @@ TEST(WheelNotches, PartsOfANotchAddUp) {
     EXPECT_EQ(notches, (std::vector<int>{0, 0, 1, 2, 0, 0, -1}));
 }
 
-TEST_F(Viewer, AWheelNotchWhileSteppingOnlyStopsIt) {
-    openThree();
-    key(kBackspace);
-    ASSERT_EQ(a.view.autoStepActive, 1);
-    const int32_t position = a.view.currentPosition;
-    onWheel(a, shell, 2);
-    EXPECT_EQ(a.view.autoStepActive, 0);
-    EXPECT_TRUE(shell.timers.empty());
-    EXPECT_EQ(a.view.scrollBack, 0);
-    EXPECT_EQ(a.view.currentPosition, position);
-}
-
 }  // namespace
 }  // namespace zepa::test

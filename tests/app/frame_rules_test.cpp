@@ -80,7 +80,7 @@ TEST_F(Viewer, MessagesAtTheEndsAndForUnknownStocks) {
     EXPECT_EQ(shell.messages[3].text, "最後の銘柄ですので実行できません");
 }
 
-TEST_F(Viewer, AnyCommandKeyOrClickWhileSteppingOnlyStopsIt) {
+TEST_F(Viewer, AnyCommandKeyClickOrWheelWhileSteppingOnlyStopsIt) {
     openThree();
     a.settings.autoStepInterval = 2147483647;  // a hand-edited store: no overflow
     key(kBackspace);
@@ -92,10 +92,12 @@ TEST_F(Viewer, AnyCommandKeyOrClickWhileSteppingOnlyStopsIt) {
          {+[](Viewer& v) { v.press(command::kButtonNext); }, +[](Viewer& v) { v.key(kDown); },
           +[](Viewer& v) { onRightButtonDown(v.a, v.shell); },
           +[](Viewer& v) { onFocusLost(v.a, v.shell); },
-          +[](Viewer& v) { onCommand(v.a, v.shell, command::kPositionSelector, 2); }}) {
+          +[](Viewer& v) { onCommand(v.a, v.shell, command::kPositionSelector, 2); },
+          +[](Viewer& v) { onWheel(v.a, v.shell, 2); }}) {
         stop(*this);
         EXPECT_FALSE(a.view.autoStepActive || shell.buttonPressed[255]);
         EXPECT_EQ(a.view.currentPosition, 1);
+        EXPECT_EQ(a.view.scrollBack, 0);
         onTimer(a, shell, 11);  // a tick queued before the stop
         EXPECT_EQ(a.view.currentPosition, 1);
         previousPosition(a, shell);

@@ -118,10 +118,10 @@ TEST(BacktestRule, TimeExitComesAfterTargetAndStop) {
     };
     for (const Case c : {Case{1.0, BacktestExit::Time}, Case{-0.5, BacktestExit::Target},
                          Case{4.0, BacktestExit::Stop}}) {
-        const BacktestRule rule{.maxDays = 3, .fill = kClose};
+        const BacktestRule rule{.maxDays = 4, .fill = kClose};
         const Outcome run = simulate({{20240104, 0, 100, 0, 100, 2.5},
                                       {20240105, 0, 100, 0, 100, 1.0},           // 1 day: held on
-                                      {20240108, 0, 100, 0, 100, c.zOnMonday}},  // 4 days
+                                      {20240108, 0, 100, 0, 100, c.zOnMonday}},  // 4 days: out
                                      rule);
         ASSERT_EQ(run.trades.size(), 1u) << c.zOnMonday;
         EXPECT_EQ(run.trades[0].reason, c.reason) << c.zOnMonday;

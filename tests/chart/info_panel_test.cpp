@@ -52,11 +52,12 @@ TEST(InfoPanelHeader, TextInCp932ByteForByte) {
         "[ \x94\x84       6758 ABCDEFGH 00/00/00 123456 \x8a\x94 ]";
     EXPECT_EQ(headerLineText(f.c), expected);
 
-    // The overlay and the split-adjusted display are said after the sell leg, in the header
-    // band as drawn.
+    // The overlay and the split-adjusted display are said after the sell leg, each by its own
+    // setting, in the header band as drawn.
+    f.settings.splitAdjustedDisplay = 1;
+    EXPECT_EQ(headerLineText(f.c), expected + cp932FromUtf8("　分割調整"));
     f.settings.overlaySellAtEntry = 1;
     f.state.sellDrawScale = 0.4724;
-    f.settings.splitAdjustedDisplay = 1;
     f.layout();
     drawHeaderLine(f.surface, f.c, 33);
     EXPECT_EQ(f.drawn(RecordedOp::Text, 14),

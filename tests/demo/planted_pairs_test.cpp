@@ -1,6 +1,7 @@
 // The demo's planted pairs revert and stand out: over the last 250 dates, as the viewer reads
 // the installation, each has daily log returns correlated at 0.7 or more and an Engle–Granger
 // t below -3.9 (p < 0.01), and no other pair of one industry, both legs 貸借, comes closer.
+// The statistics are the screen's definitions, tested against hand-worked values there.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <set>
 
 #include "marketdata/listing_file.h"
+#include "screen/screen_statistics.h"
 #include "tests/support/temp_installation.h"
 #include "tools/demo/demo_installation.h"
 
@@ -17,49 +19,6 @@ namespace {
 constexpr size_t kWindow = 250;
 
 using Series = std::vector<double>;
-
-// Σ (x - x̄)(y - ȳ), two-pass.
-double centred(const Series& x, const Series& y) {
-    double mx = 0, my = 0, s = 0;
-    for (size_t i = 0; i < x.size(); ++i) {
-        mx += x[i] / static_cast<double>(x.size());
-        my += y[i] / static_cast<double>(y.size());
-    }
-    for (size_t i = 0; i < x.size(); ++i) {
-        s += (x[i] - mx) * (y[i] - my);
-    }
-    return s;
-}
-
-Series differences(const Series& v) {
-    Series d;
-    for (size_t i = 1; i < v.size(); ++i) {
-        d.push_back(v[i] - v[i - 1]);
-    }
-    return d;
-}
-
-// Dickey–Fuller t of e, the residual of the OLS of la on lb with a constant: Δe_t on e_{t-1}
-// without a constant, s² = RSS / (W - 2).
-double engleGrangerT(const Series& la, const Series& lb) {
-    const double beta = centred(la, lb) / centred(lb, lb);
-    Series e;
-    double mean = 0;  // the constant: e is centred
-    for (size_t i = 0; i < la.size(); ++i) {
-        e.push_back(la[i] - beta * lb[i]);
-        mean += e.back() / static_cast<double>(la.size());
-    }
-    double see = 0, sed = 0, rss = 0;
-    for (size_t t = 1; t < e.size(); ++t) {
-        see += (e[t - 1] - mean) * (e[t - 1] - mean);
-        sed += (e[t - 1] - mean) * (e[t] - e[t - 1]);
-    }
-    for (size_t t = 1; t < e.size(); ++t) {
-        const double r = e[t] - e[t - 1] - sed / see * (e[t - 1] - mean);
-        rss += r * r;
-    }
-    return sed / see / std::sqrt(rss / static_cast<double>(e.size() - 2) / see);
-}
 
 struct Pair {
     int32_t a, b;
@@ -98,11 +57,11 @@ TEST_F(Installation, DemoPlantedPairsRevertAndLeadTheirIndustries) {
                 findListing(listing, b->first)->sector33Code) {
                 continue;
             }
-            const Series ra = differences(a->second), rb = differences(b->second);
-            found.push_back({a->first, b->first,
-                             centred(ra, rb) / std::sqrt(centred(ra, ra) * centred(rb, rb)),
-                             std::min(engleGrangerT(a->second, b->second),
-                                      engleGrangerT(b->second, a->second))});
+            const Series& la = a->second;
+            const Series& lb = b->second;
+            found.push_back({a->first, b->first, returnCorrelation(la, lb).value_or(0.0),
+                             std::min(engleGranger(la, lb).t.value_or(0.0),
+                                      engleGranger(lb, la).t.value_or(0.0))});
         }
     }
     // The screen's defaults, p <= 0.05 read as t <= -3.34 (two variables with a constant).

@@ -140,22 +140,6 @@ TEST_F(Faults, EditorThatCannotStartHandsTheFileToTheDesktop) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(Faults, EditorAndDesktopBothUnavailableSayHowToSetEditor) {
-    // No url handler and no launcher on the PATH: the desktop cannot open the file either.
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", root.string().c_str());
-    BoxAnswerer boxes;
-    AppContext c;
-    auto window = startShown(c, positionLine(1001, 1002));
-    store.set("MENU", "EDITOR", "/nonexistent/editor");
-    onCommand(c, *window, command::kEditPositions);
-    qputenv("PATH", path);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_NE(boxes.texts[0].find(paths.positionFile), std::string::npos) << boxes.texts[0];
-    EXPECT_NE(boxes.texts[0].find("「/nonexistent/editor」"), std::string::npos);
-    EXPECT_NE(boxes.texts[0].find("詳細設定"), std::string::npos);
-}
-
 TEST_F(Faults, ValidLinesAmidTenMegabytesOfJunkGiveTheFirst5000) {
     // Junk with a NUL every 30 bytes is never a position; a reader that loses its place in it
     // (1 MB lines, lone CRs, NULs) takes the wrong numbered lines.

@@ -30,10 +30,8 @@ TEST(ImportArgs, OptionsAndFiles) {
 TEST(ImportArgs, UsageProblemsSayWhat) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{}, "no file to import"},
-        {{"--json"}, "no file to import"},
         {{"--root"}, "--root needs a value"},
         {{"-x", "a"}, "unknown option -x"},
-        {{"--market", "", "a"}, "--market : give one letter (T, O, N, K, G; others: index)"},
         {{"--market", "1", "a"}, "--market 1: give one letter (T, O, N, K, G; others: index)"},
         {{"--code", "72031", "a"},
          "--code 72031: a code is four digits, or five ending in 0 (72030 is 7203)"},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "tools/positions/positions_args.h"
 
@@ -24,20 +25,12 @@ TEST(PositionsArgs, CommandsAndTheirOptions) {
         words("--root /x add 7203 T6758 --date 2025-04-01 --sell-date 2025-04-02 --amount 1000000"),
         a, error))
         << error;
-    EXPECT_EQ(a.root, "/x");
-    EXPECT_EQ(a.command, PositionsCommand::Add);
-    EXPECT_EQ(a.buyCode, "7203");
-    EXPECT_EQ(a.sellCode, "T6758");
-    EXPECT_EQ(a.date, 20250401);
-    EXPECT_EQ(a.sellDate, 20250402);
-    EXPECT_EQ(a.amount, "1000000");
-
+    EXPECT_EQ(
+        std::tuple(a.root, a.command, a.buyCode, a.sellCode, a.date, a.sellDate, a.amount),
+        std::tuple("/x", PositionsCommand::Add, "7203", "T6758", 20250401, 20250402, "1000000"));
     ASSERT_TRUE(
         parsePositionsArgs(words("close 3 --date 20250314 --buy-price 1200 --note x"), a, error));
-    EXPECT_EQ(a.position, 3);
-    EXPECT_EQ(a.buyPrice, 1200);
-    EXPECT_EQ(a.note, "x");
-
+    EXPECT_EQ(std::tuple(a.position, a.buyPrice, a.note), std::tuple(3, 1200, "x"));
     ASSERT_TRUE(parsePositionsArgs(words("change 0 --buy-quantity 300"), a, error));
     EXPECT_EQ(a.buyQuantity, "300");
     ASSERT_TRUE(parsePositionsArgs(words("closed --json"), a, error));
@@ -58,17 +51,15 @@ TEST(PositionsArgs, UsageErrors) {
              "add 7203 6758 --buy-quantity 100",
              "add 1 2 --quantity",
              "add 1 2 --date 2025-02-30 --quantity 1",
-             "change",
              "change x",
              "change -1",
              "close 1 2",
              "close 1 --buy-price 1.5",
              "remove 1 --note x",
-             "list --amount 5",
              "closed --date 2025-01-01",
              "add 1 2 --quantity 1 --json",
-             "list --bogus",
              "close 0 --quantity 5",
+             "list --bogus",
          }) {
         PositionsArgs a;
         std::string error;

@@ -1,6 +1,7 @@
 // zepa_screen's options: what each reads into, and the one-line problem of a bad one.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <tuple>
 
 #include "tools/screen/screen_args.h"
@@ -10,6 +11,15 @@ namespace {
 
 ScreenArgs parse(std::vector<std::string> args, ScreenCommand& c, std::string& problem) {
     return parseScreenArgs(args, c, problem);
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) {
+        out.push_back(w);
+    }
+    return out;
 }
 
 TEST(ScreenArgs, DefaultsAndAll) {
@@ -32,44 +42,11 @@ TEST(ScreenArgs, DefaultsAndAll) {
 TEST(ScreenArgs, EveryOptionReadsItsValue) {
     ScreenCommand c;
     std::string problem;
-    ASSERT_EQ(parse({"--root",
-                     "/r",
-                     "--end",
-                     "2024-02-29",
-                     "--days",
-                     "500",
-                     "--short-days",
-                     "60",
-                     "--ratio-period",
-                     "40",
-                     "--market",
-                     "t",
-                     "--sector",
-                     "17",
-                     "--borrowable",
-                     "--min-turnover",
-                     "1e8",
-                     "--min-price",
-                     "300",
-                     "--codes",
-                     "7203,7267",
-                     "--exclude",
-                     "1301",
-                     "--min-correlation",
-                     "0.8",
-                     "--min-short-correlation",
-                     "0.6",
-                     "--max-q",
-                     "0.1",
-                     "--half-life",
-                     "2:30",
-                     "--min-z",
-                     "2",
-                     "--sort",
-                     "z",
-                     "--top",
-                     "5",
-                     "--json"},
+    ASSERT_EQ(parse(words("--root /r --end 2024-02-29 --days 500 --short-days 60 --ratio-period 40 "
+                          "--market t --sector 17 --borrowable --min-turnover 1e8 --min-price 300 "
+                          "--codes 7203,7267 --exclude 1301 --min-correlation 0.8 "
+                          "--min-short-correlation 0.6 --max-q 0.1 --half-life 2:30 --min-z 2 "
+                          "--sort z --top 5 --json"),
                     c, problem),
               ScreenArgs::Run)
         << problem;

@@ -46,6 +46,8 @@ TEST(ScreenRun, EveryPairAgreesWithItsDefinition) {
     closesOf(m, 6)[30] = closesOf(m, 6)[31] = 0;  // 58 of 60: out
     closesOf(m, 7)[0] = 0;                        // no close on the first date: out
     test::plantReverting(m, 250, 258, 0.5, 11);
+    std::transform(closesOf(m, 9), closesOf(m, 9) + 60, closesOf(m, 8),  // a perfect fit: no t
+                   [](double c) { return c * c; });
     const ScreenOptions o = allPairs(60, 20);
     ScreenResult r;
     ASSERT_EQ(runScreen(m, o, r), ScreenOutcome::Done);
@@ -58,7 +60,9 @@ TEST(ScreenRun, EveryPairAgreesWithItsDefinition) {
     ASSERT_EQ(static_cast<int64_t>(r.pairs.size()), formed);
 
     std::vector<double> p;
+    int64_t withoutT = 0;
     for (const ScreenPair& pair : r.pairs) {
+        withoutT += pair.adfT ? 0 : 1;
         const auto a = static_cast<size_t>(pair.a);
         const auto b = static_cast<size_t>(pair.b);
         const test::DirectPair d = directPair(m, a, b, 60, 20);
@@ -93,6 +97,12 @@ TEST(ScreenRun, EveryPairAgreesWithItsDefinition) {
     for (size_t k = 1; k < r.pairs.size(); ++k) {
         EXPECT_FALSE(ranksBefore(m, ScreenColumn::P, r.pairs[k], r.pairs[k - 1]));
     }
+    // A p filter that every p passes still drops the pairs without one.
+    ScreenOptions anyP = o;
+    anyP.maxP = 1.0;
+    ASSERT_EQ(runScreen(m, anyP, r), ScreenOutcome::Done);
+    EXPECT_GT(withoutT, 0);
+    EXPECT_EQ(static_cast<int64_t>(r.pairs.size()), formed - withoutT);
 }
 
 // The funnel of the default filters against the definitions' counts, with thresholds on both

@@ -17,9 +17,9 @@ TEST(MackinnonP, PublishedCriticalValuesOfTwoVariablesWithConstant) {
         double p;
         double tolerance;
     } table[] = {
-        {-3.90, 0.01, 0.0005}, {-3.34, 0.05, 0.002},   {-3.04, 0.10, 0.002},
-        {-2.62, 0.23, 0.005},  {-2.6199, 0.23, 0.005},  // where the two polynomials meet  {-30.0,
-                                                        // 0.0, 0.0},    {5.0, 1.0, 0.0},
+        {-3.90, 0.01, 0.0005},  {-3.34, 0.05, 0.002}, {-3.04, 0.10, 0.002},
+        {-2.62, 0.23, 0.005},  // where the two polynomials meet
+        {-2.6199, 0.23, 0.005}, {-30.0, 0.0, 0.0},    {5.0, 1.0, 0.0},
     };
     for (const auto& row : table) {
         EXPECT_NEAR(mackinnonP(row.t), row.p, row.tolerance) << row.t;

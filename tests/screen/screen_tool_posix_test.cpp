@@ -119,8 +119,6 @@ TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
     EXPECT_NE(err.find("usage: zepa_screen"), std::string::npos);
     EXPECT_EQ(run("--sector 33", out, err), 2);
     EXPECT_NE(err.find("--names"), std::string::npos);
-    EXPECT_EQ(run("--borrowable", out, err), 2);
-    EXPECT_NE(err.find("--names"), std::string::npos);
     EXPECT_EQ(run("--end 2024-12-31", out, err), 1);
     EXPECT_NE(err.find("no date on or before"), std::string::npos);
     EXPECT_EQ(run("--days 121", out, err), 1);
@@ -130,7 +128,6 @@ TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
     EXPECT_FALSE(err.empty());
 }
 
-// Needs the listing file's reader: skipped while it reads nothing.
 TEST_F(ScreenTool, SectorPairsFromTheListingFile) {
     const std::string path = paths.zepawin + "/" + kListingFileName;
     writeText(path,
@@ -138,11 +135,6 @@ TEST_F(ScreenTool, SectorPairsFromTheListingFile) {
               "ScaleCategory,MarginCode\n"
               "1001,A,1,x,0050,y,0111,,2\n1002,B,1,x,0050,y,0111,,2\n1003,C,1,x,0050,y,0111,,1\n"
               "1005,E,2,x,3050,y,0111,,2\n1006,F,2,x,3050,y,0111,,2\n");
-    ListingTable table;
-    std::string error;
-    if (readListingFile(path, table, error) != ListingRead::Read) {
-        GTEST_SKIP() << "the listing file's reader reads nothing yet";
-    }
     std::string out;
     std::string err;
     ASSERT_EQ(run("--days 100 --all --sector 33 --json", out, err), 0) << err;

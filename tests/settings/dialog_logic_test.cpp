@@ -5,7 +5,6 @@
 #include <map>
 
 #include "settings/input_dialog_logic.h"
-#include "settings/memory_value_store.h"
 #include "settings/settings_dialog_logic.h"
 #include "settings/settings_persistence.h"
 
@@ -103,7 +102,7 @@ TEST_F(SettingsDialogLogic, CloseEndsEvenWhenThePeriodsAreJunkAndTheBuildFails) 
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
 }
 
-TEST_F(SettingsDialogLogic, RatioOptionsToggleCheckTheirPeriodAndAreStored) {
+TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
     fillSettingsDialog(settings, controls);
     EXPECT_EQ((Ints{controls.checks[kRatioChartCheck], controls.checks[kOverlaySellCheck]}),
               (Ints{0, 0}));
@@ -134,15 +133,6 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleCheckTheirPeriodAndAreStored) {
     controls.edits[kRatioPeriodEdit] = " 250 ";
     EXPECT_TRUE(press(kCloseButton));
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
-
-    // Through the store and back.
-    MemoryValueStore store;
-    saveChartSettings(store, settings, colors);
-    ChartSettings loaded;
-    ColorTable loadedColors;
-    loadChartSettings(store, loaded, loadedColors);
-    EXPECT_EQ((Ints{loaded.ratioChart, loaded.ratioPeriod, loaded.overlaySellAtEntry}),
-              (Ints{1, 250, 1}));
 
     // The reset puts these options and the split-adjusted display back to their defaults.
     settings.splitAdjustedDisplay = 1;

@@ -48,23 +48,6 @@ TEST_F(Tools, DumpPrintsJsonAndExitsByTheKindOfFailure) {
               "プログラムの実行を中止します\"}\n");
 }
 
-TEST_F(Tools, DumpStatsGivesNullUntilThePeriodIsFull) {
-    std::string out;
-    ASSERT_EQ(run(ZEPA_DUMP_PATH, "--json stats 0 --period 5", &out), 0);
-    // The ratio 101/299 from the first slot; everything else from the fifth on. The ratio only
-    // rises ever faster: no mean reversion, no half-life.
-    for (const char* part : {"\"period\":5", "[20250303,0.337792642,null,null,null,null,null]",
-                             "[20250306,0.351351351,null,null,null,null,null]",
-                             "\"latest\":{\"date\":20250411,\"ratio\":0.481481481"}) {
-        EXPECT_NE(out.find(part), std::string::npos) << part;
-    }
-    EXPECT_EQ(out.find("[20250307,0.355932203,null"), std::string::npos);
-    EXPECT_NE(out.find("\"halfLife\":null}"), std::string::npos);
-    for (const char* arguments : {"stats 0 --period 4", "stats 0 --period 251", "stats"}) {
-        EXPECT_EQ(run(ZEPA_DUMP_PATH, arguments), 2) << arguments;
-    }
-}
-
 TEST_F(Tools, SnapshotWritesTheChartAreaAloneWithTheFrameBandOnTop) {
     const std::string png = (root / "out.png").string();
     ASSERT_EQ(run(ZEPA_SNAPSHOT_PATH, "--defaults --size 640x400 " + png), 0);
