@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <numeric>
 
 #include "marketdata/moving_average.h"
 #include "marketdata/pair_series.h"
@@ -121,17 +120,6 @@ TEST_F(PairSeries, CorrectedLegsAndAverages) {
     EXPECT_EQ(column(series_.sellBars, &DayBar::average), plain);
 }
 
-TEST_F(PairSeries, WeeklyBarsStartLater) {
-    V c(15);
-    std::iota(c.begin(), c.end(), 100);
-    writeDb("DBW.1", dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", c)}));
-    load();
-    ASSERT_EQ(build(leg('T', 1), leg('T', 1), 0, 0, 1).result, 1);
-    EXPECT_EQ(legStarts(), (V{12, 12, 12}));
-    EXPECT_EQ(barText(series_.buyBars[12]), "20230605 99 106 97 104 500 0 104");
-    EXPECT_EQ(column(series_.sellBars, &DayBar::close, 11), (V{0, 104, 109, 114}));
-}
-
 TEST_F(PairSeries, AWeeklyEntryIsTheEntryDaysCloseInTheWeekHoldingIt) {
     // Mon 2025-03-03 to Fri 03-21 without Thursday 03-20, a holiday: weeks of 5, 5 and 4 days.
     std::vector<PackedDate> dates = weekdays(2025, 3, 3, 15);
@@ -198,7 +186,6 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
     EXPECT_EQ(closes(series_.buyBars), (V{30, 31, 32, 33, 34}));
     EXPECT_EQ((V{series_.buyStockCode, series_.sellStockCode, series_.sellStart}), (V{3, 2, 1}));
     EXPECT_EQ(column(series_.sellBars, barText), sellBefore);
-    EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::OutOfMemory), "メモリが確保できません");
 }
 
 // "date open high low close volume adjustment" of every entry.
