@@ -122,7 +122,6 @@ TEST_F(LowerPane, SpreadBarsFollowTheBaseAndTheSource) {
         settings.spreadBase = k.base;
         settings.spreadSource = k.source;
         draw();
-        EXPECT_EQ(drawn(RecordedOp::Text, 14).at(0), cp932FromUtf8("さやチャート(単位：円)"));
         EXPECT_EQ(state.lowerScaleValue, k.scale) << k.base << k.source;
         EXPECT_EQ(barRuns(), k.bars) << k.base << k.source;
     }

@@ -59,7 +59,6 @@ TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
     load();
     const PairSeriesResult r = build(leg('T', 1111), leg('T', 2222, 190805));  // day 150
     ASSERT_EQ(r.result, 1);
-    EXPECT_EQ(r.message, PairSeriesMessage::None);
     EXPECT_EQ(legStarts(), (V{0, 50, 0}));
     EXPECT_EQ(entryBars(), (V{-1, 150}));
     EXPECT_STREQ(series_.buyStockName, "BUYSTOCK");
