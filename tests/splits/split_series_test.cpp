@@ -45,18 +45,6 @@ TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {
     }
 }
 
-TEST_F(SplitSeries, BothLegsSplitOnDifferentDates) {
-    // The sell stock splits 1:5 on slot 7: 100 shares sold at 500 are 500 shares bought back
-    // at 98 on slot 8, a profit of 50,000 - 49,000.
-    std::vector<DbwRecord> sell = days({500, 500, 500, 500, 500, 500, 500, 100, 98, 96});
-    sell[7].adjustment = 20;
-    write(kTenDays, buySplitOnSlot5(), sell);
-    build(250303);
-    EXPECT_EQ(profits(),
-              (I64{0, 1000, 2000, 3000, 4000, 4000, 5000, 6000, 7000 + 1000, 8000 + 2000}));
-    EXPECT_EQ(rates(series_, Leg::Sell)[8], -2.041);  // the price fell 10 of 490
-}
-
 TEST_F(SplitSeries, ASplitOnTheNewestBarAdjustsEveryOlderBar) {
     std::vector<DbwRecord> buy = days({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 500});
     buy[9].adjustment = 50;
