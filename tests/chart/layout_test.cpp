@@ -109,11 +109,6 @@ TEST(Layout, OverlaidSellLegMeetsTheBuyLegAtTheEntryOnTheBuyLegsAxis) {
         t.series.sellBars[i] = DayBar{{}, 1100, 1150, 1050, 1100 + 5 * i, 0, 0, 0};
     }
     const PriceScale& s = t.state.scale;
-    // Off: both legs on one scale, the cheaper one flat at the bottom.
-    setSellDrawScale(t.c);
-    scalePrices(t.c, 278.0f);
-    EXPECT_EQ((std::vector<double>{t.state.sellDrawScale, double(s.priceMax), double(s.priceMin)}),
-              (std::vector<double>{1.0, 7112, 1050}));
 
     // On with entries at slots 11 (buy, close 7110) and 12 (sell, close 1160).
     t.settings.overlaySellAtEntry = 1;
@@ -124,7 +119,6 @@ TEST(Layout, OverlaidSellLegMeetsTheBuyLegAtTheEntryOnTheBuyLegsAxis) {
     setSellDrawScale(t.c);
     EXPECT_DOUBLE_EQ(t.state.sellDrawScale, 7110.0 / 1160.0);
     EXPECT_EQ(drawnPrice(t.c, Leg::Sell, 1160), 7110);
-    EXPECT_EQ(drawnPrice(t.c, Leg::Buy, 1160), 1160);
     scalePrices(t.c, 278.0f);
     // 1150 and 1050 scaled: 7048.4 and 6435.5, rounded.
     EXPECT_EQ((Ints{s.priceMax, s.priceMin}), (Ints{7112, 6436}));

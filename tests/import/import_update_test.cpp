@@ -134,18 +134,6 @@ TEST_F(ImportTest, SplitsMarkTheExDateInImportedOrStoredPrices) {
                                   "mark"});
 }
 
-TEST_F(ImportTest, DryRunReportsAndWritesNothing) {
-    ImportOptions o;
-    o.dryRun = true;
-    TempInstallation bare(false);
-    o.root = bare.root.string();
-    o.files = {input("7203.csv", pricesCsv({{"2024-01-04", 100}}))};
-    ASSERT_EQ(runImport(o, report_), kExitImported);
-    ASSERT_EQ(report_.files.size(), 1u);
-    EXPECT_EQ(report_.files[0].stocks, 1);
-    EXPECT_FALSE(fs::exists(bare.paths.zepawin));
-}
-
 TEST_F(ImportTest, ThePositionTemplateIsWrittenOnceAndReadsAsNoPosition) {
     ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-04", 100}}))}), kExitImported);
     EXPECT_TRUE(report_.positionTemplateWritten);
@@ -184,6 +172,16 @@ TEST_F(ImportTest, TheCommandExitsByKindAndPrintsItsSummaryAsJson) {
               std::string::npos)
         << out;
     EXPECT_EQ(runTool(tool + "'" + bad + "'"), 1);
+    // A dry run into a bare folder reports the file and creates nothing.
+    const TempInstallation bare(false);
+    out.clear();
+    EXPECT_EQ(runTool(std::string(ZEPA_IMPORT_PATH) + " --dry-run --json --root '" +
+                          bare.root.string() + "' '" + good + "'",
+                      &out),
+              0);
+    EXPECT_NE(out.find("\"name\":\"DBW.2024\",\"existed\":false,\"stocks\":1"), std::string::npos)
+        << out;
+    EXPECT_FALSE(fs::exists(bare.paths.zepawin));
     for (const char* usage : {"", "--frobnicate x.csv"}) {
         EXPECT_EQ(runTool(tool + usage), 2) << usage;
     }

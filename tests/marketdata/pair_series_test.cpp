@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <numeric>
 
 #include "marketdata/moving_average.h"
 #include "marketdata/pair_series.h"
@@ -60,7 +59,6 @@ TEST_F(PairSeries, LegsAreAlignedAtTheNewestDate) {
     load();
     const PairSeriesResult r = build(leg('T', 1111), leg('T', 2222, 190805));  // day 150
     ASSERT_EQ(r.result, 1);
-    EXPECT_EQ(r.message, PairSeriesMessage::None);
     EXPECT_EQ(legStarts(), (V{0, 50, 0}));
     EXPECT_EQ(entryBars(), (V{-1, 150}));
     EXPECT_STREQ(series_.buyStockName, "BUYSTOCK");
@@ -119,17 +117,6 @@ TEST_F(PairSeries, CorrectedLegsAndAverages) {
     EXPECT_EQ((V{series_.buyMarketCode, series_.buyFactor}), (V{2, 100}));
     EXPECT_EQ(column(series_.buyBars, &DayBar::average), closes(series_.buyBars));
     EXPECT_EQ(column(series_.sellBars, &DayBar::average), plain);
-}
-
-TEST_F(PairSeries, WeeklyBarsStartLater) {
-    V c(15);
-    std::iota(c.begin(), c.end(), 100);
-    writeDb("DBW.1", dbw(weekdays(2023, 6, 5, 15), {stock(tokyo(1), "A", c)}));
-    load();
-    ASSERT_EQ(build(leg('T', 1), leg('T', 1), 0, 0, 1).result, 1);
-    EXPECT_EQ(legStarts(), (V{12, 12, 12}));
-    EXPECT_EQ(barText(series_.buyBars[12]), "20230605 99 106 97 104 500 0 104");
-    EXPECT_EQ(column(series_.sellBars, &DayBar::close, 11), (V{0, 104, 109, 114}));
 }
 
 TEST_F(PairSeries, AWeeklyEntryIsTheEntryDaysCloseInTheWeekHoldingIt) {
@@ -198,7 +185,6 @@ TEST_F(PairSeries, FailedBuildsLeaveWhatTheyHadNotReached) {
     EXPECT_EQ(closes(series_.buyBars), (V{30, 31, 32, 33, 34}));
     EXPECT_EQ((V{series_.buyStockCode, series_.sellStockCode, series_.sellStart}), (V{3, 2, 1}));
     EXPECT_EQ(column(series_.sellBars, barText), sellBefore);
-    EXPECT_EQ(pairSeriesMessageText(PairSeriesMessage::OutOfMemory), "メモリが確保できません");
 }
 
 // "date open high low close volume adjustment" of every entry.

@@ -41,17 +41,6 @@ TEST_F(PriceFiles, FilesAreTakenByNameInCaseInsensitiveOrderUpToAHundred) {
     EXPECT_TRUE(md_.dataAborted);
 }
 
-TEST(DataErrorMessage, TextsEndWithTheStopLine) {
-    const std::string stop = "\n\nプログラムの実行を中止します", dir = "/home/u/ZEPAWIN/DATA";
-    const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
-    EXPECT_EQ(dataErrorMessage(DataError::TooManyDatabases, dir),
-              "ＤＢは１００までです\n\n" + dir + separator + " からＤＢを移動して下さい" + stop);
-    EXPECT_EQ(dataErrorMessage(DataError::NoDatabase, dir),
-              "データのディレクトリにＤＢがありません" + stop);
-    EXPECT_EQ(dataErrorMessage(DataError::OutOfMemory, dir), "メモリの領域が確保できません" + stop);
-    EXPECT_EQ(dataErrorMessage(DataError::SeekFailed, dir), "シークエラーです" + stop);
-}
-
 TEST_F(PriceFiles, ValidSlotsShortFilesAndLyingHeaders) {
     const auto day = [](unsigned d) { return ymd(2021, 3, d); };
     // Sorts first and lists B, but has no valid date.

@@ -14,14 +14,11 @@ namespace {
 using namespace advanced_dialog;
 
 struct AdvancedSettingsTest : ::testing::Test {
-    void SetUp() override {
-        resetColorTable(colors);
-        resetSpreadColors(colors);
-    }
     // Loads the store as the viewer does at start-up and opens the dialog's form on it.
     void open() {
         settings = ChartSettings{};
         resetColorTable(colors);
+        resetSpreadColors(colors);
         loadChartSettings(store, settings, colors);
         before = currentAdvancedSettings(settings, colors, store);
         form = advancedFormOf(before);
