@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/default_editor.h"
+#include "app/pair_candidate.h"
 #include "chart/chart_context.h"
 #include "marketdata/correction_list.h"
 #include "marketdata/installation_paths.h"
@@ -32,6 +33,8 @@ struct AppContext {
     ChartState chart;
     ValueStore* store = nullptr;  // the per-user settings store; never null while running
     PositionRecord noPosition;    // shown by nothing; stands in while no position is loaded
+    PairCandidate candidate;      // a screened pair, shown instead of the position when `shown`
+    ShownBacktest shownBacktest;  // the trades drawn on the ratio chart, of what is shown
     std::string statusTip;        // the status bar's tip line (CP932), back after the cursor
     // The editor used while EDITOR is empty; empty for the desktop's default application.
     std::string defaultEditor{platformDefaultEditor()};
@@ -43,11 +46,21 @@ struct AppContext {
 // The chart's view of the context, for the position on show.
 inline ChartContext chartContext(AppContext& a) {
     const PositionRecord& position =
-        a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
+        a.candidate.shown ? a.candidate.record
+        : a.view.currentPosition >= 0 && a.view.currentPosition < a.positions.positionCount
             ? a.positions.records[a.view.currentPosition]
             : a.noPosition;
-    return ChartContext{a.view,  a.settings, a.colors, a.series, position, a.md.set.dateCount,
-                        a.fonts, a.chart,    &a.ratio};
+    return ChartContext{a.view,
+                        a.settings,
+                        a.colors,
+                        a.series,
+                        position,
+                        a.md.set.dateCount,
+                        a.fonts,
+                        a.chart,
+                        &a.ratio,
+                        a.candidate.shown,
+                        a.shownBacktest.valid ? &a.shownBacktest.marks : nullptr};
 }
 
 }  // namespace zepa

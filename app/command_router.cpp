@@ -115,12 +115,17 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
             a.view.weeklyBars = a.view.weeklyBars == 1 ? 0 : 1;
             changePosition(a, shell, a.view.currentPosition);
             break;
-        case 126:
-            if (a.view.currentPosition != 0) {
+        case 126: {
+            const bool fromCandidate = a.candidate.shown;
+            if (leaveCandidateToMove(a, shell, a.positions.positionCount > 0)) {
+                break;
+            }
+            if (a.view.currentPosition != 0 || fromCandidate) {
                 shell.selectSelectorItem(0);
                 changePosition(a, shell, 0);
             }
             break;
+        }
         case 127:
             redrawChart(a, shell);
             break;
@@ -168,6 +173,9 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
             break;
         case 1031:
             shell.showHelp(1);
+            break;
+        case internal_command::kPairSearch:
+            shell.openPairSearch();
             break;
         default:
             break;

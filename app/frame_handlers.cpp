@@ -57,6 +57,7 @@ void selectPosition(AppContext& a, Shell& shell, int selection) {
     if (selection < 0 || selection >= a.positions.positionCount) {
         return;
     }
+    leaveCandidate(a);
     a.view.currentPosition = selection;
     showChosenPosition(a, shell);
 }
@@ -114,7 +115,7 @@ void onPaint(AppContext& a, Shell& shell, DrawingSurface& surface, int32_t clien
     area.top = kToolbarHeight;
     area.right = clientWidth;
     area.bottom = clientHeight - statusBarHeight;
-    if (a.positions.positionCount > 0 && !a.md.dataAborted) {
+    if ((a.positions.positionCount > 0 || a.candidate.shown) && !a.md.dataAborted) {
         paintChartWithTip(a, shell, surface);
     } else {
         // Nothing to draw: the area shows the window colour, as an erased window does.
@@ -224,6 +225,12 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
             break;
         case command::kAbout:
             shell.runAboutDialog();
+            break;
+        case command::kPairSearch:
+            commandRouter(a, shell, internal_command::kPairSearch);
+            break;
+        case command::kBacktestData:
+            shell.openBacktestWindow();
             break;
         case command::kPositionSelector:
             selectPosition(a, shell, selection);

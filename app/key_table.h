@@ -14,7 +14,7 @@ struct KeyBinding {
     std::string_view name;
 };
 
-inline constexpr std::array<KeyBinding, 15> kKeyTable = {{
+inline constexpr std::array<KeyBinding, 16> kKeyTable = {{
     {8, false, 1012, "Backspace"},  // automatic stepping
     {13, false, 1013, "Enter"},     // back to the newest dates
     {27, false, 1020, "Esc"},       // exit
@@ -23,13 +23,14 @@ inline constexpr std::array<KeyBinding, 15> kKeyTable = {{
     {37, false, 1008, "←"},
     {34, false, 1009, "Page Down"},  // newer dates
     {39, false, 1009, "→"},
-    {36, false, 126, "Home"},    // first position
-    {38, false, 1010, "↑"},      // previous position
-    {40, false, 1011, "↓"},      // next position
-    {46, false, 125, "Delete"},  // daily / weekly bars
-    {'0', false, 1015, "0"},     // next preset pitch
-    {'0', true, 130, "Ctrl+0"},  // a temporary pitch
-    {112, false, 1031, "F1"},    // help
+    {36, false, 126, "Home"},     // first position
+    {38, false, 1010, "↑"},       // previous position
+    {40, false, 1011, "↓"},       // next position
+    {46, false, 125, "Delete"},   // daily / weekly bars
+    {'0', false, 1015, "0"},      // next preset pitch
+    {'0', true, 130, "Ctrl+0"},   // a temporary pitch
+    {'F', true, 1040, "Ctrl+F"},  // the ペア検索 window (internal_command::kPairSearch)
+    {112, false, 1031, "F1"},     // help
 }};
 
 }  // namespace zepa

@@ -16,17 +16,19 @@ namespace {
 int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell, bool drawFailure = false) {
     const int32_t current = a.view.currentPosition;
     // After a fatal data error the tables are gone; the program is on its way out.
-    if (a.md.dataAborted || current < 0 || current >= a.positions.positionCount ||
-        current >= static_cast<int32_t>(a.positions.records.size())) {
+    if (a.md.dataAborted ||
+        (!a.candidate.shown && (current < 0 || current >= a.positions.positionCount ||
+                                current >= static_cast<int32_t>(a.positions.records.size())))) {
         return 0;
     }
+    const PositionRecord& record =
+        a.candidate.shown ? a.candidate.record : a.positions.records[current];
     PairSeriesOptions options;
     options.weeklyBars = a.view.weeklyBars;
     options.buyAveragePeriod = a.settings.buyAveragePeriod;
     options.sellAveragePeriod = a.settings.sellAveragePeriod;
     options.splitAdjustedDisplay = a.settings.splitAdjustedDisplay;
-    const PairSeriesResult built =
-        buildPairSeries(a.md, a.corrections, a.positions.records[current], options, a.series);
+    const PairSeriesResult built = buildPairSeries(a.md, a.corrections, record, options, a.series);
     // The statistics are a fifth of a build: only where the ratio chart can be shown (the switch
     // reaches it with the option on; a stored lower pane 3 shows it); a change of either rebuilds.
     // Memory short or no series: the ratio chart stays empty.
@@ -35,6 +37,7 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell, bool drawFailure =
         computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) != 1) {
         a.ratio.slots.clear();
     }
+    updateShownBacktest(a);
     if (built.message == PairSeriesMessage::DataError) {
         // The fatal box runs its own event loop: no stepping tick may arrive meanwhile.
         stopAutoStepping(a, shell);
@@ -66,8 +69,9 @@ void stopAutoStepping(AppContext& a, Shell& shell) {
 }
 
 void redrawChart(AppContext& a, Shell& shell) {
-    // As the paint request, draw nothing while no position is loaded or after a fatal error.
-    if (a.positions.positionCount <= 0 || a.md.dataAborted) {
+    // As the paint request, draw nothing while no position (nor candidate) is loaded or after a
+    // fatal error.
+    if ((a.positions.positionCount <= 0 && !a.candidate.shown) || a.md.dataAborted) {
         return;
     }
     shell.drawOnWindow([&](DrawingSurface& surface) { paintChartWithTip(a, shell, surface); });
@@ -84,6 +88,9 @@ void showChosenPosition(AppContext& a, Shell& shell) {
 }
 
 void nextPosition(AppContext& a, Shell& shell) {
+    if (leaveCandidateToMove(a, shell, a.view.currentPosition < a.positions.positionCount - 1)) {
+        return;
+    }
     if (a.view.currentPosition < a.positions.positionCount - 1) {
         ++a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);
@@ -95,6 +102,9 @@ void nextPosition(AppContext& a, Shell& shell) {
 }
 
 void previousPosition(AppContext& a, Shell& shell) {
+    if (leaveCandidateToMove(a, shell, a.view.currentPosition > 0)) {
+        return;
+    }
     if (a.view.currentPosition > 0) {
         --a.view.currentPosition;
         shell.selectSelectorItem(a.view.currentPosition);
@@ -147,6 +157,8 @@ std::string positionItemText(const PositionRecord& record) {
 }
 
 int fillPositionSelector(AppContext& a, Shell& shell, int32_t first) {
+    // A list read again starts at its own position, not at a candidate shown before.
+    leaveCandidate(a);
     std::vector<std::string> items;
     const int count =
         std::min(a.positions.positionCount, static_cast<int>(a.positions.records.size()));

@@ -49,7 +49,14 @@ inline constexpr int kButtonCursor = 257;
 inline constexpr int kButtonChartSwitch = 258;
 inline constexpr int kButtonExit = 259;
 inline constexpr int kButtonInitialScreen = 260;
+inline constexpr int kPairSearch = 125;    // 機能 → ペア検索... (Ctrl+F)
+inline constexpr int kBacktestData = 126;  // 機能 → 検証データ
 }  // namespace command
+
+// Internal commands of the router that no menu item shares.
+namespace internal_command {
+inline constexpr int kPairSearch = 1040;
+}  // namespace internal_command
 
 inline constexpr int kNoPositionTimer = 10;
 inline constexpr int kAutoStepTimer = 11;
@@ -107,6 +114,11 @@ class Shell {
     // A price file failed while a series was read: the fatal box (no owner, caption
     // "エラーメッセージ") with this text, then the program ends without saving settings.
     virtual void endAfterDataError(std::string_view text) = 0;
+
+    // The ペア検索 window (not modal; brought to the front when open) and the 検証 data window
+    // of the trades on show. The defaults suit shells without them.
+    virtual void openPairSearch() {}
+    virtual void openBacktestWindow() {}
 };
 
 }  // namespace zepa

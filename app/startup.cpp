@@ -50,6 +50,8 @@ StartupOutcome startViewer(AppContext& a, const std::string& root, ValueStore& s
 }
 
 void shutDownViewer(AppContext& a) {
+    // A candidate only borrows the lower pane and the ratio period: the user's are stored.
+    leaveCandidate(a);
     rememberShownPosition(a);
     releaseMarketData(a.md);
     releasePairSeries(a.series);

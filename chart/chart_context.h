@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "chart/primitives.h"
+#include "chart/trade_marks.h"
 #include "chart/view_state.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_file.h"
@@ -87,6 +88,10 @@ struct ChartContext {
     FontSlotTable& fonts;
     ChartState& state;
     const RatioStatistics* ratio = nullptr;  // of the series; none: the ratio chart stays empty
+    // A screened pair shown as if held: "候補" in the header line, no entry arrows.
+    bool candidate = false;
+    // Simulated trades drawn on the ratio chart; none: no marks.
+    const TradeMarks* tradeMarks = nullptr;
 };
 
 inline ColorRef chartColor(const ChartContext& c, int index) {

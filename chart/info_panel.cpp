@@ -124,7 +124,8 @@ std::string headerLineText(const ChartContext& c) {
         static const std::string adjusted = cp932FromUtf8("　分割調整");
         text += adjusted;
     }
-    return text;
+    static const std::string candidate = cp932FromUtf8("候補 ");
+    return c.candidate ? candidate + text : text;
 }
 
 void drawHeaderLine(DrawingSurface& surface, ChartContext& c, int32_t y) {
@@ -157,11 +158,12 @@ void drawInfoPanel(DrawingSurface& surface, ChartContext& c) {
     const LegBars sell = legBars(c, Leg::Sell);
     const EntryIcons& icons = c.state.icons;
 
-    if (icons.buyRecorded) {
+    // A candidate was never entered: its entry date only anchors the panel and the profit.
+    if (icons.buyRecorded && !c.candidate) {
         surface.drawIcon(icons.buyX, icons.buyY, kBuyEntryIcon);
     }
     drawLegBlock(surface, c, buy, LegRows{4, "K:%6lld", Leg::Buy, kBuyTextColor}, X, Y, w2, h2);
-    if (icons.sellRecorded) {
+    if (icons.sellRecorded && !c.candidate) {
         surface.drawIcon(icons.sellX, icons.sellY, kSellEntryIcon);
     }
     drawLegBlock(surface, c, sell, LegRows{0, "U:%6lld", Leg::Sell, kSellTextColor}, X, Y, w2, h2);

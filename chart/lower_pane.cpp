@@ -197,9 +197,10 @@ void drawRatioBody(DrawingSurface& surface, ChartContext& c, int32_t originX, in
     c.state.lowerScaleValue = kRatioScaleValue;
     const ValueScale s = valueScale(c, top, kRatioScaleValue);
     const ChartLayout& l = c.state.layout;
-    drawZLine(surface, c, originX,
-              ZLineScale{s.zeroY, s.factor, clampToInt32(int64_t{top} + 1),
-                         clampToInt32(int64_t{l.lowerPaneBottom} - 1)});
+    const ZLineScale scale{s.zeroY, s.factor, clampToInt32(int64_t{top} + 1),
+                           clampToInt32(int64_t{l.lowerPaneBottom} - 1)};
+    drawZLine(surface, c, originX, scale);
+    drawTradeMarks(surface, c, originX, scale);
 }
 
 void drawLabels(DrawingSurface& surface, const ChartContext& c, const ValueScale& s) {

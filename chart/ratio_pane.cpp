@@ -13,6 +13,9 @@ namespace {
 // The buy leg's change-rate colour: the ratio is the buy leg over the sell leg, and the
 // change-rate lines it replaces are not on screen with it.
 constexpr int kZLineColor = 93;
+// The legs' text colours of the information panel.
+constexpr int kBuyMarkColor = 92;
+constexpr int kSellMarkColor = 96;
 
 bool zAt(const ChartContext& c, int64_t slot, double& z) {
     const RatioSlot* s = ratioSlotAt(c, slot);
@@ -139,6 +142,52 @@ void drawZLine(DrawingSurface& surface, const ChartContext& c, int32_t originX,
         previous = has;
         previousZ = z;
         previousX = x;
+    }
+}
+
+void drawTradeMarks(DrawingSurface& surface, const ChartContext& c, int32_t originX,
+                    const ZLineScale& scale) {
+    if (c.tradeMarks == nullptr) {
+        return;
+    }
+    const int32_t h = kTradeMarkHalf;
+    for (const TradeMark& m : *c.tradeMarks) {
+        if (m.slot < c.view.firstShownBar || m.slot > c.view.lastShownBar) {
+            continue;
+        }
+        // Slot i stands where the z line puts it: i - first + 1 pitches right of the origin.
+        BarAxis axis{originX, c.settings.pitch, 0.0f};
+        int32_t x = 0;
+        for (int64_t i = c.view.firstShownBar; i <= m.slot; ++i) {
+            x = axis.advance();
+        }
+        double z = 0.0;
+        const int32_t y = std::clamp(zAt(c, m.slot, z) ? zY(scale, z) : scale.zeroY, scale.clipTop,
+                                     std::max(scale.clipTop, scale.clipBottom));
+        const ColorRef color = chartColor(c, m.buyColor ? kBuyMarkColor : kSellMarkColor);
+        switch (m.kind) {
+            case TradeMarkKind::EntryUp:
+            case TradeMarkKind::EntryDown: {
+                const int32_t step = m.kind == TradeMarkKind::EntryUp ? 1 : -1;
+                for (int32_t row = 0; row <= h; ++row) {
+                    const int32_t ry = y + step * (2 + row);
+                    fillBox(surface, x - row, ry, x + row, ry, color);
+                }
+                break;
+            }
+            case TradeMarkKind::ExitTarget:
+                fillBox(surface, x - h, y, x + h, y, color);
+                break;
+            case TradeMarkKind::ExitStop:
+                fillBox(surface, x - h, y, x + h, y, color);
+                fillBox(surface, x, y - h, x, y + h, color);
+                break;
+            case TradeMarkKind::ExitTime:
+                fillBox(surface, x - h, y, x + h, y, color);
+                fillBox(surface, x - h, y - 2, x - h, y + 2, color);
+                fillBox(surface, x + h, y - 2, x + h, y + 2, color);
+                break;
+        }
     }
 }
 

@@ -32,4 +32,10 @@ int64_t ratioTitleSlot(const ChartContext& c);
 void drawZLine(DrawingSurface& surface, const ChartContext& c, int32_t originX,
                const ZLineScale& scale);
 
+// The trade marks of the shown slots on the z line (at the pane's edge where z is beyond it, on
+// the zero line where the slot has no z): an entry triangle points at the line from below (▲)
+// or above (▼); an exit is a bar across it.
+void drawTradeMarks(DrawingSurface& surface, const ChartContext& c, int32_t originX,
+                    const ZLineScale& scale);
+
 }  // namespace zepa

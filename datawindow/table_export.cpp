@@ -78,6 +78,41 @@ std::string dataTableCsv(const ChartContext& c, int kind) {
     return std::string(kUtf8Bom) + tableText(c, kind, ',', "\r\n", csvCell);
 }
 
+namespace {
+
+std::string cellsText(const std::vector<std::vector<std::string>>& rows, char separator,
+                      std::string_view lineEnd, std::string (*cell)(const std::string&)) {
+    std::string text;
+    for (const std::vector<std::string>& row : rows) {
+        for (size_t k = 0; k < row.size(); ++k) {
+            if (k > 0) {
+                text += separator;
+            }
+            text += cell(row[k]);
+        }
+        text += lineEnd;
+    }
+    return text;
+}
+
+// A tab or a line break inside a cell would start another cell or row.
+std::string tsvCell(const std::string& cell) {
+    std::string out = cell;
+    std::replace_if(
+        out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return out;
+}
+
+}  // namespace
+
+std::string cellsTsv(const std::vector<std::vector<std::string>>& rows) {
+    return cellsText(rows, '\t', "\n", tsvCell);
+}
+
+std::string cellsCsv(const std::vector<std::vector<std::string>>& rows) {
+    return std::string(kUtf8Bom) + cellsText(rows, ',', "\r\n", csvCell);
+}
+
 std::string dataTableFileName(const PositionRecord& position, int kind) {
     return legName(position.buy) + "-" + legName(position.sell) + "_" +
            std::string(dataWindowTitle(kind)) + ".csv";

@@ -1,6 +1,7 @@
 // What a screen is asked for: the window, the universe rules, the filters and the ranking.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -54,6 +55,11 @@ struct ScreenOptions {
     ScreenColumn sort = ScreenColumn::P;
     int32_t top = 100;
     int threads = 0;  // 0: one per core
+    // For a caller on another thread (the viewer's window): set, the screen stops at its next
+    // tile and returns Cancelled; `tilesDone` counts the finished tiles out of `tileCount`.
+    const std::atomic<bool>* cancel = nullptr;
+    std::atomic<int64_t>* tilesDone = nullptr;
+    std::atomic<int64_t>* tileCount = nullptr;
 };
 
 // Fills the filters left empty with the defaults: correlation >= 0.7, short correlation >= 0.5,

@@ -281,6 +281,9 @@ void runWorker(const Context& c, std::atomic<int64_t>& next, Worker& w, bool& fa
         Eigen::MatrixXf block;
         const int64_t tilePairs = c.tiles * (c.tiles + 1) / 2;
         for (int64_t t; (t = next.fetch_add(1)) < tilePairs;) {
+            if (c.o.cancel != nullptr && c.o.cancel->load(std::memory_order_relaxed)) {
+                break;
+            }
             // Tile pair t of the upper triangle, row by row.
             Eigen::Index ti = 0;
             int64_t rest = t;
@@ -289,6 +292,9 @@ void runWorker(const Context& c, std::atomic<int64_t>& next, Worker& w, bool& fa
                 ++ti;
             }
             screenTile(c, ti, ti + rest, w, block);
+            if (c.o.tilesDone != nullptr) {
+                c.o.tilesDone->fetch_add(1, std::memory_order_relaxed);
+            }
         }
         // Sorted here, in parallel; the lists are merged after.
         std::sort(w.pValues.begin(), w.pValues.end());
@@ -392,6 +398,9 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
         const auto threadCount = static_cast<size_t>(std::clamp(cores, 1, 64));
         std::vector<Worker> workers(threadCount);
         std::atomic<int64_t> next{0};
+        if (o.tileCount != nullptr) {
+            o.tileCount->store(c.tiles * (c.tiles + 1) / 2);
+        }
         std::vector<std::thread> threads;
         bool failed[64] = {};
         for (size_t t = 1; t < threadCount; ++t) {
@@ -404,6 +413,10 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
         }
         if (std::any_of(failed, failed + threadCount, [](bool f) { return f; })) {
             return ScreenOutcome::OutOfMemory;
+        }
+        if (o.cancel != nullptr && o.cancel->load()) {
+            result = ScreenResult{};
+            return ScreenOutcome::Cancelled;
         }
 
         int64_t counts[kStageCount] = {};

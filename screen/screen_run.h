@@ -38,10 +38,10 @@ struct ScreenResult {
     std::vector<ScreenPair> pairs;    // the best `top`, best first
 };
 
-enum class ScreenOutcome { Done, OutOfMemory };
+enum class ScreenOutcome { Done, OutOfMemory, Cancelled };
 
 // Screens the market's last options.days rows; z needs options.ratioPeriod rows (none where the
-// market has fewer).
+// market has fewer). Cancelled, with an empty result, once options.cancel is set.
 ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& options,
                         ScreenResult& result);
 

@@ -58,6 +58,8 @@ struct ChartSettings {
     int32_t ratioPeriod = 25;
     // 1 = draw the sell leg scaled so that both legs meet at the entry.
     int32_t overlaySellAtEntry = 0;
+    // 1 = the held position's trades by the default ratio rule on the ratio chart (検証を表示).
+    int32_t showBacktest = 0;
 };
 
 // Bars shown in aspect stretch mode while the store never set a count (a Mode_1 of 0 reads so).

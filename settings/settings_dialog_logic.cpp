@@ -26,6 +26,8 @@ int32_t ChartSettings::*checkField(int id) {
             return &ChartSettings::ratioChart;
         case kOverlaySellCheck:
             return &ChartSettings::overlaySellAtEntry;
+        case kShowBacktestCheck:
+            return &ChartSettings::showBacktest;
         case kBuyCandlesCheck:
             return &ChartSettings::buyCandles;
         case kBuyTomeashiCheck:
@@ -65,7 +67,8 @@ int32_t periodFromEdit(SettingsDialogControls& controls, int id) {
 
 bool isCheck(int id) {
     return (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) ||
-           id == kSplitAdjustedCheck || id == kRatioChartCheck || id == kOverlaySellCheck;
+           id == kSplitAdjustedCheck || id == kRatioChartCheck || id == kOverlaySellCheck ||
+           id == kShowBacktestCheck;
 }
 
 // The ratio period as typed: digits with blanks around them, within the period's range;
@@ -106,6 +109,7 @@ void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls&
     s.ratioChart = defaults.ratioChart;
     s.ratioPeriod = defaults.ratioPeriod;
     s.overlaySellAtEntry = defaults.overlaySellAtEntry;
+    s.showBacktest = defaults.showBacktest;
     fillSettingsDialog(s, controls);
     resetSpreadColors(colors);
     controls.repaintSwatches();
@@ -127,7 +131,8 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
     for (int id = kBuyCandlesCheck; id < kBuyCandlesCheck + kCheckCount; ++id) {
         controls.setCheck(id, settings.*checkField(id));
     }
-    for (const int id : {kSplitAdjustedCheck, kRatioChartCheck, kOverlaySellCheck}) {
+    for (const int id :
+         {kSplitAdjustedCheck, kRatioChartCheck, kOverlaySellCheck, kShowBacktestCheck}) {
         controls.setCheck(id, settings.*checkField(id));
     }
     // Stored values are any 32-bit number: one outside the group marks no button.

@@ -34,11 +34,13 @@ inline constexpr int kBaseBuyRadio = 311;
 inline constexpr int kSourceCloseRadio = 312;
 inline constexpr int kSourceAverageRadio = 313;
 // Options below the groups: "株式分割を調整して表示" (splitAdjustedDisplay), "レシオケータを表示"
-// (ratioChart), "売り銘柄を建値で重ねる" (overlaySellAtEntry) and the ratio chart's period.
+// (ratioChart), "売り銘柄を建値で重ねる" (overlaySellAtEntry), "検証を表示" (showBacktest) and the
+// ratio chart's period.
 inline constexpr int kRatioPeriodEdit = 227;
 inline constexpr int kSplitAdjustedCheck = 320;
 inline constexpr int kRatioChartCheck = 321;
 inline constexpr int kOverlaySellCheck = 322;
+inline constexpr int kShowBacktestCheck = 323;
 inline constexpr int kResetButton = 221;
 inline constexpr int kCloseButton = 220;
 

@@ -1,5 +1,6 @@
 #include "settings/settings_persistence.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -83,6 +84,7 @@ void loadSayaOption(const SettingFields& f, ChartSettings& s) {
             period >= kRatioPeriodMin && period <= kRatioPeriodMax ? period : defaults.ratioPeriod;
     }
     s.overlaySellAtEntry = flag(3, defaults.overlaySellAtEntry);
+    s.showBacktest = flag(4, defaults.showBacktest);
 }
 
 void loadColorRow(const SettingFields& f, int row, ColorTable& colors) {
@@ -166,14 +168,20 @@ void saveChartSettings(ValueStore& store, const ChartSettings& settings, const C
     storeChartValue(store, kChartSubkey, "SayaMode", joinFields(sayaMode));
     // A user who never changed an option keeps exactly the values the viewer always wrote.
     const ChartSettings defaults;
-    const std::array<int32_t, 4> sayaOption = {settings.splitAdjustedDisplay, settings.ratioChart,
-                                               settings.ratioPeriod, settings.overlaySellAtEntry};
-    const std::array<int32_t, 4> defaultOption = {defaults.splitAdjustedDisplay,
-                                                  defaults.ratioChart, defaults.ratioPeriod,
-                                                  defaults.overlaySellAtEntry};
-    if (sayaOption != defaultOption ||
-        !queryChartValue(store, kChartSubkey, "SayaOption").empty()) {
-        storeChartValue(store, kChartSubkey, "SayaOption", joinFields(sayaOption));
+    const std::array<int32_t, 5> sayaOption = {settings.splitAdjustedDisplay, settings.ratioChart,
+                                               settings.ratioPeriod, settings.overlaySellAtEntry,
+                                               settings.showBacktest};
+    const std::array<int32_t, 5> defaultOption = {
+        defaults.splitAdjustedDisplay, defaults.ratioChart, defaults.ratioPeriod,
+        defaults.overlaySellAtEntry, defaults.showBacktest};
+    const std::string stored = queryChartValue(store, kChartSubkey, "SayaOption");
+    if (sayaOption != defaultOption || !stored.empty()) {
+        // The fifth field (検証を表示) came later: a value without it keeps four fields until
+        // the option is first turned on.
+        const bool fifth = settings.showBacktest != defaults.showBacktest ||
+                           std::count(stored.begin(), stored.end(), ',') >= 4;
+        storeChartValue(store, kChartSubkey, "SayaOption",
+                        joinFields(std::span(sayaOption).first(fifth ? 5 : 4)));
     }
 
     // Written as 32-bit signed numbers, which is what the loader reads back.

@@ -16,6 +16,7 @@
 #include "data_window.h"
 #include "dialogs.h"
 #include "marketdata/data_error.h"
+#include "pair_search_window.h"
 #include "resource_ids.h"
 #include "wide_text.h"
 #include "window_object.h"
@@ -495,6 +496,10 @@ void FrameWindow::invalidateWindow() {
 void FrameWindow::setStatusText(std::string_view cp932) {
     const std::wstring text = wideFromCp932(cp932);
     SendMessageW(status_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void FrameWindow::openPairSearch() {
+    pairSearch_ = win32::openPairSearchWindow(window_, instance_, a_, *this, pairSearch_);
 }
 
 void FrameWindow::openDataWindow(int kind) {

@@ -63,6 +63,7 @@ class FrameWindow final : public Shell {
     bool askYesNo(std::string_view text, std::string_view caption) override;
     int runPositionDialog(int kind) override;
     void openClosedTradesWindow() override;
+    void openPairSearch() override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -84,6 +85,7 @@ class FrameWindow final : public Shell {
     HWND toolbar_ = nullptr;
     HWND selector_ = nullptr;
     HWND status_ = nullptr;
+    HWND pairSearch_ = nullptr;  // the ペア検索 window, once opened (it may be gone since)
     HFONT slotZeroFont_ = nullptr;
     BackBuffer buffer_;
     std::unique_ptr<GdiSurface> surface_;  // over buffer_, for the window's life: font slots

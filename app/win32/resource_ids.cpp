@@ -15,6 +15,7 @@ static_assert(ZEPA_SET_RATIO_PERIOD == settings_dialog::kRatioPeriodEdit);
 static_assert(ZEPA_SET_SPLIT_ADJUSTED == settings_dialog::kSplitAdjustedCheck);
 static_assert(ZEPA_SET_RATIO_CHART == settings_dialog::kRatioChartCheck);
 static_assert(ZEPA_SET_OVERLAY_SELL == settings_dialog::kOverlaySellCheck);
+static_assert(ZEPA_SET_SHOW_BACKTEST == settings_dialog::kShowBacktestCheck);
 
 namespace adv = advanced_dialog;
 static_assert(ZEPA_ADV_FIXED_PITCH == adv::kFixedPitchRadio);

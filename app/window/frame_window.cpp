@@ -23,11 +23,13 @@
 #include "app/window/about_dialog.h"
 #include "app/window/advanced_settings_dialog.h"
 #include "app/window/backing_image.h"
+#include "app/window/backtest_window.h"
 #include "app/window/chart_output.h"
 #include "app/window/chart_view.h"
 #include "app/window/data_window.h"
 #include "app/window/help_window.h"
 #include "app/window/input_dialog.h"
+#include "app/window/pair_search_window.h"
 #include "app/window/qt_values.h"
 #include "app/window/settings_dialog.h"
 #include "app/window/toolbar_strip.h"
@@ -158,6 +160,9 @@ void FrameWindow::buildMenus() {
     addCommand(functions, command::kStockData, "&K\t株価データ表示");
     addCommand(functions, command::kSpreadData, "&D\tさやデータ表示");
     addCommand(functions, command::kClosedTrades, "&Z\t決済済み");
+    functions->addSeparator();
+    addCommand(functions, command::kPairSearch, "&F\tペア検索...");
+    addCommand(functions, command::kBacktestData, "&V\t検証データ表示");
     functions->addSeparator();
     QMenu* output = functions->addMenu(QStringLiteral("&G\tチャート画面出力"));
     addCommand(output, command::kCopyToClipboard, "&C\tクリップボードへ");
@@ -470,6 +475,24 @@ void FrameWindow::invalidateWindow() {
 
 void FrameWindow::setStatusText(std::string_view cp932) {
     statusLabel_->setText(QString::fromStdU16String(utf16FromCp932(cp932)));
+}
+
+void FrameWindow::openPairSearch() {
+    if (pairSearch_ == nullptr) {
+        pairSearch_ = new PairSearchWindow(this, *this, a_);
+    }
+    pairSearch_->show();
+    pairSearch_->raise();
+    pairSearch_->activateWindow();
+}
+
+void FrameWindow::openBacktestWindow() {
+    if (backtestWindow_ == nullptr) {
+        backtestWindow_ = new BacktestWindow(this, a_);
+    }
+    static_cast<BacktestWindow*>(backtestWindow_.data())->refresh();
+    backtestWindow_->show();
+    backtestWindow_->raise();
 }
 
 void FrameWindow::openDataWindow(int kind) {

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 #include <vector>
@@ -85,6 +86,10 @@ class FrameWindow final : public QMainWindow, public Shell {
     bool askYesNo(std::string_view text, std::string_view caption) override;
     int runPositionDialog(int kind) override;
     void openClosedTradesWindow() override;
+    void openPairSearch() override;
+    void openBacktestWindow() override;
+    // The ペア検索 window while it is open.
+    QWidget* pairSearchWindow() const { return pairSearch_; }
 
   Q_SIGNALS:
     // The window has closed: the program's event loop ends.
@@ -135,6 +140,8 @@ class FrameWindow final : public QMainWindow, public Shell {
     std::vector<QAction*> menuPositions_;  // the menu bar's entries 0..3
     QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
     std::map<int, int> timers_;            // the program's timer id -> Qt's
+    QPointer<QWidget> pairSearch_;
+    QPointer<QWidget> backtestWindow_;
 
     bool created_ = false;
     bool shown_ = false;

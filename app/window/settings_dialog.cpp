@@ -212,6 +212,7 @@ SettingsDialog::SettingsDialog(QWidget* owner, ChartSettings& settings, ColorTab
     ratioPeriod->setMaxLength(200);
     check(kOverlaySellCheck, "売り銘柄を建値で重ねる", DialogRect{155, 135, 100, 10});
     check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 149, 120, 10});
+    check(kShowBacktestCheck, "検証を表示", DialogRect{155, 149, 100, 10});
     button(kResetButton, QStringLiteral("初期値に戻す"), DialogRect{196, 96, 58, 14});
     QPushButton* close =
         button(kCloseButton, QStringLiteral("設定終了"), DialogRect{196, 112, 58, 14});

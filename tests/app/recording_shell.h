@@ -60,6 +60,7 @@ class RecordingShell : public Shell {
     void showHelp(int context) override { opened.push_back("help " + std::to_string(context)); }
     void destroyWindow() override { ++destroyed; }
     void endAfterDataError(std::string_view text) override { fatal = text; }
+    void openPairSearch() override { opened.push_back("pair search"); }
 
     std::vector<std::string> captions() const {
         std::vector<std::string> out;

@@ -50,6 +50,7 @@ TEST(Dialogs, SettingsCloseBoxTakesTheEditedPeriodAndEnds) {
                  {225, "   5"},
                  {321, "レシオケータを表示"},
                  {322, "売り銘柄を建値で重ねる"},
+                 {323, "検証を表示"},
                  {227, "  25"},
                  {320, "株式分割を調整して表示"}});
     qobject_cast<QLineEdit*>(dialog.control(225))->setText(QStringLiteral("13"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "tests/screen/screen_market_fixture.h"
@@ -173,6 +174,26 @@ TEST(ScreenRun, IndustryAndLendingFormOnlyTheirPairs) {
     o.borrowable = true;
     ASSERT_EQ(runScreen(m, o, r), ScreenOutcome::Done);
     EXPECT_EQ(r.funnel[0].pairs, 15 * 14 / 2);
+}
+
+// The viewer's hook: the tiles are counted, and a cancel leaves an empty result.
+TEST(ScreenRun, CountsItsTilesAndStopsWhenCancelled) {
+    const ScreenMarket m = randomMarket(300, 40, 5);
+    ScreenOptions o = allPairs(40, 20);
+    std::atomic<bool> cancel{false};
+    std::atomic<int64_t> done{0};
+    std::atomic<int64_t> count{0};
+    o.cancel = &cancel;
+    o.tilesDone = &done;
+    o.tileCount = &count;
+    ScreenResult r;
+    ASSERT_EQ(runScreen(m, o, r), ScreenOutcome::Done);
+    EXPECT_EQ(count.load(), 3);  // 300 columns: two tiles a side, three tile pairs
+    EXPECT_EQ(done.load(), 3);
+    EXPECT_FALSE(r.pairs.empty());
+    cancel = true;
+    EXPECT_EQ(runScreen(m, o, r), ScreenOutcome::Cancelled);
+    EXPECT_TRUE(r.pairs.empty() && r.funnel.empty() && r.universe == 0);
 }
 
 TEST(ScreenRun, SortsEachColumnBestFirst) {

@@ -109,7 +109,9 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
     EXPECT_EQ(controls.edits[kRatioPeriodEdit], "  25");
     press(kRatioChartCheck);
     press(kOverlaySellCheck);
-    EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry}), (Ints{1, 1}));
+    press(kShowBacktestCheck);
+    EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry, settings.showBacktest}),
+              (Ints{1, 1, 1}));
 
     // {typed, message}: a refused period keeps the dialog open and changes nothing.
     const std::string range = "入力エラー:レシオケータの期間は 5 から 250 までです";

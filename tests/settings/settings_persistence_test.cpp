@@ -63,6 +63,15 @@ TEST_F(ChartSettingsStore, SayaOptionRoundTripAndFallbacks) {
     s.ratioChart = 0;
     saveChartSettings(store, s, colors);
     EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "0,0,25,0");
+    // 検証を表示 adds a fifth field, which then stays; a value it does not allow reads as off.
+    s.showBacktest = 1;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "0,0,25,0,1");
+    EXPECT_EQ(load("SayaOption", "0,0,25,0,1").showBacktest, 1);
+    s.showBacktest = 0;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "0,0,25,0,0");
+    EXPECT_EQ(load("SayaOption", "0,0,25,0,7").showBacktest, 0);
 }
 
 TEST_F(ChartSettingsStore, OutOfRangeAndBadFields) {

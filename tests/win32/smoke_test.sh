@@ -2,8 +2,9 @@
 # zepa_spw.exe under Wine on an X server of its own, on a demo installation mapped to a drive
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
 # window "さやチャート" appears, Down changes the picture, the settings dialog, "詳細設定" and
-# "建玉の追加" open and close (cancelled: nothing written), Esc ends the program with exit code 0,
-# and SayaMode is in Wine's registry afterwards.
+# "建玉の追加" open and close (cancelled: nothing written), Ctrl+F opens ペア検索 and Alt+F4
+# closes it, Esc ends the program with exit code 0, and SayaMode is in Wine's registry
+# afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
@@ -124,6 +125,32 @@ menu_dialog() {
 menu_dialog s "設定" windows-settings.png
 menu_dialog d "詳細設定" windows-advanced-settings.png
 menu_dialog "f a" "建玉の追加" windows-add-position.png
+
+# The ペア検索 window: Ctrl+F opens it beside the chart; closing it leaves the program running.
+focus "$window"
+xdotool key --window "$window" ctrl+f
+search=
+for _ in $(seq 20); do
+  search=$(xdotool search --name "^ペア検索\$" 2>/dev/null | head -1)
+  [ -n "$search" ] && break
+  sleep 0.5
+done
+[ -n "$search" ] || fail "Ctrl+F did not open ペア検索"
+if [ -n "$shots" ]; then
+  # 検索 (the button at the window's top left), then the first pair in the chart.
+  focus "$search"
+  xdotool mousemove --window "$search" 50 120 click 1
+  sleep 30
+  shot "$shots/windows-pair-search.png"
+fi
+focus "$search"
+xdotool key --window "$search" alt+F4
+for _ in $(seq 20); do
+  xdotool search --name "^ペア検索\$" >/dev/null 2>&1 || break
+  sleep 0.5
+done
+xdotool search --name "^ペア検索\$" >/dev/null 2>&1 && fail "ペア検索 did not close"
+kill -0 "$wine_pid" 2>/dev/null || fail "the program ended with ペア検索"
 
 if [ -n "$shots" ]; then
   shot "$shots/windows-main.png"

@@ -1,0 +1,347 @@
+#include "app/pair_search_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <variant>
+
+#include "datawindow/table_export.h"
+#include "screen/screen_market.h"
+
+namespace zepa {
+namespace {
+
+struct ColumnInfo {
+    PairColumn column;
+    std::string_view header;
+    bool descending;  // the natural order puts the largest value first
+};
+
+constexpr std::array<ColumnInfo, 19> kColumns{{
+    {PairColumn::ACode, "コード1", false},
+    {PairColumn::AName, "銘柄名1", false},
+    {PairColumn::BCode, "コード2", false},
+    {PairColumn::BName, "銘柄名2", false},
+    {PairColumn::Sector, "業種", false},
+    {PairColumn::Correlation, "相関", true},
+    {PairColumn::CorrelationShort, "相関(短期)", true},
+    {PairColumn::Beta, "β", false},
+    {PairColumn::T, "t", false},
+    {PairColumn::P, "p", false},
+    {PairColumn::Q, "q", false},
+    {PairColumn::HalfLife, "半減期", false},
+    {PairColumn::Z, "Z", true},  // by |Z|
+    {PairColumn::Trades, "取引回数", true},
+    {PairColumn::WinRate, "勝率", true},
+    {PairColumn::Net, "純損益", true},
+    {PairColumn::ProfitFactor, "PF", true},
+    {PairColumn::MaxDrawdown, "最大DD", false},
+    {PairColumn::AverageHolding, "平均保有", false},
+}};
+
+const ColumnInfo& infoOf(PairColumn column) {
+    return kColumns[static_cast<size_t>(column)];
+}
+
+std::string printed(const char* format, double v) {
+    char text[48];
+    std::snprintf(text, sizeof text, format, v);
+    return text;
+}
+
+std::string optionalCell(const std::optional<double>& v, const char* format) {
+    return v ? printed(format, *v) : std::string("--");
+}
+
+// p and q near zero keep their magnitude.
+std::string probabilityCell(const std::optional<double>& v) {
+    if (!v) {
+        return "--";
+    }
+    return printed(*v >= 0.001 || *v == 0.0 ? "%.4f" : "%.1e", *v);
+}
+
+using SortKey = std::variant<std::monostate, double, std::string>;  // monostate: missing
+
+SortKey keyOf(const PairSearchRow& r, PairColumn column) {
+    const auto opt = [](const std::optional<double>& v) -> SortKey {
+        return v ? SortKey(*v) : SortKey();
+    };
+    const auto stat = [&](auto get) -> SortKey {
+        return r.stats ? SortKey(get(*r.stats)) : SortKey();
+    };
+    switch (column) {
+        case PairColumn::ACode:
+            return static_cast<double>(r.aCode);
+        case PairColumn::AName:
+            return r.aName;
+        case PairColumn::BCode:
+            return static_cast<double>(r.bCode);
+        case PairColumn::BName:
+            return r.bName;
+        case PairColumn::Sector:
+            return r.sector.empty() ? SortKey() : SortKey(r.sector);
+        case PairColumn::Correlation:
+            return r.correlation;
+        case PairColumn::CorrelationShort:
+            return opt(r.correlationShort);
+        case PairColumn::Beta:
+            return r.beta;
+        case PairColumn::T:
+            return opt(r.t);
+        case PairColumn::P:
+            return opt(r.p);
+        case PairColumn::Q:
+            return opt(r.q);
+        case PairColumn::HalfLife:
+            return opt(r.halfLife);
+        case PairColumn::Z:
+            return r.z ? SortKey(std::abs(*r.z)) : SortKey();
+        case PairColumn::Trades:
+            return stat([](const BacktestStats& s) { return double(s.trades); });
+        case PairColumn::WinRate:
+            return r.stats && r.stats->trades > 0 ? SortKey(r.stats->winRate) : SortKey();
+        case PairColumn::Net:
+            return stat([](const BacktestStats& s) { return double(s.net); });
+        case PairColumn::ProfitFactor:
+            return r.stats && r.stats->hasProfitFactor ? SortKey(r.stats->profitFactor) : SortKey();
+        case PairColumn::MaxDrawdown:
+            return stat([](const BacktestStats& s) { return double(s.maxDrawdown); });
+        case PairColumn::AverageHolding:
+            return r.stats && r.stats->trades > 0 ? SortKey(r.stats->averageHolding) : SortKey();
+    }
+    return {};
+}
+
+// -1, 0 or 1 for present keys in ascending order.
+int compareKeys(const SortKey& x, const SortKey& y) {
+    if (const auto* dx = std::get_if<double>(&x)) {
+        const double dy = std::get<double>(y);
+        return *dx < dy ? -1 : *dx > dy ? 1 : 0;
+    }
+    const int c = std::get<std::string>(x).compare(std::get<std::string>(y));
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+std::string stageLabel(std::string_view stage) {
+    if (stage == "correlation") {
+        return "相関";
+    }
+    if (stage == "correlation_short") {
+        return "相関(短期)";
+    }
+    if (stage == "half_life") {
+        return "半減期";
+    }
+    if (stage == "z") {
+        return "|Z|";
+    }
+    return std::string(stage);
+}
+
+bool stageFilterOn(std::string_view stage, const ScreenOptions& o) {
+    if (stage == "correlation") {
+        return o.minCorrelation.has_value();
+    }
+    if (stage == "correlation_short") {
+        return o.minShortCorrelation.has_value();
+    }
+    if (stage == "p") {
+        return o.maxP.has_value();
+    }
+    if (stage == "half_life") {
+        return o.minHalfLife.has_value() || o.maxHalfLife.has_value();
+    }
+    if (stage == "q") {
+        return o.maxQ.has_value();
+    }
+    if (stage == "z") {
+        return o.minAbsZ.has_value();
+    }
+    return false;
+}
+
+std::vector<std::vector<std::string>> tableCells(const PairSearchTable& table) {
+    const std::vector<PairColumn> columns = pairColumns(table.withBacktest);
+    std::vector<std::vector<std::string>> cells;
+    cells.reserve(table.rows.size() + 1);
+    std::vector<std::string> header;
+    for (PairColumn c : columns) {
+        header.emplace_back(pairColumnHeader(c));
+    }
+    cells.push_back(std::move(header));
+    for (const PairSearchRow& row : table.rows) {
+        std::vector<std::string> line;
+        for (PairColumn c : columns) {
+            line.push_back(pairCell(row, c));
+        }
+        cells.push_back(std::move(line));
+    }
+    return cells;
+}
+
+}  // namespace
+
+std::string groupedNumber(int64_t value) {
+    const uint64_t magnitude =
+        value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::string digits = std::to_string(magnitude);
+    for (size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return value < 0 ? "-" + digits : digits;
+}
+
+std::vector<PairColumn> pairColumns(bool withBacktest) {
+    std::vector<PairColumn> columns;
+    for (const ColumnInfo& info : kColumns) {
+        if (withBacktest || info.column < PairColumn::Trades) {
+            columns.push_back(info.column);
+        }
+    }
+    return columns;
+}
+
+std::string_view pairColumnHeader(PairColumn column) {
+    return infoOf(column).header;
+}
+
+std::string pairCell(const PairSearchRow& r, PairColumn column) {
+    const BacktestStats* s = r.stats ? &*r.stats : nullptr;
+    const bool traded = s != nullptr && s->trades > 0;
+    switch (column) {
+        case PairColumn::ACode:
+            return std::to_string(r.aCode);
+        case PairColumn::AName:
+            return r.aName;
+        case PairColumn::BCode:
+            return std::to_string(r.bCode);
+        case PairColumn::BName:
+            return r.bName;
+        case PairColumn::Sector:
+            return r.sector.empty() ? "--" : r.sector;
+        case PairColumn::Correlation:
+            return printed("%.3f", r.correlation);
+        case PairColumn::CorrelationShort:
+            return optionalCell(r.correlationShort, "%.3f");
+        case PairColumn::Beta:
+            return printed("%.3f", r.beta);
+        case PairColumn::T:
+            return optionalCell(r.t, "%.2f");
+        case PairColumn::P:
+            return probabilityCell(r.p);
+        case PairColumn::Q:
+            return probabilityCell(r.q);
+        case PairColumn::HalfLife:
+            return optionalCell(r.halfLife, "%.1f");
+        case PairColumn::Z:
+            return optionalCell(r.z, "%+.2f");
+        case PairColumn::Trades:
+            return s != nullptr ? std::to_string(s->trades) : "--";
+        case PairColumn::WinRate:
+            return traded ? printed("%.1f%%", s->winRate * 100.0) : "--";
+        case PairColumn::Net:
+            return s != nullptr ? groupedNumber(s->net) : "--";
+        case PairColumn::ProfitFactor:
+            return s != nullptr && s->hasProfitFactor ? printed("%.2f", s->profitFactor) : "--";
+        case PairColumn::MaxDrawdown:
+            return s != nullptr ? groupedNumber(s->maxDrawdown) : "--";
+        case PairColumn::AverageHolding:
+            return traded ? printed("%.1f", s->averageHolding) : "--";
+    }
+    return "--";
+}
+
+PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
+                            int sectorKind, const ListingTable* listing) {
+    const ScreenStock& a = market.stocks[static_cast<size_t>(pair.a)];
+    const ScreenStock& b = market.stocks[static_cast<size_t>(pair.b)];
+    PairSearchRow r;
+    r.rank = rank;
+    r.aMarket = marketLetterOf(a.marketCode);
+    r.aCode = a.code;
+    r.aName = a.name;
+    r.bMarket = marketLetterOf(b.marketCode);
+    r.bCode = b.code;
+    r.bName = b.name;
+    const auto sectorOf = [&](const ScreenStock& s) {
+        const bool by33 = sectorKind == 33 || (sectorKind != 17 && s.sector17.empty());
+        const ListingEntry* e = listing != nullptr ? findListing(*listing, s.code) : nullptr;
+        if (e != nullptr) {
+            const std::string& name = by33 ? e->sector33Name : e->sector17Name;
+            if (!name.empty()) {
+                return name;
+            }
+        }
+        return by33 ? s.sector33 : s.sector17;
+    };
+    const std::string sa = sectorOf(a);
+    const std::string sb = sectorOf(b);
+    r.sector = sa == sb ? sa : sa.empty() ? sb : sb.empty() ? sa : sa + "/" + sb;
+    r.correlation = pair.correlation;
+    r.correlationShort = pair.correlationShort;
+    r.beta = pair.beta;
+    r.t = pair.adfT;
+    r.p = pair.p;
+    r.q = pair.q;
+    r.halfLife = pair.halfLife;
+    r.z = pair.z;
+    return r;
+}
+
+void clickPairHeader(PairSearchTable& table, PairColumn column) {
+    table.reversed = table.sortColumn == column ? !table.reversed : false;
+    table.sortColumn = column;
+    sortPairRows(table);
+}
+
+void sortPairRows(PairSearchTable& table) {
+    if (!table.sortColumn) {
+        std::sort(table.rows.begin(), table.rows.end(),
+                  [](const PairSearchRow& x, const PairSearchRow& y) { return x.rank < y.rank; });
+        return;
+    }
+    const PairColumn column = *table.sortColumn;
+    const bool descending = infoOf(column).descending != table.reversed;
+    std::sort(table.rows.begin(), table.rows.end(),
+              [&](const PairSearchRow& x, const PairSearchRow& y) {
+                  const SortKey kx = keyOf(x, column);
+                  const SortKey ky = keyOf(y, column);
+                  const bool mx = std::holds_alternative<std::monostate>(kx);
+                  const bool my = std::holds_alternative<std::monostate>(ky);
+                  if (mx != my) {
+                      return my;  // missing last
+                  }
+                  if (!mx) {
+                      const int c = compareKeys(kx, ky);
+                      if (c != 0) {
+                          return descending ? c > 0 : c < 0;
+                      }
+                  }
+                  return x.rank < y.rank;
+              });
+}
+
+std::string funnelLine(const ScreenResult& result, const ScreenOptions& options) {
+    std::string line = groupedNumber(result.universe) + "銘柄";
+    for (const FunnelStage& stage : result.funnel) {
+        if (stage.stage == "pairs") {
+            line += " → " + groupedNumber(stage.pairs) + "組";
+        } else if (stageFilterOn(stage.stage, options)) {
+            line += " → " + stageLabel(stage.stage) + " " + groupedNumber(stage.pairs);
+        }
+    }
+    return line;
+}
+
+std::string pairTableTsv(const PairSearchTable& table) {
+    return cellsTsv(tableCells(table));
+}
+
+std::string pairTableCsv(const PairSearchTable& table) {
+    return cellsCsv(tableCells(table));
+}
+
+}  // namespace zepa

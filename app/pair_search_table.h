@@ -1,0 +1,107 @@
+// The ペア検索 window's result table as plain data: one row per listed pair, the columns with
+// their headers and cell texts, the header-click sort orders, the funnel line and the table as
+// text for the clipboard or a CSV file. Both shells draw what this holds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "marketdata/listing_file.h"
+#include "screen/backtest_stats.h"
+#include "screen/screen_run.h"
+
+namespace zepa {
+
+enum class PairColumn {
+    ACode,
+    AName,
+    BCode,
+    BName,
+    Sector,
+    Correlation,
+    CorrelationShort,
+    Beta,
+    T,
+    P,
+    Q,
+    HalfLife,
+    Z,
+    // With 検証 on:
+    Trades,
+    WinRate,
+    Net,
+    ProfitFactor,
+    MaxDrawdown,
+    AverageHolding,
+};
+
+// One listed pair: a is the regressed stock of the screen (its ratio is a / b).
+struct PairSearchRow {
+    int32_t rank = 0;  // the screen's order, from 0
+    char aMarket = 'T';
+    int32_t aCode = 0;
+    std::string aName;  // UTF-8
+    char bMarket = 'T';
+    int32_t bCode = 0;
+    std::string bName;
+    std::string sector;  // UTF-8; "" where unknown
+    double correlation = 0.0;
+    std::optional<double> correlationShort;
+    double beta = 0.0;
+    std::optional<double> t;
+    std::optional<double> p;
+    std::optional<double> q;
+    std::optional<double> halfLife;
+    std::optional<double> z;  // of a / b as the ratio chart shows it
+    std::optional<BacktestStats> stats;
+    // For showing the pair: both stored closes at the screen's end, and with 検証 on the
+    // backtest's trades (of the cheaper-to-buy leg over the other, as the chart shows them).
+    double aClose = 0.0;
+    double bClose = 0.0;
+    std::vector<BacktestTrade> trades;
+};
+
+struct PairSearchTable {
+    std::vector<PairSearchRow> rows;  // in the order shown
+    bool withBacktest = false;
+    // The sort of the last header click; none: the screen's order.
+    std::optional<PairColumn> sortColumn;
+    bool reversed = false;
+};
+
+// The columns shown: the screen's, and the backtest's with 検証 on.
+std::vector<PairColumn> pairColumns(bool withBacktest);
+// The header text, UTF-8.
+std::string_view pairColumnHeader(PairColumn column);
+// The cell as shown, UTF-8; "--" where the value is missing.
+std::string pairCell(const PairSearchRow& row, PairColumn column);
+
+// The row of a screened pair; `sectorKind` is the screen's industry option (33 shows the 33
+// industries, otherwise the 17 ones where known), named from the listing where it has the code.
+PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
+                            int sectorKind, const ListingTable* listing = nullptr);
+
+// A header click: the first click on a column sorts by it in its natural order (the better
+// value first: high correlations, low p, short half-lives, large |Z|, high profits; names and
+// codes ascending), a second click on the same column reverses it. Missing values stay last
+// either way; equal values keep the screen's order.
+void clickPairHeader(PairSearchTable& table, PairColumn column);
+// Sorts the rows by the table's sort column and direction.
+void sortPairRows(PairSearchTable& table);
+
+// "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042": the universe, the pairs
+// formed and the count after each filter that was on.
+std::string funnelLine(const ScreenResult& result, const ScreenOptions& options);
+
+// The header and every row, tab-separated, LF line ends (the clipboard), or as CSV (UTF-8 with a
+// byte-order mark, CR LF).
+std::string pairTableTsv(const PairSearchTable& table);
+std::string pairTableCsv(const PairSearchTable& table);
+
+// Thousands separated, with a minus sign where negative: "-1,234,567".
+std::string groupedNumber(int64_t value);
+
+}  // namespace zepa

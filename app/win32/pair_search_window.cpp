@@ -1,0 +1,485 @@
+#include "pair_search_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/pair_search_job.h"
+#include "datawindow/table_export.h"
+#include "wide_text.h"
+#include "window_object.h"
+
+namespace zepa::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZEPA_PAIRSEARCH";
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollMs = 100;
+constexpr int kSearchId = 10;
+constexpr int kCancelId = 11;
+constexpr int kShowId = 12;
+constexpr int kBacktestId = 13;
+constexpr int kListId = 14;
+constexpr int kEditBase = 100;  // the settings' edit boxes
+constexpr int kRowHeight = 24;
+constexpr int kMargin = 8;
+
+// The settings the window edits; the others keep their stored values.
+enum Field {
+    Days,
+    ShortDays,
+    RatioPeriod,
+    Sector,
+    MinTurnover,
+    MinPrice,
+    MinCorrelation,
+    MinShortCorrelation,
+    MaxP,
+    MaxQ,
+    MinHalfLife,
+    MaxHalfLife,
+    MinAbsZ,
+    Entry,
+    Exit,
+    Stop,
+    MaxDays,
+    Amount,
+    Commission,
+    BuyRate,
+    BorrowRate,
+    kFields
+};
+const wchar_t* const kFieldLabels[] = {
+    L"期間",     L"短期",        L"レシオ期間", L"業種 17/33", L"売買代金 百万", L"株価≧",
+    L"相関≧",    L"相関(短期)≧", L"p≦",         L"q≦",         L"半減期≧",       L"半減期≦",
+    L"|Z|≧",     L"仕掛け|Z|",   L"決済Z",      L"損切り|Z|",  L"最長保有 日",   L"金額 万円",
+    L"手数料 %", L"買方金利 %",  L"貸株料 %"};
+static_assert(std::size(kFieldLabels) == kFields);
+
+std::wstring numberText(double v) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%g", v);
+    return text;
+}
+
+class PairSearchWindow {
+  public:
+    PairSearchWindow(HWND frame, AppContext& a, Shell& shell, bool& reached)
+        : frame_(frame),
+          a_(a),
+          shell_(shell),
+          reached_(reached),
+          settings_(a.store != nullptr ? loadPairSearchSettings(*a.store)
+                                       : defaultPairSearchSettings()) {}
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+        PairSearchWindow* self = windowObject<PairSearchWindow>(window, message, l);
+        if (message == WM_NCCREATE && self != nullptr) {
+            self->window_ = window;
+            self->reached_ = true;  // from here on the window owns the object
+        }
+        if (self == nullptr) {
+            return DefWindowProcW(window, message, w, l);
+        }
+        const LRESULT result = self->handle(message, w, l);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            delete self;  // a running job is cancelled and waited for
+        }
+        return result;
+    }
+
+  private:
+    LRESULT handle(UINT message, WPARAM w, LPARAM l) {
+        switch (message) {
+            case WM_CREATE:
+                createControls();
+                return 0;
+            case WM_SIZE:
+                layout(LOWORD(l), HIWORD(l));
+                return 0;
+            case WM_COMMAND:
+                onCommand(LOWORD(w));
+                return 0;
+            case WM_NOTIFY:
+                return onNotify(*reinterpret_cast<NMHDR*>(l));
+            case WM_TIMER:
+                poll();
+                return 0;
+            case WM_DESTROY:
+                KillTimer(window_, kPollTimer);
+                return 0;
+            default:
+                return DefWindowProcW(window_, message, w, l);
+        }
+    }
+
+    HWND child(const wchar_t* type, const wchar_t* text, DWORD style, int id) {
+        HWND h =
+            CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                     TRUE);
+        return h;
+    }
+
+    void createControls() {
+        const ScreenOptions& o = settings_.screen;
+        const BacktestRule& r = settings_.rule;
+        // An empty filter shows 0, which reads back as off.
+        const double values[kFields] = {double(o.days),
+                                        double(o.shortDays),
+                                        double(o.ratioPeriod),
+                                        double(o.sector),
+                                        o.minTurnover.value_or(0) / 1e6,
+                                        o.minPrice.value_or(0),
+                                        o.minCorrelation.value_or(0),
+                                        o.minShortCorrelation.value_or(0),
+                                        o.maxP.value_or(0),
+                                        o.maxQ.value_or(0),
+                                        o.minHalfLife.value_or(0),
+                                        o.maxHalfLife.value_or(0),
+                                        o.minAbsZ.value_or(0),
+                                        r.entry,
+                                        r.exit,
+                                        r.stop,
+                                        double(r.maxDays),
+                                        r.amount / 1e4,
+                                        r.commission * 100,
+                                        r.buyRate * 100,
+                                        r.borrowRate * 100};
+        for (int f = 0; f < kFields; ++f) {
+            labels_[f] = child(L"STATIC", kFieldLabels[f], SS_RIGHT, -1);
+            edits_[f] = child(L"EDIT", numberText(values[f]).c_str(),
+                              WS_BORDER | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, kEditBase + f);
+        }
+        backtest_ = child(L"BUTTON", L"検証も計算", BS_AUTOCHECKBOX | WS_TABSTOP, kBacktestId);
+        SendMessageW(backtest_, BM_SETCHECK, settings_.withBacktest ? BST_CHECKED : BST_UNCHECKED,
+                     0);
+        search_ = child(L"BUTTON", L"検索", BS_DEFPUSHBUTTON | WS_TABSTOP, kSearchId);
+        cancel_ = child(L"BUTTON", L"中止", BS_PUSHBUTTON | WS_TABSTOP, kCancelId);
+        EnableWindow(cancel_, FALSE);
+        show_ = child(L"BUTTON", L"チャートに表示", BS_PUSHBUTTON | WS_TABSTOP, kShowId);
+        progress_ = child(PROGRESS_CLASSW, L"", 0, -1);
+        SendMessageW(progress_, PBM_SETRANGE32, 0, 1000);
+        stage_ = child(L"STATIC", L"", SS_LEFT, -1);
+        funnel_ = child(L"STATIC", L"", SS_LEFT, -1);
+        list_ =
+            child(WC_LISTVIEWW, L"",
+                  WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
+        ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    }
+
+    void layout(int width, int height) {
+        const int labelWidth = 84;
+        const int editWidth = 56;
+        int x = kMargin;
+        int y = kMargin;
+        for (int f = 0; f < kFields; ++f) {
+            if (x + labelWidth + editWidth > width && x > kMargin) {
+                x = kMargin;
+                y += kRowHeight;
+            }
+            MoveWindow(labels_[f], x, y + 3, labelWidth - 4, kRowHeight - 6, TRUE);
+            MoveWindow(edits_[f], x + labelWidth, y, editWidth, kRowHeight - 4, TRUE);
+            x += labelWidth + editWidth + kMargin;
+        }
+        MoveWindow(backtest_, x, y, 110, kRowHeight - 4, TRUE);
+        y += kRowHeight + 4;
+        MoveWindow(search_, kMargin, y, 80, kRowHeight, TRUE);
+        MoveWindow(cancel_, kMargin + 88, y, 80, kRowHeight, TRUE);
+        MoveWindow(progress_, kMargin + 176, y + 4, 200, kRowHeight - 8, TRUE);
+        MoveWindow(stage_, kMargin + 384, y + 4, 160, kRowHeight - 8, TRUE);
+        MoveWindow(show_, std::max(kMargin + 552, width - kMargin - 120), y, 120, kRowHeight, TRUE);
+        y += kRowHeight + 4;
+        MoveWindow(funnel_, kMargin, y, width - 2 * kMargin, kRowHeight - 6, TRUE);
+        y += kRowHeight;
+        MoveWindow(list_, kMargin, y, width - 2 * kMargin, std::max(0, height - y - kMargin), TRUE);
+    }
+
+    // The edit's number, or nullopt when it holds none.
+    std::optional<double> editValue(int f) {
+        wchar_t text[64] = {};
+        GetWindowTextW(edits_[f], text, 64);
+        wchar_t* end = nullptr;
+        const double v = std::wcstod(text, &end);
+        return end != text ? std::optional(v) : std::nullopt;
+    }
+
+    PairSearchSettings readControls() {
+        PairSearchSettings s = settings_;
+        ScreenOptions& o = s.screen;
+        const auto whole = [&](int f, int32_t& out, int32_t low, int32_t high) {
+            if (const auto v = editValue(f); v && *v >= low && *v <= high) {
+                out = static_cast<int32_t>(*v);
+            }
+        };
+        // 0 turns a filter off, as "なし" does in the other window.
+        const auto filter = [&](int f, std::optional<double>& out) {
+            if (const auto v = editValue(f)) {
+                out = *v > 0 ? std::optional(*v) : std::nullopt;
+            }
+        };
+        const auto real = [&](int f, double& out, double low, double high, double scale = 1.0) {
+            if (const auto v = editValue(f); v && *v * scale >= low && *v * scale <= high) {
+                out = *v * scale;
+            }
+        };
+        whole(Days, o.days, kMinWindow, kMaxWindow);
+        whole(ShortDays, o.shortDays, kMinShortDays, kMaxWindow);
+        whole(RatioPeriod, o.ratioPeriod, kMinRatioPeriod, kMaxRatioPeriod);
+        int32_t sector = o.sector;
+        whole(Sector, sector, 0, 33);
+        o.sector = sector == 17 || sector == 33 ? sector : 0;
+        std::optional<double> millions =
+            o.minTurnover ? std::optional(*o.minTurnover / 1e6) : std::nullopt;
+        filter(MinTurnover, millions);
+        o.minTurnover = millions ? std::optional(*millions * 1e6) : std::nullopt;
+        filter(MinPrice, o.minPrice);
+        filter(MinCorrelation, o.minCorrelation);
+        filter(MinShortCorrelation, o.minShortCorrelation);
+        filter(MaxP, o.maxP);
+        filter(MaxQ, o.maxQ);
+        filter(MinHalfLife, o.minHalfLife);
+        filter(MaxHalfLife, o.maxHalfLife);
+        filter(MinAbsZ, o.minAbsZ);
+        BacktestRule& r = s.rule;
+        real(Entry, r.entry, 0.01, 100);
+        real(Exit, r.exit, -100, 100);
+        real(Stop, r.stop, 0.01, 100);
+        whole(MaxDays, r.maxDays, 1, 3650);
+        real(Amount, r.amount, 1, 1e12, 1e4);
+        real(Commission, r.commission, 0, 1, 0.01);
+        real(BuyRate, r.buyRate, 0, 1, 0.01);
+        real(BorrowRate, r.borrowRate, 0, 1, 0.01);
+        s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return s;
+    }
+
+    void onCommand(int id) {
+        switch (id) {
+            case kSearchId:
+            case IDOK:
+                startSearch();
+                break;
+            case kCancelId:
+                cancelSearch();
+                break;
+            case kShowId:
+                showSelected();
+                break;
+            default:
+                break;
+        }
+    }
+
+    LRESULT onNotify(const NMHDR& n) {
+        if (n.hwndFrom != list_) {
+            return 0;
+        }
+        if (n.code == LVN_COLUMNCLICK) {
+            const auto& column = reinterpret_cast<const NMLISTVIEW&>(n);
+            const std::vector<PairColumn> columns = pairColumns(results_.withBacktest);
+            if (column.iSubItem >= 0 && column.iSubItem < static_cast<int>(columns.size())) {
+                const int selected = selectedRow();
+                const int rank =
+                    selected >= 0 ? results_.rows[static_cast<size_t>(selected)].rank : -1;
+                clickPairHeader(results_, columns[static_cast<size_t>(column.iSubItem)]);
+                fillList(rank);
+            }
+        } else if (n.code == LVN_ITEMCHANGED && !filling_) {
+            const auto& item = reinterpret_cast<const NMLISTVIEW&>(n);
+            if ((item.uChanged & LVIF_STATE) != 0 && (item.uNewState & LVIS_SELECTED) != 0 &&
+                (item.uOldState & LVIS_SELECTED) == 0) {
+                rowSelected(item.iItem);
+            }
+        } else if (n.code == NM_RETURN) {
+            showSelected();
+        }
+        return 0;
+    }
+
+    void startSearch() {
+        const PairSearchSettings s = readControls();
+        const std::string problem = pairSearchSettingsProblem(s);
+        if (!problem.empty()) {
+            SetWindowTextW(funnel_, wide(problem).c_str());
+            return;
+        }
+        if (a_.store != nullptr) {
+            savePairSearchSettings(*a_.store, s);
+        }
+        cancelSearch();
+        settings_ = s;
+        job_ = std::make_unique<PairSearchJob>(a_.paths, s);
+        EnableWindow(cancel_, TRUE);
+        SetWindowTextW(funnel_, L"");
+        SetTimer(window_, kPollTimer, kPollMs, nullptr);
+    }
+
+    void cancelSearch() {
+        if (job_ != nullptr) {
+            job_->cancel();
+            cancelled_.push_back(std::move(job_));
+        }
+        EnableWindow(cancel_, FALSE);
+        SendMessageW(progress_, PBM_SETPOS, 0, 0);
+        SetWindowTextW(stage_, L"");
+    }
+
+    void poll() {
+        std::erase_if(cancelled_, [](const auto& j) { return j->finished(); });
+        if (job_ == nullptr) {
+            if (cancelled_.empty()) {
+                KillTimer(window_, kPollTimer);
+            }
+            return;
+        }
+        const PairSearchProgress& p = job_->progress();
+        SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(pairSearchPermille(p)), 0);
+        SetWindowTextW(
+            stage_,
+            wide(pairSearchStageName(static_cast<PairSearchStage>(p.stage.load()))).c_str());
+        if (!job_->finished()) {
+            return;
+        }
+        PairSearchOutcome outcome = job_->take();
+        job_.reset();
+        EnableWindow(cancel_, FALSE);
+        SendMessageW(progress_, PBM_SETPOS, 0, 0);
+        SetWindowTextW(stage_, L"");
+        if (outcome.result == PairSearchResult::Refused) {
+            SetWindowTextW(funnel_, wide(outcome.message).c_str());
+            return;
+        }
+        if (outcome.result != PairSearchResult::Done) {
+            return;
+        }
+        results_ = std::move(outcome.table);
+        windowStart_ = outcome.windowStart;
+        SetWindowTextW(funnel_, wide(outcome.funnel).c_str());
+        fillList(results_.rows.empty() ? -1 : results_.rows.front().rank);
+        if (!results_.rows.empty()) {
+            SetFocus(list_);
+            rowSelected(selectedRow());
+        }
+    }
+
+    void fillList(int selectRank) {
+        filling_ = true;
+        ListView_DeleteAllItems(list_);
+        while (ListView_DeleteColumn(list_, 0)) {
+        }
+        const std::vector<PairColumn> columns = pairColumns(results_.withBacktest);
+        for (size_t c = 0; c < columns.size(); ++c) {
+            std::wstring header = wide(pairColumnHeader(columns[c]));
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            column.fmt = c == 1 || c == 3 || c == 4 ? LVCFMT_LEFT : LVCFMT_RIGHT;
+            column.cx = c == 1 || c == 3 || c == 4 ? 110 : 64;
+            column.pszText = header.data();
+            ListView_InsertColumn(list_, static_cast<int>(c), &column);
+        }
+        int selected = -1;
+        for (size_t r = 0; r < results_.rows.size(); ++r) {
+            const PairSearchRow& row = results_.rows[r];
+            for (size_t c = 0; c < columns.size(); ++c) {
+                std::wstring cell = wide(pairCell(row, columns[c]));
+                if (c == 0) {
+                    LVITEMW item{};
+                    item.mask = LVIF_TEXT;
+                    item.iItem = static_cast<int>(r);
+                    item.pszText = cell.data();
+                    ListView_InsertItem(list_, &item);
+                } else {
+                    ListView_SetItemText(list_, static_cast<int>(r), static_cast<int>(c),
+                                         cell.data());
+                }
+            }
+            if (row.rank == selectRank) {
+                selected = static_cast<int>(r);
+            }
+        }
+        if (selected >= 0) {
+            ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+            ListView_EnsureVisible(list_, selected, FALSE);
+        }
+        filling_ = false;
+    }
+
+    int selectedRow() const {
+        const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+        return row >= 0 && row < static_cast<int>(results_.rows.size()) ? row : -1;
+    }
+
+    void rowSelected(int row) {
+        if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+            return;
+        }
+        showCandidate(
+            a_, shell_,
+            pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    }
+
+    void showSelected() { rowSelected(selectedRow()); }
+
+    HWND frame_;
+    AppContext& a_;
+    Shell& shell_;
+    bool& reached_;
+    HWND window_ = nullptr;
+    PairSearchSettings settings_;
+    PairSearchTable results_;
+    int32_t windowStart_ = 0;
+    std::unique_ptr<PairSearchJob> job_;
+    std::vector<std::unique_ptr<PairSearchJob>> cancelled_;
+    bool filling_ = false;
+    HWND labels_[kFields] = {};
+    HWND edits_[kFields] = {};
+    HWND backtest_ = nullptr;
+    HWND search_ = nullptr;
+    HWND cancel_ = nullptr;
+    HWND show_ = nullptr;
+    HWND progress_ = nullptr;
+    HWND stage_ = nullptr;
+    HWND funnel_ = nullptr;
+    HWND list_ = nullptr;
+};
+
+}  // namespace
+
+HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& shell, HWND open) {
+    if (open != nullptr && IsWindow(open)) {
+        ShowWindow(open, SW_SHOWNORMAL);
+        SetForegroundWindow(open);
+        return open;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = PairSearchWindow::procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);  // fails harmlessly when already registered
+    bool reached = false;
+    auto* self = new PairSearchWindow(frame, a, shell, reached);
+    HWND window = CreateWindowExW(0, kClassName, L"ペア検索", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 960, 600, frame, nullptr, instance, self);
+    if (window == nullptr) {
+        if (!reached) {
+            delete self;  // otherwise WM_NCDESTROY has deleted it
+        }
+        return nullptr;
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    return window;
+}
+
+}  // namespace zepa::win32

@@ -1,0 +1,479 @@
+#include "app/window/pair_search_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/pair_candidate.h"
+#include "app/window/position_dialogs.h"
+#include "datawindow/table_export.h"
+
+namespace zepa {
+namespace {
+
+constexpr int kPollMs = 100;
+// The market choices: every market, then the letters' markets.
+constexpr int kMarkets[] = {-1, 1, 2, 3, 8, 9};
+const char* const kMarketNames[] = {"全市場", "東証", "大証", "名証", "店頭", "外国"};
+constexpr int kSectors[] = {0, 17, 33};
+const char* const kSectorNames[] = {"指定なし", "同じ17業種", "同じ33業種"};
+
+QSpinBox* intBox(int low, int high, const char* suffix = "") {
+    auto* box = new QSpinBox;
+    box->setRange(low, high);
+    box->setSuffix(QString::fromUtf8(suffix));
+    return box;
+}
+
+// A filter's box: its lowest value reads "なし" and turns the filter off.
+QDoubleSpinBox* realBox(double low, double high, int decimals, double step, bool offAtLow,
+                        const char* suffix = "") {
+    auto* box = new QDoubleSpinBox;
+    box->setRange(low, high);
+    box->setDecimals(decimals);
+    box->setSingleStep(step);
+    box->setSuffix(QString::fromUtf8(suffix));
+    if (offAtLow) {
+        box->setSpecialValueText(QStringLiteral("なし"));
+    }
+    return box;
+}
+
+void setFilter(QDoubleSpinBox* box, const std::optional<double>& v, double scale = 1.0) {
+    box->setValue(v ? *v / scale : box->minimum());
+}
+
+std::optional<double> filterOf(const QDoubleSpinBox* box, double scale = 1.0) {
+    if (box->value() <= box->minimum()) {
+        return std::nullopt;
+    }
+    return box->value() * scale;
+}
+
+int indexOf(const int* values, int count, int value) {
+    for (int i = 0; i < count; ++i) {
+        if (values[i] == value) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+PairSearchWindow::PairSearchWindow(QWidget* frame, Shell& shell, AppContext& a)
+    : QDialog(frame), shell_(shell), a_(a) {
+    setWindowTitle(QStringLiteral("ペア検索"));
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    settings_ = a.store != nullptr ? loadPairSearchSettings(*a.store) : defaultPairSearchSettings();
+    fillControls(settings_);
+    poller_ = new QTimer(this);
+    poller_->setInterval(kPollMs);
+    connect(poller_, &QTimer::timeout, this, &PairSearchWindow::poll);
+    resize(1000, 640);
+}
+
+PairSearchWindow::~PairSearchWindow() {
+    // The jobs' destructors cancel and wait for their threads.
+    job_.reset();
+    cancelled_.clear();
+}
+
+void PairSearchWindow::buildControls() {
+    auto* grid = new QGridLayout;
+    int row = 0;
+    int column = 0;
+    const auto add = [&](const char* label, QWidget* field) {
+        grid->addWidget(new QLabel(QString::fromUtf8(label)), row, column * 2);
+        grid->addWidget(field, row, column * 2 + 1);
+        if (++column == 4) {
+            column = 0;
+            ++row;
+        }
+    };
+    add("期間", days_ = intBox(kMinWindow, kMaxWindow, " 日"));
+    add("短期", shortDays_ = intBox(kMinShortDays, kMaxWindow, " 日"));
+    add("レシオ期間", ratioPeriod_ = intBox(kMinRatioPeriod, kMaxRatioPeriod, " 本"));
+    market_ = new QComboBox;
+    for (const char* name : kMarketNames) {
+        market_->addItem(QString::fromUtf8(name));
+    }
+    add("市場", market_);
+    sector_ = new QComboBox;
+    for (const char* name : kSectorNames) {
+        sector_->addItem(QString::fromUtf8(name));
+    }
+    add("業種", sector_);
+    borrowable_ = new QCheckBox(QStringLiteral("両方とも貸借"));
+    add("", borrowable_);
+    add("売買代金 ≧", minTurnover_ = realBox(0, 1e9, 0, 10, true, " 百万円"));
+    add("株価 ≧", minPrice_ = realBox(0, 1e7, 0, 100, true, " 円"));
+    add("相関 ≧", minCorrelation_ = realBox(0, 1, 2, 0.05, true));
+    add("相関(短期) ≧", minShortCorrelation_ = realBox(0, 1, 2, 0.05, true));
+    add("p ≦", maxP_ = realBox(0, 1, 3, 0.01, true));
+    add("q ≦", maxQ_ = realBox(0, 1, 3, 0.01, true));
+    add("半減期 ≧", minHalfLife_ = realBox(0, 1000, 1, 1, true, " 日"));
+    add("半減期 ≦", maxHalfLife_ = realBox(0, 1000, 1, 1, true, " 日"));
+    add("|Z| ≧", minAbsZ_ = realBox(0, 10, 1, 0.1, true));
+    backtest_ = new QCheckBox(QStringLiteral("検証も計算"));
+    add("", backtest_);
+    add("仕掛け |Z| ≧", entry_ = realBox(0.1, 10, 1, 0.1, false));
+    add("決済 Z", exit_ = realBox(-10, 10, 1, 0.1, false));
+    add("損切り |Z| ≧", stop_ = realBox(0.1, 20, 1, 0.1, false));
+    add("最長保有", maxDays_ = intBox(1, 3650, " 日"));
+    add("1銘柄の金額", amount_ = realBox(1, 1e6, 0, 10, false, " 万円"));
+    fill_ = new QComboBox;
+    fill_->addItems({QStringLiteral("翌日始値"), QStringLiteral("当日終値")});
+    add("約定", fill_);
+    add("手数料", commission_ = realBox(0, 10, 3, 0.01, false, " %"));
+    add("買方金利", buyRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
+    add("貸株料", borrowRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
+
+    search_ = new QPushButton(QStringLiteral("検索"));
+    search_->setDefault(true);
+    search_->setAutoDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("中止"));
+    cancel_->setEnabled(false);
+    show_ = new QPushButton(QStringLiteral("チャートに表示"));
+    show_->setAutoDefault(false);
+    add_ = new QPushButton(QStringLiteral("建玉に追加"));
+    add_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    progress_ = new QProgressBar;
+    progress_->setRange(0, 1000);
+    progress_->setTextVisible(false);
+    stage_ = new QLabel;
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(search_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(progress_, 1);
+    buttons->addWidget(stage_);
+    buttons->addWidget(show_);
+    buttons->addWidget(add_);
+    connect(search_, &QPushButton::clicked, this, &PairSearchWindow::startSearch);
+    connect(cancel_, &QPushButton::clicked, this, &PairSearchWindow::cancelSearch);
+    connect(show_, &QPushButton::clicked, this, &PairSearchWindow::showSelected);
+    connect(add_, &QPushButton::clicked, this, &PairSearchWindow::addSelectedAsPosition);
+
+    funnel_ = new QLabel;
+    funnel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    table_ = new QTableWidget;
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->installEventFilter(this);
+    connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        const std::vector<PairColumn> columns = pairColumns(results_.withBacktest);
+        if (section < 0 || section >= static_cast<int>(columns.size())) {
+            return;
+        }
+        const int current = table_->currentRow();
+        const int rank = current >= 0 && current < static_cast<int>(results_.rows.size())
+                             ? results_.rows[static_cast<size_t>(current)].rank
+                             : -1;
+        clickPairHeader(results_, columns[static_cast<size_t>(section)]);
+        fillTable(rank);
+    });
+    connect(table_, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previous, int) {
+                if (!filling_ && row != previous) {
+                    rowSelected(row);
+                }
+            });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->addWidget(funnel_);
+    layout->addWidget(table_, 1);
+}
+
+void PairSearchWindow::fillControls(const PairSearchSettings& s) {
+    const ScreenOptions& o = s.screen;
+    days_->setValue(o.days);
+    shortDays_->setValue(o.shortDays);
+    ratioPeriod_->setValue(o.ratioPeriod);
+    market_->setCurrentIndex(indexOf(kMarkets, std::size(kMarkets), s.marketCode));
+    sector_->setCurrentIndex(indexOf(kSectors, std::size(kSectors), o.sector));
+    borrowable_->setChecked(o.borrowable);
+    setFilter(minTurnover_, o.minTurnover, 1e6);
+    setFilter(minPrice_, o.minPrice);
+    setFilter(minCorrelation_, o.minCorrelation);
+    setFilter(minShortCorrelation_, o.minShortCorrelation);
+    setFilter(maxP_, o.maxP);
+    setFilter(maxQ_, o.maxQ);
+    setFilter(minHalfLife_, o.minHalfLife);
+    setFilter(maxHalfLife_, o.maxHalfLife);
+    setFilter(minAbsZ_, o.minAbsZ);
+    backtest_->setChecked(s.withBacktest);
+    const BacktestRule& r = s.rule;
+    entry_->setValue(r.entry);
+    exit_->setValue(r.exit);
+    stop_->setValue(r.stop);
+    maxDays_->setValue(r.maxDays);
+    amount_->setValue(r.amount / 1e4);
+    fill_->setCurrentIndex(r.fill == BacktestFill::Close ? 1 : 0);
+    commission_->setValue(r.commission * 100);
+    buyRate_->setValue(r.buyRate * 100);
+    borrowRate_->setValue(r.borrowRate * 100);
+}
+
+PairSearchSettings PairSearchWindow::readControls() const {
+    PairSearchSettings s = settings_;
+    ScreenOptions& o = s.screen;
+    o.days = days_->value();
+    o.shortDays = shortDays_->value();
+    o.ratioPeriod = ratioPeriod_->value();
+    s.marketCode = kMarkets[std::clamp(market_->currentIndex(), 0, int(std::size(kMarkets)) - 1)];
+    o.sector = kSectors[std::clamp(sector_->currentIndex(), 0, int(std::size(kSectors)) - 1)];
+    o.borrowable = borrowable_->isChecked();
+    o.minTurnover = filterOf(minTurnover_, 1e6);
+    o.minPrice = filterOf(minPrice_);
+    o.minCorrelation = filterOf(minCorrelation_);
+    o.minShortCorrelation = filterOf(minShortCorrelation_);
+    o.maxP = filterOf(maxP_);
+    o.maxQ = filterOf(maxQ_);
+    o.minHalfLife = filterOf(minHalfLife_);
+    o.maxHalfLife = filterOf(maxHalfLife_);
+    o.minAbsZ = filterOf(minAbsZ_);
+    s.withBacktest = backtest_->isChecked();
+    BacktestRule& r = s.rule;
+    r.entry = entry_->value();
+    r.exit = exit_->value();
+    r.stop = stop_->value();
+    r.maxDays = maxDays_->value();
+    r.amount = amount_->value() * 1e4;
+    r.fill = fill_->currentIndex() == 1 ? BacktestFill::Close : BacktestFill::Open;
+    r.commission = commission_->value() / 100;
+    r.buyRate = buyRate_->value() / 100;
+    r.borrowRate = borrowRate_->value() / 100;
+    return s;
+}
+
+void PairSearchWindow::startSearch() {
+    const PairSearchSettings s = readControls();
+    const std::string problem = pairSearchSettingsProblem(s);
+    if (!problem.empty()) {
+        funnel_->setText(QString::fromStdString(problem));
+        return;
+    }
+    if (a_.store != nullptr) {
+        savePairSearchSettings(*a_.store, s);
+    }
+    cancelSearch();
+    job_ = std::make_unique<PairSearchJob>(a_.paths, s);
+    settings_ = s;
+    cancel_->setEnabled(true);
+    progress_->setValue(0);
+    stage_->setText(QString::fromUtf8(pairSearchStageName(PairSearchStage::Loading).data()));
+    funnel_->clear();
+    poller_->start();
+}
+
+void PairSearchWindow::cancelSearch() {
+    if (job_ != nullptr) {
+        job_->cancel();
+        cancelled_.push_back(std::move(job_));
+    }
+    cancel_->setEnabled(false);
+    progress_->setValue(0);
+    stage_->clear();
+}
+
+void PairSearchWindow::poll() {
+    // Cancelled jobs end at their next check; their threads are joined once they have.
+    std::erase_if(cancelled_,
+                  [](const std::unique_ptr<PairSearchJob>& j) { return j->finished(); });
+    if (job_ == nullptr) {
+        if (cancelled_.empty()) {
+            poller_->stop();
+        }
+        return;
+    }
+    const PairSearchProgress& p = job_->progress();
+    progress_->setValue(pairSearchPermille(p));
+    stage_->setText(QString::fromUtf8(
+        pairSearchStageName(static_cast<PairSearchStage>(p.stage.load())).data()));
+    if (job_->finished()) {
+        PairSearchOutcome outcome = job_->take();
+        job_.reset();
+        finish(std::move(outcome));
+    }
+}
+
+void PairSearchWindow::finish(PairSearchOutcome outcome) {
+    cancel_->setEnabled(false);
+    stage_->clear();
+    progress_->setValue(0);
+    if (outcome.result == PairSearchResult::Refused) {
+        funnel_->setText(QString::fromStdString(outcome.message));
+        return;
+    }
+    if (outcome.result != PairSearchResult::Done) {
+        return;
+    }
+    results_ = std::move(outcome.table);
+    windowStart_ = outcome.windowStart;
+    funnel_->setText(QString::fromStdString(outcome.funnel));
+    fillTable(results_.rows.empty() ? -1 : results_.rows.front().rank);
+    if (!results_.rows.empty()) {
+        table_->setFocus();
+        rowSelected(table_->currentRow());
+    }
+}
+
+void PairSearchWindow::fillTable(int selectRank) {
+    filling_ = true;
+    const std::vector<PairColumn> columns = pairColumns(results_.withBacktest);
+    table_->clear();
+    table_->setColumnCount(static_cast<int>(columns.size()));
+    table_->setRowCount(static_cast<int>(results_.rows.size()));
+    QStringList headers;
+    for (PairColumn c : columns) {
+        headers << QString::fromUtf8(pairColumnHeader(c).data(),
+                                     static_cast<qsizetype>(pairColumnHeader(c).size()));
+    }
+    table_->setHorizontalHeaderLabels(headers);
+    int selected = -1;
+    for (size_t r = 0; r < results_.rows.size(); ++r) {
+        const PairSearchRow& row = results_.rows[r];
+        for (size_t c = 0; c < columns.size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(pairCell(row, columns[c])));
+            const bool text = columns[c] == PairColumn::AName || columns[c] == PairColumn::BName ||
+                              columns[c] == PairColumn::Sector;
+            item->setTextAlignment(text ? Qt::AlignLeft | Qt::AlignVCenter
+                                        : Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+        if (row.rank == selectRank) {
+            selected = static_cast<int>(r);
+        }
+    }
+    table_->resizeColumnsToContents();
+    if (selected >= 0) {
+        table_->setCurrentCell(selected, 0);
+    }
+    filling_ = false;
+}
+
+void PairSearchWindow::rowSelected(int row) {
+    if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+        return;
+    }
+    showCandidate(
+        a_, shell_,
+        pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+}
+
+void PairSearchWindow::showSelected() {
+    rowSelected(table_->currentRow());
+}
+
+void PairSearchWindow::addSelectedAsPosition() {
+    const int row = table_->currentRow();
+    if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+        return;
+    }
+    const PositionForm form = candidatePositionForm(
+        a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    PositionDialog dialog(this, a_, -1);
+    const std::pair<int, const std::string*> fields[] = {
+        {position_dialog::kBuyCode, &form.buyCode},
+        {position_dialog::kSellCode, &form.sellCode},
+        {position_dialog::kBuyName, &form.buyName},
+        {position_dialog::kSellName, &form.sellName},
+        {position_dialog::kBuyDate, &form.buyDate},
+        {position_dialog::kSellDate, &form.sellDate},
+        {position_dialog::kBuyQuantity, &form.buyQuantity},
+        {position_dialog::kSellQuantity, &form.sellQuantity}};
+    for (const auto& [id, text] : fields) {
+        if (auto* edit = qobject_cast<QLineEdit*>(dialog.control(id))) {
+            edit->setText(QString::fromStdString(*text));
+        }
+    }
+    dialog.refresh();
+    if (runPositionDialog_) {
+        runPositionDialog_(dialog);
+    } else {
+        dialog.exec();
+    }
+    if (dialog.written() >= 0) {
+        leaveCandidate(a_);
+        showPositionsAfterWrite(a_, shell_, dialog.written());
+    }
+}
+
+bool PairSearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on the table brings its pair back to the chart rather than searching again.
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            showSelected();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PairSearchWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        copyTable();
+        return;
+    }
+    if (event->matches(QKeySequence::Save)) {
+        saveTable();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void PairSearchWindow::copyTable() {
+    QApplication::clipboard()->setText(QString::fromStdString(pairTableTsv(results_)));
+}
+
+void PairSearchWindow::saveTable() {
+    const QString proposed = QStringLiteral("ペア検索.csv");
+    QString path;
+    if (saveChooser_) {
+        path = saveChooser_(proposed);
+    } else {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
+                                            folder + QLatin1Char('/') + proposed,
+                                            QStringLiteral("CSV (*.csv)"));
+    }
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!saveFileReplacing(path.toStdString(), pairTableCsv(results_))) {
+        shell_.messageBox("ファイルに保存できません: " + path.toStdString(), "ペア検索",
+                          MessageIcon::Exclamation);
+    }
+}
+
+void PairSearchWindow::closeEvent(QCloseEvent* event) {
+    cancelSearch();
+    QDialog::closeEvent(event);
+}
+
+}  // namespace zepa

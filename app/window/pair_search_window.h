@@ -1,0 +1,126 @@
+// The ペア検索 window: the screen's settings at the top, 検索 running the screen on a thread of
+// its own (a progress bar with the stage, 中止), the funnel line and the result table. Selecting
+// a row shows the pair in the main window as a candidate. Not modal; one per main window.
+// Everything it decides is the plain code of app/pair_search_*.h.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/pair_search_job.h"
+#include "app/shell.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+namespace zepa {
+
+class PositionDialog;
+
+class PairSearchWindow final : public QDialog {
+    Q_OBJECT
+  public:
+    PairSearchWindow(QWidget* frame, Shell& shell, AppContext& a);
+    ~PairSearchWindow() override;
+
+    // 検索: the settings stored, a running screen cancelled, a new one started.
+    void startSearch();
+    // 中止: the running screen cancelled; its result is never shown.
+    void cancelSearch();
+    bool searching() const { return job_ != nullptr; }
+    // チャートに表示: the selected row's pair in the main window again.
+    void showSelected();
+    // 建玉に追加: the add dialog filled with the selected pair; after its write the new position
+    // is shown.
+    void addSelectedAsPosition();
+    // Where 建玉に追加 runs the add dialog (to fill and press it in a test); left unset, modally.
+    void setPositionDialogRunner(std::function<void(PositionDialog&)> runner) {
+        runPositionDialog_ = std::move(runner);
+    }
+
+    QPushButton* searchButton() const { return search_; }
+    QTableWidget* table() const { return table_; }
+    QLabel* funnelLabel() const { return funnel_; }
+    QCheckBox* backtestBox() const { return backtest_; }
+    const PairSearchTable& results() const { return results_; }
+    // Where Ctrl+S saves (see DataWindow::setSaveChooser).
+    void setSaveChooser(std::function<QString(const QString& proposed)> chooser) {
+        saveChooser_ = std::move(chooser);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void fillControls(const PairSearchSettings& s);
+    PairSearchSettings readControls() const;
+    void poll();
+    void finish(PairSearchOutcome outcome);
+    void fillTable(int selectRank);
+    void rowSelected(int row);
+    void copyTable();
+    void saveTable();
+
+    Shell& shell_;
+    AppContext& a_;
+    PairSearchSettings settings_;  // of the run whose results are shown
+    PairSearchTable results_;
+    int32_t windowStart_ = 0;
+    std::unique_ptr<PairSearchJob> job_;
+    std::vector<std::unique_ptr<PairSearchJob>> cancelled_;  // ending on their own
+    QTimer* poller_ = nullptr;
+    bool filling_ = false;
+    std::function<QString(const QString&)> saveChooser_;
+    std::function<void(PositionDialog&)> runPositionDialog_;
+
+    QSpinBox* days_ = nullptr;
+    QSpinBox* shortDays_ = nullptr;
+    QSpinBox* ratioPeriod_ = nullptr;
+    QComboBox* market_ = nullptr;
+    QComboBox* sector_ = nullptr;
+    QCheckBox* borrowable_ = nullptr;
+    QDoubleSpinBox* minTurnover_ = nullptr;  // million yen
+    QDoubleSpinBox* minPrice_ = nullptr;
+    QDoubleSpinBox* minCorrelation_ = nullptr;
+    QDoubleSpinBox* minShortCorrelation_ = nullptr;
+    QDoubleSpinBox* maxP_ = nullptr;
+    QDoubleSpinBox* maxQ_ = nullptr;
+    QDoubleSpinBox* minHalfLife_ = nullptr;
+    QDoubleSpinBox* maxHalfLife_ = nullptr;
+    QDoubleSpinBox* minAbsZ_ = nullptr;
+    QDoubleSpinBox* entry_ = nullptr;
+    QDoubleSpinBox* exit_ = nullptr;
+    QDoubleSpinBox* stop_ = nullptr;
+    QSpinBox* maxDays_ = nullptr;
+    QDoubleSpinBox* amount_ = nullptr;  // ten thousand yen
+    QComboBox* fill_ = nullptr;
+    QDoubleSpinBox* commission_ = nullptr;  // percent
+    QDoubleSpinBox* buyRate_ = nullptr;
+    QDoubleSpinBox* borrowRate_ = nullptr;
+    QCheckBox* backtest_ = nullptr;
+    QPushButton* search_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* show_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* stage_ = nullptr;
+    QLabel* funnel_ = nullptr;
+    QTableWidget* table_ = nullptr;
+};
+
+}  // namespace zepa

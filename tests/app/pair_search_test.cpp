@@ -1,0 +1,400 @@
+// The ペア検索 window's plain logic: the settings' stored values, the result table, the
+// candidate shown in the main window, and a screen run off the window's thread.
+#include <gtest/gtest.h>
+
+#include "app/backtest_table.h"
+#include "app/pair_search_job.h"
+#include "app/position_forms.h"
+#include "base/codepage.h"
+#include "chart/info_panel.h"
+#include "settings/chart_values.h"
+#include "tests/app/reverting_market.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace zepa {
+namespace {
+
+using test::positionLine;
+using test::Viewer;
+
+TEST(PairSearchSettings, DefaultsAndRoundTrip) {
+    const PairSearchSettings d = defaultPairSearchSettings();
+    EXPECT_EQ(formatPairScreenValue(d), "250,75,25,-1,0,0,,,0.7,0.5,0.05,,1,60,,100,0");
+    EXPECT_EQ(formatPairRuleValue(d), "2,0,3.5,180,1000000,0,0,0.028,0.0115");
+
+    MemoryValueStore store;
+    PairSearchSettings s = d;
+    s.screen.days = 500;
+    s.screen.sector = 33;
+    s.screen.minTurnover = 1e8;
+    s.screen.maxP.reset();
+    s.screen.maxQ = 0.1;
+    s.screen.minAbsZ = 1.5;
+    s.marketCode = 1;
+    s.withBacktest = true;
+    s.rule.entry = 2.5;
+    s.rule.fill = BacktestFill::Close;
+    s.rule.amount = 500000;
+    savePairSearchSettings(store, s);
+    const PairSearchSettings back = loadPairSearchSettings(store);
+    EXPECT_EQ(formatPairScreenValue(back), formatPairScreenValue(s));
+    EXPECT_EQ(formatPairRuleValue(back), formatPairRuleValue(s));
+    EXPECT_FALSE(back.screen.maxP.has_value());
+    // Nothing else of the store is written.
+    EXPECT_EQ(store.values.size(), 2u);
+}
+
+TEST(PairSearchSettings, BadFieldsKeepTheDefaults) {
+    MemoryValueStore store;
+    // Window below its least, a short window beyond the window, a market without a letter, an
+    // industry that is none, a correlation beyond 1, words, a missing tail.
+    store.set(kChartSubkey, "PairScreen", "5,900,25,4,20,1,x,,1.5,0.4");
+    store.set(kChartSubkey, "PairRule", "-2,0,3,0,abc");
+    const PairSearchSettings s = loadPairSearchSettings(store);
+    EXPECT_EQ(s.screen.days, 250);
+    EXPECT_EQ(s.screen.shortDays, 75);  // 900 > 250: the default proportion
+    EXPECT_EQ(s.marketCode, -1);
+    EXPECT_EQ(s.screen.sector, 0);
+    EXPECT_TRUE(s.screen.borrowable);
+    EXPECT_FALSE(s.screen.minPrice.has_value());
+    EXPECT_EQ(s.screen.minCorrelation, 0.7);
+    EXPECT_EQ(s.screen.minShortCorrelation, 0.4);
+    EXPECT_EQ(s.screen.maxP, 0.05);  // absent: kept
+    EXPECT_EQ(s.rule.entry, 2.0);
+    EXPECT_EQ(s.rule.stop, 3.0);
+    EXPECT_EQ(s.rule.maxDays, 180);
+    EXPECT_EQ(s.rule.amount, 1000000.0);
+    PairSearchSettings wrong = s;
+    wrong.withBacktest = true;
+    wrong.rule.stop = 1.5;
+    EXPECT_NE(pairSearchSettingsProblem(wrong), "");
+    EXPECT_EQ(pairSearchSettingsProblem(s), "");
+}
+
+PairSearchRow row(int32_t rank, int32_t a, double correlation, std::optional<double> p,
+                  std::optional<double> z) {
+    PairSearchRow r;
+    r.rank = rank;
+    r.aCode = a;
+    r.bCode = a + 1;
+    r.aName = "A" + std::to_string(a);
+    r.bName = "B";
+    r.correlation = correlation;
+    r.p = p;
+    r.z = z;
+    return r;
+}
+
+std::vector<int32_t> codes(const PairSearchTable& t) {
+    std::vector<int32_t> out;
+    for (const PairSearchRow& r : t.rows) {
+        out.push_back(r.aCode);
+    }
+    return out;
+}
+
+TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
+    PairSearchTable t;
+    t.rows = {row(0, 10, 0.80, 0.01, -2.5), row(1, 20, 0.95, std::nullopt, 1.0),
+              row(2, 30, 0.70, 0.001, std::nullopt), row(3, 40, 0.95, 0.02, 3.0)};
+    clickPairHeader(t, PairColumn::Correlation);  // highest first, ties in the screen's order
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{20, 40, 10, 30}));
+    clickPairHeader(t, PairColumn::Correlation);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{30, 10, 20, 40}));
+    clickPairHeader(t, PairColumn::P);  // lowest first, none last
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{30, 10, 40, 20}));
+    clickPairHeader(t, PairColumn::P);  // reversed, none still last
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{40, 10, 30, 20}));
+    clickPairHeader(t, PairColumn::Z);  // by |Z|
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{40, 10, 20, 30}));
+    clickPairHeader(t, PairColumn::AName);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 20, 30, 40}));
+    t.sortColumn.reset();
+    sortPairRows(t);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 20, 30, 40}));
+}
+
+TEST(PairSearchTable, CellsAndColumns) {
+    EXPECT_EQ(pairColumns(false).size(), 13u);
+    EXPECT_EQ(pairColumns(true).size(), 19u);
+    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    r.correlationShort = 0.5;
+    r.beta = 1.23456;
+    r.t = -4.5678;
+    r.q = 0.00004;
+    r.halfLife = 12.34;
+    r.sector = "輸送用機器";
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = -1234567;
+    s.maxDrawdown = 2345678;
+    s.averageHolding = 11.26;
+    r.stats = s;
+    const std::vector<std::pair<PairColumn, std::string>> cells = {
+        {PairColumn::ACode, "7203"},
+        {PairColumn::Sector, "輸送用機器"},
+        {PairColumn::Correlation, "0.873"},
+        {PairColumn::CorrelationShort, "0.500"},
+        {PairColumn::Beta, "1.235"},
+        {PairColumn::T, "-4.57"},
+        {PairColumn::P, "0.0123"},
+        {PairColumn::Q, "4.0e-05"},
+        {PairColumn::HalfLife, "12.3"},
+        {PairColumn::Z, "-2.35"},
+        {PairColumn::Trades, "8"},
+        {PairColumn::WinRate, "62.5%"},
+        {PairColumn::Net, "-1,234,567"},
+        {PairColumn::ProfitFactor, "--"},
+        {PairColumn::MaxDrawdown, "2,345,678"},
+        {PairColumn::AverageHolding, "11.3"},
+    };
+    for (const auto& [column, text] : cells) {
+        EXPECT_EQ(pairCell(r, column), text) << pairColumnHeader(column);
+    }
+    r.stats.reset();
+    r.z.reset();
+    EXPECT_EQ(pairCell(r, PairColumn::Net), "--");
+    EXPECT_EQ(pairCell(r, PairColumn::Z), "--");
+
+    PairSearchTable t;
+    t.rows = {r};
+    const std::string tsv = pairTableTsv(t);
+    EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
+              "コード1\t銘柄名1\tコード2\t銘柄名2\t業種\t相関\t相関(短期)\tβ\tt\tp\tq\t半減期\tZ");
+    t.rows[0].aName = "A,\"x\"";
+    const std::string csv = pairTableCsv(t);
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(csv.find("\r\n7203,\"A,\"\"x\"\"\",7204"), std::string::npos);
+}
+
+TEST(PairSearchTable, FunnelLine) {
+    ScreenResult r;
+    r.universe = 4000;
+    r.funnel = {{"pairs", 7998000}, {"correlation", 41203}, {"correlation_short", 20000},
+                {"p", 3118},        {"half_life", 1042},    {"q", 1042},
+                {"z", 1042}};
+    ScreenOptions o;
+    o.minCorrelation = 0.7;
+    o.maxP = 0.05;
+    o.maxHalfLife = 60;
+    EXPECT_EQ(funnelLine(r, o), "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042");
+    o.minAbsZ = 2;
+    EXPECT_EQ(funnelLine(r, o).substr(funnelLine(r, o).rfind("→")), "→ |Z| 1,042");
+    EXPECT_EQ(groupedNumber(-1000), "-1,000");
+    EXPECT_EQ(groupedNumber(999), "999");
+}
+
+TEST(PairCandidate, BuysTheCheaperLegForTheAmount) {
+    const CandidateLeg a{'T', 7203, "トヨタ自動車", 2480.0};
+    const CandidateLeg b{'T', 7267, "ホンダ", 1234.0};
+    // z of a / b above 0: a is dear, b is bought.
+    PositionRecord r = candidateRecord(a, b, 1.8, true, 1000000, 20250401);
+    EXPECT_EQ(r.buy.stockCode, 7267);
+    EXPECT_EQ(r.buy.quantity, 800);  // 1,000,000 / 1,234 = 810 -> 800
+    EXPECT_EQ(r.sell.stockCode, 7203);
+    EXPECT_EQ(r.sell.quantity, 400);  // 403 -> 400
+    EXPECT_EQ(r.buy.entryDate, 250401);
+    EXPECT_EQ(utf8FromCp932(r.sell.shortName), "トヨタ");  // six bytes, whole characters
+    r = candidateRecord(a, b, -0.1, true, 1000000, 20250401);
+    EXPECT_EQ(r.buy.stockCode, 7203);
+    r = candidateRecord(a, b, 0.0, false, 100000, 20250401);
+    EXPECT_EQ(r.buy.stockCode, 7203);
+    EXPECT_EQ(r.buy.quantity, 100);  // below one unit: one unit
+    EXPECT_EQ(unitQuantity(1000000, 0.0), 100);
+}
+
+TEST(PairCandidate, TradeMarksOnDailyAndWeeklyBars) {
+    std::vector<DayBar> bars(10);
+    for (int i = 0; i < 10; ++i) {
+        bars[static_cast<size_t>(i)].date = PackedDate{55, 1, static_cast<uint8_t>(5 + i)};
+    }
+    BacktestTrade up;
+    up.direction = BacktestDirection::BuyA;
+    up.entryDate = 20250106;
+    up.exitDate = 20250109;
+    up.reason = BacktestExit::Stop;
+    BacktestTrade down = up;
+    down.direction = BacktestDirection::SellA;
+    down.entryDate = 20250110;
+    down.exitDate = 20250113;
+    down.reason = BacktestExit::Time;
+    BacktestTrade open = up;
+    open.entryDate = 20250114;
+    open.reason = BacktestExit::Open;
+    const TradeMarks m = tradeMarksOn({up, down, open}, bars);
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ((std::vector<int32_t>{m[0].slot, m[1].slot, m[2].slot, m[3].slot, m[4].slot}),
+              (std::vector<int32_t>{1, 4, 5, 8, 9}));
+    EXPECT_EQ(m[0].kind, TradeMarkKind::EntryUp);
+    EXPECT_EQ(m[1].kind, TradeMarkKind::ExitStop);
+    EXPECT_TRUE(m[1].buyColor);
+    EXPECT_EQ(m[2].kind, TradeMarkKind::EntryDown);
+    EXPECT_EQ(m[3].kind, TradeMarkKind::ExitTime);
+    EXPECT_FALSE(m[3].buyColor);
+    // A weekly bar dated the Friday takes the fills of its week.
+    std::vector<DayBar> weeks(2);
+    weeks[0].date = PackedDate{55, 1, 10};
+    weeks[1].date = PackedDate{55, 1, 17};
+    EXPECT_EQ(tradeMarksOn({down}, weeks)[0].slot, 0);
+}
+
+TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
+    open(positionLine(1001, 1002) + positionLine(1003, 1004));
+    a.settings.lowerPaneMode = 1;
+    PairCandidate c;
+    c.record.buy = test::leg('T', 1005, 230301);
+    c.record.sell = test::leg('T', 1006, 230301);
+    c.ratioPeriod = 40;
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    EXPECT_EQ(a.settings.lowerPaneMode, 3);
+    EXPECT_EQ(a.ratio.period, 40);
+    const std::string title = utf8FromCp932(headerLineText(chartContext(a)));
+    EXPECT_EQ(title.rfind("候補 [ 買 東証  1005", 0), 0u) << title;
+    // Down goes on from the position shown before the candidate, with the user's pane back.
+    key(40);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.view.currentPosition, 1);
+    EXPECT_EQ(a.settings.lowerPaneMode, 1);
+    EXPECT_EQ(a.series.buyStockCode, 1003);
+    // From the last position Down has nowhere to go: it goes back to that position.
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    key(40);
+    EXPECT_EQ(a.series.buyStockCode, 1003);
+    EXPECT_TRUE(shell.messages.empty());
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    key(36);  // Home
+    EXPECT_EQ(a.series.buyStockCode, 1001);
+    // Reading the position file again shows its first position; a ratio period set in 設定
+    // while the candidate was shown is kept.
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    a.settings.ratioPeriod = 30;
+    press(command::kReloadPositions);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.series.buyStockCode, 1001);
+    EXPECT_EQ(a.settings.ratioPeriod, 30);
+    // Ctrl+F asks the shell for the window.
+    key('F', true);
+    EXPECT_EQ(shell.opened.back(), "pair search");
+}
+
+TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
+    open(positionLine(1001, 1002));
+    EXPECT_FALSE(a.shownBacktest.valid);
+    a.settings.showBacktest = 1;
+    ASSERT_TRUE(rebuildSeries(a, shell));
+    ASSERT_TRUE(a.shownBacktest.valid);
+    EXPECT_EQ(a.shownBacktest.stats.trades + a.shownBacktest.stats.hasOpenTrade,
+              static_cast<int32_t>(a.shownBacktest.trades.size()));
+    EXPECT_EQ(chartContext(a).tradeMarks, &a.shownBacktest.marks);
+    key(46);  // Delete: weekly bars
+    EXPECT_FALSE(a.shownBacktest.valid);
+    EXPECT_EQ(chartContext(a).tradeMarks, nullptr);
+}
+
+TEST(BacktestTable, TradeRowsAndTheStatisticsLine) {
+    BacktestTrade t;
+    t.entryDate = 20250106;
+    t.exitDate = 20250210;
+    t.entrySlot = 3;
+    t.exitSlot = 27;
+    t.direction = BacktestDirection::BuyA;
+    t.reason = BacktestExit::Stop;
+    t.net = -12345;
+    BacktestTrade open = t;
+    open.direction = BacktestDirection::SellA;
+    open.reason = BacktestExit::Open;
+    open.net = 5000;
+    int64_t cumulative = 1000;
+    EXPECT_EQ(backtestTradeCells(t, cumulative),
+              (std::vector<std::string>{"2025/01/06", "2025/02/10", "買い", "損切り", "24本",
+                                        "-12,345", "-11,345"}));
+    // An open trade is not in the running sum.
+    EXPECT_EQ(
+        backtestTradeCells(open, cumulative),
+        (std::vector<std::string>{"2025/01/06", "--", "売り", "保有中", "24本", "5,000", "--"}));
+    EXPECT_EQ(cumulative, -11345);
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = 123456;
+    s.hasProfitFactor = true;
+    s.profitFactor = 1.854;
+    s.maxDrawdown = 45678;
+    s.averageHolding = 11.26;
+    s.hasOpenTrade = true;
+    s.openNet = -300;
+    EXPECT_EQ(backtestStatsLine(s),
+              "取引 8回  勝率 62.5%  純損益 123,456円  PF 1.85  最大DD 45,678円  平均保有 11.3本"
+              "  (保有中 -300円)");
+}
+
+TEST_F(Viewer, ACandidateBecomesAPositionThroughTheAddForm) {
+    open(positionLine(1001, 1002));
+    PairCandidate c;
+    c.record = candidateRecord({'T', 1005, "STOCK1005", 1040.0}, {'T', 1006, "STOCK1006", 1080.0},
+                               1.0, true, 1000000, 20230301);
+    const PositionForm form = candidatePositionForm(a, c);
+    EXPECT_EQ(form.buyCode, "T1006");  // z above 0: the second leg is the cheaper one
+    EXPECT_EQ(form.sellCode, "T1005");
+    EXPECT_EQ(form.buyQuantity, "900");  // 1,000,000 / 1,080 = 925 -> 900
+    EXPECT_EQ(form.sellQuantity, "900");
+    EXPECT_EQ(form.buyDate, positionFormFor(a, -1).buyDate);  // the newest date
+    const FormWrite written = writePositionForm(a, -1, form);
+    ASSERT_TRUE(written.ok) << written.message;
+    showPositionsAfterWrite(a, shell, written.position);
+    ASSERT_EQ(a.positions.positionCount, 2);
+    EXPECT_EQ(a.positions.records[1].buy.stockCode, 1006);
+    EXPECT_EQ(a.positions.records[1].sell.quantity, 900);
+}
+
+using test::writeRevertingMarket;
+
+TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
+    test::TempInstallation in;
+    writeRevertingMarket(in, 300);
+    PairSearchSettings s = defaultPairSearchSettings();
+    s.withBacktest = true;
+    s.rule.entry = 1.5;
+    PairSearchProgress progress;
+    const PairSearchOutcome out = runPairSearch(in.paths, s, progress);
+    ASSERT_EQ(out.result, PairSearchResult::Done) << out.message;
+    ASSERT_EQ(out.table.rows.size(), 1u) << out.funnel;
+    const PairSearchRow& r = out.table.rows[0];
+    EXPECT_EQ(r.aCode + r.bCode, 1001 + 1002);
+    EXPECT_EQ(out.funnel.rfind("4銘柄 → 6組 → 相関 ", 0), 0u) << out.funnel;
+    ASSERT_TRUE(r.stats.has_value());
+    EXPECT_GT(r.stats->trades, 0);
+    EXPECT_EQ(r.trades.size(), static_cast<size_t>(r.stats->trades + r.stats->hasOpenTrade));
+    EXPECT_EQ(progress.stage.load(), static_cast<int>(PairSearchStage::Finished));
+    const PairCandidate c = pairCandidateOf(r, s, out.windowStart);
+    EXPECT_EQ(c.record.buy.stockCode == r.aCode, candidateBuysA(r.z.value_or(0), r.z.has_value()));
+    EXPECT_EQ(c.ratioPeriod, 25);
+}
+
+TEST(PairSearchJob, ACancelledRunHandsBackNothing) {
+    test::TempInstallation in;
+    writeRevertingMarket(in, 300);
+    PairSearchProgress progress;
+    progress.cancel = true;
+    PairSearchOutcome out = runPairSearch(in.paths, defaultPairSearchSettings(), progress);
+    EXPECT_EQ(out.result, PairSearchResult::Cancelled);
+    EXPECT_TRUE(out.table.rows.empty());
+    // A job cancelled while it runs, and one dropped unfinished: both end, nothing leaks.
+    PairSearchJob job(in.paths, defaultPairSearchSettings());
+    job.cancel();
+    out = job.take();
+    EXPECT_EQ(out.result, PairSearchResult::Cancelled);
+    EXPECT_TRUE(out.table.rows.empty());
+    { PairSearchJob dropped(in.paths, defaultPairSearchSettings()); }
+    // Too few dates for the window: refused with the reason.
+    PairSearchSettings s = defaultPairSearchSettings();
+    s.screen.days = 400;
+    PairSearchProgress fresh;
+    out = runPairSearch(in.paths, s, fresh);
+    EXPECT_EQ(out.result, PairSearchResult::Refused);
+    EXPECT_NE(out.message.find("400日"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zepa

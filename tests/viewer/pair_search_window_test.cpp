@@ -1,0 +1,137 @@
+// The ペア検索 window offscreen: opened by Ctrl+F, a screen filling its table, the selected row
+// shown in the main window as a candidate, and the table's sort, copy and save.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/window/backtest_window.h"
+#include "app/window/frame_window.h"
+#include "app/window/pair_search_window.h"
+#include "app/window/position_dialogs.h"
+#include "base/codepage.h"
+#include "chart/info_panel.h"
+#include "settings/chart_values.h"
+#include "settings/memory_value_store.h"
+#include "tests/app/reverting_market.h"
+#include "tests/app/viewer_fixture.h"
+#include "tests/support/box_answerer.h"
+
+namespace zepa::test {
+namespace {
+
+struct PairSearchWindowTest : ::testing::Test, TempInstallation {
+    void SetUp() override {
+        writeRevertingMarket(*this, 300);
+        writeText(paths.positionFile, positionLine(1003, 1004) + positionLine(1004, 1003));
+        store.set(kMenuSubkey, "EDITOR", "true");
+        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
+        window = std::make_unique<FrameWindow>(a);
+        window->resize(900, 600);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    std::string title() { return utf8FromCp932(headerLineText(chartContext(a))); }
+
+    MemoryValueStore store;
+    AppContext a;
+    BoxAnswerer boxes;
+    std::unique_ptr<FrameWindow> window;
+};
+
+TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate) {
+    QTest::keyClick(window->windowHandle(), Qt::Key_F, Qt::ControlModifier);
+    auto* search = qobject_cast<PairSearchWindow*>(window->pairSearchWindow());
+    ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isVisible());
+    EXPECT_FALSE(search->isModal());
+    search->backtestBox()->setChecked(true);
+
+    // Enter in a settings field runs the screen (検索 is the default button); a second 検索
+    // cancels the first.
+    search->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(search));
+    QWidget* field = search->focusWidget();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_TRUE(search->searching());
+    search->startSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !search->searching(); }, 30000));
+    QTableWidget* table = search->table();
+    ASSERT_EQ(table->rowCount(), 1) << search->funnelLabel()->text().toStdString();
+    EXPECT_TRUE(search->funnelLabel()->text().startsWith(QStringLiteral("4銘柄 → 6組")));
+    EXPECT_EQ(table->currentRow(), 0);
+    EXPECT_EQ(table->columnCount(), 19);
+    // The settings were stored, 検証 with them.
+    EXPECT_EQ(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[16], "1");
+
+    ASSERT_TRUE(a.candidate.shown);
+    EXPECT_EQ(title().rfind("候補 ", 0), 0u) << title();
+    const int32_t buy = a.series.buyStockCode;
+    const int32_t quantity = a.candidate.record.buy.quantity;
+    EXPECT_TRUE(buy == 1001 || buy == 1002);
+    EXPECT_EQ(a.settings.lowerPaneMode, 3);
+    EXPECT_TRUE(a.shownBacktest.valid);
+    EXPECT_FALSE(a.shownBacktest.marks.empty());
+
+    // 検証データ表示 lists the trades of what the chart shows, and follows the chart.
+    window->openBacktestWindow();
+    auto* trades = window->findChild<BacktestWindow*>();
+    ASSERT_NE(trades, nullptr);
+    EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
+    EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
+
+    // Down on the main window goes to the held positions; チャートに表示 brings the pair back.
+    QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return trades->table()->rowCount() == 0; }, 3000));
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.series.buyStockCode, 1004);
+    EXPECT_EQ(title().rfind("候補", 0), std::string::npos);
+    search->showSelected();
+    EXPECT_EQ(a.series.buyStockCode, buy);
+
+    // Header clicks sort; Ctrl+C copies the table; Ctrl+S saves it as CSV.
+    QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(table->horizontalHeader()->sectionViewportPosition(5) + 5, 5));
+    EXPECT_EQ(search->results().sortColumn, PairColumn::Correlation);
+    QTest::keyClick(search, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("コード1\t銘柄名1")));
+    const std::string saved = (root / "pairs.csv").string();
+    search->setSaveChooser([&](const QString&) { return QString::fromStdString(saved); });
+    QTest::keyClick(search, Qt::Key_S, Qt::ControlModifier);
+    std::ifstream in(saved, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str().substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_TRUE(boxes.texts.empty());
+
+    // 建玉に追加: the add dialog holds the pair; its write adds the position and shows it.
+    search->setPositionDialogRunner([&](PositionDialog& dialog) {
+        EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.control(position_dialog::kBuyQuantity))->text(),
+                  QString::number(quantity));
+        dialog.press(position_dialog::kOk);
+    });
+    search->addSelectedAsPosition();
+    EXPECT_EQ(a.positions.positionCount, 3);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.series.buyStockCode, buy);
+    EXPECT_EQ(a.positions.records[2].buy.stockCode, buy);
+
+    search->close();
+    window->close();
+}
+
+}  // namespace
+}  // namespace zepa::test
