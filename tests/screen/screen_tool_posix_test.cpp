@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "marketdata/listing_file.h"
 #include "tests/support/run_tool.h"
 #include "tests/support/temp_installation.h"
 
@@ -87,16 +86,9 @@ TEST_F(ScreenTool, BacktestPerPairAndRankedByIt) {
     ASSERT_EQ(j["pairs"].size(), 4u);
     int64_t previous = INT64_MAX;
     for (const auto& p : j["pairs"]) {
-        const auto& b = p["backtest"];
-        for (const char* name :
-             {"trades", "wins", "win_rate", "net", "gross", "costs", "average_net", "profit_factor",
-              "average_holding", "median_holding", "largest_win", "largest_loss", "max_drawdown",
-              "exits", "open_net"}) {
-            EXPECT_TRUE(b.contains(name)) << name;
-        }
-        const auto net = b["net"].get<int64_t>();
-        EXPECT_LE(net, previous) << out;
-        previous = net;
+        EXPECT_EQ(p["backtest"].size(), 15u);
+        EXPECT_LE(p["backtest"]["net"].get<int64_t>(), previous) << out;
+        previous = p["backtest"]["net"].get<int64_t>();
     }
     EXPECT_GT(j["pairs"][0]["backtest"]["trades"].get<int>(), 0);
 
@@ -104,12 +96,6 @@ TEST_F(ScreenTool, BacktestPerPairAndRankedByIt) {
     const std::string header = out.substr(0, out.find('\n'));
     EXPECT_NE(header.find(",turnover_b,backtest.trades,backtest.wins,"), std::string::npos);
     EXPECT_NE(header.find(",backtest.exits.time,backtest.open_net"), std::string::npos);
-    ASSERT_EQ(run("--days 100 --all --top 2 --backtest", out, err), 0);
-    EXPECT_NE(out.find("  backtest.net  "), std::string::npos);
-    EXPECT_NE(out.find("逆日歩"), std::string::npos);
-
-    EXPECT_EQ(run("--backtest --backtest-years 2.5", out, err), 2);
-    EXPECT_EQ(run("--entry 1.5", out, err), 2);
 }
 
 TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
@@ -126,24 +112,6 @@ TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
     std::filesystem::remove(dataFile("DBW.2025"));
     EXPECT_EQ(run("", out, err), 1);
     EXPECT_FALSE(err.empty());
-}
-
-TEST_F(ScreenTool, SectorPairsFromTheListingFile) {
-    const std::string path = paths.zepawin + "/" + kListingFileName;
-    writeText(path,
-              "Code,Name,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,MarketCode,"
-              "ScaleCategory,MarginCode\n"
-              "1001,A,1,x,0050,y,0111,,2\n1002,B,1,x,0050,y,0111,,2\n1003,C,1,x,0050,y,0111,,1\n"
-              "1005,E,2,x,3050,y,0111,,2\n1006,F,2,x,3050,y,0111,,2\n");
-    std::string out;
-    std::string err;
-    ASSERT_EQ(run("--days 100 --all --sector 33 --json", out, err), 0) << err;
-    nlohmann::json j = nlohmann::json::parse(out);
-    EXPECT_EQ(j["universe"], 6);
-    EXPECT_EQ(j["funnel"][0]["pairs"], 3 + 1);
-    for (const auto& p : j["pairs"]) {
-        EXPECT_EQ(p["sector_a"], p["sector_b"]);
-    }
 }
 
 }  // namespace
