@@ -80,27 +80,6 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
     EXPECT_TRUE(boxes.texts.empty());
 }
 
-TEST_F(ViewerWindow, CursorFollowsTheMouseAndAClickJumpsToItsDate) {
-    show(positionLine(1001, 1002));
-    QTest::mouseClick(window->toolbarButton(257), Qt::LeftButton);
-    const QImage before = picture();
-    const ChartLayout& l = a.chart.layout;
-    const QPoint at(l.plotLeft + 100, (l.pricePlotTop + l.pricePaneBottom) / 2);
-    QWidget* chart = window->centralWidget();
-    QTest::mouseMove(chart, at);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return a.view.cursorState == 2; }));
-    EXPECT_NE(picture(), before);  // the inverted line
-    // A click on the toolbar strip is the strip's, not the chart's.
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      chart->mapTo(window.get(), QPoint(650, 15)));
-    EXPECT_EQ(a.view.cursorState, 2);
-
-    const int32_t bar = a.view.cursorBar;
-    QTest::mouseClick(chart, Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_FALSE(window->toolbarButton(257)->isChecked());
-    EXPECT_EQ(a.view.scrollBack, a.md.set.dateCount - 1 - bar);
-}
-
 // Every entry under root, with its time stamp and, for a file, its bytes.
 std::map<std::string, std::string> snapshot(const fs::path& root) {
     std::map<std::string, std::string> out{
