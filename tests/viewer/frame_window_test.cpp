@@ -64,9 +64,6 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
               before.copy(0, 0, before.width(), lowerTop));
     EXPECT_NE(picture(), before);
 
-    key(Qt::Key_Left, Qt::AltModifier);  // Alt+key is the plain key
-    EXPECT_GT(a.view.scrollBack, 0);
-
     QToolButton* autoStep = window->toolbarButton(255);
     key(Qt::Key_Backspace);
     EXPECT_TRUE(autoStep->isChecked());
