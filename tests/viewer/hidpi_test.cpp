@@ -98,13 +98,6 @@ TEST_F(HiDpiWindow, AStoredPlacementThatDoesNotFitIsFittedOntoTheScreen) {
     window->restorePlacement(
         placed(desktop.x() + 5, desktop.y() + 6, desktop.x() + 205, desktop.y() + 156));
     EXPECT_EQ(window->geometry(), QRect(desktop.x() + 5, desktop.y() + 6, 200, 150));
-    // And the window records its own scale with it.
-    window->setPlacementRecording(true);
-    window->resize(250, 200);
-    WindowPlacement recorded;
-    ASSERT_TRUE(parsePlacement(queryChartValue(store, kChartSubkey, "Size_SY"), recorded));
-    EXPECT_EQ(recorded.scalePercent, scale);
-    EXPECT_EQ(recorded.right - recorded.left, 250);
 }
 
 }  // namespace
