@@ -58,7 +58,6 @@ TEST_F(BacktestTool, RefusesUnknownCodesAndBadNumbers) {
     std::string out;
     EXPECT_EQ(run("8306 7203", &out), 1);
     EXPECT_NE(out.find("7203"), std::string::npos) << out;
-    EXPECT_EQ(run("8306 T9984", &out), 1);  // 9984 is not on the 東証
     EXPECT_EQ(run("--entry 2,5 8306 8316", &out), 2);
 }
 
