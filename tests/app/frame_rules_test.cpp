@@ -187,6 +187,21 @@ TEST(Placement, AChangeOfScaleKeepsTheWindowsSizeOnTheScreen) {
     EXPECT_EQ(back.scalePercent, 100);
 }
 
+// A placement stored on a larger screen, at another scale or by hand comes back wholly on this one.
+TEST(Placement, OneThatDoesNotFitIsMovedOntoTheWorkArea) {
+    const auto fitted = [](int32_t l, int32_t t, int32_t r, int32_t b) {
+        const ScreenRect f =
+            fitPlacement(WindowPlacement{.left = l, .top = t, .right = r, .bottom = b},
+                         ScreenRect{0, 0, 1920, 1040}, 200, 150);
+        return std::array{f.left, f.top, f.width, f.height};
+    };
+    EXPECT_EQ(fitted(1820, 10, 2120, 210), (std::array{1620, 10, 300, 200}));
+    EXPECT_EQ(fitted(-1920, -1040, 3840, 2080), (std::array{0, 0, 1920, 1040}));
+    EXPECT_EQ(fitted(-250, -150, 50, 150), (std::array{0, 0, 300, 300}));
+    EXPECT_EQ(fitted(5, 6, 205, 156), (std::array{5, 6, 200, 150}));  // it fits: it stays
+    EXPECT_EQ(fitted(INT32_MIN, 0, INT32_MAX, 10), (std::array{0, 0, 1920, 150}));
+}
+
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     std::string text;
     write(paths.tipFile, "# one\r\nsecond\r\n#three\nfourth");
