@@ -68,9 +68,6 @@ TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
               "a,b,name_a,name_b,sector_a,sector_b,correlation,correlation_short,ssd,beta,"
               "adf_t,p,q,half_life,z,crossings,turnover_a,turnover_b");
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
-
-    ASSERT_EQ(run("--days 100 --all --top 2", out, err), 0);
-    EXPECT_NE(out.find("  correlation_short "), std::string::npos);
 }
 
 TEST_F(ScreenTool, BacktestPerPairAndRankedByIt) {
