@@ -224,8 +224,6 @@ TEST_F(Viewer, EditorComesFromTheStoreOrTheSystemsDefault) {
     a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
     a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
     EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
-    a.defaultEditor = "";  // elsewhere: the desktop's application, no process
-    EXPECT_EQ(editorCommandLine(a), "");
 }
 
 TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
