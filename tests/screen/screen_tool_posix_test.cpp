@@ -52,9 +52,7 @@ TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
     std::string err;
     ASSERT_EQ(run("--days 100 --all --top 3 --json", out, err), 0) << err;
     const nlohmann::json j = nlohmann::json::parse(out);
-    EXPECT_EQ(j["days"], 100);
     EXPECT_EQ(j["universe"], 6);
-    EXPECT_EQ(j["funnel"][0]["stage"], "pairs");
     EXPECT_EQ(j["funnel"][0]["pairs"], 15);
     ASSERT_EQ(j["pairs"].size(), 3u);
     const auto& best = j["pairs"][0];
