@@ -26,7 +26,6 @@ namespace {
 struct ViewerWindow : Viewer {
     void show(const std::string& positions) {
         write(paths.positionFile, positions);
-        write(paths.tipFile, "# tips\n" + cp932FromUtf8("ひとこと") + "\n");
         store.set(kMenuSubkey, "EDITOR", "true");  // so that no test opens a real editor
         ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
         window = std::make_unique<FrameWindow>(a);
@@ -49,7 +48,6 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
     show(positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1002, 1003));
     QComboBox* selector = window->positionSelector();
     EXPECT_EQ(selector->itemText(0), QStringLiteral("買 T1001 BUY　 　　売 T1002 SELL　"));
-    EXPECT_EQ(window->statusText(), QStringLiteral(" ひとこと"));
     // Showing must not write the placement that start-up has not restored yet.
     EXPECT_EQ(queryChartValue(store, kChartSubkey, "Size_SY"), "");
 
