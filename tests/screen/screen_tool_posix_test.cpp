@@ -47,7 +47,7 @@ class ScreenTool : public ::testing::Test, public test::TempInstallation {
     }
 };
 
-TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
+TEST_F(ScreenTool, JsonAndCsvOfOneScreenWithAndWithoutTheBacktest) {
     std::string out;
     std::string err;
     ASSERT_EQ(run("--days 100 --all --top 3 --json", out, err), 0) << err;
@@ -66,26 +66,24 @@ TEST_F(ScreenTool, JsonCsvAndTextOfOneScreen) {
               "a,b,name_a,name_b,sector_a,sector_b,correlation,correlation_short,ssd,beta,"
               "adf_t,p,q,half_life,z,crossings,turnover_a,turnover_b");
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
-}
 
-TEST_F(ScreenTool, BacktestPerPairAndRankedByIt) {
-    std::string out;
-    std::string err;
+    // With the backtest: each pair's statistics, ranked by one of them.
     ASSERT_EQ(
         run("--days 100 --all --top 4 --ratio-period 10 --backtest --sort backtest.net --json", out,
             err),
         0)
         << err;
-    const nlohmann::json j = nlohmann::json::parse(out);
-    EXPECT_EQ(j["backtest_start"], "2022-06-20");  // three years before the last of 120 weekdays
-    ASSERT_EQ(j["pairs"].size(), 4u);
+    const nlohmann::json tested = nlohmann::json::parse(out);
+    EXPECT_EQ(tested["backtest_start"],
+              "2022-06-20");  // three years before the last of 120 weekdays
+    ASSERT_EQ(tested["pairs"].size(), 4u);
     int64_t previous = INT64_MAX;
-    for (const auto& p : j["pairs"]) {
+    for (const auto& p : tested["pairs"]) {
         EXPECT_EQ(p["backtest"].size(), 15u);
         EXPECT_LE(p["backtest"]["net"].get<int64_t>(), previous) << out;
         previous = p["backtest"]["net"].get<int64_t>();
     }
-    EXPECT_GT(j["pairs"][0]["backtest"]["trades"].get<int>(), 0);
+    EXPECT_GT(tested["pairs"][0]["backtest"]["trades"].get<int>(), 0);
 
     ASSERT_EQ(run("--days 100 --all --top 2 --backtest --csv", out, err), 0) << err;
     const std::string header = out.substr(0, out.find('\n'));
