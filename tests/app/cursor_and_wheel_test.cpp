@@ -11,7 +11,7 @@
 namespace zepa::test {
 namespace {
 
-constexpr int kBackspace = 8, kLeft = 37;
+constexpr int kLeft = 37;
 
 std::string readoutAt(AppContext& a, int32_t slot) {
     return utf8FromCp932(cursorReadout(chartContext(a), slot));
