@@ -11,8 +11,7 @@
 namespace zepa::test {
 namespace {
 
-constexpr int kBackspace = 8, kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kDown = 40,
-              kZero = 48, kC = 67;
+constexpr int kBackspace = 8, kSpace = 32, kLeft = 37, kUp = 38, kDown = 40, kZero = 48, kC = 67;
 
 using Texts = std::vector<std::string>;
 
