@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
-#include <QScrollBar>
 #include <QTest>
 
 #include <array>
