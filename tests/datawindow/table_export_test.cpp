@@ -19,9 +19,7 @@ namespace fs = std::filesystem;
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct TableExportTest : ChartFixture, ::testing::Test {
