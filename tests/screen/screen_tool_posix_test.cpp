@@ -47,7 +47,7 @@ class ScreenTool : public ::testing::Test, public test::TempInstallation {
     }
 };
 
-TEST_F(ScreenTool, JsonAndCsvOfOneScreenWithAndWithoutTheBacktest) {
+TEST_F(ScreenTool, JsonAndCsvWithAndWithoutTheBacktestAndExitCodes) {
     std::string out;
     std::string err;
     ASSERT_EQ(run("--days 100 --all --top 3 --json", out, err), 0) << err;
@@ -89,11 +89,8 @@ TEST_F(ScreenTool, JsonAndCsvOfOneScreenWithAndWithoutTheBacktest) {
     const std::string header = out.substr(0, out.find('\n'));
     EXPECT_NE(header.find(",turnover_b,backtest.trades,backtest.wins,"), std::string::npos);
     EXPECT_NE(header.find(",backtest.exits.time,backtest.open_net"), std::string::npos);
-}
 
-TEST_F(ScreenTool, RefusalsAndTheirExitCodes) {
-    std::string out;
-    std::string err;
+    // Refusals: 2 for usage, 1 for the data.
     EXPECT_EQ(run("--days 10", out, err), 2);
     EXPECT_NE(err.find("usage: zepa_screen"), std::string::npos);
     EXPECT_EQ(run("--sector 33", out, err), 2);  // no listing file
