@@ -13,7 +13,6 @@
 #include <sstream>
 
 #include "app/window/frame_window.h"
-#include "base/codepage.h"
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
