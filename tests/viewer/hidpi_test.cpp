@@ -11,7 +11,6 @@
 #include <set>
 
 #include "app/window/frame_window.h"
-#include "base/codepage.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/box_answerer.h"
