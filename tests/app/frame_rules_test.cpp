@@ -11,11 +11,9 @@
 namespace zepa::test {
 namespace {
 
-constexpr int kBackspace = 8, kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kDown = 40,
-              kZero = 48, kC = 67;
+constexpr int kBackspace = 8, kSpace = 32, kLeft = 37, kUp = 38, kDown = 40, kZero = 48, kC = 67;
 
 using Texts = std::vector<std::string>;
-using Ints = std::vector<int32_t>;
 
 std::vector<int32_t> invertedLineXs(const RecordingSurface& s) {
     std::vector<int32_t> xs;
@@ -111,32 +109,6 @@ TEST_F(Viewer, AnyCommandKeyClickOrWheelWhileSteppingOnlyStopsIt) {
     EXPECT_EQ(shell.messages[0].text, "最後の銘柄です");
 }
 
-// Chart switch from the key, the menu and the button alike: profit, spread, change rate and
-// back, each redrawn with its title; a stored ratio chart (3) steps to the spread chart.
-TEST_F(Viewer, ChartSwitchCyclesProfitSpreadChangeRate) {
-    openThree();
-    const std::string titles[] = {cp932FromUtf8("利益チャート(単位：万円)"),
-                                  cp932FromUtf8("変動率(単位：％)"),
-                                  cp932FromUtf8("さやチャート(単位：円)")};
-    Ints modes;
-    Texts drawnTitles;
-    for (const auto& next :
-         {+[](Viewer& v) { v.key(kSpace); }, +[](Viewer& v) { v.press(command::kChartSwitch); },
-          +[](Viewer& v) { v.press(command::kButtonChartSwitch); }}) {
-        shell.surface.ops.clear();
-        next(*this);
-        modes.push_back(a.settings.lowerPaneMode);
-        const RecordedOp title = shell.surface.ofKind(RecordedOp::Text).at(0);
-        drawnTitles.push_back(title.text);
-        EXPECT_EQ(title.y1, a.chart.layout.lowerTitleTop + 3);
-    }
-    EXPECT_EQ(modes, (Ints{2, 1, 0}));
-    EXPECT_EQ(drawnTitles, (Texts{titles[2], titles[1], titles[0]}));
-    a.settings.lowerPaneMode = 3;
-    key(kSpace);
-    EXPECT_EQ(a.settings.lowerPaneMode, 2);
-}
-
 TEST_F(Viewer, CursorLineIsInvertedAndCJumpsToItsDate) {
     openThree();
     press(command::kButtonCursor);
@@ -214,6 +186,21 @@ TEST(Placement, AChangeOfScaleKeepsTheWindowsSizeOnTheScreen) {
     EXPECT_EQ(back.scalePercent, 100);
 }
 
+// A placement stored on a larger screen, at another scale or by hand comes back wholly on this one.
+TEST(Placement, OneThatDoesNotFitIsMovedOntoTheWorkArea) {
+    const auto fitted = [](int32_t l, int32_t t, int32_t r, int32_t b) {
+        const ScreenRect f =
+            fitPlacement(WindowPlacement{.left = l, .top = t, .right = r, .bottom = b},
+                         ScreenRect{0, 0, 1920, 1040}, 200, 150);
+        return std::array{f.left, f.top, f.width, f.height};
+    };
+    EXPECT_EQ(fitted(1820, 10, 2120, 210), (std::array{1620, 10, 300, 200}));
+    EXPECT_EQ(fitted(-1920, -1040, 3840, 2080), (std::array{0, 0, 1920, 1040}));
+    EXPECT_EQ(fitted(-250, -150, 50, 150), (std::array{0, 0, 300, 300}));
+    EXPECT_EQ(fitted(5, 6, 205, 156), (std::array{5, 6, 200, 150}));  // it fits: it stays
+    EXPECT_EQ(fitted(INT32_MIN, 0, INT32_MAX, 10), (std::array{0, 0, 1920, 150}));
+}
+
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     std::string text;
     write(paths.tipFile, "# one\r\nsecond\r\n#three\nfourth");
@@ -236,8 +223,6 @@ TEST_F(Viewer, EditorComesFromTheStoreOrTheSystemsDefault) {
     a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
     a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
     EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
-    a.defaultEditor = "";  // elsewhere: the desktop's application, no process
-    EXPECT_EQ(editorCommandLine(a), "");
 }
 
 TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
@@ -306,24 +291,6 @@ TEST_F(Viewer, ChartKeyReachesTheRatioChartOnlyWhenItIsOn) {
     shell.surface.ops.clear();
     commandRouter(a, shell, 300);  // 1 -> 3, drawn at once
     EXPECT_EQ(lowerTitle(shell.surface).rfind("レシオケータ(25本)  R:", 0), 0u);
-}
-
-TEST_F(Viewer, StoredRatioModeShowsTheRatioChartOfEachBuild) {
-    store.writeValue(kChartSubkey, "SayaMode", "3,0,0,1,1,0,50,0,0,0,5,5,0,0,0,0,0,0,0,0");
-    store.writeValue(kChartSubkey, "SayaOption", "0,0,10,0");
-    openThree();
-    EXPECT_EQ(a.settings.lowerPaneMode, 3);
-    ASSERT_EQ(std::ssize(a.ratio.slots), kDates);
-    EXPECT_EQ(a.ratio.period, 10);
-    const RatioSlot& last = a.ratio.slots.back();
-    EXPECT_TRUE(last.hasRatio && last.hasMean);
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "レシオケータ(10本)  R:%.4f", last.ratio);
-    EXPECT_EQ(lowerTitle(shell.surface).rfind(expected, 0), 0u) << lowerTitle(shell.surface);
-    // The next position brings its own statistics.
-    const double before = last.ratio;
-    key(kDown);
-    EXPECT_NE(a.ratio.slots.back().ratio, before);
 }
 
 }  // namespace

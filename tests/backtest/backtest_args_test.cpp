@@ -35,11 +35,10 @@ TEST(BacktestArgs, OptionsSetTheRule) {
 }
 
 TEST(BacktestArgs, BadValuesAreRefusedWithTheirReason) {
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         std::string problem;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"7203"}, "give two codes"},
         {{"72O3", "7267"}, "72O3"},
         {{"7203", "123456"}, "123456"},
@@ -56,7 +55,7 @@ TEST(BacktestArgs, BadValuesAreRefusedWithTheirReason) {
         {{"--stop"}, "--stop needs a value"},
         {{"--weekly", "1", "2"}, "unknown option --weekly"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         BacktestOptions o;
         std::string problem;
         EXPECT_EQ(parseBacktestArgs(c.args, o, problem), BacktestArgsResult::Usage) << c.problem;

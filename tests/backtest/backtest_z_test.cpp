@@ -58,7 +58,6 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
     EXPECT_EQ(once.adjustedClose, a.adjustedClose);
     EXPECT_EQ(once.open, a.open);
     const BacktestPair pair{a.view(), b.view(), static_cast<int32_t>(series.buyBars.size())};
-    EXPECT_EQ(installationCalendar(md.set).dates.size(), series.buyBars.size());
     for (const int32_t period : {5, 25}) {
         RatioStatistics chart;
         ASSERT_EQ(computeRatioStatistics(series, period, chart), 1);

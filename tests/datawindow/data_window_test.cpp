@@ -1,11 +1,10 @@
-// The data window on the offscreen platform: it opens over a disabled frame, scrolls by keys
-// and closes by Esc, keeping its placement in the store.
+// The data windows on the offscreen platform: over a disabled frame, copied, saved and closed,
+// keeping their placement in the store.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QPointer>
-#include <QScrollBar>
 #include <QTest>
 
 #include <array>
@@ -19,43 +18,8 @@
 namespace zepa::test {
 namespace {
 
-TEST_F(Viewer, DataWindowOpensOverADisabledFrameScrollsAndClosesByEsc) {
-    store.set(kChartSubkey, "ChildPos_SY1", "30,40,5,250");
-    openThree();
-
-    QWidget frame;
-    frame.show();
-    QPointer<DataWindow> window = openDataWindow(&frame, a, kStockDataKind);
-    ASSERT_TRUE(window);
-    EXPECT_FALSE(frame.isEnabled());
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("株価データ"));
-    const DataWindowState& s = window->state();
-    EXPECT_EQ(s.rowCount, kDates);
-    EXPECT_EQ(window->geometry(), QRect(30, 40, s.columnX[5] + 27, 250));
-    EXPECT_FALSE(window->picture().isNull());
-
-    // It opens on the newest rows; keys move the bar, the bar moves the rows.
-    EXPECT_GT(s.topRowMax, 0);
-    EXPECT_EQ(s.topRow, s.topRowMax);
-    EXPECT_EQ(window->verticalBar()->value(), s.topRowMax);
-    QTest::keyClick(window, Qt::Key_Home);
-    EXPECT_EQ(window->verticalBar()->value(), 0);
-    window->verticalBar()->setValue(3);
-    EXPECT_EQ(s.topRow, 3);
-
-    const int width = window->width();
-    window->setGeometry(60, 70, width, 260);
-    QTest::keyClick(window, Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(window);
-    EXPECT_TRUE(frame.isEnabled());
-    const std::string stored = queryChartValue(store, kChartSubkey, "ChildPos_SY1");
-    std::array<int32_t, 4> v{};
-    ASSERT_EQ(scanIntegerFields(stored, v), 4) << stored;
-    EXPECT_EQ(v, (std::array<int32_t, 4>{60, 70, width, 260}));
-}
-
 TEST_F(Viewer, DataWindowsCopyAndSaveEveryRowWithTheirHeaders) {
+    store.set(kChartSubkey, "ChildPos_SY1", "30,40,5,250");  // the stock data window's
     openThree();
     QWidget frame;
     frame.show();
@@ -74,6 +38,7 @@ TEST_F(Viewer, DataWindowsCopyAndSaveEveryRowWithTheirHeaders) {
     for (const Kind& k : kinds) {
         QPointer<DataWindow> window = openDataWindow(&frame, a, k.kind);
         ASSERT_TRUE(window);
+        EXPECT_FALSE(frame.isEnabled());
 
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
@@ -98,12 +63,22 @@ TEST_F(Viewer, DataWindowsCopyAndSaveEveryRowWithTheirHeaders) {
         EXPECT_NE(csv.find("\r\n" + std::string(k.row280) + "\r\n"), std::string::npos);
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kDates + 1);
 
-        // Neither key closed the window; a click still does.
+        // Neither key closed the window; a click or Esc does, and keeps where it was.
         ASSERT_TRUE(window);
-        QTest::mouseClick(window->childAt(10, 40), Qt::LeftButton);
+        if (k.kind == kSpreadDataKind) {
+            QTest::mouseClick(window->childAt(10, 40), Qt::LeftButton);
+        } else {
+            EXPECT_EQ(window->geometry().topLeft(), QPoint(30, 40));
+            window->setGeometry(60, 70, window->width(), 260);
+            QTest::keyClick(window, Qt::Key_Escape);
+        }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(window);
+        EXPECT_TRUE(frame.isEnabled());
     }
+    std::array<int32_t, 4> v{};
+    ASSERT_EQ(scanIntegerFields(queryChartValue(store, kChartSubkey, "ChildPos_SY1"), v), 4);
+    EXPECT_EQ((std::array{v[0], v[1], v[3]}), (std::array{60, 70, 260}));
 }
 
 }  // namespace

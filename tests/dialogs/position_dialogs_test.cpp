@@ -55,7 +55,6 @@ TEST_F(PositionDialogs, AddFillsNamesClosesAndQuantitiesAndWritesOnlyWhatIsSound
         messages.push_back(std::string(caption) + ":" + std::string(text));
     };
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("建玉の追加"));
-    EXPECT_EQ(qobject_cast<QCheckBox*>(d.control(kByAmount))->text(), QString::fromUtf8("金額で"));
     EXPECT_EQ(edit(d, kBuyDate)->text(), QStringLiteral("2025-03-28"));
     edit(d, kBuyCode)->setText(QStringLiteral("2222"));
     edit(d, kSellCode)->setText(QStringLiteral("1111"));
@@ -80,22 +79,6 @@ TEST_F(PositionDialogs, AddFillsNamesClosesAndQuantitiesAndWritesOnlyWhatIsSound
     ASSERT_EQ(table.positionCount, 2);
     EXPECT_EQ(table.records[1].sell.shortName, cp932FromUtf8("アルフ"));
     EXPECT_EQ(table.records[1].buy.quantity, 300);
-}
-
-TEST_F(PositionDialogs, ChangeStartsFromThePositionAndCancelWritesNothing) {
-    PositionDialog d(nullptr, app, 0);
-    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("建玉の変更"));
-    EXPECT_EQ(edit(d, kBuyCode)->text(), QStringLiteral("T1111"));
-    EXPECT_EQ(edit(d, kSellQuantity)->text(), QStringLiteral("200"));
-    EXPECT_EQ(edit(d, kBuyDate)->text(), QStringLiteral("2025-03-03"));
-    edit(d, kSellQuantity)->setText(QStringLiteral("500"));
-    d.press(kCancel);
-    EXPECT_EQ(d.written(), -1);
-    d.press(kOk);
-    EXPECT_EQ(d.written(), 0);
-    PositionTable table;
-    readPositionFile(paths.positionFile, table, nullptr);
-    EXPECT_EQ(table.records[0].sell.quantity, 500);
 }
 
 TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {

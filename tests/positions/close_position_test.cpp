@@ -54,8 +54,6 @@ TEST_F(ClosePosition, TheRealisedProfitCountsTheSplitSinceEntry) {
         ASSERT_TRUE(out.ok) << out.message;
         const ClosedTrade& t = out.trade;
         EXPECT_EQ(t.closeDate, c.closeDate);
-        EXPECT_EQ(t.buy.entryPrice, 1000);
-        EXPECT_EQ(t.sell.entryPrice, 500);
         EXPECT_EQ(t.buy.exitPrice, c.buyExit);
         EXPECT_EQ(t.sell.exitPrice, c.sellExit);
         const double buy = textbook(100, 1000, c.buyExit, c.f, false);
@@ -63,7 +61,6 @@ TEST_F(ClosePosition, TheRealisedProfitCountsTheSplitSinceEntry) {
         EXPECT_NEAR(t.buy.profit, buy, 0.5) << c.closeDate;
         EXPECT_NEAR(t.sell.profit, sell, 0.5);
         EXPECT_NEAR(t.profit, buy + sell, 0.5);
-        EXPECT_EQ(t.buy.entryDate, 20250303);
     }
 }
 

@@ -8,10 +8,6 @@
 namespace zepa::test {
 namespace {
 
-PositionRecord record(PositionLeg buy, PositionLeg sell) {
-    return PositionRecord{std::move(buy), std::move(sell)};
-}
-
 PositionLeg named(char letter, int32_t code, std::string_view utf8Name, int32_t date,
                   int32_t quantity) {
     PositionLeg l = leg(letter, code, date);
@@ -43,12 +39,11 @@ TEST(PositionLine, ShortNamesAreCutAtCharacterEdgesWithoutSpaces) {
 
 TEST(PositionLine, WrittenLinesReadBackAsTheSamePosition) {
     const PositionRecord cases[] = {
-        record(named('T', 7203, "トヨタ自動車", 250401, 100),
-               named('T', 7267, "本田", 250401, 300)),
-        record(named('O', 1, "", 700101, 999999999), named('N', 99999, "ABCDEFGHIJ", 691231, 1)),
-        record(named('K', 12345, "ｱｲｳｴｵｶｷｸ", 0, 0), named('G', 0, "A全角", 101, 42)),
-        record(named('I', 1, "指数", 991231, 5), named('t', 8306, "三菱", 200229, 1000)),
-        record(named('o', 2, "x", 10101, 7), named('Z', 3, "　", 500101, 9)),
+        {named('T', 7203, "トヨタ自動車", 250401, 100), named('T', 7267, "本田", 250401, 300)},
+        {named('O', 1, "", 700101, 999999999), named('N', 99999, "ABCDEFGHIJ", 691231, 1)},
+        {named('K', 12345, "ｱｲｳｴｵｶｷｸ", 0, 0), named('G', 0, "A全角", 101, 42)},
+        {named('I', 1, "指数", 991231, 5), named('t', 8306, "三菱", 200229, 1000)},
+        {named('o', 2, "x", 10101, 7), named('Z', 3, "　", 500101, 9)},
     };
     for (const PositionRecord& p : cases) {
         ASSERT_TRUE(legFitsLine(p.buy) && legFitsLine(p.sell));

@@ -109,9 +109,9 @@ TEST(PositionDates, IsoDatesAndTheFileYears) {
     for (const char* bad : {"2025-02-29", "2025-13-01", "2025-1-01", "25-01-01", "", "x"}) {
         EXPECT_FALSE(parseIsoDate(bad, d)) << bad;
     }
-    EXPECT_EQ(yyyymmddOf(yymmddOf(19991231)), 19991231);
-    EXPECT_EQ(yyyymmddOf(yymmddOf(20000101)), 20000101);
-    EXPECT_EQ(yyyymmddOf(yymmddOf(20691231)), 20691231);
+    for (const int32_t date : {19991231, 20000101, 20691231}) {
+        EXPECT_EQ(yyyymmddOf(yymmddOf(date)), date);
+    }
     EXPECT_EQ(isoDate(20250307), "2025-03-07");
 }
 

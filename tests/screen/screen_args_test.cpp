@@ -9,10 +9,6 @@
 namespace zepa {
 namespace {
 
-ScreenArgs parse(std::vector<std::string> args, ScreenCommand& c, std::string& problem) {
-    return parseScreenArgs(args, c, problem);
-}
-
 std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> out;
@@ -22,18 +18,12 @@ std::vector<std::string> words(const std::string& line) {
     return out;
 }
 
-TEST(ScreenArgs, DefaultsAndAll) {
+TEST(ScreenArgs, AllDropsTheDefaultsNotWhatIsGiven) {
     ScreenCommand c;
     std::string problem;
-    ASSERT_EQ(parse({}, c, problem), ScreenArgs::Run);
-    const ScreenOptions& o = c.screen;
-    EXPECT_EQ(std::tuple(o.days, o.shortDays, o.ratioPeriod, o.top), std::tuple(250, 75, 25, 100));
-    EXPECT_EQ(
-        std::tuple(o.minCorrelation, o.minShortCorrelation, o.maxP, o.minHalfLife, o.maxHalfLife),
-        std::tuple(0.7, 0.5, 0.05, 1.0, 60.0));
-    EXPECT_FALSE(o.maxQ || o.minAbsZ);
     // --all drops the defaults, not what is given; a short window shortens S.
-    ASSERT_EQ(parse({"--all", "--max-p", "0.1", "--days", "40"}, c, problem), ScreenArgs::Run);
+    ASSERT_EQ(parseScreenArgs({"--all", "--max-p", "0.1", "--days", "40"}, c, problem),
+              ScreenArgs::Run);
     EXPECT_FALSE(c.screen.minCorrelation || c.screen.minHalfLife);
     EXPECT_EQ(c.screen.maxP, 0.1);
     EXPECT_EQ(c.screen.shortDays, 40);
@@ -42,12 +32,13 @@ TEST(ScreenArgs, DefaultsAndAll) {
 TEST(ScreenArgs, EveryOptionReadsItsValue) {
     ScreenCommand c;
     std::string problem;
-    ASSERT_EQ(parse(words("--root /r --end 2024-02-29 --days 500 --short-days 60 --ratio-period 40 "
-                          "--market t --sector 17 --borrowable --min-turnover 1e8 --min-price 300 "
-                          "--codes 7203,7267 --exclude 1301 --min-correlation 0.8 "
-                          "--min-short-correlation 0.6 --max-q 0.1 --half-life 2:30 --min-z 2 "
-                          "--sort z --top 5 --json"),
-                    c, problem),
+    ASSERT_EQ(parseScreenArgs(
+                  words("--root /r --end 2024-02-29 --days 500 --short-days 60 --ratio-period 40 "
+                        "--market t --sector 17 --borrowable --min-turnover 1e8 --min-price 300 "
+                        "--codes 7203,7267 --exclude 1301 --min-correlation 0.8 "
+                        "--min-short-correlation 0.6 --max-q 0.1 --half-life 2:30 --min-z 2 "
+                        "--sort z --top 5 --json"),
+                  c, problem),
               ScreenArgs::Run)
         << problem;
     const ScreenOptions& o = c.screen;
@@ -61,14 +52,9 @@ TEST(ScreenArgs, EveryOptionReadsItsValue) {
               std::tuple(0.1, 2.0, 30.0, 2.0, ScreenColumn::Z));
     EXPECT_EQ(std::pair(o.codes, o.exclude),
               std::pair(std::vector<int32_t>{7203, 7267}, std::vector<int32_t>{1301}));
-}
-
-TEST(ScreenArgs, BacktestOptions) {
-    ScreenCommand c;
-    std::string problem;
-    ASSERT_EQ(parse({"--backtest", "--backtest-years", "5", "--ratio-period", "30", "--fill",
-                     "close", "--sort", "backtest.max_drawdown"},
-                    c, problem),
+    ASSERT_EQ(parseScreenArgs(words("--backtest --backtest-years 5 --ratio-period 30 --fill close "
+                                    "--sort backtest.max_drawdown"),
+                              c, problem),
               ScreenArgs::Run)
         << problem;
     EXPECT_EQ(std::tuple(c.backtestYears, c.rule.ratioPeriod, c.rule.fill, c.backtestSort),
@@ -108,7 +94,7 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
     for (const auto& row : table) {
         ScreenCommand c;
         std::string problem;
-        EXPECT_EQ(parse(row.args, c, problem), ScreenArgs::Usage) << row.problem;
+        EXPECT_EQ(parseScreenArgs(row.args, c, problem), ScreenArgs::Usage) << row.problem;
         EXPECT_EQ(problem, row.problem);
     }
 }

@@ -13,7 +13,6 @@
 #include <sstream>
 
 #include "app/window/frame_window.h"
-#include "base/codepage.h"
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
@@ -26,7 +25,6 @@ namespace {
 struct ViewerWindow : Viewer {
     void show(const std::string& positions) {
         write(paths.positionFile, positions);
-        write(paths.tipFile, "# tips\n" + cp932FromUtf8("ひとこと") + "\n");
         store.set(kMenuSubkey, "EDITOR", "true");  // so that no test opens a real editor
         ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
         window = std::make_unique<FrameWindow>(a);
@@ -49,7 +47,6 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
     show(positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1002, 1003));
     QComboBox* selector = window->positionSelector();
     EXPECT_EQ(selector->itemText(0), QStringLiteral("買 T1001 BUY　 　　売 T1002 SELL　"));
-    EXPECT_EQ(window->statusText(), QStringLiteral(" ひとこと"));
     // Showing must not write the placement that start-up has not restored yet.
     EXPECT_EQ(queryChartValue(store, kChartSubkey, "Size_SY"), "");
 
@@ -64,9 +61,6 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
               before.copy(0, 0, before.width(), lowerTop));
     EXPECT_NE(picture(), before);
 
-    key(Qt::Key_Left, Qt::AltModifier);  // Alt+key is the plain key
-    EXPECT_GT(a.view.scrollBack, 0);
-
     QToolButton* autoStep = window->toolbarButton(255);
     key(Qt::Key_Backspace);
     EXPECT_TRUE(autoStep->isChecked());
@@ -75,30 +69,17 @@ TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
     EXPECT_FALSE(autoStep->isChecked());
     EXPECT_EQ(a.view.currentPosition, 2);
 
+    // A double click on the price pane opens its data window; Esc closes it.
+    const ChartLayout& l = a.chart.layout;
+    QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, Qt::NoModifier,
+                       QPoint(l.plotLeft + 50, (l.pricePlotTop + l.pricePaneBottom) / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() != window.get(); }));
+    QTest::keyClick(QApplication::activeWindow()->windowHandle(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+
     key(Qt::Key_Escape);
     EXPECT_TRUE(window->isClosed() && !window->isVisible());
     EXPECT_TRUE(boxes.texts.empty());
-}
-
-TEST_F(ViewerWindow, CursorFollowsTheMouseAndAClickJumpsToItsDate) {
-    show(positionLine(1001, 1002));
-    QTest::mouseClick(window->toolbarButton(257), Qt::LeftButton);
-    const QImage before = picture();
-    const ChartLayout& l = a.chart.layout;
-    const QPoint at(l.plotLeft + 100, (l.pricePlotTop + l.pricePaneBottom) / 2);
-    QWidget* chart = window->centralWidget();
-    QTest::mouseMove(chart, at);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return a.view.cursorState == 2; }));
-    EXPECT_NE(picture(), before);  // the inverted line
-    // A click on the toolbar strip is the strip's, not the chart's.
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                      chart->mapTo(window.get(), QPoint(650, 15)));
-    EXPECT_EQ(a.view.cursorState, 2);
-
-    const int32_t bar = a.view.cursorBar;
-    QTest::mouseClick(chart, Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_FALSE(window->toolbarButton(257)->isChecked());
-    EXPECT_EQ(a.view.scrollBack, a.md.set.dateCount - 1 - bar);
 }
 
 // Every entry under root, with its time stamp and, for a file, its bytes.
@@ -116,7 +97,8 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     return out;
 }
 
-// A demo installation in a drive root; nothing under it may change, appear or vanish.
+// A demo installation in a drive root; nothing under it may change, appear or vanish (a session's
+// keys write nothing: the program's start, first chart and end are what may).
 struct NoWrite : ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(writeDemoInstallation(drive.string(), kDefaultDemoSeed, false).result,
@@ -140,46 +122,6 @@ struct NoWrite : ::testing::Test {
     fs::path drive = scratch.root / "drive", config = scratch.root / "config";
     std::map<std::string, std::string> before;
 };
-
-TEST_F(NoWrite, AWholeSessionOfTheWindowWritesNothingThere) {
-    BoxAnswerer boxes;
-    MemoryValueStore store;
-    store.set(kMenuSubkey, "EDITOR", "true");
-    AppContext a;
-    a.clockSeconds = [] { return int64_t{1700000000}; };
-    ASSERT_EQ(startViewer(a, drive.string(), store), StartupOutcome::Ready);
-    auto window = std::make_unique<FrameWindow>(a);
-    window->resize(900, 600);
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    const auto key = [](QWindow* w, Qt::Key k) { QTest::keyClick(w, k); };
-    for (int i = 1; i < a.positions.positionCount; ++i) {
-        key(window->windowHandle(), Qt::Key_Down);
-    }
-    for (Qt::Key k : {Qt::Key_Delete, Qt::Key_Space, Qt::Key_Space, Qt::Key_Space, Qt::Key_Left,
-                      Qt::Key_Right, Qt::Key_Delete}) {
-        key(window->windowHandle(), k);
-    }
-    // A double click on each pane opens its data window; Esc closes it.
-    const ChartLayout& l = a.chart.layout;
-    for (int y :
-         {(l.pricePlotTop + l.pricePaneBottom) / 2, (l.lowerPaneTop + l.lowerPaneBottom) / 2}) {
-        QTest::mouseDClick(window->centralWidget(), Qt::LeftButton, Qt::NoModifier,
-                           QPoint(l.plotLeft + 50, y));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() != window.get(); }));
-        key(QApplication::activeWindow()->windowHandle(), Qt::Key_Escape);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
-    }
-    QTest::mouseClick(window->toolbarButton(250), Qt::LeftButton);  // reload the positions
-    key(window->windowHandle(), Qt::Key_Escape);
-    window.reset();
-    shutDownViewer(a);
-    EXPECT_EQ(changed(), std::vector<std::string>{});
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{});
-    EXPECT_NE(queryChartValue(store, kChartSubkey, "SayaMode"), "");
-}
 
 TEST_F(NoWrite, TheProgramStartedInTheDriveRootOnlyWritesItsSettings) {
     const fs::path ini = config / "VORNEK" / "ZEPA_CHART.ini";

@@ -17,12 +17,11 @@ namespace {
 TEST(HelpWindow, OpensBesideTheOwnerOnTheScreen) {
     const QRect screen(0, 0, 1920, 1080);
     const QSize help(640, 600);
-    struct Case {
+    const struct {
         const char* what;
         QRect owner;
         QPoint expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"room on the right", QRect(100, 50, 800, 600), QPoint(900, 50)},
         {"room only on the left", QRect(1000, 50, 900, 600), QPoint(360, 50)},
         {"no room either side: over the owner's right edge", QRect(200, 50, 1600, 900),
@@ -31,7 +30,7 @@ TEST(HelpWindow, OpensBesideTheOwnerOnTheScreen) {
          QPoint(900, 480)},
         {"owner above the screen", QRect(100, -300, 800, 600), QPoint(900, 0)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(helpWindowPosition(c.owner, help, screen), c.expected);
     }

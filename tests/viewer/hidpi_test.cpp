@@ -11,7 +11,6 @@
 #include <set>
 
 #include "app/window/frame_window.h"
-#include "base/codepage.h"
 #include "settings/chart_values.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/box_answerer.h"
@@ -68,43 +67,6 @@ TEST_F(HiDpiWindow, OnARatioTwoScreenThePictureHasTheDevicePixelsAndTheCursorIsU
         }
     }
     EXPECT_EQ(columns, (std::set<int>{2 * at.x(), 2 * at.x() + 1}));
-}
-
-// A placement stored on a larger screen or at another scale comes back wholly on this one.
-TEST_F(HiDpiWindow, AStoredPlacementThatDoesNotFitIsFittedOntoTheScreen) {
-    show();
-    const QRect desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry();
-    const int right = desktop.x() + desktop.width(), bottom = desktop.y() + desktop.height();
-    struct Case {
-        const char* what;
-        WindowPlacement stored;
-    };
-    const int32_t scale = scalePercentOf(window->devicePixelRatioF());
-    const auto placed = [scale](int32_t l, int32_t t, int32_t r, int32_t b) {
-        return WindowPlacement{.left = l, .top = t, .right = r, .bottom = b, .scalePercent = scale};
-    };
-    for (const Case& c : {
-             Case{"half off to the right", placed(right - 100, 10, right + 200, 210)},
-             Case{"twice the screen", placed(-right, -bottom, 2 * right, 2 * bottom)},
-             Case{"above and left", placed(-250, -150, 50, 150)},
-         }) {
-        SCOPED_TRACE(c.what);
-        window->restorePlacement(c.stored);
-        const QRect g = window->geometry();
-        EXPECT_TRUE(desktop.contains(g))
-            << g.x() << "," << g.y() << " " << g.width() << "x" << g.height();
-    }
-    // One that fits stays where it was.
-    window->restorePlacement(
-        placed(desktop.x() + 5, desktop.y() + 6, desktop.x() + 205, desktop.y() + 156));
-    EXPECT_EQ(window->geometry(), QRect(desktop.x() + 5, desktop.y() + 6, 200, 150));
-    // And the window records its own scale with it.
-    window->setPlacementRecording(true);
-    window->resize(250, 200);
-    WindowPlacement recorded;
-    ASSERT_TRUE(parsePlacement(queryChartValue(store, kChartSubkey, "Size_SY"), recorded));
-    EXPECT_EQ(recorded.scalePercent, scale);
-    EXPECT_EQ(recorded.right - recorded.left, 250);
 }
 
 }  // namespace
