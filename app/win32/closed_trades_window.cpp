@@ -2,17 +2,14 @@
 #include "position_dialogs.h"  // first: <windows.h> before the common controls
 
 #include <commctrl.h>
-#include <commdlg.h>
-#include <shlobj.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <memory>
 
 #include "datawindow/table_export.h"
 #include "positions/closed_trades_table.h"
 #include "resource_ids.h"
+#include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
 
@@ -123,61 +120,10 @@ class ClosedTradesWindow {
     }
 
     // Ctrl+C: the table as tab-separated text, CR LF between the lines.
-    void copyTable() {
-        std::wstring text;
-        for (const wchar_t c : wide(textTableTsv(table_))) {
-            if (c == L'\n') {
-                text += L'\r';
-            }
-            text += c;
-        }
-        const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        if (memory == nullptr) {
-            return;
-        }
-        if (void* to = GlobalLock(memory)) {
-            std::memcpy(to, text.c_str(), bytes);
-            GlobalUnlock(memory);
-        }
-        if (!OpenClipboard(window_)) {
-            GlobalFree(memory);
-            return;
-        }
-        EmptyClipboard();
-        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-            GlobalFree(memory);
-        }
-        CloseClipboard();
-    }
+    void copyTable() { copyTextToClipboard(window_, textTableTsv(table_)); }
 
     // Ctrl+S: the table as a CSV file the user names, in the documents folder at first.
-    void saveTable() {
-        std::array<wchar_t, 32768> path{};
-        const std::wstring proposed = wide(kClosedTradesFileName);
-        std::copy_n(proposed.begin(), std::min(proposed.size(), path.size() - 1), path.begin());
-        std::array<wchar_t, MAX_PATH> documents{};
-        const bool haveDocuments =
-            SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents.data()));
-        OPENFILENAMEW ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = window_;
-        ofn.lpstrFilter = L"CSV (*.csv)\0*.csv\0";
-        ofn.lpstrFile = path.data();
-        ofn.nMaxFile = static_cast<DWORD>(path.size());
-        ofn.lpstrInitialDir = haveDocuments ? documents.data() : nullptr;
-        ofn.lpstrTitle = L"CSV ファイルに保存";
-        ofn.lpstrDefExt = L"csv";
-        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameW(&ofn) || path[0] == L'\0') {
-            return;
-        }
-        if (!saveFileReplacing(utf8(path.data()), textTableCsv(table_))) {
-            const std::wstring message =
-                L"ファイルに保存できませんでした\n" + std::wstring(path.data());
-            MessageBoxW(window_, message.c_str(), L"保存エラー", MB_OK | MB_ICONEXCLAMATION);
-        }
-    }
+    void saveTable() { saveCsvAs(window_, kClosedTradesFileName, textTableCsv(table_)); }
 
     const AppContext& a_;
     HWND window_ = nullptr;

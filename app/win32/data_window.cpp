@@ -1,12 +1,8 @@
 #include "data_window.h"
 
-#include <commdlg.h>
-#include <shlobj.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <memory>
 
 #include "app/frame_handlers.h"
@@ -16,6 +12,7 @@
 #include "datawindow/table_export.h"
 #include "platform/gdi_surface.h"
 #include "resource_ids.h"
+#include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
 
@@ -190,61 +187,13 @@ class DataWindow {
 
     // Ctrl+C: every row with its header on the clipboard, with the line ends Windows programs
     // expect.
-    void copyTable() {
-        std::wstring text;
-        for (const wchar_t c : wide(dataTableTsv(chartContext(a_), state_.kind))) {
-            if (c == L'\n') {
-                text += L'\r';
-            }
-            text += c;
-        }
-        const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        if (memory == nullptr) {
-            return;
-        }
-        if (void* to = GlobalLock(memory)) {
-            std::memcpy(to, text.c_str(), bytes);
-            GlobalUnlock(memory);
-        }
-        if (!OpenClipboard(window_)) {
-            GlobalFree(memory);
-            return;
-        }
-        EmptyClipboard();
-        if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-            GlobalFree(memory);  // still ours when the clipboard refused it
-        }
-        CloseClipboard();
-    }
+    void copyTable() { copyTextToClipboard(window_, dataTableTsv(chartContext(a_), state_.kind)); }
 
     // Ctrl+S: the same rows into a CSV file the user names, in the documents folder at first.
     void saveTable() {
         const ChartContext c = chartContext(a_);
-        std::array<wchar_t, 32768> path{};
-        const std::wstring proposed = wide(dataTableFileName(c.position, state_.kind));
-        std::copy_n(proposed.begin(), std::min(proposed.size(), path.size() - 1), path.begin());
-        std::array<wchar_t, MAX_PATH> documents{};
-        const bool haveDocuments =
-            SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents.data()));
-        OPENFILENAMEW ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = window_;
-        ofn.lpstrFilter = L"CSV (*.csv)\0*.csv\0";
-        ofn.lpstrFile = path.data();
-        ofn.nMaxFile = static_cast<DWORD>(path.size());
-        ofn.lpstrInitialDir = haveDocuments ? documents.data() : nullptr;
-        ofn.lpstrTitle = L"CSV ファイルに保存";
-        ofn.lpstrDefExt = L"csv";
-        ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-        if (!GetSaveFileNameW(&ofn) || path[0] == L'\0') {
-            return;
-        }
-        if (!saveFileReplacing(utf8(path.data()), dataTableCsv(c, state_.kind))) {
-            const std::wstring message =
-                L"ファイルに保存できませんでした\n" + std::wstring(path.data());
-            MessageBoxW(window_, message.c_str(), L"保存エラー", MB_OK | MB_ICONEXCLAMATION);
-        }
+        saveCsvAs(window_, dataTableFileName(c.position, state_.kind),
+                  dataTableCsv(c, state_.kind));
     }
 
     void clientResized() {

@@ -1,19 +1,16 @@
 #include "app/window/closed_trades_window.h"
 
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/window/qt_values.h"
 #include "app/window/settings_dialog.h"
+#include "app/window/table_save.h"
 #include "datawindow/table_export.h"
 
 namespace zepa {
@@ -90,26 +87,7 @@ void ClosedTradesWindow::copyTable() {
 }
 
 void ClosedTradesWindow::saveTable() {
-    const QString proposed = fromUtf8(kClosedTradesFileName);
-    QString path;
-    if (saveChooser) {
-        path = saveChooser(proposed);
-    } else {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV ファイルに保存"),
-                                            QDir(folder).filePath(proposed),
-                                            QStringLiteral("CSV (*.csv)"));
-    }
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!saveFileReplacing(path.toStdString(), textTableCsv(table_))) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("保存エラー"),
-                        QStringLiteral("ファイルに保存できませんでした\n") + path, QMessageBox::Ok,
-                        this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-    }
+    saveTableAs(this, fromUtf8(kClosedTradesFileName), saveChooser, textTableCsv(table_));
 }
 
 void ClosedTradesWindow::keyPressEvent(QKeyEvent* event) {

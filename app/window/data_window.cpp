@@ -3,24 +3,21 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 #include "app/frame_handlers.h"
 #include "app/window/backing_image.h"
+#include "app/window/table_save.h"
 #include "base/codepage.h"
 #include "chart/primitives.h"
 #include "datawindow/table_export.h"
@@ -245,26 +242,8 @@ void DataWindow::copyTable() {
 
 void DataWindow::saveTable() {
     const ChartContext c = chartContext(a_);
-    const QString proposed = QString::fromStdString(dataTableFileName(c.position, state_.kind));
-    QString path;
-    if (saveChooser_) {
-        path = saveChooser_(proposed);
-    } else {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("CSV ファイルに保存"),
-                                            QDir(folder).filePath(proposed),
-                                            QStringLiteral("CSV (*.csv)"));
-    }
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!saveFileReplacing(QFile::encodeName(path).toStdString(), dataTableCsv(c, state_.kind))) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("保存エラー"),
-                        QStringLiteral("ファイルに保存できませんでした\n") + path, QMessageBox::Ok,
-                        this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-    }
+    saveTableAs(this, QString::fromStdString(dataTableFileName(c.position, state_.kind)),
+                saveChooser_, dataTableCsv(c, state_.kind));
 }
 
 void DataWindow::keyPressEvent(QKeyEvent* event) {

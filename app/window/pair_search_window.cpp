@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,13 +15,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/pair_candidate.h"
 #include "app/window/position_dialogs.h"
+#include "app/window/table_save.h"
 #include "datawindow/table_export.h"
 
 namespace zepa {
@@ -452,23 +451,7 @@ void PairSearchWindow::copyTable() {
 }
 
 void PairSearchWindow::saveTable() {
-    const QString proposed = QStringLiteral("ペア検索.csv");
-    QString path;
-    if (saveChooser_) {
-        path = saveChooser_(proposed);
-    } else {
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
-                                            folder + QLatin1Char('/') + proposed,
-                                            QStringLiteral("CSV (*.csv)"));
-    }
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!saveFileReplacing(path.toStdString(), pairTableCsv(results_))) {
-        shell_.messageBox("ファイルに保存できません: " + path.toStdString(), "ペア検索",
-                          MessageIcon::Exclamation);
-    }
+    saveTableAs(this, QStringLiteral("ペア検索.csv"), saveChooser_, pairTableCsv(results_));
 }
 
 void PairSearchWindow::closeEvent(QCloseEvent* event) {
