@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/grouped_number.h"
 #include "marketdata/listing_file.h"
 #include "screen/backtest_stats.h"
 #include "screen/screen_run.h"
@@ -100,8 +101,5 @@ std::string funnelLine(const ScreenResult& result, const ScreenOptions& options)
 // byte-order mark, CR LF).
 std::string pairTableTsv(const PairSearchTable& table);
 std::string pairTableCsv(const PairSearchTable& table);
-
-// Thousands separated, with a minus sign where negative: "-1,234,567".
-std::string groupedNumber(int64_t value);
 
 }  // namespace zepa

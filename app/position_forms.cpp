@@ -4,6 +4,7 @@
 
 #include "app/frame_handlers.h"
 #include "base/codepage.h"
+#include "base/grouped_number.h"
 #include "positions/close_position.h"
 #include "positions/position_line.h"
 #include "positions/position_request.h"
@@ -24,19 +25,6 @@ std::string trimmed(std::string text) {
 
 std::string nameText(const std::string& cp932) {
     return trimmed(utf8FromCp932(cp932));
-}
-
-// 1234567 -> "1,234,567"
-std::string yen(int64_t value) {
-    const bool negative = value < 0;
-    std::string digits = std::to_string(value);
-    if (negative) {
-        digits.erase(0, 1);
-    }
-    for (int k = static_cast<int>(digits.size()) - 3; k > 0; k -= 3) {
-        digits.insert(static_cast<size_t>(k), ",");
-    }
-    return (negative ? "-" : "") + digits;
 }
 
 // An empty field is the newest date (0); false for a text that is no date.
@@ -104,7 +92,7 @@ std::string legFound(AppContext& a, const std::string& code, const std::string& 
     }
     name = nameText(quote.leg.shortName);
     return nameText(quote.stockName) + "  " + isoDate(quote.entryDate) + "  終値 " +
-           yen(quote.entryClose);
+           groupedNumber(quote.entryClose);
 }
 
 bool closeFormRequest(const CloseForm& form, CloseRequest& request, std::string& message) {
@@ -247,8 +235,9 @@ CloseFormPreview previewCloseForm(AppContext& a, int position, const CloseForm& 
         return preview;
     }
     preview.ok = true;
-    preview.text = "損益　買い " + yen(typed.trade.buy.profit) + " 円　売り " +
-                   yen(typed.trade.sell.profit) + " 円　合計 " + yen(typed.trade.profit) + " 円";
+    preview.text = "損益　買い " + groupedNumber(typed.trade.buy.profit) + " 円　売り " +
+                   groupedNumber(typed.trade.sell.profit) + " 円　合計 " +
+                   groupedNumber(typed.trade.profit) + " 円";
     return preview;
 }
 

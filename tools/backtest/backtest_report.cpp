@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/grouped_number.h"
 #include "tools/common/json_writer.h"
 
 namespace zepa {
@@ -17,12 +18,7 @@ std::string isoDate(int32_t date) {
 
 // Yen with thousands separators, rounded to the yen.
 std::string yen(double value) {
-    const auto whole = static_cast<int64_t>(std::llround(value));
-    std::string digits = std::to_string(whole < 0 ? -whole : whole);
-    for (auto at = static_cast<int64_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<size_t>(at), ",");
-    }
-    return (whole < 0 ? "-" : "") + digits;
+    return groupedNumber(static_cast<int64_t>(std::llround(value)));
 }
 
 std::string fixed(double value, int decimals) {
