@@ -3,6 +3,7 @@
 // (`PairScreen` and `PairRule` under CHART), which no other value's format shares.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,36 @@ struct PairSearchSettings {
     BacktestRule rule;     // its ratio period follows the screen's
     bool withBacktest = false;
 };
+
+// A choice of the window's drop-down lists: the stored value and its label (UTF-8).
+struct PairChoice {
+    int value;
+    const char* label;
+};
+// 市場: every market, then the letters' markets (the market codes of T, O, N, J, G).
+inline constexpr PairChoice kPairMarketChoices[] = {{-1, "全市場"}, {1, "東証"}, {2, "大証"},
+                                                    {3, "名証"},    {8, "店頭"}, {9, "外国"}};
+// 業種: none, the same 17-industry or the same 33-industry group.
+inline constexpr PairChoice kPairSectorChoices[] = {
+    {0, "指定なし"}, {17, "同じ17業種"}, {33, "同じ33業種"}};
+// 約定: the index is the BacktestFill value.
+inline constexpr PairChoice kPairFillChoices[] = {{0, "翌日始値"}, {1, "当日終値"}};
+
+// The index of `value` among `choices`; 0 (the first) when it is none of them.
+inline int pairChoiceIndex(std::span<const PairChoice> choices, int value) {
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i].value == value) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+// The value at `index`, the first choice's for an index out of range.
+inline int pairChoiceValue(std::span<const PairChoice> choices, int index) {
+    return index >= 0 && static_cast<size_t>(index) < choices.size()
+               ? choices[static_cast<size_t>(index)].value
+               : choices.front().value;
+}
 
 // What a first run starts with: the screen's default filters, the rule's defaults, no backtest.
 PairSearchSettings defaultPairSearchSettings();

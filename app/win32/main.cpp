@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "frame_window.h"
 #include "marketdata/data_error.h"
+#include "pair_search_window.h"
 #include "platform/registry_value_store.h"
 #include "settings/chart_values.h"
 #include "wide_text.h"
@@ -74,6 +75,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         window.show(showCommand);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (zepa::win32::pairSearchDialogMessage(message)) {
+                continue;
+            }
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

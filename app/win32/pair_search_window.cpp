@@ -7,10 +7,15 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include "app/pair_candidate.h"
 #include "app/pair_search_job.h"
+#include "app/position_forms.h"
 #include "datawindow/table_export.h"
+#include "position_dialogs.h"
+#include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
 
@@ -25,16 +30,24 @@ constexpr int kCancelId = 11;
 constexpr int kShowId = 12;
 constexpr int kBacktestId = 13;
 constexpr int kListId = 14;
+constexpr int kAddId = 15;
+constexpr int kMarketId = 16;
+constexpr int kSectorId = 17;
+constexpr int kFillId = 18;
+constexpr int kBorrowableId = 19;
 constexpr int kEditBase = 100;  // the settings' edit boxes
 constexpr int kRowHeight = 24;
 constexpr int kMargin = 8;
+constexpr int kLabelWidth = 100;
+constexpr int kEditWidth = 56;
+constexpr int kChoiceWidth = 96;
+constexpr int kCheckWidth = 120;
 
 // The settings the window edits; the others keep their stored values.
 enum Field {
     Days,
     ShortDays,
     RatioPeriod,
-    Sector,
     MinTurnover,
     MinPrice,
     MinCorrelation,
@@ -55,10 +68,10 @@ enum Field {
     kFields
 };
 const wchar_t* const kFieldLabels[] = {
-    L"期間",     L"短期",        L"レシオ期間", L"業種 17/33", L"売買代金 百万", L"株価≧",
-    L"相関≧",    L"相関(短期)≧", L"p≦",         L"q≦",         L"半減期≧",       L"半減期≦",
-    L"|Z|≧",     L"仕掛け|Z|",   L"決済Z",      L"損切り|Z|",  L"最長保有 日",   L"金額 万円",
-    L"手数料 %", L"買方金利 %",  L"貸株料 %"};
+    L"期間 日",       L"短期 日",    L"レシオ期間", L"売買代金≧ 百万", L"株価≧ 円",  L"相関≧",
+    L"相関(短期)≧",   L"p≦",         L"q≦",         L"半減期≧",        L"半減期≦",   L"|Z|≧",
+    L"仕掛け|Z|≧",    L"決済Z",      L"損切り|Z|≧", L"最長保有 日",    L"金額 万円", L"手数料 %",
+    L"買方金利 %/年", L"貸株料 %/年"};
 static_assert(std::size(kFieldLabels) == kFields);
 
 std::wstring numberText(double v) {
@@ -69,8 +82,9 @@ std::wstring numberText(double v) {
 
 class PairSearchWindow {
   public:
-    PairSearchWindow(HWND frame, AppContext& a, Shell& shell, bool& reached)
+    PairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& shell, bool& reached)
         : frame_(frame),
+          instance_(instance),
           a_(a),
           shell_(shell),
           reached_(reached),
@@ -111,6 +125,15 @@ class PairSearchWindow {
             case WM_TIMER:
                 poll();
                 return 0;
+            case WM_ACTIVATE:
+                // As a dialog does: the control that had the focus has it again.
+                if (LOWORD(w) == WA_INACTIVE) {
+                    HWND focus = GetFocus();
+                    lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : lastFocus_;
+                } else {
+                    SetFocus(lastFocus_ != nullptr ? lastFocus_ : edits_[Days]);
+                }
+                return 0;
             case WM_DESTROY:
                 KillTimer(window_, kPollTimer);
                 return 0;
@@ -128,6 +151,22 @@ class PairSearchWindow {
         return h;
     }
 
+    HWND choice(std::span<const PairChoice> choices, int value, int id) {
+        HWND h = child(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, id);
+        for (const PairChoice& c : choices) {
+            SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(c.label).c_str()));
+        }
+        SendMessageW(h, CB_SETCURSEL, static_cast<WPARAM>(pairChoiceIndex(choices, value)), 0);
+        return h;
+    }
+
+    HWND check(const wchar_t* text, bool on, int id) {
+        HWND h = child(L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, id);
+        SendMessageW(h, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        return h;
+    }
+
+    // The controls in the order of the other window's grid: the screen, then the rule.
     void createControls() {
         const ScreenOptions& o = settings_.screen;
         const BacktestRule& r = settings_.rule;
@@ -135,7 +174,6 @@ class PairSearchWindow {
         const double values[kFields] = {double(o.days),
                                         double(o.shortDays),
                                         double(o.ratioPeriod),
-                                        double(o.sector),
                                         o.minTurnover.value_or(0) / 1e6,
                                         o.minPrice.value_or(0),
                                         o.minCorrelation.value_or(0),
@@ -153,18 +191,41 @@ class PairSearchWindow {
                                         r.commission * 100,
                                         r.buyRate * 100,
                                         r.borrowRate * 100};
-        for (int f = 0; f < kFields; ++f) {
-            labels_[f] = child(L"STATIC", kFieldLabels[f], SS_RIGHT, -1);
+        const auto labelled = [&](const wchar_t* label, HWND control, int width) {
+            cells_.push_back({child(L"STATIC", label, SS_RIGHT, -1), control, width});
+        };
+        const auto edit = [&](int f) {
             edits_[f] = child(L"EDIT", numberText(values[f]).c_str(),
                               WS_BORDER | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, kEditBase + f);
+            labelled(kFieldLabels[f], edits_[f], kEditWidth);
+        };
+        for (int f = Days; f <= RatioPeriod; ++f) {
+            edit(f);
         }
-        backtest_ = child(L"BUTTON", L"検証も計算", BS_AUTOCHECKBOX | WS_TABSTOP, kBacktestId);
-        SendMessageW(backtest_, BM_SETCHECK, settings_.withBacktest ? BST_CHECKED : BST_UNCHECKED,
-                     0);
+        market_ = choice(kPairMarketChoices, settings_.marketCode, kMarketId);
+        labelled(L"市場", market_, kChoiceWidth);
+        sector_ = choice(kPairSectorChoices, o.sector, kSectorId);
+        labelled(L"業種", sector_, kChoiceWidth);
+        borrowable_ = check(L"両方とも貸借", o.borrowable, kBorrowableId);
+        cells_.push_back({nullptr, borrowable_, kCheckWidth});
+        for (int f = MinTurnover; f <= MinAbsZ; ++f) {
+            edit(f);
+        }
+        backtest_ = check(L"検証も計算", settings_.withBacktest, kBacktestId);
+        cells_.push_back({nullptr, backtest_, kCheckWidth});
+        for (int f = Entry; f <= Amount; ++f) {
+            edit(f);
+        }
+        fill_ = choice(kPairFillChoices, static_cast<int>(r.fill), kFillId);
+        labelled(L"約定", fill_, kChoiceWidth);
+        for (int f = Commission; f <= BorrowRate; ++f) {
+            edit(f);
+        }
         search_ = child(L"BUTTON", L"検索", BS_DEFPUSHBUTTON | WS_TABSTOP, kSearchId);
         cancel_ = child(L"BUTTON", L"中止", BS_PUSHBUTTON | WS_TABSTOP, kCancelId);
         EnableWindow(cancel_, FALSE);
         show_ = child(L"BUTTON", L"チャートに表示", BS_PUSHBUTTON | WS_TABSTOP, kShowId);
+        add_ = child(L"BUTTON", L"建玉に追加", BS_PUSHBUTTON | WS_TABSTOP, kAddId);
         progress_ = child(PROGRESS_CLASSW, L"", 0, -1);
         SendMessageW(progress_, PBM_SETRANGE32, 0, 1000);
         stage_ = child(L"STATIC", L"", SS_LEFT, -1);
@@ -175,27 +236,32 @@ class PairSearchWindow {
         ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     }
 
+    // The settings in a grid of as many columns as the width holds, in reading order.
     void layout(int width, int height) {
-        const int labelWidth = 84;
-        const int editWidth = 56;
-        int x = kMargin;
+        const int column = kLabelWidth + kChoiceWidth + kMargin;
+        const int columns = std::max(1, (width - kMargin) / column);
         int y = kMargin;
-        for (int f = 0; f < kFields; ++f) {
-            if (x + labelWidth + editWidth > width && x > kMargin) {
-                x = kMargin;
-                y += kRowHeight;
+        for (size_t i = 0; i < cells_.size(); ++i) {
+            const Cell& c = cells_[i];
+            const int x = kMargin + static_cast<int>(i % static_cast<size_t>(columns)) * column;
+            y = kMargin + static_cast<int>(i / static_cast<size_t>(columns)) * kRowHeight;
+            if (c.label != nullptr) {
+                MoveWindow(c.label, x, y + 3, kLabelWidth - 4, kRowHeight - 6, TRUE);
             }
-            MoveWindow(labels_[f], x, y + 3, labelWidth - 4, kRowHeight - 6, TRUE);
-            MoveWindow(edits_[f], x + labelWidth, y, editWidth, kRowHeight - 4, TRUE);
-            x += labelWidth + editWidth + kMargin;
+            const int left = c.label != nullptr ? x + kLabelWidth : x + kLabelWidth / 2;
+            // A drop-down list's height includes its open list.
+            const bool dropDown =
+                c.control == market_ || c.control == sector_ || c.control == fill_;
+            MoveWindow(c.control, left, y, c.width, dropDown ? 200 : kRowHeight - 4, TRUE);
         }
-        MoveWindow(backtest_, x, y, 110, kRowHeight - 4, TRUE);
         y += kRowHeight + 4;
         MoveWindow(search_, kMargin, y, 80, kRowHeight, TRUE);
         MoveWindow(cancel_, kMargin + 88, y, 80, kRowHeight, TRUE);
         MoveWindow(progress_, kMargin + 176, y + 4, 200, kRowHeight - 8, TRUE);
         MoveWindow(stage_, kMargin + 384, y + 4, 160, kRowHeight - 8, TRUE);
-        MoveWindow(show_, std::max(kMargin + 552, width - kMargin - 120), y, 120, kRowHeight, TRUE);
+        const int buttons = std::max(kMargin + 552, width - kMargin - 232);
+        MoveWindow(show_, buttons, y, 120, kRowHeight, TRUE);
+        MoveWindow(add_, buttons + 128, y, 104, kRowHeight, TRUE);
         y += kRowHeight + 4;
         MoveWindow(funnel_, kMargin, y, width - 2 * kMargin, kRowHeight - 6, TRUE);
         y += kRowHeight;
@@ -233,9 +299,13 @@ class PairSearchWindow {
         whole(Days, o.days, kMinWindow, kMaxWindow);
         whole(ShortDays, o.shortDays, kMinShortDays, kMaxWindow);
         whole(RatioPeriod, o.ratioPeriod, kMinRatioPeriod, kMaxRatioPeriod);
-        int32_t sector = o.sector;
-        whole(Sector, sector, 0, 33);
-        o.sector = sector == 17 || sector == 33 ? sector : 0;
+        const auto chosen = [](HWND box, std::span<const PairChoice> choices) {
+            return pairChoiceValue(choices,
+                                   static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0)));
+        };
+        s.marketCode = chosen(market_, kPairMarketChoices);
+        o.sector = chosen(sector_, kPairSectorChoices);
+        o.borrowable = SendMessageW(borrowable_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         std::optional<double> millions =
             o.minTurnover ? std::optional(*o.minTurnover / 1e6) : std::nullopt;
         filter(MinTurnover, millions);
@@ -257,14 +327,25 @@ class PairSearchWindow {
         real(Commission, r.commission, 0, 1, 0.01);
         real(BuyRate, r.buyRate, 0, 1, 0.01);
         real(BorrowRate, r.borrowRate, 0, 1, 0.01);
+        r.fill = static_cast<BacktestFill>(chosen(fill_, kPairFillChoices));
         s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         return s;
     }
 
     void onCommand(int id) {
         switch (id) {
-            case kSearchId:
             case IDOK:
+                // Enter: on the table it brings the pair back, elsewhere it searches.
+                if (GetFocus() == list_) {
+                    showSelected();
+                } else {
+                    startSearch();
+                }
+                break;
+            case IDCANCEL:
+                DestroyWindow(window_);
+                break;
+            case kSearchId:
                 startSearch();
                 break;
             case kCancelId:
@@ -272,6 +353,9 @@ class PairSearchWindow {
                 break;
             case kShowId:
                 showSelected();
+                break;
+            case kAddId:
+                addSelectedAsPosition();
                 break;
             default:
                 break;
@@ -300,6 +384,13 @@ class PairSearchWindow {
             }
         } else if (n.code == NM_RETURN) {
             showSelected();
+        } else if (n.code == LVN_KEYDOWN && GetKeyState(VK_CONTROL) < 0) {
+            const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(n).wVKey;
+            if (key == 'C') {
+                copyTextToClipboard(window_, pairTableTsv(results_));
+            } else if (key == 'S') {
+                saveCsvAs(window_, "ペア検索.csv", pairTableCsv(results_));
+            }
         }
         return 0;
     }
@@ -429,7 +520,25 @@ class PairSearchWindow {
 
     void showSelected() { rowSelected(selectedRow()); }
 
+    // 建玉に追加: the add dialog filled with the selected pair; after its write the new position
+    // is shown instead of the candidate.
+    void addSelectedAsPosition() {
+        const int row = selectedRow();
+        if (row < 0) {
+            return;
+        }
+        const PositionForm form = candidatePositionForm(
+            a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+        const int written =
+            runPositionDialog(window_, instance_, a_, PositionDialogKind::Add, &form);
+        if (written >= 0) {
+            leaveCandidate(a_);
+            showPositionsAfterWrite(a_, shell_, written);
+        }
+    }
+
     HWND frame_;
+    HINSTANCE instance_;
     AppContext& a_;
     Shell& shell_;
     bool& reached_;
@@ -440,9 +549,20 @@ class PairSearchWindow {
     std::unique_ptr<PairSearchJob> job_;
     std::vector<std::unique_ptr<PairSearchJob>> cancelled_;
     bool filling_ = false;
-    HWND labels_[kFields] = {};
+    struct Cell {
+        HWND label;  // none for a check box
+        HWND control;
+        int width;
+    };
+    std::vector<Cell> cells_;  // the settings, laid out in rows
     HWND edits_[kFields] = {};
+    HWND market_ = nullptr;
+    HWND sector_ = nullptr;
+    HWND borrowable_ = nullptr;
+    HWND fill_ = nullptr;
     HWND backtest_ = nullptr;
+    HWND add_ = nullptr;
+    HWND lastFocus_ = nullptr;
     HWND search_ = nullptr;
     HWND cancel_ = nullptr;
     HWND show_ = nullptr;
@@ -453,6 +573,13 @@ class PairSearchWindow {
 };
 
 }  // namespace
+
+bool pairSearchDialogMessage(MSG& message) {
+    HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    wchar_t name[32] = {};
+    return root != nullptr && GetClassNameW(root, name, 32) > 0 &&
+           std::wcscmp(name, kClassName) == 0 && IsDialogMessageW(root, &message);
+}
 
 HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& shell, HWND open) {
     if (open != nullptr && IsWindow(open)) {
@@ -469,7 +596,7 @@ HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& 
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);  // fails harmlessly when already registered
     bool reached = false;
-    auto* self = new PairSearchWindow(frame, a, shell, reached);
+    auto* self = new PairSearchWindow(frame, instance, a, shell, reached);
     HWND window = CreateWindowExW(0, kClassName, L"ペア検索", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 960, 600, frame, nullptr, instance, self);
     if (window == nullptr) {

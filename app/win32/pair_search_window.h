@@ -14,4 +14,8 @@ namespace zepa::win32 {
 // Opens the window, or brings it to the front when `open` names one that exists; returns it.
 HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& shell, HWND open);
 
+// The window's keyboard as a dialog's (Tab between the controls, Enter for 検索, Esc closes):
+// true when `message` was for it and has been handled.
+bool pairSearchDialogMessage(MSG& message);
+
 }  // namespace zepa::win32

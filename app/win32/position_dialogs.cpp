@@ -18,6 +18,7 @@ static_assert(command::kAddPosition == 113 && command::kRemovePosition == 116 &&
 struct DialogStart {
     AppContext* a = nullptr;
     int position = -1;
+    const PositionForm* filled = nullptr;  // the add dialog's first fields, when not empty
     int written = -1;
     std::string autoBuyName;  // names filled in from the price files
     std::string autoSellName;
@@ -87,7 +88,8 @@ INT_PTR CALLBACK positionProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
             SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
             SetWindowTextW(dialog, wide(s->position < 0 ? kAddTitle : kChangeTitle).c_str());
             SetDlgItemTextW(dialog, kByAmount, wide(kByAmountText).c_str());
-            const PositionForm f = positionFormFor(*s->a, s->position);
+            const PositionForm f =
+                s->filled != nullptr ? *s->filled : positionFormFor(*s->a, s->position);
             setField(dialog, kBuyCode, f.buyCode);
             setField(dialog, kSellCode, f.sellCode);
             setField(dialog, kBuyName, f.buyName);
@@ -201,9 +203,11 @@ INT_PTR CALLBACK closeProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-int runPositionDialog(HWND owner, HINSTANCE instance, AppContext& a, PositionDialogKind kind) {
+int runPositionDialog(HWND owner, HINSTANCE instance, AppContext& a, PositionDialogKind kind,
+                      const PositionForm* filled) {
     DialogStart start;
     start.a = &a;
+    start.filled = kind == PositionDialogKind::Add ? filled : nullptr;
     start.position = kind == PositionDialogKind::Add ? -1 : a.view.currentPosition;
     if (kind == PositionDialogKind::Close) {
         DialogBoxParamW(instance, MAKEINTRESOURCEW(ZEPA_CLOSE_DIALOG), owner, closeProcedure,

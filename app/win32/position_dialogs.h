@@ -9,8 +9,10 @@
 
 namespace zepa::win32 {
 
-// Modal over the frame: the position to show after the dialog's write, or -1.
-int runPositionDialog(HWND owner, HINSTANCE instance, AppContext& a, PositionDialogKind kind);
+// Modal over `owner`: the position to show after the dialog's write, or -1. `filled`, when
+// given, is what the add dialog starts with (a screened pair) instead of empty fields.
+int runPositionDialog(HWND owner, HINSTANCE instance, AppContext& a, PositionDialogKind kind,
+                      const PositionForm* filled = nullptr);
 
 // The closed trades with their totals in a list; Ctrl+C copies, Ctrl+S saves as CSV.
 void openClosedTradesWindow(HWND frame, HINSTANCE instance, const AppContext& a);

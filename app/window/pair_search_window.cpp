@@ -28,11 +28,6 @@ namespace zepa {
 namespace {
 
 constexpr int kPollMs = 100;
-// The market choices: every market, then the letters' markets.
-constexpr int kMarkets[] = {-1, 1, 2, 3, 8, 9};
-const char* const kMarketNames[] = {"全市場", "東証", "大証", "名証", "店頭", "外国"};
-constexpr int kSectors[] = {0, 17, 33};
-const char* const kSectorNames[] = {"指定なし", "同じ17業種", "同じ33業種"};
 
 QSpinBox* intBox(int low, int high, const char* suffix = "") {
     auto* box = new QSpinBox;
@@ -66,13 +61,12 @@ std::optional<double> filterOf(const QDoubleSpinBox* box, double scale = 1.0) {
     return box->value() * scale;
 }
 
-int indexOf(const int* values, int count, int value) {
-    for (int i = 0; i < count; ++i) {
-        if (values[i] == value) {
-            return i;
-        }
+QComboBox* choiceBox(std::span<const PairChoice> choices) {
+    auto* box = new QComboBox;
+    for (const PairChoice& c : choices) {
+        box->addItem(QString::fromUtf8(c.label));
     }
-    return 0;
+    return box;
 }
 
 }  // namespace
@@ -112,16 +106,8 @@ void PairSearchWindow::buildControls() {
     add("期間", days_ = intBox(kMinWindow, kMaxWindow, " 日"));
     add("短期", shortDays_ = intBox(kMinShortDays, kMaxWindow, " 日"));
     add("レシオ期間", ratioPeriod_ = intBox(kMinRatioPeriod, kMaxRatioPeriod, " 本"));
-    market_ = new QComboBox;
-    for (const char* name : kMarketNames) {
-        market_->addItem(QString::fromUtf8(name));
-    }
-    add("市場", market_);
-    sector_ = new QComboBox;
-    for (const char* name : kSectorNames) {
-        sector_->addItem(QString::fromUtf8(name));
-    }
-    add("業種", sector_);
+    add("市場", market_ = choiceBox(kPairMarketChoices));
+    add("業種", sector_ = choiceBox(kPairSectorChoices));
     borrowable_ = new QCheckBox(QStringLiteral("両方とも貸借"));
     add("", borrowable_);
     add("売買代金 ≧", minTurnover_ = realBox(0, 1e9, 0, 10, true, " 百万円"));
@@ -140,9 +126,7 @@ void PairSearchWindow::buildControls() {
     add("損切り |Z| ≧", stop_ = realBox(0.1, 20, 1, 0.1, false));
     add("最長保有", maxDays_ = intBox(1, 3650, " 日"));
     add("1銘柄の金額", amount_ = realBox(1, 1e6, 0, 10, false, " 万円"));
-    fill_ = new QComboBox;
-    fill_->addItems({QStringLiteral("翌日始値"), QStringLiteral("当日終値")});
-    add("約定", fill_);
+    add("約定", fill_ = choiceBox(kPairFillChoices));
     add("手数料", commission_ = realBox(0, 10, 3, 0.01, false, " %"));
     add("買方金利", buyRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
     add("貸株料", borrowRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
@@ -212,8 +196,8 @@ void PairSearchWindow::fillControls(const PairSearchSettings& s) {
     days_->setValue(o.days);
     shortDays_->setValue(o.shortDays);
     ratioPeriod_->setValue(o.ratioPeriod);
-    market_->setCurrentIndex(indexOf(kMarkets, std::size(kMarkets), s.marketCode));
-    sector_->setCurrentIndex(indexOf(kSectors, std::size(kSectors), o.sector));
+    market_->setCurrentIndex(pairChoiceIndex(kPairMarketChoices, s.marketCode));
+    sector_->setCurrentIndex(pairChoiceIndex(kPairSectorChoices, o.sector));
     borrowable_->setChecked(o.borrowable);
     setFilter(minTurnover_, o.minTurnover, 1e6);
     setFilter(minPrice_, o.minPrice);
@@ -231,7 +215,7 @@ void PairSearchWindow::fillControls(const PairSearchSettings& s) {
     stop_->setValue(r.stop);
     maxDays_->setValue(r.maxDays);
     amount_->setValue(r.amount / 1e4);
-    fill_->setCurrentIndex(r.fill == BacktestFill::Close ? 1 : 0);
+    fill_->setCurrentIndex(pairChoiceIndex(kPairFillChoices, static_cast<int>(r.fill)));
     commission_->setValue(r.commission * 100);
     buyRate_->setValue(r.buyRate * 100);
     borrowRate_->setValue(r.borrowRate * 100);
@@ -243,8 +227,8 @@ PairSearchSettings PairSearchWindow::readControls() const {
     o.days = days_->value();
     o.shortDays = shortDays_->value();
     o.ratioPeriod = ratioPeriod_->value();
-    s.marketCode = kMarkets[std::clamp(market_->currentIndex(), 0, int(std::size(kMarkets)) - 1)];
-    o.sector = kSectors[std::clamp(sector_->currentIndex(), 0, int(std::size(kSectors)) - 1)];
+    s.marketCode = pairChoiceValue(kPairMarketChoices, market_->currentIndex());
+    o.sector = pairChoiceValue(kPairSectorChoices, sector_->currentIndex());
     o.borrowable = borrowable_->isChecked();
     o.minTurnover = filterOf(minTurnover_, 1e6);
     o.minPrice = filterOf(minPrice_);
@@ -262,7 +246,7 @@ PairSearchSettings PairSearchWindow::readControls() const {
     r.stop = stop_->value();
     r.maxDays = maxDays_->value();
     r.amount = amount_->value() * 1e4;
-    r.fill = fill_->currentIndex() == 1 ? BacktestFill::Close : BacktestFill::Open;
+    r.fill = static_cast<BacktestFill>(pairChoiceValue(kPairFillChoices, fill_->currentIndex()));
     r.commission = commission_->value() / 100;
     r.buyRate = buyRate_->value() / 100;
     r.borrowRate = borrowRate_->value() / 100;

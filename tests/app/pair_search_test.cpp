@@ -42,6 +42,20 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
     EXPECT_FALSE(back.screen.maxP.has_value());
     // Nothing else of the store is written.
     EXPECT_EQ(store.values.size(), 2u);
+
+    // Every choice of the windows' drop-down lists is stored and comes back as that choice.
+    for (size_t i = 0; i < std::size(kPairMarketChoices); ++i) {
+        s.marketCode = kPairMarketChoices[i].value;
+        s.screen.sector = kPairSectorChoices[i % std::size(kPairSectorChoices)].value;
+        savePairSearchSettings(store, s);
+        const PairSearchSettings b = loadPairSearchSettings(store);
+        EXPECT_EQ(pairChoiceIndex(kPairMarketChoices, b.marketCode), static_cast<int>(i));
+        EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, b.screen.sector),
+                  static_cast<int>(i % std::size(kPairSectorChoices)));
+    }
+    EXPECT_EQ(pairChoiceValue(kPairFillChoices, 1), static_cast<int>(BacktestFill::Close));
+    EXPECT_EQ(pairChoiceValue(kPairMarketChoices, -1), -1);  // no selection: every market
+    EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, 5), 0);
 }
 
 TEST(PairSearchSettings, BadFieldsKeepTheDefaults) {

@@ -137,9 +137,9 @@ for _ in $(seq 20); do
 done
 [ -n "$search" ] || fail "Ctrl+F did not open ペア検索"
 if [ -n "$shots" ]; then
-  # 検索 (the button at the window's top left), then the first pair in the chart.
+  # Enter: 検索, then the first pair in the chart.
   focus "$search"
-  xdotool mousemove --window "$search" 50 120 click 1
+  xdotool key --window "$search" Return
   sleep 30
   shot "$shots/windows-pair-search.png"
 fi
