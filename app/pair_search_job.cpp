@@ -20,6 +20,9 @@ namespace {
 constexpr int kStageStart[] = {0, 300, 800, 850, 1000};
 
 void enter(PairSearchProgress& p, PairSearchStage stage) {
+    // The steps are the new stage's from here on (its own code sets the count).
+    p.stepCount = 0;
+    p.stepsDone = 0;
     p.stage = static_cast<int>(stage);
     p.permille = kStageStart[static_cast<int>(stage)];
 }
@@ -52,8 +55,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
     enter(progress, PairSearchStage::Loading);
     ScreenOptions options = screenOptionsOf(settings);
     options.cancel = &progress.cancel;
-    options.tilesDone = &progress.tilesDone;
-    options.tileCount = &progress.tileCount;
+    options.tilesDone = &progress.stepsDone;
+    options.tileCount = &progress.stepCount;
     ListingTable listing;
     std::string listingError;
     const ListingRead listingRead =
@@ -85,6 +88,9 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
     request.days = options.days;
     request.rows = std::max(options.days, options.ratioPeriod);
     request.marketCode = settings.marketCode;
+    request.cancel = &progress.cancel;
+    request.stocksDone = &progress.stepsDone;
+    request.stockCount = &progress.stepCount;
     ScreenMarket market;
     switch (loadScreenMarket(md, corrections, listing, request, market)) {
         case ScreenLoad::Loaded:
@@ -97,6 +103,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
             return refused(dataErrorMessage(md.dataError, md.dataDirectory));
         case ScreenLoad::OutOfMemory:
             return refused("メモリが確保できません");
+        case ScreenLoad::Cancelled:
+            return cancelled();
     }
     if (progress.cancel) {
         return cancelled();
@@ -183,13 +191,15 @@ PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings
 
 int pairSearchPermille(const PairSearchProgress& p) {
     const int stage = p.stage.load();
-    const int64_t count = p.tileCount.load();
-    if (stage != static_cast<int>(PairSearchStage::Screening) || count <= 0) {
+    const int64_t count = p.stepCount.load();
+    if ((stage != static_cast<int>(PairSearchStage::Loading) &&
+         stage != static_cast<int>(PairSearchStage::Screening)) ||
+        count <= 0) {
         return p.permille.load();
     }
     const int span = kStageStart[stage + 1] - kStageStart[stage];
     return kStageStart[stage] +
-           static_cast<int>(span * std::min(p.tilesDone.load(), count) / count);
+           static_cast<int>(span * std::min(p.stepsDone.load(), count) / count);
 }
 
 std::string_view pairSearchStageName(PairSearchStage stage) {

@@ -26,12 +26,12 @@ struct PairSearchProgress {
     std::atomic<int> stage{static_cast<int>(PairSearchStage::Loading)};
     std::atomic<int> permille{0};  // of the whole run, for the progress bar
     std::atomic<bool> cancel{false};
-    // The screen's tiles, for the bar while it screens.
-    std::atomic<int64_t> tilesDone{0};
-    std::atomic<int64_t> tileCount{0};
+    // The stage's steps, for the bar: the stocks while loading, the tiles while screening.
+    std::atomic<int64_t> stepsDone{0};
+    std::atomic<int64_t> stepCount{0};
 };
 
-// Where the progress bar stands, in permille: within the screen by its tiles.
+// Where the progress bar stands, in permille: within loading and screening by their steps.
 int pairSearchPermille(const PairSearchProgress& progress);
 
 enum class PairSearchResult { Done, Cancelled, Refused };

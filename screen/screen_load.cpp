@@ -86,7 +86,18 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
         market.window = request.days;
         market.endSlot = endSlot;
         const auto dateCount = static_cast<int32_t>(axis.size());
+        if (request.stockCount != nullptr) {
+            request.stockCount->store(static_cast<int64_t>(keys.size()));
+        }
         for (StockKey key : keys) {
+            if (request.cancel != nullptr && request.cancel->load(std::memory_order_relaxed)) {
+                releaseStockSeries(md);
+                market = ScreenMarket{};
+                return ScreenLoad::Cancelled;
+            }
+            if (request.stocksDone != nullptr) {
+                request.stocksDone->fetch_add(1, std::memory_order_relaxed);
+            }
             const auto marketCode = static_cast<int32_t>(static_cast<uint32_t>(key) / kMarketScale);
             if (key <= 0 || (request.marketCode >= 0 && marketCode != request.marketCode)) {
                 continue;

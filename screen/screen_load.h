@@ -3,6 +3,8 @@
 // chart takes its closes.
 #pragma once
 
+#include <atomic>
+
 #include <cstdint>
 
 #include "marketdata/correction_list.h"
@@ -17,6 +19,11 @@ struct ScreenLoadRequest {
     int32_t days = 250;   // the window
     int32_t rows = 250;   // dates to load, at least the window (the ratio period may need more)
     int marketCode = -1;  // -1: every market
+    // Checked before each stock is read: once set, the load ends with Cancelled.
+    const std::atomic<bool>* cancel = nullptr;
+    // The stocks looked at so far out of all there are, for a progress bar.
+    std::atomic<int64_t>* stocksDone = nullptr;
+    std::atomic<int64_t>* stockCount = nullptr;
 };
 
 enum class ScreenLoad {
@@ -25,6 +32,7 @@ enum class ScreenLoad {
     TooFewDates,         // fewer dates up to the end than the window
     DataError,           // md.dataError says which
     OutOfMemory,
+    Cancelled,  // the market is left empty
 };
 
 // `listing` may be empty. The market's rows are the loaded dates (fewer than request.rows when

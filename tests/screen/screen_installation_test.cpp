@@ -2,6 +2,7 @@
 // chart takes them (a split inside the window, a corrected stock, a date without trade), the
 // end date's choice, and z equal to the ratio chart's.
 #include <gtest/gtest.h>
+#include <atomic>
 
 #include <cmath>
 
@@ -117,6 +118,28 @@ TEST_F(ScreenInstallation, EndDateIsTheLastDateOnOrBeforeIt) {
     EXPECT_EQ(load(dateValue(dates_[0]) - 1, 30, m), ScreenLoad::EndBeforeFirstDate);
     EXPECT_EQ(load(dateValue(dates_[20]), 30, m), ScreenLoad::TooFewDates);
     EXPECT_EQ(load(dateValue(dates_[29]), 30, m), ScreenLoad::Loaded);
+}
+
+TEST_F(ScreenInstallation, CountsItsStocksAndStopsWhenCancelled) {
+    std::atomic<bool> cancel{false};
+    std::atomic<int64_t> done{0};
+    std::atomic<int64_t> count{0};
+    ScreenLoadRequest request;
+    request.days = request.rows = 30;
+    request.cancel = &cancel;
+    request.stocksDone = &done;
+    request.stockCount = &count;
+    ScreenMarket m;
+    ASSERT_EQ(loadScreenMarket(md_, corrections_, ListingTable{}, request, m), ScreenLoad::Loaded);
+    EXPECT_EQ(count.load(), 4);
+    EXPECT_EQ(done.load(), 4);
+    cancel = true;
+    EXPECT_EQ(loadScreenMarket(md_, corrections_, ListingTable{}, request, m),
+              ScreenLoad::Cancelled);
+    EXPECT_TRUE(m.stocks.empty() && m.closes.empty());
+    // The reader is left as it was: the next load reads every stock again.
+    ASSERT_EQ(load(0, 30, m), ScreenLoad::Loaded);
+    EXPECT_EQ(m.stocks.size(), 4u);
 }
 
 }  // namespace

@@ -96,6 +96,8 @@ int main(int argc, char** argv) {
             return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
         case ScreenLoad::OutOfMemory:
             return refuse("not enough memory for the market's prices");
+        case ScreenLoad::Cancelled:  // nothing here cancels
+            return refuse("cancelled");
     }
 
     // Ranked by the backtest, every pair that passed the filters is backtested, then the best
