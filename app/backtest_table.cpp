@@ -64,4 +64,22 @@ std::string backtestStatsLine(const BacktestStats& s) {
     return line;
 }
 
+TextTable backtestTable(const ShownBacktest& shown) {
+    TextTable table;
+    table.header = backtestTradeHeaders();
+    if (!shown.valid) {
+        return table;
+    }
+    int64_t cumulative = 0;
+    for (const BacktestTrade& t : shown.trades) {
+        table.rows.push_back(backtestTradeCells(t, cumulative));
+    }
+    table.totalRows.assign(table.rows.size(), false);
+    return table;
+}
+
+std::string backtestSummary(const ShownBacktest& shown) {
+    return shown.valid ? backtestStatsLine(shown.stats) : kNoBacktestText;
+}
+
 }  // namespace zepa

@@ -8,11 +8,11 @@
 namespace zepa {
 namespace {
 
-// A note or name that a spreadsheet would take as a formula is kept as text; negative figures
-// stay numbers.
+// A note or name that a spreadsheet would take as a formula is kept as text; negative figures,
+// plain or grouped ("-12,345"), stay numbers.
 std::string csvCell(const std::string& text) {
     const bool number = text.size() > 1 && text[0] == '-' &&
-                        text.find_first_not_of("0123456789", 1) == std::string::npos;
+                        text.find_first_not_of("0123456789,.", 1) == std::string::npos;
     const std::string cell =
         !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos && !number
             ? "'" + text

@@ -9,6 +9,7 @@
 
 #include "advanced_dialog.h"
 #include "app/startup.h"
+#include "backtest_window.h"
 #include "base/codepage.h"
 #include "chart/primitives.h"
 #include "chart/view_state.h"
@@ -500,6 +501,10 @@ void FrameWindow::setStatusText(std::string_view cp932) {
 
 void FrameWindow::openPairSearch() {
     pairSearch_ = win32::openPairSearchWindow(window_, instance_, a_, *this, pairSearch_);
+}
+
+void FrameWindow::openBacktestWindow() {
+    win32::openBacktestWindow(window_, instance_, a_);
 }
 
 void FrameWindow::openDataWindow(int kind) {

@@ -64,6 +64,7 @@ class FrameWindow final : public Shell {
     int runPositionDialog(int kind) override;
     void openClosedTradesWindow() override;
     void openPairSearch() override;
+    void openBacktestWindow() override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);

@@ -1,5 +1,7 @@
 #include "app/window/backtest_window.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,17 +10,21 @@
 #include <QVBoxLayout>
 
 #include "app/backtest_table.h"
+#include "app/window/qt_values.h"
+#include "app/window/table_save.h"
 
 namespace zepa {
 
 BacktestWindow::BacktestWindow(QWidget* frame, AppContext& a) : QWidget(frame, Qt::Window), a_(a) {
-    setWindowTitle(QStringLiteral("検証"));
+    setWindowTitle(fromUtf8(kBacktestTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     stats_ = new QLabel;
     stats_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table_ = new QTableWidget;
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Ctrl+C is the window's (the whole table), not the view's (one cell).
+    table_->setFocusPolicy(Qt::NoFocus);
     table_->verticalHeader()->setVisible(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(stats_);
@@ -35,29 +41,21 @@ BacktestWindow::BacktestWindow(QWidget* frame, AppContext& a) : QWidget(frame, Q
 }
 
 void BacktestWindow::refresh() {
-    const ShownBacktest& b = a_.shownBacktest;
-    shownRevision_ = b.revision;
-    const std::vector<std::string> headers = backtestTradeHeaders();
+    shownRevision_ = a_.shownBacktest.revision;
+    shown_ = backtestTable(a_.shownBacktest);
+    stats_->setText(fromUtf8(backtestSummary(a_.shownBacktest)));
     table_->clear();
-    table_->setColumnCount(static_cast<int>(headers.size()));
+    table_->setColumnCount(static_cast<int>(shown_.header.size()));
     QStringList labels;
-    for (const std::string& h : headers) {
-        labels << QString::fromStdString(h);
+    for (const std::string& h : shown_.header) {
+        labels << fromUtf8(h);
     }
     table_->setHorizontalHeaderLabels(labels);
-    if (!b.valid) {
-        table_->setRowCount(0);
-        stats_->setText(QStringLiteral(
-            "検証なし (ペア検索で「検証も計算」、または設定で「検証を表示」にして日足で表示)"));
-        return;
-    }
-    stats_->setText(QString::fromStdString(backtestStatsLine(b.stats)));
-    table_->setRowCount(static_cast<int>(b.trades.size()));
-    int64_t cumulative = 0;
-    for (size_t r = 0; r < b.trades.size(); ++r) {
-        const std::vector<std::string> cells = backtestTradeCells(b.trades[r], cumulative);
-        for (size_t c = 0; c < cells.size(); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
+    table_->setRowCount(static_cast<int>(shown_.rows.size()));
+    for (size_t r = 0; r < shown_.rows.size(); ++r) {
+        for (size_t c = 0; c < shown_.rows[r].size(); ++c) {
+            auto* item = new QTableWidgetItem(fromUtf8(shown_.rows[r][c]));
+            // 保有, 純損益 and 累計 are figures: they line up on the right.
             item->setTextAlignment(c >= 4 ? Qt::AlignRight | Qt::AlignVCenter
                                           : Qt::AlignLeft | Qt::AlignVCenter);
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
@@ -66,7 +64,23 @@ void BacktestWindow::refresh() {
     table_->resizeColumnsToContents();
 }
 
+void BacktestWindow::copyTable() {
+    QGuiApplication::clipboard()->setText(fromUtf8(textTableTsv(shown_)));
+}
+
+void BacktestWindow::saveTable() {
+    saveTableAs(this, fromUtf8(kBacktestFileName), saveChooser, textTableCsv(shown_));
+}
+
 void BacktestWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_C) {
+        copyTable();
+        return;
+    }
+    if (event->modifiers().testFlag(Qt::ControlModifier) && event->key() == Qt::Key_S) {
+        saveTable();
+        return;
+    }
     if (event->key() == Qt::Key_Escape) {
         close();
         return;

@@ -92,6 +92,9 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     ASSERT_NE(trades, nullptr);
     EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
     EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
+    QTest::keyClick(trades, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1Char('\n')),
+              static_cast<int>(a.shownBacktest.trades.size()) + 1);
 
     // Down on the main window goes to the held positions; チャートに表示 brings the pair back.
     QTest::keyClick(window->windowHandle(), Qt::Key_Down);

@@ -3,8 +3,8 @@
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
 # window "さやチャート" appears, Down changes the picture, the settings dialog, "詳細設定" and
 # "建玉の追加" open and close (cancelled: nothing written), Ctrl+F opens ペア検索 and Alt+F4
-# closes it, Esc ends the program with exit code 0, and SayaMode is in Wine's registry
-# afterwards.
+# closes it, 検証データ表示 opens the window "検証" and Esc closes it, Esc ends the program with
+# exit code 0, and SayaMode is in Wine's registry afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
@@ -151,6 +151,9 @@ for _ in $(seq 20); do
 done
 xdotool search --name "^ペア検索\$" >/dev/null 2>&1 && fail "ペア検索 did not close"
 kill -0 "$wine_pid" 2>/dev/null || fail "the program ended with ペア検索"
+
+# 機能 → 検証データ表示: the trades of what the chart shows (none is a window too).
+menu_dialog "k v" "検証" windows-backtest.png
 
 if [ -n "$shots" ]; then
   shot "$shots/windows-main.png"
