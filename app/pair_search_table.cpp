@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <variant>
 
-#include "datawindow/table_export.h"
+#include "base/table_text.h"
 #include "screen/screen_market.h"
 
 namespace zepa {

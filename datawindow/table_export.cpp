@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/table_text.h"
 #include "datawindow/data_table.h"
 
 namespace zepa {
@@ -25,17 +26,6 @@ DataRowTexts exportHeaders(int kind, int columnCount) {
         out.emplace_back(kind == kStockDataKind ? stock[k] : spread[k]);
     }
     return out;
-}
-
-std::string csvCell(const std::string& cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
-        return cell;
-    }
-    std::string quoted = "\"";
-    for (char c : cell) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
 }
 
 template <typename Cell>
@@ -75,42 +65,7 @@ std::string dataTableTsv(const ChartContext& c, int kind) {
 }
 
 std::string dataTableCsv(const ChartContext& c, int kind) {
-    return std::string(kUtf8Bom) + tableText(c, kind, ',', "\r\n", csvCell);
-}
-
-namespace {
-
-std::string cellsText(const std::vector<std::vector<std::string>>& rows, char separator,
-                      std::string_view lineEnd, std::string (*cell)(const std::string&)) {
-    std::string text;
-    for (const std::vector<std::string>& row : rows) {
-        for (size_t k = 0; k < row.size(); ++k) {
-            if (k > 0) {
-                text += separator;
-            }
-            text += cell(row[k]);
-        }
-        text += lineEnd;
-    }
-    return text;
-}
-
-// A tab or a line break inside a cell would start another cell or row.
-std::string tsvCell(const std::string& cell) {
-    std::string out = cell;
-    std::replace_if(
-        out.begin(), out.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-    return out;
-}
-
-}  // namespace
-
-std::string cellsTsv(const std::vector<std::vector<std::string>>& rows) {
-    return cellsText(rows, '\t', "\n", tsvCell);
-}
-
-std::string cellsCsv(const std::vector<std::vector<std::string>>& rows) {
-    return std::string(kUtf8Bom) + cellsText(rows, ',', "\r\n", csvCell);
+    return std::string(kUtf8Bom) + tableText(c, kind, ',', "\r\n", csvQuoted);
 }
 
 std::string dataTableFileName(const PositionRecord& position, int kind) {

@@ -21,10 +21,6 @@ std::string dataTableCsv(const ChartContext& c, int kind);
 // window's title, "T7203-T6758_さやデータ.csv".
 std::string dataTableFileName(const PositionRecord& position, int kind);
 
-// Any table of UTF-8 cells (its first row the header) as the same tab-separated text and CSV.
-std::string cellsTsv(const std::vector<std::vector<std::string>>& rows);
-std::string cellsCsv(const std::vector<std::vector<std::string>>& rows);
-
 // Writes the bytes to a new file beside `path` (UTF-8) and renames it over `path`, so that a failed
 // write never leaves a cut file under the chosen name. False when any step failed; the
 // temporary file is then removed.

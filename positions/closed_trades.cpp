@@ -7,6 +7,7 @@
 #include <map>
 #include <system_error>
 
+#include "base/table_text.h"
 #include "positions/position_file_edit.h"
 #include "positions/position_request.h"
 
@@ -29,18 +30,6 @@ std::string textCell(std::string_view cell) {
         text.insert(0, "'");
     }
     return text;
-}
-
-std::string csvCell(std::string_view cell) {
-    const std::string text(cell);
-    if (text.find_first_of(",\"") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
 }
 
 std::string fromCell(std::string text) {
@@ -146,7 +135,7 @@ std::string closedTradeLine(const ClosedTrade& trade) {
     cells.push_back(textCell(trade.note));
     std::string line;
     for (size_t k = 0; k < cells.size(); ++k) {
-        line += (k > 0 ? "," : "") + csvCell(cells[k]);
+        line += (k > 0 ? "," : "") + csvQuoted(cells[k]);
     }
     return line + "\r\n";
 }

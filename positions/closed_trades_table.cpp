@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/table_text.h"
 #include "positions/position_request.h"
 
 namespace zepa {
@@ -10,48 +11,19 @@ namespace {
 
 // A note or name that a spreadsheet would take as a formula is kept as text; negative figures,
 // plain or grouped ("-12,345"), stay numbers.
-std::string csvCell(const std::string& text) {
+std::string csvCell(std::string_view text) {
     const bool number = text.size() > 1 && text[0] == '-' &&
-                        text.find_first_not_of("0123456789,.", 1) == std::string::npos;
-    const std::string cell =
-        !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos && !number
-            ? "'" + text
-            : text;
-    if (cell.find_first_of(",\"\r\n") == std::string::npos) {
-        return cell;
-    }
-    std::string quoted = "\"";
-    for (char c : cell) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
+                        text.find_first_not_of("0123456789,.", 1) == std::string_view::npos;
+    const bool formula =
+        !text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos;
+    return csvQuoted(formula && !number ? "'" + std::string(text) : std::string(text));
 }
 
-// Tabs and line ends inside a cell would shift the cells after it.
-std::string tsvCell(const std::string& cell) {
-    std::string out = cell;
-    for (char& c : out) {
-        if (c == '\t' || c == '\r' || c == '\n') {
-            c = ' ';
-        }
-    }
-    return out;
-}
-
-template <typename Cell>
-std::string joined(const TextTable& table, char separator, const char* lineEnd, Cell cell) {
-    std::string text;
-    const auto line = [&](const std::vector<std::string>& cells) {
-        for (size_t k = 0; k < cells.size(); ++k) {
-            text += (k > 0 ? std::string(1, separator) : std::string()) + cell(cells[k]);
-        }
-        text += lineEnd;
-    };
-    line(table.header);
-    for (const auto& row : table.rows) {
-        line(row);
-    }
-    return text;
+// The header, then the rows.
+TextRows allRows(const TextTable& table) {
+    TextRows rows{table.header};
+    rows.insert(rows.end(), table.rows.begin(), table.rows.end());
+    return rows;
 }
 
 void addLeg(std::vector<std::string>& row, const ClosedLeg& leg) {
@@ -103,11 +75,11 @@ TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
 }
 
 std::string textTableTsv(const TextTable& table) {
-    return joined(table, '\t', "\n", tsvCell);
+    return cellsTsv(allRows(table));
 }
 
 std::string textTableCsv(const TextTable& table) {
-    return "\xEF\xBB\xBF" + joined(table, ',', "\r\n", csvCell);
+    return cellsCsv(allRows(table), csvCell);
 }
 
 }  // namespace zepa
