@@ -198,6 +198,11 @@ std::string_view pairColumnHeader(PairColumn column) {
     return infoOf(column).header;
 }
 
+bool pairColumnIsText(PairColumn column) {
+    return column == PairColumn::AName || column == PairColumn::BName ||
+           column == PairColumn::Sector;
+}
+
 std::string pairCell(const PairSearchRow& r, PairColumn column) {
     const BacktestStats* s = r.stats ? &*r.stats : nullptr;
     const bool traded = s != nullptr && s->trades > 0;

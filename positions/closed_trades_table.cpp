@@ -74,6 +74,19 @@ TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
     return table;
 }
 
+ClosedTradesView readClosedTradesView(const std::string& path) {
+    ClosedTradesFile file;
+    std::string problems;
+    if (!readClosedTrades(path, file)) {
+        problems = path + " が読めません";
+    }
+    for (const int line : file.badLines) {
+        problems += (problems.empty() ? "" : "\n") + path + " の " + std::to_string(line) +
+                    " 行目は決済の記録として読めません";
+    }
+    return {closedTradesTable(file.trades), problems};
+}
+
 std::string textTableTsv(const TextTable& table) {
     return cellsTsv(allRows(table));
 }

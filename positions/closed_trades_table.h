@@ -18,6 +18,14 @@ struct TextTable {
 
 TextTable closedTradesTable(const std::vector<ClosedTrade>& trades);
 
+// What the window shows of the record at `path`: its table, and what could not be read (a line
+// each, naming the file and the line; empty when all was read).
+struct ClosedTradesView {
+    TextTable table;
+    std::string problems;
+};
+ClosedTradesView readClosedTradesView(const std::string& path);
+
 // Tab-separated, LF line ends, UTF-8.
 std::string textTableTsv(const TextTable& table);
 // UTF-8 with a byte-order mark, CR LF, cells quoted where needed.

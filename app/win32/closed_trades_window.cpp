@@ -3,12 +3,10 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <memory>
 
-#include "datawindow/table_export.h"
 #include "positions/closed_trades_table.h"
-#include "resource_ids.h"
+#include "report_list.h"
 #include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
@@ -24,31 +22,12 @@ class ClosedTradesWindow {
   public:
     explicit ClosedTradesWindow(const AppContext& a) : a_(a) {}
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        auto* self = windowObject<ClosedTradesWindow>(window, message, l);
-        if (self == nullptr) {
-            return DefWindowProcW(window, message, w, l);
-        }
-        if (message == WM_NCCREATE) {
-            self->window_ = window;
-        }
-        const LRESULT result = self->handle(message, w, l);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete self;
-        }
-        return result;
-    }
+    void attach(HWND window) { window_ = window; }
 
-  private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) {
         switch (message) {
             case WM_CREATE:
-                list_ = CreateWindowExW(
-                    0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
-                    0, 0, 0, window_, reinterpret_cast<HMENU>(kListId), nullptr, nullptr);
-                SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                             LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+                list_ = createReportList(window_, kListId, LVS_SHOWSELALWAYS, nullptr);
                 fill();
                 return 0;
             case WM_SIZE:
@@ -60,7 +39,8 @@ class ClosedTradesWindow {
             case WM_NOTIFY: {
                 const auto* header = reinterpret_cast<const NMHDR*>(l);
                 if (header->idFrom == kListId && header->code == LVN_KEYDOWN) {
-                    key(reinterpret_cast<const NMLVKEYDOWN*>(l)->wVKey);
+                    tableWindowKey(window_, reinterpret_cast<const NMLVKEYDOWN*>(l)->wVKey, table_,
+                                   kClosedTradesFileName);
                 }
                 return 0;
             }
@@ -69,61 +49,23 @@ class ClosedTradesWindow {
         }
     }
 
+  private:
     void fill() {
-        const std::string path = closedTradesPath(a_.paths);
-        ClosedTradesFile file;
-        std::string problems;
-        if (!readClosedTrades(path, file)) {
-            problems = path + " が読めません";
-        }
-        for (const int line : file.badLines) {
-            problems += (problems.empty() ? "" : "\n") + path + " の " + std::to_string(line) +
-                        " 行目は決済の記録として読めません";
-        }
-        table_ = closedTradesTable(file.trades);
+        const ClosedTradesView view = readClosedTradesView(closedTradesPath(a_.paths));
+        table_ = view.table;
+        std::vector<ReportColumn> columns;
         for (size_t c = 0; c < table_.header.size(); ++c) {
-            std::wstring title = wide(table_.header[c]);
-            LVCOLUMNW column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            column.fmt = c == 0 || c + 1 == table_.header.size() ? LVCFMT_LEFT : LVCFMT_RIGHT;
-            column.cx = kColumnWidth;
-            column.pszText = title.data();
-            SendMessageW(list_, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+            // The date and the note read from the left; the figures line up on the right.
+            const bool left = c == 0 || c + 1 == table_.header.size();
+            columns.push_back({table_.header[c], kColumnWidth, !left});
         }
-        for (size_t r = 0; r < table_.rows.size(); ++r) {
-            for (size_t c = 0; c < table_.rows[r].size(); ++c) {
-                std::wstring text = wide(table_.rows[r][c]);
-                LVITEMW item{};
-                item.mask = LVIF_TEXT;
-                item.iItem = static_cast<int>(r);
-                item.iSubItem = static_cast<int>(c);
-                item.pszText = text.data();
-                SendMessageW(list_, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, r,
-                             reinterpret_cast<LPARAM>(&item));
-            }
-        }
-        if (!problems.empty()) {
-            MessageBoxW(window_, wide(problems).c_str(), wide(kClosedTradesTitle).c_str(),
+        setReportColumns(list_, columns);
+        setReportRows(list_, table_.rows);
+        if (!view.problems.empty()) {
+            MessageBoxW(window_, wide(view.problems).c_str(), wide(kClosedTradesTitle).c_str(),
                         MB_OK | MB_ICONEXCLAMATION);
         }
     }
-
-    void key(WORD virtualKey) {
-        const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-        if (ctrl && virtualKey == 'C') {
-            copyTable();
-        } else if (ctrl && virtualKey == 'S') {
-            saveTable();
-        } else if (virtualKey == VK_ESCAPE) {
-            DestroyWindow(window_);
-        }
-    }
-
-    // Ctrl+C: the table as tab-separated text, CR LF between the lines.
-    void copyTable() { copyTextToClipboard(window_, textTableTsv(table_)); }
-
-    // Ctrl+S: the table as a CSV file the user names, in the documents folder at first.
-    void saveTable() { saveCsvAs(window_, kClosedTradesFileName, textTableCsv(table_)); }
 
     const AppContext& a_;
     HWND window_ = nullptr;
@@ -138,25 +80,11 @@ void openClosedTradesWindow(HWND frame, HINSTANCE instance, const AppContext& a)
     if (HWND open = FindWindowW(kClassName, nullptr)) {
         DestroyWindow(open);
     }
-    static bool registered = false;
-    if (!registered) {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&controls);
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = ClosedTradesWindow::procedure;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZEPA_PROGRAM_ICON));
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
-        registered = RegisterClassExW(&wc) != 0;
-    }
-    auto window = std::make_unique<ClosedTradesWindow>(a);
-    // The window owns itself from here: it is deleted with its last message.
-    HWND handle = CreateWindowExW(0, kClassName, wide(kClosedTradesTitle).c_str(),
-                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 1000, 400,
-                                  frame, nullptr, instance, window.release());
+    registerWindowClass(instance, kClassName, ownedWindowProcedure<ClosedTradesWindow>,
+                        reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    HWND handle = createOwnedWindow(std::make_unique<ClosedTradesWindow>(a), instance, kClassName,
+                                    wide(kClosedTradesTitle),
+                                    WindowShape{.width = 1000, .height = 400}, frame);
     if (handle != nullptr) {
         ShowWindow(handle, SW_SHOW);
     }

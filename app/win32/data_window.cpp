@@ -85,25 +85,10 @@ class DataWindow {
     }
     ~DataWindow() { releaseFontSlots(surface_, fonts_); }
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        DataWindow* self = windowObject<DataWindow>(window, message, l);
-        if (message == WM_NCCREATE && self != nullptr) {
-            self->window_ = window;
-        }
-        if (self == nullptr) {
-            return DefWindowProcW(window, message, w, l);
-        }
-        const LRESULT result = self->handle(message, w, l);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete self;
-        }
-        return result;
-    }
+    void attach(HWND window) { window_ = window; }
 
     DataWindowRect placement() { return dataWindowPlacement(*a_.store, state_); }
 
-  private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) {
         switch (message) {
             case WM_SIZE:
@@ -185,6 +170,7 @@ class DataWindow {
         }
     }
 
+  private:
     // Ctrl+C: every row with its header on the clipboard, with the line ends Windows programs
     // expect.
     void copyTable() { copyTextToClipboard(window_, dataTableTsv(chartContext(a_), state_.kind)); }
@@ -264,31 +250,18 @@ class DataWindow {
 }  // namespace
 
 void openDataWindow(HWND frame, HINSTANCE instance, AppContext& a, int kind) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DataWindow::procedure;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZEPA_PROGRAM_ICON));
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.lpszClassName = kClassName;
-        registered = RegisterClassExW(&wc) != 0;
-    }
+    registerWindowClass(instance, kClassName, ownedWindowProcedure<DataWindow>, nullptr,
+                        CS_DBLCLKS);
     auto window = std::make_unique<DataWindow>(frame, a, kind);
     const DataWindowRect r = window->placement();
     const int tallest = std::max(kSmallestHeight, GetSystemMetrics(SM_CYMAXIMIZED));
-    const std::wstring title = wide(dataWindowTitle(kind));
-    // The window owns itself from here: it is deleted with its last message.
-    DataWindow* owned = window.release();
-    HWND handle = CreateWindowExW(
-        0, kClassName, title.c_str(),
-        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL, r.left,
-        r.top, r.width, std::clamp(r.height, kSmallestHeight, tallest), frame, nullptr, instance,
-        owned);
+    HWND handle = createOwnedWindow(
+        std::move(window), instance, kClassName, wide(dataWindowTitle(kind)),
+        WindowShape{
+            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL | WS_HSCROLL,
+            r.left, r.top, r.width, std::clamp(r.height, kSmallestHeight, tallest)},
+        frame);
     if (handle == nullptr) {
-        // Not deleted here: a window that got as far as WM_NCCREATE has deleted it already.
         return;
     }
     EnableWindow(frame, FALSE);

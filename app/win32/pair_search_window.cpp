@@ -15,6 +15,7 @@
 #include "app/position_forms.h"
 #include "datawindow/table_export.h"
 #include "position_dialogs.h"
+#include "report_list.h"
 #include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
@@ -82,33 +83,15 @@ std::wstring numberText(double v) {
 
 class PairSearchWindow {
   public:
-    PairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& shell, bool& reached)
-        : frame_(frame),
-          instance_(instance),
+    PairSearchWindow(HINSTANCE instance, AppContext& a, Shell& shell)
+        : instance_(instance),
           a_(a),
           shell_(shell),
-          reached_(reached),
           settings_(a.store != nullptr ? loadPairSearchSettings(*a.store)
                                        : defaultPairSearchSettings()) {}
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        PairSearchWindow* self = windowObject<PairSearchWindow>(window, message, l);
-        if (message == WM_NCCREATE && self != nullptr) {
-            self->window_ = window;
-            self->reached_ = true;  // from here on the window owns the object
-        }
-        if (self == nullptr) {
-            return DefWindowProcW(window, message, w, l);
-        }
-        const LRESULT result = self->handle(message, w, l);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete self;  // a running job is cancelled and waited for
-        }
-        return result;
-    }
+    void attach(HWND window) { window_ = window; }
 
-  private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l) {
         switch (message) {
             case WM_CREATE:
@@ -142,6 +125,7 @@ class PairSearchWindow {
         }
     }
 
+  private:
     HWND child(const wchar_t* type, const wchar_t* text, DWORD style, int id) {
         HWND h =
             CreateWindowExW(0, type, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
@@ -463,39 +447,25 @@ class PairSearchWindow {
 
     void fillList(int selectRank) {
         filling_ = true;
-        ListView_DeleteAllItems(list_);
-        while (ListView_DeleteColumn(list_, 0)) {
-        }
         const std::vector<PairColumn> columns = pairColumns(results_.withBacktest);
-        for (size_t c = 0; c < columns.size(); ++c) {
-            std::wstring header = wide(pairColumnHeader(columns[c]));
-            LVCOLUMNW column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            column.fmt = c == 1 || c == 3 || c == 4 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-            column.cx = c == 1 || c == 3 || c == 4 ? 110 : 64;
-            column.pszText = header.data();
-            ListView_InsertColumn(list_, static_cast<int>(c), &column);
+        std::vector<ReportColumn> heads;
+        for (const PairColumn c : columns) {
+            const bool text = pairColumnIsText(c);
+            heads.push_back({std::string(pairColumnHeader(c)), text ? 110 : 64, !text});
         }
+        setReportColumns(list_, heads);
+        TextRows rows;
         int selected = -1;
-        for (size_t r = 0; r < results_.rows.size(); ++r) {
-            const PairSearchRow& row = results_.rows[r];
-            for (size_t c = 0; c < columns.size(); ++c) {
-                std::wstring cell = wide(pairCell(row, columns[c]));
-                if (c == 0) {
-                    LVITEMW item{};
-                    item.mask = LVIF_TEXT;
-                    item.iItem = static_cast<int>(r);
-                    item.pszText = cell.data();
-                    ListView_InsertItem(list_, &item);
-                } else {
-                    ListView_SetItemText(list_, static_cast<int>(r), static_cast<int>(c),
-                                         cell.data());
-                }
-            }
+        for (const PairSearchRow& row : results_.rows) {
             if (row.rank == selectRank) {
-                selected = static_cast<int>(r);
+                selected = static_cast<int>(rows.size());
+            }
+            std::vector<std::string>& cells = rows.emplace_back();
+            for (const PairColumn c : columns) {
+                cells.push_back(pairCell(row, c));
             }
         }
+        setReportRows(list_, rows);
         if (selected >= 0) {
             ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                                   LVIS_SELECTED | LVIS_FOCUSED);
@@ -537,11 +507,9 @@ class PairSearchWindow {
         }
     }
 
-    HWND frame_;
     HINSTANCE instance_;
     AppContext& a_;
     Shell& shell_;
-    bool& reached_;
     HWND window_ = nullptr;
     PairSearchSettings settings_;
     PairSearchTable results_;
@@ -587,22 +555,13 @@ HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& 
         SetForegroundWindow(open);
         return open;
     }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PairSearchWindow::procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);  // fails harmlessly when already registered
-    bool reached = false;
-    auto* self = new PairSearchWindow(frame, instance, a, shell, reached);
-    HWND window = CreateWindowExW(0, kClassName, L"ペア検索", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, 960, 600, frame, nullptr, instance, self);
+    registerWindowClass(instance, kClassName, ownedWindowProcedure<PairSearchWindow>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    // Deleted with its window: a running job is cancelled and waited for.
+    HWND window =
+        createOwnedWindow(std::make_unique<PairSearchWindow>(instance, a, shell), instance,
+                          kClassName, L"ペア検索", WindowShape{.width = 960, .height = 600}, frame);
     if (window == nullptr) {
-        if (!reached) {
-            delete self;  // otherwise WM_NCDESTROY has deleted it
-        }
         return nullptr;
     }
     ShowWindow(window, SW_SHOWNORMAL);

@@ -67,4 +67,16 @@ void saveCsvAs(HWND owner, const std::string& proposedUtf8, const std::string& c
     }
 }
 
+void tableWindowKey(HWND window, WORD virtualKey, const TextTable& table,
+                    const std::string& csvName) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (ctrl && virtualKey == 'C') {
+        copyTextToClipboard(window, textTableTsv(table));
+    } else if (ctrl && virtualKey == 'S') {
+        saveCsvAs(window, csvName, textTableCsv(table));
+    } else if (virtualKey == VK_ESCAPE) {
+        DestroyWindow(window);
+    }
+}
+
 }  // namespace zepa::win32

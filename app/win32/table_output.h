@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "positions/closed_trades_table.h"
+
 namespace zepa::win32 {
 
 // The UTF-8 text with CR LF line ends as Unicode text on the clipboard.
@@ -14,5 +16,10 @@ void copyTextToClipboard(HWND owner, const std::string& utf8);
 // Asks for a file name (proposed, in the documents folder at first) and writes the CSV there
 // whole; says so when it cannot.
 void saveCsvAs(HWND owner, const std::string& proposedUtf8, const std::string& csv);
+
+// A table window's keys on its list: Ctrl+C copies `table`, Ctrl+S saves it as `csvName`, Esc
+// closes `window`.
+void tableWindowKey(HWND window, WORD virtualKey, const TextTable& table,
+                    const std::string& csvName);
 
 }  // namespace zepa::win32

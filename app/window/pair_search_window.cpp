@@ -342,10 +342,9 @@ void PairSearchWindow::fillTable(int selectRank) {
         const PairSearchRow& row = results_.rows[r];
         for (size_t c = 0; c < columns.size(); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(pairCell(row, columns[c])));
-            const bool text = columns[c] == PairColumn::AName || columns[c] == PairColumn::BName ||
-                              columns[c] == PairColumn::Sector;
-            item->setTextAlignment(text ? Qt::AlignLeft | Qt::AlignVCenter
-                                        : Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(pairColumnIsText(columns[c])
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
         if (row.rank == selectRank) {

@@ -1,0 +1,54 @@
+#include "report_list.h"  // first: <windows.h> before the common controls
+
+#include <commctrl.h>
+
+#include "wide_text.h"
+
+namespace zepa::win32 {
+
+HWND createReportList(HWND parent, int id, DWORD style, HFONT font) {
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | style, 0,
+                                0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                nullptr, nullptr);
+    if (font != nullptr) {
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    return list;
+}
+
+void setReportColumns(HWND list, const std::vector<ReportColumn>& columns) {
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0) != FALSE) {
+    }
+    for (size_t c = 0; c < columns.size(); ++c) {
+        std::wstring title = wide(columns[c].title);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = columns[c].right ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        column.cx = columns[c].width;
+        column.pszText = title.data();
+        SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void setReportRows(HWND list, const TextRows& rows) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t c = 0; c < rows[r].size(); ++c) {
+            std::wstring text = wide(rows[r][c]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(r);
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = text.data();
+            SendMessageW(list, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, r,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+}  // namespace zepa::win32
