@@ -1,0 +1,40 @@
+// A window of its own showing a table of texts (決済済み, 検証): Ctrl+C copies it as
+// tab-separated text, Ctrl+S saves it as CSV, as in the data windows; Esc closes it.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+#include "positions/closed_trades_table.h"
+
+class QTableWidget;
+
+namespace zepa {
+
+class TextTableWindow : public QWidget {
+    Q_OBJECT
+  public:
+    void copyTable();
+    void saveTable();
+
+    // Stands in for the file chooser of Ctrl+S when set: the path, empty to cancel.
+    std::function<QString(const QString& proposed)> saveChooser;
+
+  protected:
+    TextTableWindow(QWidget* owner, const char* title, const char* fileName);
+
+    // Shows `table`: the cells `right` names line up on the right, total rows are bold.
+    void showTable(TextTable table,
+                   const std::function<bool(const std::string& cell, size_t column)>& right);
+    void keyPressEvent(QKeyEvent* event) override;
+
+    TextTable shown_;
+    QTableWidget* grid_ = nullptr;
+
+  private:
+    const char* fileName_;
+};
+
+}  // namespace zepa
