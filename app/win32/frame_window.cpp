@@ -115,15 +115,7 @@ FrameWindow::~FrameWindow() {
 
 bool FrameWindow::create(HINSTANCE instance) {
     instance_ = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(ZEPA_PROGRAM_ICON));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    registerWindowClass(instance, kClassName, procedure, nullptr, CS_DBLCLKS);
 
     surface_ = std::make_unique<GdiSurface>(buffer_.dc());
     slotZeroFont_ = createChartFont(kChartFontFace, -kSlotZeroPixels);
