@@ -386,6 +386,19 @@ TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
     EXPECT_EQ(c.ratioPeriod, 25);
 }
 
+TEST(PairSearchJob, TheBarMovesWithinLoadingAndScreeningByTheirSteps) {
+    PairSearchProgress p;
+    p.stepCount = 200;
+    p.stepsDone = 100;
+    EXPECT_EQ(pairSearchPermille(p), 150);  // loading is the first 300
+    p.stage = static_cast<int>(PairSearchStage::Screening);
+    p.stepsDone = 250;  // never past the stage's end
+    EXPECT_EQ(pairSearchPermille(p), 800);
+    p.stepCount = 0;  // not counted yet: the stage's start
+    p.permille = 300;
+    EXPECT_EQ(pairSearchPermille(p), 300);
+}
+
 TEST(PairSearchJob, ACancelledRunHandsBackNothing) {
     test::TempInstallation in;
     writeRevertingMarket(in, 300);
