@@ -3,8 +3,8 @@
 # letter of Wine's, so that the program's "\ZEPAWIN on the current drive" is the demo: the
 # window "さやチャート" appears, Down changes the picture, the settings dialog, "詳細設定" and
 # "建玉の追加" open and close (cancelled: nothing written), Ctrl+F opens ペア検索 and Alt+F4
-# closes it, 検証データ表示 opens the window "検証" and Esc closes it, Esc ends the program with
-# exit code 0, and SayaMode is in Wine's registry afterwards.
+# closes it, 検証データ表示 and 決済済み open their windows and Esc closes each, Esc ends the
+# program with exit code 0, and SayaMode is in Wine's registry afterwards.
 # Usage: smoke_test.sh ZEPA_SPW.EXE ZEPA_DEMO_DATA.EXE WINEPREFIX [SCREENSHOT_DIR]
 # Exit 77 (skipped) when Wine, Xvfb or xdotool is missing.
 set -u
@@ -89,6 +89,24 @@ fi
 sleep 2
 focus() { xdotool windowactivate --sync "$1" >/dev/null 2>&1; xdotool windowfocus --sync "$1" >/dev/null 2>&1; }
 shot() { import -window root "$1" 2>/dev/null; }
+# The id of the window titled exactly $1 once it is there (empty after ten seconds).
+await_window() {
+  local id=
+  for _ in $(seq 20); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -1)
+    [ -n "$id" ] && break
+    sleep 0.5
+  done
+  echo "$id"
+}
+# True once no window is titled exactly $1 (false after ten seconds).
+await_gone() {
+  for _ in $(seq 20); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.5
+  done
+  return 1
+}
 
 focus "$window"
 shot "$work/before.png"
@@ -106,21 +124,12 @@ menu_dialog() {
   sleep 0.5
   # shellcheck disable=SC2086 # "f a": the menu, then its entry
   xdotool key --window "$window" $letter
-  for _ in $(seq 20); do
-    dialog=$(xdotool search --name "^$title\$" 2>/dev/null | head -1)
-    [ -n "$dialog" ] && break
-    sleep 0.5
-  done
+  dialog=$(await_window "$title")
   [ -n "$dialog" ] || fail "the dialog $title did not open"
   [ -n "$shots" ] && { sleep 2; shot "$shots/$shot_name"; }
   focus "$dialog"
   xdotool key --window "$dialog" Escape
-  for _ in $(seq 20); do
-    xdotool search --name "^$title\$" >/dev/null 2>&1 || break
-    sleep 0.5
-  done
-  xdotool search --name "^$title\$" >/dev/null 2>&1 && fail "the dialog $title did not close"
-  return 0
+  await_gone "$title" || fail "the dialog $title did not close"
 }
 menu_dialog s "設定" windows-settings.png
 menu_dialog d "詳細設定" windows-advanced-settings.png
@@ -129,12 +138,7 @@ menu_dialog "f a" "建玉の追加" windows-add-position.png
 # The ペア検索 window: Ctrl+F opens it beside the chart; closing it leaves the program running.
 focus "$window"
 xdotool key --window "$window" ctrl+f
-search=
-for _ in $(seq 20); do
-  search=$(xdotool search --name "^ペア検索\$" 2>/dev/null | head -1)
-  [ -n "$search" ] && break
-  sleep 0.5
-done
+search=$(await_window ペア検索)
 [ -n "$search" ] || fail "Ctrl+F did not open ペア検索"
 if [ -n "$shots" ]; then
   # Enter: 検索, then the first pair in the chart.
@@ -145,15 +149,12 @@ if [ -n "$shots" ]; then
 fi
 focus "$search"
 xdotool key --window "$search" alt+F4
-for _ in $(seq 20); do
-  xdotool search --name "^ペア検索\$" >/dev/null 2>&1 || break
-  sleep 0.5
-done
-xdotool search --name "^ペア検索\$" >/dev/null 2>&1 && fail "ペア検索 did not close"
+await_gone ペア検索 || fail "ペア検索 did not close"
 kill -0 "$wine_pid" 2>/dev/null || fail "the program ended with ペア検索"
 
 # 機能 → 検証データ表示: the trades of what the chart shows (none is a window too).
 menu_dialog "k v" "検証" windows-backtest.png
+menu_dialog "k z" "決済済み" windows-closed-trades.png
 
 if [ -n "$shots" ]; then
   shot "$shots/windows-main.png"
