@@ -543,6 +543,10 @@ class PairSearchWindow {
 }  // namespace
 
 bool pairSearchDialogMessage(MSG& message) {
+    // Only keys are a dialog's business: every other message goes its usual way at once.
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+        return false;
+    }
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     wchar_t name[32] = {};
     return root != nullptr && GetClassNameW(root, name, 32) > 0 &&
