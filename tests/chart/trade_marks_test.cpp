@@ -9,7 +9,8 @@ namespace {
 
 TEST(TradeMarks, EntriesPointAtTheLineAndExitsCrossIt) {
     ChartFixture f(20);
-    f.settings.pitch = 5.0f;
+    f.settings.pitch = 4.0f;  // stored; stretched, the chart is drawn at 5
+    f.state.layout.pitch = 5.0f;
     f.view.firstShownBar = 0;
     f.view.lastShownBar = 9;
     RatioStatistics ratio;
