@@ -290,10 +290,15 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     // Ctrl+F asks the shell for the window.
     key('F', true);
     EXPECT_EQ(shell.opened.back(), "pair search");
+    // A pair not in the price files: the message names its leg, not a position-file line.
+    c.record.sell.stockCode = 4321;
+    EXPECT_FALSE(showCandidate(a, shell, c));
+    EXPECT_EQ(shell.messages.back().text,
+              "指定銘柄は登録されていません\n売りの銘柄 T4321 が株価データにありません");
 }
 
 TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
-    open(positionLine(1001, 1002));
+    open(positionLine(1001, 1002) + positionLine(1001, 4321));
     EXPECT_FALSE(a.shownBacktest.valid);
     a.settings.showBacktest = 1;
     ASSERT_TRUE(rebuildSeries(a, shell));
@@ -304,6 +309,9 @@ TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
     key(46);  // Delete: weekly bars
     EXPECT_FALSE(a.shownBacktest.valid);
     EXPECT_EQ(chartContext(a).tradeMarks, nullptr);
+    key(46);  // daily again; a position that cannot be built keeps none of the last one's trades
+    key(40);
+    EXPECT_FALSE(a.shownBacktest.valid);
 }
 
 TEST(BacktestTable, TradeRowsAndTheStatisticsLine) {
