@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -379,22 +378,7 @@ void PairSearchWindow::addSelectedAsPosition() {
     }
     const PositionForm form = candidatePositionForm(
         a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
-    PositionDialog dialog(this, a_, -1);
-    const std::pair<int, const std::string*> fields[] = {
-        {position_dialog::kBuyCode, &form.buyCode},
-        {position_dialog::kSellCode, &form.sellCode},
-        {position_dialog::kBuyName, &form.buyName},
-        {position_dialog::kSellName, &form.sellName},
-        {position_dialog::kBuyDate, &form.buyDate},
-        {position_dialog::kSellDate, &form.sellDate},
-        {position_dialog::kBuyQuantity, &form.buyQuantity},
-        {position_dialog::kSellQuantity, &form.sellQuantity}};
-    for (const auto& [id, text] : fields) {
-        if (auto* edit = qobject_cast<QLineEdit*>(dialog.control(id))) {
-            edit->setText(QString::fromStdString(*text));
-        }
-    }
-    dialog.refresh();
+    PositionDialog dialog(this, a_, -1, &form);
     if (runPositionDialog_) {
         runPositionDialog_(dialog);
     } else {
