@@ -37,11 +37,6 @@ TEST(TradeMarks, EntriesPointAtTheLineAndExitsCrossIt) {
         f.drawn(RecordedOp::Fill, 96),
         (Strings{"130,248,131,249", "129,247,132,248", "128,246,133,247", "127,245,134,246",
                  "126,244,135,245", "146,200,155,201", "146,198,147,203", "154,198,155,203"}));
-    // Without trades nothing is drawn.
-    f.surface.ops.clear();
-    f.c.tradeMarks = nullptr;
-    drawTradeMarks(f.surface, f.c, 100, ZLineScale{200, 20.0f, 150, 250});
-    EXPECT_TRUE(f.surface.ops.empty());
 }
 
 }  // namespace
