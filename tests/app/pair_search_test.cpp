@@ -24,22 +24,26 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
 
     MemoryValueStore store;
     PairSearchSettings s = d;
-    s.screen.days = 500;
+    // The windows' fields in their units: 売買代金 in millions, the amount in ten thousands of
+    // yen, the costs in percent; 0 turns a filter off, a value beyond the field's range is left.
+    const std::pair<PairField, double> shown[] = {
+        {PairField::Days, 500},     {PairField::MinTurnover, 100}, {PairField::MaxP, 0},
+        {PairField::MaxQ, 0.1},     {PairField::MinAbsZ, 1.5},     {PairField::Entry, 2.5},
+        {PairField::Amount, 50},    {PairField::BuyRate, 3},       {PairField::Stop, 101},
+        {PairField::ShortDays, 7.5}};
+    for (const auto& [field, value] : shown) {
+        setPairField(s, field, value);
+    }
+    EXPECT_DOUBLE_EQ(pairFieldValue(s, PairField::BorrowRate), 1.15);
     s.screen.sector = 33;
-    s.screen.minTurnover = 1e8;
-    s.screen.maxP.reset();
-    s.screen.maxQ = 0.1;
-    s.screen.minAbsZ = 1.5;
     s.marketCode = 1;
     s.withBacktest = true;
-    s.rule.entry = 2.5;
     s.rule.fill = BacktestFill::Close;
-    s.rule.amount = 500000;
     savePairSearchSettings(store, s);
     const PairSearchSettings back = loadPairSearchSettings(store);
-    EXPECT_EQ(formatPairScreenValue(back), formatPairScreenValue(s));
-    EXPECT_EQ(formatPairRuleValue(back), formatPairRuleValue(s));
-    EXPECT_FALSE(back.screen.maxP.has_value());
+    EXPECT_EQ(formatPairScreenValue(back),
+              "500,75,25,1,33,0,100000000,,0.7,0.5,,0.1,1,60,1.5,100,1");
+    EXPECT_EQ(formatPairRuleValue(back), "2.5,0,3.5,180,500000,1,0,0.03,0.0115");
     // Nothing else of the store is written.
     EXPECT_EQ(store.values.size(), 2u);
 
@@ -53,7 +57,6 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
         EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, b.screen.sector),
                   static_cast<int>(i % std::size(kPairSectorChoices)));
     }
-    EXPECT_EQ(pairChoiceValue(kPairFillChoices, 1), static_cast<int>(BacktestFill::Close));
     EXPECT_EQ(pairChoiceValue(kPairMarketChoices, -1), -1);  // no selection: every market
     EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, 5), 0);
 }
@@ -285,9 +288,6 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     EXPECT_FALSE(a.candidate.shown);
     EXPECT_EQ(a.series.buyStockCode, 1001);
     EXPECT_EQ(a.settings.ratioPeriod, 30);
-    // Ctrl+F asks the shell for the window.
-    key('F', true);
-    EXPECT_EQ(shell.opened.back(), "pair search");
     c.record.sell.stockCode = 4321;  // not in the price files: its leg named, no file line
     EXPECT_FALSE(showCandidate(a, shell, c));
     EXPECT_EQ(shell.messages.back().text,
