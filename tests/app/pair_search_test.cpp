@@ -24,8 +24,7 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
 
     MemoryValueStore store;
     PairSearchSettings s = d;
-    // The windows' fields in their units: 売買代金 in millions, the amount in ten thousands of
-    // yen, the costs in percent; 0 turns a filter off, a value beyond the field's range is left.
+    // The windows' fields in their units; 0 turns a filter off, one beyond its range is left.
     const std::pair<PairField, double> shown[] = {
         {PairField::Days, 500},     {PairField::MinTurnover, 100}, {PairField::MaxP, 0},
         {PairField::MaxQ, 0.1},     {PairField::MinAbsZ, 1.5},     {PairField::Entry, 2.5},
@@ -34,7 +33,8 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
     for (const auto& [field, value] : shown) {
         setPairField(s, field, value);
     }
-    EXPECT_DOUBLE_EQ(pairFieldValue(s, PairField::BorrowRate), 1.15);
+    EXPECT_DOUBLE_EQ(pairFieldValue(s, PairField::BorrowRate), 1.15);  // percent
+    EXPECT_EQ(pairFieldValue(s, PairField::Amount), 50.0);             // ten thousands of yen
     s.screen.sector = 33;
     s.marketCode = 1;
     s.withBacktest = true;
