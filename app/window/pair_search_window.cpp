@@ -313,10 +313,9 @@ void PairSearchWindow::fillTable(int selectRank) {
         const PairSearchRow& row = results_.rows[r];
         for (size_t c = 0; c < columns.size(); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(pairCell(row, columns[c])));
-            const bool text = columns[c] == PairColumn::AName || columns[c] == PairColumn::BName ||
-                              columns[c] == PairColumn::Sector;
-            item->setTextAlignment(text ? Qt::AlignLeft | Qt::AlignVCenter
-                                        : Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(pairColumnIsText(columns[c])
+                                       ? Qt::AlignLeft | Qt::AlignVCenter
+                                       : Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
         if (row.rank == selectRank) {
@@ -330,13 +329,17 @@ void PairSearchWindow::fillTable(int selectRank) {
     filling_ = false;
 }
 
-void PairSearchWindow::rowSelected(int row) {
+std::optional<PairCandidate> PairSearchWindow::candidateAt(int row) const {
     if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
-        return;
+        return std::nullopt;
     }
-    showCandidate(
-        a_, shell_,
-        pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    return pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_);
+}
+
+void PairSearchWindow::rowSelected(int row) {
+    if (std::optional<PairCandidate> candidate = candidateAt(row)) {
+        showCandidate(a_, shell_, std::move(*candidate));
+    }
 }
 
 void PairSearchWindow::showSelected() {
@@ -344,12 +347,11 @@ void PairSearchWindow::showSelected() {
 }
 
 void PairSearchWindow::addSelectedAsPosition() {
-    const int row = table_->currentRow();
-    if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+    const std::optional<PairCandidate> candidate = candidateAt(table_->currentRow());
+    if (!candidate) {
         return;
     }
-    const PositionForm form = candidatePositionForm(
-        a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    const PositionForm form = candidatePositionForm(a_, *candidate);
     PositionDialog dialog(this, a_, -1, &form);
     if (runPositionDialog_) {
         runPositionDialog_(dialog);

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/app_context.h"
@@ -72,6 +73,8 @@ class PairSearchWindow final : public QDialog {
     void poll();
     void finish(PairSearchOutcome outcome);
     void fillTable(int selectRank);
+    // The candidate of the table's row, none for a row out of the table.
+    std::optional<PairCandidate> candidateAt(int row) const;
     void rowSelected(int row);
     void copyTable();
     void saveTable();
