@@ -37,22 +37,29 @@ int buildSeriesOfCurrentPosition(AppContext& a, Shell& shell, bool drawFailure =
         computeRatioStatistics(a.series, a.settings.ratioPeriod, a.ratio) != 1) {
         a.ratio.slots.clear();
     }
+    const bool failed =
+        built.message != PairSeriesMessage::None && built.message != PairSeriesMessage::DataError;
+    if (failed) {
+        // A failed build leaves the previous position's bars, or one leg of each position; no
+        // later paint, data window, lower pane or backtest may show them under this position's
+        // name.
+        releasePairSeries(a.series);
+    }
     updateShownBacktest(a);
     if (built.message == PairSeriesMessage::DataError) {
         // The fatal box runs its own event loop: no stepping tick may arrive meanwhile.
         stopAutoStepping(a, shell);
         shell.endAfterDataError(dataErrorMessage(a.md.dataError, a.md.dataDirectory));
-    } else if (built.message != PairSeriesMessage::None) {
-        // A failed build leaves the previous position's bars, or one leg of each position; no
-        // later paint, data window or lower pane may show them under this position's name.
-        releasePairSeries(a.series);
+    } else if (failed) {
         if (drawFailure) {
             redrawChart(a, shell);
         }
+        // A candidate has no line in the position file.
         const size_t at = static_cast<size_t>(current);
-        const int32_t line = at < a.positions.lines.size() ? a.positions.lines[at] : 0;
-        shell.messageBox(pairSeriesFailureText(built, a.positions.records[at], line),
-                         kPairSeriesCaption, MessageIcon::Exclamation);
+        const int32_t line =
+            !a.candidate.shown && at < a.positions.lines.size() ? a.positions.lines[at] : 0;
+        shell.messageBox(pairSeriesFailureText(built, record, line), kPairSeriesCaption,
+                         MessageIcon::Exclamation);
     }
     return built.result;
 }

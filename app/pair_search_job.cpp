@@ -45,9 +45,11 @@ PairSearchOutcome cancelled() {
     return PairSearchOutcome{};
 }
 
-CandidateLeg candidateLeg(const PairSearchRow& row, bool a) {
-    return a ? CandidateLeg{row.aMarket, row.aCode, row.aName, row.aClose}
-             : CandidateLeg{row.bMarket, row.bCode, row.bName, row.bClose};
+// The listed pair as a position: the cheaper leg bought, each for `amount` yen.
+PositionRecord rowRecord(const PairSearchRow& row, double amount, int32_t windowStart) {
+    return candidateRecord({row.aMarket, row.aCode, row.aName, row.aClose},
+                           {row.bMarket, row.bCode, row.bName, row.bClose}, row.z.value_or(0.0),
+                           row.z.has_value(), amount, windowStart);
 }
 
 PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSettings& settings,
@@ -157,9 +159,7 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
                 return cancelled();
             }
             PairSearchRow& row = out.table.rows[k];
-            const PositionRecord record = candidateRecord(
-                candidateLeg(row, true), candidateLeg(row, false), row.z.value_or(0.0),
-                row.z.has_value(), rule.amount, out.windowStart);
+            const PositionRecord record = rowRecord(row, rule.amount, out.windowStart);
             BacktestStats stats;
             if (buildPairSeries(md, corrections, record, PairSeriesOptions{}, series).result == 1 &&
                 backtestSeries(series, calendar, rule, row.trades, stats)) {
@@ -179,9 +179,7 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
 PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings& settings,
                               int32_t windowStart) {
     PairCandidate c;
-    c.record =
-        candidateRecord(candidateLeg(row, true), candidateLeg(row, false), row.z.value_or(0.0),
-                        row.z.has_value(), settings.rule.amount, windowStart);
+    c.record = rowRecord(row, settings.rule.amount, windowStart);
     c.ratioPeriod = settings.screen.ratioPeriod;
     c.withBacktest = row.stats.has_value();
     c.trades = row.trades;

@@ -41,6 +41,80 @@ std::optional<double> number(std::string_view field) {
     return v;
 }
 
+// Where a number field is kept (one of the three targets), its range as stored, and how a shown
+// value becomes a stored one: shown * multiply / divide.
+struct FieldSlot {
+    int32_t* whole = nullptr;
+    double* real = nullptr;
+    std::optional<double>* filter = nullptr;
+    double low = 0.0;
+    double high = 0.0;
+    double multiply = 1.0;
+    double divide = 1.0;
+
+    // Stores v when it lies in the range (and is whole where it must be).
+    void put(double v) const {
+        if (!(v >= low && v <= high) || (whole != nullptr && v != std::floor(v))) {
+            return;
+        }
+        if (whole != nullptr) {
+            *whole = static_cast<int32_t>(v);
+        } else if (real != nullptr) {
+            *real = v;
+        } else {
+            *filter = v;
+        }
+    }
+};
+
+FieldSlot slotOf(PairSearchSettings& s, PairField field) {
+    ScreenOptions& o = s.screen;
+    BacktestRule& r = s.rule;
+    switch (field) {
+        case PairField::Days:
+            return {.whole = &o.days, .low = kMinWindow, .high = kMaxWindow};
+        case PairField::ShortDays:
+            return {.whole = &o.shortDays, .low = kMinShortDays, .high = kMaxWindow};
+        case PairField::RatioPeriod:
+            return {.whole = &o.ratioPeriod, .low = kMinRatioPeriod, .high = kMaxRatioPeriod};
+        case PairField::MinTurnover:
+            return {.filter = &o.minTurnover, .low = 0.0, .high = 1e15, .multiply = 1e6};
+        case PairField::MinPrice:
+            return {.filter = &o.minPrice, .low = 0.0, .high = 1e9};
+        case PairField::MinCorrelation:
+            return {.filter = &o.minCorrelation, .low = -1.0, .high = 1.0};
+        case PairField::MinShortCorrelation:
+            return {.filter = &o.minShortCorrelation, .low = -1.0, .high = 1.0};
+        case PairField::MaxP:
+            return {.filter = &o.maxP, .low = 0.0, .high = 1.0};
+        case PairField::MaxQ:
+            return {.filter = &o.maxQ, .low = 0.0, .high = 1.0};
+        case PairField::MinHalfLife:
+            return {.filter = &o.minHalfLife, .low = 0.0, .high = 1e6};
+        case PairField::MaxHalfLife:
+            return {.filter = &o.maxHalfLife, .low = 0.0, .high = 1e6};
+        case PairField::MinAbsZ:
+            return {.filter = &o.minAbsZ, .low = 0.0, .high = 100.0};
+        case PairField::Entry:
+            return {.real = &r.entry, .low = 0.01, .high = 100.0};
+        case PairField::Exit:
+            return {.real = &r.exit, .low = -100.0, .high = 100.0};
+        case PairField::Stop:
+            return {.real = &r.stop, .low = 0.01, .high = 100.0};
+        case PairField::MaxDays:
+            return {.whole = &r.maxDays, .low = 1, .high = kMaxHoldingDays};
+        case PairField::Amount:
+            return {.real = &r.amount, .low = 1.0, .high = 1e12, .multiply = 1e4};
+        case PairField::Commission:
+            return {.real = &r.commission, .low = 0.0, .high = 1.0, .divide = 100.0};
+        case PairField::BuyRate:
+            return {.real = &r.buyRate, .low = 0.0, .high = 1.0, .divide = 100.0};
+        case PairField::BorrowRate:
+            return {.real = &r.borrowRate, .low = 0.0, .high = 1.0, .divide = 100.0};
+    }
+    return {};
+}
+
 // Reads fields in order, each into its target when it parses and lies in its range.
 struct FieldReader {
     std::vector<std::string_view> fields;
@@ -49,10 +123,16 @@ struct FieldReader {
     std::optional<std::string_view> take() {
         return next < fields.size() ? std::optional(fields[next++]) : std::nullopt;
     }
-    void real(double& out, double low, double high) {
+    // A number field as stored; an empty filter field turns the filter off.
+    void stored(const FieldSlot& slot) {
         const auto f = take();
-        if (const auto v = f ? number(*f) : std::nullopt; v && *v >= low && *v <= high) {
-            out = *v;
+        if (!f) {
+            return;
+        }
+        if (slot.filter != nullptr && f->empty()) {
+            slot.filter->reset();
+        } else if (const auto v = number(*f)) {
+            slot.put(*v);
         }
     }
     void whole(int32_t& out, int32_t low, int32_t high) {
@@ -60,18 +140,6 @@ struct FieldReader {
         if (const auto v = f ? number(*f) : std::nullopt;
             v && *v == std::floor(*v) && *v >= low && *v <= high) {
             out = static_cast<int32_t>(*v);
-        }
-    }
-    // An empty field is the filter off; an absent or bad one keeps what was there.
-    void filter(std::optional<double>& out, double low, double high) {
-        const auto f = take();
-        if (!f) {
-            return;
-        }
-        if (f->empty()) {
-            out.reset();
-        } else if (const auto v = number(*f); v && *v >= low && *v <= high) {
-            out = *v;
         }
     }
 };
@@ -101,6 +169,29 @@ bool knownMarket(int code) {
 
 }  // namespace
 
+double pairFieldValue(const PairSearchSettings& s, PairField field) {
+    PairSearchSettings copy = s;  // the slot points into what it is given
+    const FieldSlot slot = slotOf(copy, field);
+    double v = 0.0;
+    if (slot.whole != nullptr) {
+        v = *slot.whole;
+    } else if (slot.real != nullptr) {
+        v = *slot.real;
+    } else if (slot.filter->has_value()) {
+        v = **slot.filter;
+    }
+    return v * slot.divide / slot.multiply;
+}
+
+void setPairField(PairSearchSettings& s, PairField field, double shown) {
+    const FieldSlot slot = slotOf(s, field);
+    if (slot.filter != nullptr && !(shown > 0.0)) {
+        slot.filter->reset();
+        return;
+    }
+    slot.put(shown * slot.multiply / slot.divide);
+}
+
 PairSearchSettings defaultPairSearchSettings() {
     PairSearchSettings s;
     applyDefaultFilters(s.screen);
@@ -129,9 +220,9 @@ std::string formatPairRuleValue(const PairSearchSettings& s) {
 void parsePairScreenValue(std::string_view text, PairSearchSettings& s) {
     ScreenOptions& o = s.screen;
     FieldReader f{splitFields(text)};
-    f.whole(o.days, kMinWindow, kMaxWindow);
-    f.whole(o.shortDays, kMinShortDays, kMaxWindow);
-    f.whole(o.ratioPeriod, kMinRatioPeriod, kMaxRatioPeriod);
+    for (PairField field : {PairField::Days, PairField::ShortDays, PairField::RatioPeriod}) {
+        f.stored(slotOf(s, field));
+    }
     int32_t market = s.marketCode;
     f.whole(market, -1, 99);
     s.marketCode = knownMarket(market) ? market : s.marketCode;
@@ -141,15 +232,10 @@ void parsePairScreenValue(std::string_view text, PairSearchSettings& s) {
     int32_t flag = o.borrowable ? 1 : 0;
     f.whole(flag, 0, 1);
     o.borrowable = flag == 1;
-    f.filter(o.minTurnover, 0.0, 1e15);
-    f.filter(o.minPrice, 0.0, 1e9);
-    f.filter(o.minCorrelation, -1.0, 1.0);
-    f.filter(o.minShortCorrelation, -1.0, 1.0);
-    f.filter(o.maxP, 0.0, 1.0);
-    f.filter(o.maxQ, 0.0, 1.0);
-    f.filter(o.minHalfLife, 0.0, 1e6);
-    f.filter(o.maxHalfLife, 0.0, 1e6);
-    f.filter(o.minAbsZ, 0.0, 100.0);
+    for (int field = static_cast<int>(PairField::MinTurnover);
+         field <= static_cast<int>(PairField::MinAbsZ); ++field) {
+        f.stored(slotOf(s, static_cast<PairField>(field)));
+    }
     f.whole(o.top, 1, kMaxTop);
     flag = s.withBacktest ? 1 : 0;
     f.whole(flag, 0, 1);
@@ -163,17 +249,16 @@ void parsePairScreenValue(std::string_view text, PairSearchSettings& s) {
 void parsePairRuleValue(std::string_view text, PairSearchSettings& s) {
     BacktestRule& r = s.rule;
     FieldReader f{splitFields(text)};
-    f.real(r.entry, 0.01, 100.0);
-    f.real(r.exit, -100.0, 100.0);
-    f.real(r.stop, 0.01, 100.0);
-    f.whole(r.maxDays, 1, kMaxHoldingDays);
-    f.real(r.amount, 1.0, 1e12);
+    for (PairField field : {PairField::Entry, PairField::Exit, PairField::Stop, PairField::MaxDays,
+                            PairField::Amount}) {
+        f.stored(slotOf(s, field));
+    }
     int32_t fill = r.fill == BacktestFill::Close ? 1 : 0;
     f.whole(fill, 0, 1);
     r.fill = fill == 1 ? BacktestFill::Close : BacktestFill::Open;
-    f.real(r.commission, 0.0, 1.0);
-    f.real(r.buyRate, 0.0, 1.0);
-    f.real(r.borrowRate, 0.0, 1.0);
+    for (PairField field : {PairField::Commission, PairField::BuyRate, PairField::BorrowRate}) {
+        f.stored(slotOf(s, field));
+    }
 }
 
 PairSearchSettings loadPairSearchSettings(ValueStore& store) {

@@ -50,6 +50,38 @@ inline int pairChoiceValue(std::span<const PairChoice> choices, int index) {
                : choices.front().value;
 }
 
+// The windows' number fields, in the order they show them, each in the unit it shows: 売買代金
+// in millions of yen, the amount in ten thousands of yen, the costs in percent.
+enum class PairField {
+    Days,
+    ShortDays,
+    RatioPeriod,
+    MinTurnover,
+    MinPrice,
+    MinCorrelation,
+    MinShortCorrelation,
+    MaxP,
+    MaxQ,
+    MinHalfLife,
+    MaxHalfLife,
+    MinAbsZ,
+    Entry,
+    Exit,
+    Stop,
+    MaxDays,
+    Amount,
+    Commission,
+    BuyRate,
+    BorrowRate,
+};
+inline constexpr int kPairFieldCount = 20;
+
+// The field's value as shown; 0 for a filter that is off.
+double pairFieldValue(const PairSearchSettings& settings, PairField field);
+// A value shown in the field, stored back: a filter at 0 or below is off; a value outside the
+// field's range, or not whole where the field counts, leaves the setting as it was.
+void setPairField(PairSearchSettings& settings, PairField field, double shown);
+
 // What a first run starts with: the screen's default filters, the rule's defaults, no backtest.
 PairSearchSettings defaultPairSearchSettings();
 

@@ -16,15 +16,16 @@ namespace {
 struct ColumnInfo {
     PairColumn column;
     std::string_view header;
-    bool descending;  // the natural order puts the largest value first
+    bool descending;    // the natural order puts the largest value first
+    bool text = false;  // names: aligned left, the numbers right
 };
 
 constexpr std::array<ColumnInfo, 19> kColumns{{
     {PairColumn::ACode, "コード1", false},
-    {PairColumn::AName, "銘柄名1", false},
+    {PairColumn::AName, "銘柄名1", false, true},
     {PairColumn::BCode, "コード2", false},
-    {PairColumn::BName, "銘柄名2", false},
-    {PairColumn::Sector, "業種", false},
+    {PairColumn::BName, "銘柄名2", false, true},
+    {PairColumn::Sector, "業種", false, true},
     {PairColumn::Correlation, "相関", true},
     {PairColumn::CorrelationShort, "相関(短期)", true},
     {PairColumn::Beta, "β", false},
@@ -199,8 +200,7 @@ std::string_view pairColumnHeader(PairColumn column) {
 }
 
 bool pairColumnIsText(PairColumn column) {
-    return column == PairColumn::AName || column == PairColumn::BName ||
-           column == PairColumn::Sector;
+    return infoOf(column).text;
 }
 
 std::string pairCell(const PairSearchRow& r, PairColumn column) {

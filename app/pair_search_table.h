@@ -77,7 +77,7 @@ struct PairSearchTable {
 std::vector<PairColumn> pairColumns(bool withBacktest);
 // The header text, UTF-8.
 std::string_view pairColumnHeader(PairColumn column);
-// The names and the industry read from the left; every other column is a figure.
+// Whether the column holds names (aligned left) rather than numbers (aligned right).
 bool pairColumnIsText(PairColumn column);
 // The cell as shown, UTF-8; "--" where the value is missing.
 std::string pairCell(const PairSearchRow& row, PairColumn column);

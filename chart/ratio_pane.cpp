@@ -156,7 +156,7 @@ void drawTradeMarks(DrawingSurface& surface, const ChartContext& c, int32_t orig
             continue;
         }
         // Slot i stands where the z line puts it: i - first + 1 pitches right of the origin.
-        BarAxis axis{originX, c.settings.pitch, 0.0f};
+        BarAxis axis{originX, c.state.layout.pitch, 0.0f};
         int32_t x = 0;
         for (int64_t i = c.view.firstShownBar; i <= m.slot; ++i) {
             x = axis.advance();

@@ -187,10 +187,7 @@ std::string ratioCell(const ChartContext& c, int32_t slot, bool z, CellFormat f)
     if (f == CellFormat::Spreadsheet) {
         return shortestReal(z ? r->z : r->ratio);
     }
-    if (z) {
-        return r->hasZ ? formatCell("%+9.2f", r->z) : kNoValue;
-    }
-    return r->hasRatio ? formatCell("%9.4f", r->ratio) : kNoValue;
+    return z ? formatCell("%+9.2f", r->z) : formatCell("%9.4f", r->ratio);
 }
 
 namespace {

@@ -490,7 +490,7 @@ void FrameWindow::openBacktestWindow() {
     if (backtestWindow_ == nullptr) {
         backtestWindow_ = new BacktestWindow(this, a_);
     }
-    static_cast<BacktestWindow*>(backtestWindow_.data())->refresh();
+    backtestWindow_->refresh();
     backtestWindow_->show();
     backtestWindow_->raise();
 }

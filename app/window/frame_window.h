@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace zepa {
 
+class BacktestWindow;
 class ChartView;
 class ToolbarStrip;
 
@@ -141,7 +142,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
     std::map<int, int> timers_;            // the program's timer id -> Qt's
     QPointer<QWidget> pairSearch_;
-    QPointer<QWidget> backtestWindow_;
+    QPointer<BacktestWindow> backtestWindow_;
 
     bool created_ = false;
     bool shown_ = false;

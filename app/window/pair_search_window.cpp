@@ -11,7 +11,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -50,15 +49,20 @@ QDoubleSpinBox* realBox(double low, double high, int decimals, double step, bool
     return box;
 }
 
-void setFilter(QDoubleSpinBox* box, const std::optional<double>& v, double scale = 1.0) {
-    box->setValue(v ? *v / scale : box->minimum());
+// The boxes of whole fields are QSpinBox, the others QDoubleSpinBox.
+double boxValue(const QAbstractSpinBox* box) {
+    if (const auto* real = qobject_cast<const QDoubleSpinBox*>(box)) {
+        return real->value();
+    }
+    return qobject_cast<const QSpinBox*>(box)->value();
 }
 
-std::optional<double> filterOf(const QDoubleSpinBox* box, double scale = 1.0) {
-    if (box->value() <= box->minimum()) {
-        return std::nullopt;
+void setBoxValue(QAbstractSpinBox* box, double v) {
+    if (auto* real = qobject_cast<QDoubleSpinBox*>(box)) {
+        real->setValue(v);
+    } else {
+        qobject_cast<QSpinBox*>(box)->setValue(static_cast<int>(v));
     }
-    return box->value() * scale;
 }
 
 QComboBox* choiceBox(std::span<const PairChoice> choices) {
@@ -103,33 +107,36 @@ void PairSearchWindow::buildControls() {
             ++row;
         }
     };
-    add("期間", days_ = intBox(kMinWindow, kMaxWindow, " 日"));
-    add("短期", shortDays_ = intBox(kMinShortDays, kMaxWindow, " 日"));
-    add("レシオ期間", ratioPeriod_ = intBox(kMinRatioPeriod, kMaxRatioPeriod, " 本"));
+    const auto number = [&](const char* label, PairField field, QAbstractSpinBox* box) {
+        add(label, fields_[static_cast<size_t>(field)] = box);
+    };
+    number("期間", PairField::Days, intBox(kMinWindow, kMaxWindow, " 日"));
+    number("短期", PairField::ShortDays, intBox(kMinShortDays, kMaxWindow, " 日"));
+    number("レシオ期間", PairField::RatioPeriod, intBox(kMinRatioPeriod, kMaxRatioPeriod, " 本"));
     add("市場", market_ = choiceBox(kPairMarketChoices));
     add("業種", sector_ = choiceBox(kPairSectorChoices));
     borrowable_ = new QCheckBox(QStringLiteral("両方とも貸借"));
     add("", borrowable_);
-    add("売買代金 ≧", minTurnover_ = realBox(0, 1e9, 0, 10, true, " 百万円"));
-    add("株価 ≧", minPrice_ = realBox(0, 1e7, 0, 100, true, " 円"));
-    add("相関 ≧", minCorrelation_ = realBox(0, 1, 2, 0.05, true));
-    add("相関(短期) ≧", minShortCorrelation_ = realBox(0, 1, 2, 0.05, true));
-    add("p ≦", maxP_ = realBox(0, 1, 3, 0.01, true));
-    add("q ≦", maxQ_ = realBox(0, 1, 3, 0.01, true));
-    add("半減期 ≧", minHalfLife_ = realBox(0, 1000, 1, 1, true, " 日"));
-    add("半減期 ≦", maxHalfLife_ = realBox(0, 1000, 1, 1, true, " 日"));
-    add("|Z| ≧", minAbsZ_ = realBox(0, 10, 1, 0.1, true));
+    number("売買代金 ≧", PairField::MinTurnover, realBox(0, 1e9, 0, 10, true, " 百万円"));
+    number("株価 ≧", PairField::MinPrice, realBox(0, 1e7, 0, 100, true, " 円"));
+    number("相関 ≧", PairField::MinCorrelation, realBox(0, 1, 2, 0.05, true));
+    number("相関(短期) ≧", PairField::MinShortCorrelation, realBox(0, 1, 2, 0.05, true));
+    number("p ≦", PairField::MaxP, realBox(0, 1, 3, 0.01, true));
+    number("q ≦", PairField::MaxQ, realBox(0, 1, 3, 0.01, true));
+    number("半減期 ≧", PairField::MinHalfLife, realBox(0, 1000, 1, 1, true, " 日"));
+    number("半減期 ≦", PairField::MaxHalfLife, realBox(0, 1000, 1, 1, true, " 日"));
+    number("|Z| ≧", PairField::MinAbsZ, realBox(0, 10, 1, 0.1, true));
     backtest_ = new QCheckBox(QStringLiteral("検証も計算"));
     add("", backtest_);
-    add("仕掛け |Z| ≧", entry_ = realBox(0.1, 10, 1, 0.1, false));
-    add("決済 Z", exit_ = realBox(-10, 10, 1, 0.1, false));
-    add("損切り |Z| ≧", stop_ = realBox(0.1, 20, 1, 0.1, false));
-    add("最長保有", maxDays_ = intBox(1, 3650, " 日"));
-    add("1銘柄の金額", amount_ = realBox(1, 1e6, 0, 10, false, " 万円"));
+    number("仕掛け |Z| ≧", PairField::Entry, realBox(0.1, 10, 1, 0.1, false));
+    number("決済 Z", PairField::Exit, realBox(-10, 10, 1, 0.1, false));
+    number("損切り |Z| ≧", PairField::Stop, realBox(0.1, 20, 1, 0.1, false));
+    number("最長保有", PairField::MaxDays, intBox(1, 3650, " 日"));
+    number("1銘柄の金額", PairField::Amount, realBox(1, 1e6, 0, 10, false, " 万円"));
     add("約定", fill_ = choiceBox(kPairFillChoices));
-    add("手数料", commission_ = realBox(0, 10, 3, 0.01, false, " %"));
-    add("買方金利", buyRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
-    add("貸株料", borrowRate_ = realBox(0, 20, 3, 0.1, false, " %/年"));
+    number("手数料", PairField::Commission, realBox(0, 10, 3, 0.01, false, " %"));
+    number("買方金利", PairField::BuyRate, realBox(0, 20, 3, 0.1, false, " %/年"));
+    number("貸株料", PairField::BorrowRate, realBox(0, 20, 3, 0.1, false, " %/年"));
 
     search_ = new QPushButton(QStringLiteral("検索"));
     search_->setDefault(true);
@@ -192,64 +199,28 @@ void PairSearchWindow::buildControls() {
 }
 
 void PairSearchWindow::fillControls(const PairSearchSettings& s) {
-    const ScreenOptions& o = s.screen;
-    days_->setValue(o.days);
-    shortDays_->setValue(o.shortDays);
-    ratioPeriod_->setValue(o.ratioPeriod);
+    for (int f = 0; f < kPairFieldCount; ++f) {
+        // A filter that is off shows 0, the box's least value: "なし".
+        setBoxValue(fields_[static_cast<size_t>(f)], pairFieldValue(s, static_cast<PairField>(f)));
+    }
     market_->setCurrentIndex(pairChoiceIndex(kPairMarketChoices, s.marketCode));
-    sector_->setCurrentIndex(pairChoiceIndex(kPairSectorChoices, o.sector));
-    borrowable_->setChecked(o.borrowable);
-    setFilter(minTurnover_, o.minTurnover, 1e6);
-    setFilter(minPrice_, o.minPrice);
-    setFilter(minCorrelation_, o.minCorrelation);
-    setFilter(minShortCorrelation_, o.minShortCorrelation);
-    setFilter(maxP_, o.maxP);
-    setFilter(maxQ_, o.maxQ);
-    setFilter(minHalfLife_, o.minHalfLife);
-    setFilter(maxHalfLife_, o.maxHalfLife);
-    setFilter(minAbsZ_, o.minAbsZ);
+    sector_->setCurrentIndex(pairChoiceIndex(kPairSectorChoices, s.screen.sector));
+    borrowable_->setChecked(s.screen.borrowable);
     backtest_->setChecked(s.withBacktest);
-    const BacktestRule& r = s.rule;
-    entry_->setValue(r.entry);
-    exit_->setValue(r.exit);
-    stop_->setValue(r.stop);
-    maxDays_->setValue(r.maxDays);
-    amount_->setValue(r.amount / 1e4);
-    fill_->setCurrentIndex(pairChoiceIndex(kPairFillChoices, static_cast<int>(r.fill)));
-    commission_->setValue(r.commission * 100);
-    buyRate_->setValue(r.buyRate * 100);
-    borrowRate_->setValue(r.borrowRate * 100);
+    fill_->setCurrentIndex(pairChoiceIndex(kPairFillChoices, static_cast<int>(s.rule.fill)));
 }
 
 PairSearchSettings PairSearchWindow::readControls() const {
     PairSearchSettings s = settings_;
-    ScreenOptions& o = s.screen;
-    o.days = days_->value();
-    o.shortDays = shortDays_->value();
-    o.ratioPeriod = ratioPeriod_->value();
+    for (int f = 0; f < kPairFieldCount; ++f) {
+        setPairField(s, static_cast<PairField>(f), boxValue(fields_[static_cast<size_t>(f)]));
+    }
     s.marketCode = pairChoiceValue(kPairMarketChoices, market_->currentIndex());
-    o.sector = pairChoiceValue(kPairSectorChoices, sector_->currentIndex());
-    o.borrowable = borrowable_->isChecked();
-    o.minTurnover = filterOf(minTurnover_, 1e6);
-    o.minPrice = filterOf(minPrice_);
-    o.minCorrelation = filterOf(minCorrelation_);
-    o.minShortCorrelation = filterOf(minShortCorrelation_);
-    o.maxP = filterOf(maxP_);
-    o.maxQ = filterOf(maxQ_);
-    o.minHalfLife = filterOf(minHalfLife_);
-    o.maxHalfLife = filterOf(maxHalfLife_);
-    o.minAbsZ = filterOf(minAbsZ_);
+    s.screen.sector = pairChoiceValue(kPairSectorChoices, sector_->currentIndex());
+    s.screen.borrowable = borrowable_->isChecked();
     s.withBacktest = backtest_->isChecked();
-    BacktestRule& r = s.rule;
-    r.entry = entry_->value();
-    r.exit = exit_->value();
-    r.stop = stop_->value();
-    r.maxDays = maxDays_->value();
-    r.amount = amount_->value() * 1e4;
-    r.fill = static_cast<BacktestFill>(pairChoiceValue(kPairFillChoices, fill_->currentIndex()));
-    r.commission = commission_->value() / 100;
-    r.buyRate = buyRate_->value() / 100;
-    r.borrowRate = borrowRate_->value() / 100;
+    s.rule.fill =
+        static_cast<BacktestFill>(pairChoiceValue(kPairFillChoices, fill_->currentIndex()));
     return s;
 }
 
@@ -358,13 +329,17 @@ void PairSearchWindow::fillTable(int selectRank) {
     filling_ = false;
 }
 
-void PairSearchWindow::rowSelected(int row) {
+std::optional<PairCandidate> PairSearchWindow::candidateAt(int row) const {
     if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
-        return;
+        return std::nullopt;
     }
-    showCandidate(
-        a_, shell_,
-        pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+    return pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_);
+}
+
+void PairSearchWindow::rowSelected(int row) {
+    if (std::optional<PairCandidate> candidate = candidateAt(row)) {
+        showCandidate(a_, shell_, std::move(*candidate));
+    }
 }
 
 void PairSearchWindow::showSelected() {
@@ -372,28 +347,12 @@ void PairSearchWindow::showSelected() {
 }
 
 void PairSearchWindow::addSelectedAsPosition() {
-    const int row = table_->currentRow();
-    if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
+    const std::optional<PairCandidate> candidate = candidateAt(table_->currentRow());
+    if (!candidate) {
         return;
     }
-    const PositionForm form = candidatePositionForm(
-        a_, pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
-    PositionDialog dialog(this, a_, -1);
-    const std::pair<int, const std::string*> fields[] = {
-        {position_dialog::kBuyCode, &form.buyCode},
-        {position_dialog::kSellCode, &form.sellCode},
-        {position_dialog::kBuyName, &form.buyName},
-        {position_dialog::kSellName, &form.sellName},
-        {position_dialog::kBuyDate, &form.buyDate},
-        {position_dialog::kSellDate, &form.sellDate},
-        {position_dialog::kBuyQuantity, &form.buyQuantity},
-        {position_dialog::kSellQuantity, &form.sellQuantity}};
-    for (const auto& [id, text] : fields) {
-        if (auto* edit = qobject_cast<QLineEdit*>(dialog.control(id))) {
-            edit->setText(QString::fromStdString(*text));
-        }
-    }
-    dialog.refresh();
+    const PositionForm form = candidatePositionForm(a_, *candidate);
+    PositionDialog dialog(this, a_, -1, &form);
     if (runPositionDialog_) {
         runPositionDialog_(dialog);
     } else {

@@ -7,21 +7,22 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/app_context.h"
 #include "app/pair_search_job.h"
 #include "app/shell.h"
 
+class QAbstractSpinBox;
 class QCheckBox;
 class QComboBox;
-class QDoubleSpinBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 class QTableWidget;
 class QTimer;
 
@@ -72,6 +73,8 @@ class PairSearchWindow final : public QDialog {
     void poll();
     void finish(PairSearchOutcome outcome);
     void fillTable(int selectRank);
+    // The candidate of the table's row, none for a row out of the table.
+    std::optional<PairCandidate> candidateAt(int row) const;
     void rowSelected(int row);
     void copyTable();
     void saveTable();
@@ -88,30 +91,11 @@ class PairSearchWindow final : public QDialog {
     std::function<QString(const QString&)> saveChooser_;
     std::function<void(PositionDialog&)> runPositionDialog_;
 
-    QSpinBox* days_ = nullptr;
-    QSpinBox* shortDays_ = nullptr;
-    QSpinBox* ratioPeriod_ = nullptr;
+    std::array<QAbstractSpinBox*, kPairFieldCount> fields_{};  // by PairField, in its units
     QComboBox* market_ = nullptr;
     QComboBox* sector_ = nullptr;
     QCheckBox* borrowable_ = nullptr;
-    QDoubleSpinBox* minTurnover_ = nullptr;  // million yen
-    QDoubleSpinBox* minPrice_ = nullptr;
-    QDoubleSpinBox* minCorrelation_ = nullptr;
-    QDoubleSpinBox* minShortCorrelation_ = nullptr;
-    QDoubleSpinBox* maxP_ = nullptr;
-    QDoubleSpinBox* maxQ_ = nullptr;
-    QDoubleSpinBox* minHalfLife_ = nullptr;
-    QDoubleSpinBox* maxHalfLife_ = nullptr;
-    QDoubleSpinBox* minAbsZ_ = nullptr;
-    QDoubleSpinBox* entry_ = nullptr;
-    QDoubleSpinBox* exit_ = nullptr;
-    QDoubleSpinBox* stop_ = nullptr;
-    QSpinBox* maxDays_ = nullptr;
-    QDoubleSpinBox* amount_ = nullptr;  // ten thousand yen
     QComboBox* fill_ = nullptr;
-    QDoubleSpinBox* commission_ = nullptr;  // percent
-    QDoubleSpinBox* buyRate_ = nullptr;
-    QDoubleSpinBox* borrowRate_ = nullptr;
     QCheckBox* backtest_ = nullptr;
     QPushButton* search_ = nullptr;
     QPushButton* cancel_ = nullptr;

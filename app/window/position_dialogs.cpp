@@ -19,45 +19,61 @@ std::string text(const QLineEdit* e) {
     return e != nullptr ? e->text().toStdString() : std::string();
 }
 
-void warn(QWidget* owner, const std::function<void(std::string_view, std::string_view)>& hook,
-          const std::string& message, const char* caption) {
-    if (hook) {
-        hook(message, caption);
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(message), QMessageBox::Ok,
-                    owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
+// The add and change dialog's text fields: the buy leg's in the left column, the sell leg's in
+// the right.
+const struct {
+    const char* label;
+    int buyId;
+    int sellId;
+    std::string PositionForm::*buy;
+    std::string PositionForm::*sell;
+} kFormRows[] = {
+    {"銘柄コード", kBuyCode, kSellCode, &PositionForm::buyCode, &PositionForm::sellCode},
+    {"略称", kBuyName, kSellName, &PositionForm::buyName, &PositionForm::sellName},
+    {"建てた日", kBuyDate, kSellDate, &PositionForm::buyDate, &PositionForm::sellDate},
+    {"株数", kBuyQuantity, kSellQuantity, &PositionForm::buyQuantity, &PositionForm::sellQuantity},
+};
 
 }  // namespace
 
-PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position)
-    : TemplateDialog(owner, kFontPixels, 330, 150), a_(a), position_(position) {
+PositionFormDialog::PositionFormDialog(QWidget* owner, AppContext& a, int position, int heightUnits)
+    : TemplateDialog(owner, kFontPixels, 330, heightUnits), a_(a), position_(position) {
     setFixedSize(size());
+}
+
+QLineEdit* PositionFormDialog::edit(int id) const {
+    return qobject_cast<QLineEdit*>(control(id));
+}
+
+void PositionFormDialog::finish(const FormWrite& write, const char* caption) {
+    if (write.ok) {
+        written_ = write.position;
+        accept();
+    } else if (showMessage) {
+        showMessage(write.message, caption);
+    } else {
+        QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(write.message),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+}
+
+PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position,
+                               const PositionForm* filled)
+    : PositionFormDialog(owner, a, position, 150) {
     setWindowTitle(fromUtf8(position < 0 ? kAddTitle : kChangeTitle));
-    const PositionForm initial = positionFormFor(a, position);
+    const PositionForm initial =
+        filled != nullptr && position < 0 ? *filled : positionFormFor(a, position);
 
     place(new QLabel(QStringLiteral("買い"), this), -1, DialogRect{70, 4, 120, 10});
     place(new QLabel(QStringLiteral("売り"), this), -1, DialogRect{200, 4, 120, 10});
-    const struct {
-        const char* label;
-        int buyId;
-        int sellId;
-        const std::string& buy;
-        const std::string& sell;
-    } rows[] = {
-        {"銘柄コード", kBuyCode, kSellCode, initial.buyCode, initial.sellCode},
-        {"略称", kBuyName, kSellName, initial.buyName, initial.sellName},
-        {"建てた日", kBuyDate, kSellDate, initial.buyDate, initial.sellDate},
-        {"株数", kBuyQuantity, kSellQuantity, initial.buyQuantity, initial.sellQuantity},
-    };
     int y = 16;
-    for (const auto& r : rows) {
+    for (const auto& r : kFormRows) {
         place(new QLabel(fromUtf8(r.label), this), -1, DialogRect{6, y + 1, 62, 10});
-        place(new QLineEdit(fromUtf8(r.buy), this), r.buyId, DialogRect{70, y, 120, 12});
-        place(new QLineEdit(fromUtf8(r.sell), this), r.sellId, DialogRect{200, y, 120, 12});
+        place(new QLineEdit(fromUtf8(initial.*r.buy), this), r.buyId, DialogRect{70, y, 120, 12});
+        place(new QLineEdit(fromUtf8(initial.*r.sell), this), r.sellId,
+              DialogRect{200, y, 120, 12});
         y += 16;
     }
     auto* byAmount =
@@ -89,20 +105,12 @@ PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position)
     edit(kBuyCode)->setFocus();
 }
 
-QLineEdit* PositionDialog::edit(int id) const {
-    return qobject_cast<QLineEdit*>(control(id));
-}
-
 PositionForm PositionDialog::form() const {
     PositionForm f;
-    f.buyCode = text(edit(kBuyCode));
-    f.sellCode = text(edit(kSellCode));
-    f.buyName = text(edit(kBuyName));
-    f.sellName = text(edit(kSellName));
-    f.buyDate = text(edit(kBuyDate));
-    f.sellDate = text(edit(kSellDate));
-    f.buyQuantity = text(edit(kBuyQuantity));
-    f.sellQuantity = text(edit(kSellQuantity));
+    for (const auto& r : kFormRows) {
+        f.*r.buy = text(edit(r.buyId));
+        f.*r.sell = text(edit(r.sellId));
+    }
     f.byAmount = qobject_cast<QCheckBox*>(control(kByAmount))->isChecked();
     f.amount = text(edit(kAmount));
     return f;
@@ -138,18 +146,11 @@ void PositionDialog::press(int id) {
         return;
     }
     refresh();
-    const FormWrite w = writePositionForm(a_, position_, form());
-    if (!w.ok) {
-        warn(this, showMessage, w.message, position_ < 0 ? kAddTitle : kChangeTitle);
-        return;
-    }
-    written_ = w.position;
-    accept();
+    finish(writePositionForm(a_, position_, form()), position_ < 0 ? kAddTitle : kChangeTitle);
 }
 
 CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
-    : TemplateDialog(owner, kFontPixels, 330, 124), a_(a), position_(position) {
-    setFixedSize(size());
+    : PositionFormDialog(owner, a, position, 124) {
     setWindowTitle(fromUtf8(kCloseTitle));
     const CloseForm initial = closeFormFor(a, position);
     auto* summary = place(new QLabel(fromUtf8(closeSummaryText(a, position)), this), kCloseSummary,
@@ -190,10 +191,6 @@ CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
     edit(kExitDate)->setFocus();
 }
 
-QLineEdit* CloseDialog::edit(int id) const {
-    return qobject_cast<QLineEdit*>(control(id));
-}
-
 CloseForm CloseDialog::form() const {
     return CloseForm{text(edit(kExitDate)), text(edit(kBuyExitPrice)), text(edit(kSellExitPrice)),
                      text(edit(kNote))};
@@ -227,13 +224,7 @@ void CloseDialog::press(int id) {
         QDialog::reject();
         return;
     }
-    const FormWrite w = writeCloseForm(a_, position_, form());
-    if (!w.ok) {
-        warn(this, showMessage, w.message, kCloseTitle);
-        return;
-    }
-    written_ = w.position;
-    accept();
+    finish(writeCloseForm(a_, position_, form()), kCloseTitle);
 }
 
 int runPositionDialog(QWidget* owner, AppContext& a, PositionDialogKind kind) {

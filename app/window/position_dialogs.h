@@ -13,32 +13,47 @@ class QLineEdit;
 
 namespace zepa {
 
-class PositionDialog final : public TemplateDialog {
+// What both dialogs share: the context, the position, the write's outcome and its refusal.
+class PositionFormDialog : public TemplateDialog {
   public:
-    // position -1 adds; another changes that position.
-    PositionDialog(QWidget* owner, AppContext& a, int position);
-
-    PositionForm form() const;
-    // The fields anew from what was typed: found legs, names, quantities for an amount.
-    void refresh();
-    // As if the button was clicked: the write, or the message why not.
-    void press(int id);
     // The position to show after the write; -1 while nothing was written.
     int written() const { return written_; }
 
     // Stands in for the refusal's message box when set.
     std::function<void(std::string_view text, std::string_view caption)> showMessage;
 
-  private:
+  protected:
+    PositionFormDialog(QWidget* owner, AppContext& a, int position, int heightUnits);
     QLineEdit* edit(int id) const;
+    // Accepted with the written position, or the refusal's message under `caption`.
+    void finish(const FormWrite& write, const char* caption);
+
     AppContext& a_;
     int position_;
+
+  private:
     int written_ = -1;
+};
+
+class PositionDialog final : public PositionFormDialog {
+  public:
+    // position -1 adds; another changes that position. `filled`: the add dialog's first
+    // fields, instead of the newest date's empty ones.
+    PositionDialog(QWidget* owner, AppContext& a, int position,
+                   const PositionForm* filled = nullptr);
+
+    PositionForm form() const;
+    // The fields anew from what was typed: found legs, names, quantities for an amount.
+    void refresh();
+    // As if the button was clicked: the write, or the message why not.
+    void press(int id);
+
+  private:
     std::string autoBuyName_;  // the names filled in from the price files, replaced as codes change
     std::string autoSellName_;
 };
 
-class CloseDialog final : public TemplateDialog {
+class CloseDialog final : public PositionFormDialog {
   public:
     CloseDialog(QWidget* owner, AppContext& a, int position);
 
@@ -48,15 +63,8 @@ class CloseDialog final : public TemplateDialog {
     // The profit of the prices as typed.
     void refresh();
     void press(int id);
-    int written() const { return written_; }
-
-    std::function<void(std::string_view text, std::string_view caption)> showMessage;
 
   private:
-    QLineEdit* edit(int id) const;
-    AppContext& a_;
-    int position_;
-    int written_ = -1;
     std::string lastDate_;
 };
 

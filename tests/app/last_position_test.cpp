@@ -25,9 +25,10 @@ TEST_F(Viewer, ReopensOnThePositionShownWhileTheFileHoldsIt) {
         return next.view.currentPosition;
     };
     const std::string shown = positionLine(1005, 1006);
-    EXPECT_EQ(reopen(positionLine(1001, 1002) + positionLine(1003, 1004) + shown), 2);
-    EXPECT_EQ(reopen(shown + positionLine(1001, 1002)), 0);  // moved: found by its legs
-    EXPECT_EQ(reopen(positionLine(1006, 1005) + positionLine(1001, 1002)), 0);  // gone
+    const std::string others = positionLine(1001, 1002) + positionLine(1003, 1004);
+    EXPECT_EQ(reopen(others + shown), 2);
+    EXPECT_EQ(reopen(shown + positionLine(1001, 1002)), 0);   // moved: found by its legs
+    EXPECT_EQ(reopen(others + positionLine(1006, 1005)), 0);  // gone
     // The same legs twice: the one at the stored index, else the first.
     EXPECT_EQ(reopen(shown + positionLine(1001, 1002) + shown), 2);
     EXPECT_EQ(reopen(shown + shown), 0);

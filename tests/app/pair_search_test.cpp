@@ -24,22 +24,26 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
 
     MemoryValueStore store;
     PairSearchSettings s = d;
-    s.screen.days = 500;
+    // The windows' fields in their units; 0 turns a filter off, one beyond its range is left.
+    const std::pair<PairField, double> shown[] = {
+        {PairField::Days, 500},     {PairField::MinTurnover, 100}, {PairField::MaxP, 0},
+        {PairField::MaxQ, 0.1},     {PairField::MinAbsZ, 1.5},     {PairField::Entry, 2.5},
+        {PairField::Amount, 50},    {PairField::BuyRate, 3},       {PairField::Stop, 101},
+        {PairField::ShortDays, 7.5}};
+    for (const auto& [field, value] : shown) {
+        setPairField(s, field, value);
+    }
+    EXPECT_DOUBLE_EQ(pairFieldValue(s, PairField::BorrowRate), 1.15);  // percent
+    EXPECT_EQ(pairFieldValue(s, PairField::Amount), 50.0);             // ten thousands of yen
     s.screen.sector = 33;
-    s.screen.minTurnover = 1e8;
-    s.screen.maxP.reset();
-    s.screen.maxQ = 0.1;
-    s.screen.minAbsZ = 1.5;
     s.marketCode = 1;
     s.withBacktest = true;
-    s.rule.entry = 2.5;
     s.rule.fill = BacktestFill::Close;
-    s.rule.amount = 500000;
     savePairSearchSettings(store, s);
     const PairSearchSettings back = loadPairSearchSettings(store);
-    EXPECT_EQ(formatPairScreenValue(back), formatPairScreenValue(s));
-    EXPECT_EQ(formatPairRuleValue(back), formatPairRuleValue(s));
-    EXPECT_FALSE(back.screen.maxP.has_value());
+    EXPECT_EQ(formatPairScreenValue(back),
+              "500,75,25,1,33,0,100000000,,0.7,0.5,,0.1,1,60,1.5,100,1");
+    EXPECT_EQ(formatPairRuleValue(back), "2.5,0,3.5,180,500000,1,0,0.03,0.0115");
     // Nothing else of the store is written.
     EXPECT_EQ(store.values.size(), 2u);
 
@@ -53,7 +57,6 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
         EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, b.screen.sector),
                   static_cast<int>(i % std::size(kPairSectorChoices)));
     }
-    EXPECT_EQ(pairChoiceValue(kPairFillChoices, 1), static_cast<int>(BacktestFill::Close));
     EXPECT_EQ(pairChoiceValue(kPairMarketChoices, -1), -1);  // no selection: every market
     EXPECT_EQ(pairChoiceIndex(kPairSectorChoices, 5), 0);
 }
@@ -62,11 +65,11 @@ TEST(PairSearchSettings, BadFieldsKeepTheDefaults) {
     MemoryValueStore store;
     // Window below its least, a short window beyond the window, a market without a letter, an
     // industry that is none, a correlation beyond 1, words, a missing tail.
-    store.set(kChartSubkey, "PairScreen", "5,900,25,4,20,1,x,,1.5,0.4");
+    store.set(kChartSubkey, "PairScreen", "5,251,25,4,20,1,x,,1.5,0.4");
     store.set(kChartSubkey, "PairRule", "-2,0,3,0,abc");
     const PairSearchSettings s = loadPairSearchSettings(store);
     EXPECT_EQ(s.screen.days, 250);
-    EXPECT_EQ(s.screen.shortDays, 75);  // 900 > 250: the default proportion
+    EXPECT_EQ(s.screen.shortDays, 75);  // 251 > 250: the default proportion
     EXPECT_EQ(s.marketCode, -1);
     EXPECT_EQ(s.screen.sector, 0);
     EXPECT_TRUE(s.screen.borrowable);
@@ -129,8 +132,6 @@ TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
 }
 
 TEST(PairSearchTable, CellsAndColumns) {
-    EXPECT_EQ(pairColumns(false).size(), 13u);
-    EXPECT_EQ(pairColumns(true).size(), 19u);
     PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
     r.correlationShort = 0.5;
     r.beta = 1.23456;
@@ -287,13 +288,14 @@ TEST_F(Viewer, CandidateShowsWithItsTitleAndDownLeavesIt) {
     EXPECT_FALSE(a.candidate.shown);
     EXPECT_EQ(a.series.buyStockCode, 1001);
     EXPECT_EQ(a.settings.ratioPeriod, 30);
-    // Ctrl+F asks the shell for the window.
-    key('F', true);
-    EXPECT_EQ(shell.opened.back(), "pair search");
+    c.record.sell.stockCode = 4321;  // not in the price files: its leg named, no file line
+    EXPECT_FALSE(showCandidate(a, shell, c));
+    EXPECT_EQ(shell.messages.back().text,
+              "指定銘柄は登録されていません\n売りの銘柄 T4321 が株価データにありません");
 }
 
 TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
-    open(positionLine(1001, 1002));
+    open(positionLine(1001, 1002) + positionLine(1001, 4321));
     EXPECT_FALSE(a.shownBacktest.valid);
     a.settings.showBacktest = 1;
     ASSERT_TRUE(rebuildSeries(a, shell));
@@ -304,6 +306,9 @@ TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
     key(46);  // Delete: weekly bars
     EXPECT_FALSE(a.shownBacktest.valid);
     EXPECT_EQ(chartContext(a).tradeMarks, nullptr);
+    key(46);  // daily again; a position that cannot be built keeps none of the last one's trades
+    key(40);
+    EXPECT_FALSE(a.shownBacktest.valid);
 }
 
 TEST(BacktestTable, TradeRowsAndTheStatisticsLine) {
@@ -377,6 +382,7 @@ TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
     const PairSearchRow& r = out.table.rows[0];
     EXPECT_EQ(r.aCode + r.bCode, 1001 + 1002);
     EXPECT_EQ(out.funnel.rfind("4銘柄 → 6組 → 相関 ", 0), 0u) << out.funnel;
+    EXPECT_EQ(out.windowStart, 20240314);  // the first of the last 250 of 300 weekdays
     ASSERT_TRUE(r.stats.has_value());
     EXPECT_GT(r.stats->trades, 0);
     EXPECT_EQ(r.trades.size(), static_cast<size_t>(r.stats->trades + r.stats->hasOpenTrade));

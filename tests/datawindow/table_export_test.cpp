@@ -46,10 +46,10 @@ struct TableExportTest : ChartFixture, ::testing::Test {
 };
 
 TEST_F(TableExportTest, CellsAreForASpreadsheetTheWindowKeepsItsOwn) {
-    series.buyBars[0].volume = 12000;
+    series.buyBars[0].volume = 500;  // thousands of shares: "0.5"
     EXPECT_EQ(dataTableTsv(c, kStockDataKind),
               "日付\t買 終値\t買 出来高\t売 終値\t売 出来高\n"
-              "2024-01-01\t1000\t12\t800\t12.345\n"
+              "2024-01-01\t1000\t0.5\t800\t12.345\n"
               "2024-01-02\t1001\t12.345\t800\t12.345\n"
               "2024-01-03\t1002\t12.345\t800\t12.345\n");
     // After the entry: gains of +1 and -3 a share on 100 shares each, -200 yen in all.

@@ -55,7 +55,6 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     QTest::keyClick(window->windowHandle(), Qt::Key_F, Qt::ControlModifier);
     auto* search = qobject_cast<PairSearchWindow*>(window->pairSearchWindow());
     ASSERT_NE(search, nullptr);
-    EXPECT_TRUE(search->isVisible());
     EXPECT_FALSE(search->isModal());
     search->backtestBox()->setChecked(true);
 
@@ -82,7 +81,6 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     const int32_t buy = a.series.buyStockCode;
     const int32_t quantity = a.candidate.record.buy.quantity;
     EXPECT_TRUE(buy == 1001 || buy == 1002);
-    EXPECT_EQ(a.settings.lowerPaneMode, 3);
     EXPECT_TRUE(a.shownBacktest.valid);
     EXPECT_FALSE(a.shownBacktest.marks.empty());
 
@@ -101,7 +99,6 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     EXPECT_TRUE(QTest::qWaitFor([&] { return trades->table()->rowCount() == 0; }, 3000));
     EXPECT_FALSE(a.candidate.shown);
     EXPECT_EQ(a.series.buyStockCode, 1004);
-    EXPECT_EQ(title().rfind("候補", 0), std::string::npos);
     search->showSelected();
     EXPECT_EQ(a.series.buyStockCode, buy);
 
