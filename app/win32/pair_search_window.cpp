@@ -44,36 +44,13 @@ constexpr int kEditWidth = 56;
 constexpr int kChoiceWidth = 96;
 constexpr int kCheckWidth = 120;
 
-// The settings the window edits; the others keep their stored values.
-enum Field {
-    Days,
-    ShortDays,
-    RatioPeriod,
-    MinTurnover,
-    MinPrice,
-    MinCorrelation,
-    MinShortCorrelation,
-    MaxP,
-    MaxQ,
-    MinHalfLife,
-    MaxHalfLife,
-    MinAbsZ,
-    Entry,
-    Exit,
-    Stop,
-    MaxDays,
-    Amount,
-    Commission,
-    BuyRate,
-    BorrowRate,
-    kFields
-};
+// The number fields' labels, in PairField's order.
 const wchar_t* const kFieldLabels[] = {
     L"期間 日",       L"短期 日",    L"レシオ期間", L"売買代金≧ 百万", L"株価≧ 円",  L"相関≧",
     L"相関(短期)≧",   L"p≦",         L"q≦",         L"半減期≧",        L"半減期≦",   L"|Z|≧",
     L"仕掛け|Z|≧",    L"決済Z",      L"損切り|Z|≧", L"最長保有 日",    L"金額 万円", L"手数料 %",
     L"買方金利 %/年", L"貸株料 %/年"};
-static_assert(std::size(kFieldLabels) == kFields);
+static_assert(std::size(kFieldLabels) == kPairFieldCount);
 
 std::wstring numberText(double v) {
     wchar_t text[32];
@@ -114,7 +91,7 @@ class PairSearchWindow {
                     HWND focus = GetFocus();
                     lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : lastFocus_;
                 } else {
-                    SetFocus(lastFocus_ != nullptr ? lastFocus_ : edits_[Days]);
+                    SetFocus(lastFocus_ != nullptr ? lastFocus_ : edits_[0]);
                 }
                 return 0;
             case WM_DESTROY:
@@ -152,59 +129,34 @@ class PairSearchWindow {
 
     // The controls in the order of the other window's grid: the screen, then the rule.
     void createControls() {
-        const ScreenOptions& o = settings_.screen;
-        const BacktestRule& r = settings_.rule;
-        // An empty filter shows 0, which reads back as off.
-        const double values[kFields] = {double(o.days),
-                                        double(o.shortDays),
-                                        double(o.ratioPeriod),
-                                        o.minTurnover.value_or(0) / 1e6,
-                                        o.minPrice.value_or(0),
-                                        o.minCorrelation.value_or(0),
-                                        o.minShortCorrelation.value_or(0),
-                                        o.maxP.value_or(0),
-                                        o.maxQ.value_or(0),
-                                        o.minHalfLife.value_or(0),
-                                        o.maxHalfLife.value_or(0),
-                                        o.minAbsZ.value_or(0),
-                                        r.entry,
-                                        r.exit,
-                                        r.stop,
-                                        double(r.maxDays),
-                                        r.amount / 1e4,
-                                        r.commission * 100,
-                                        r.buyRate * 100,
-                                        r.borrowRate * 100};
         const auto labelled = [&](const wchar_t* label, HWND control, int width) {
             cells_.push_back({child(L"STATIC", label, SS_RIGHT, -1), control, width});
         };
-        const auto edit = [&](int f) {
-            edits_[f] = child(L"EDIT", numberText(values[f]).c_str(),
-                              WS_BORDER | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, kEditBase + f);
-            labelled(kFieldLabels[f], edits_[f], kEditWidth);
+        // The number fields from `first` to `last`; one that is off shows 0, which reads back
+        // as off.
+        const auto edits = [&](PairField first, PairField last) {
+            for (int f = static_cast<int>(first); f <= static_cast<int>(last); ++f) {
+                edits_[f] =
+                    child(L"EDIT",
+                          numberText(pairFieldValue(settings_, static_cast<PairField>(f))).c_str(),
+                          WS_BORDER | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, kEditBase + f);
+                labelled(kFieldLabels[f], edits_[f], kEditWidth);
+            }
         };
-        for (int f = Days; f <= RatioPeriod; ++f) {
-            edit(f);
-        }
+        edits(PairField::Days, PairField::RatioPeriod);
         market_ = choice(kPairMarketChoices, settings_.marketCode, kMarketId);
         labelled(L"市場", market_, kChoiceWidth);
-        sector_ = choice(kPairSectorChoices, o.sector, kSectorId);
+        sector_ = choice(kPairSectorChoices, settings_.screen.sector, kSectorId);
         labelled(L"業種", sector_, kChoiceWidth);
-        borrowable_ = check(L"両方とも貸借", o.borrowable, kBorrowableId);
+        borrowable_ = check(L"両方とも貸借", settings_.screen.borrowable, kBorrowableId);
         cells_.push_back({nullptr, borrowable_, kCheckWidth});
-        for (int f = MinTurnover; f <= MinAbsZ; ++f) {
-            edit(f);
-        }
+        edits(PairField::MinTurnover, PairField::MinAbsZ);
         backtest_ = check(L"検証も計算", settings_.withBacktest, kBacktestId);
         cells_.push_back({nullptr, backtest_, kCheckWidth});
-        for (int f = Entry; f <= Amount; ++f) {
-            edit(f);
-        }
-        fill_ = choice(kPairFillChoices, static_cast<int>(r.fill), kFillId);
+        edits(PairField::Entry, PairField::Amount);
+        fill_ = choice(kPairFillChoices, static_cast<int>(settings_.rule.fill), kFillId);
         labelled(L"約定", fill_, kChoiceWidth);
-        for (int f = Commission; f <= BorrowRate; ++f) {
-            edit(f);
-        }
+        edits(PairField::Commission, PairField::BorrowRate);
         search_ = child(L"BUTTON", L"検索", BS_DEFPUSHBUTTON | WS_TABSTOP, kSearchId);
         cancel_ = child(L"BUTTON", L"中止", BS_PUSHBUTTON | WS_TABSTOP, kCancelId);
         EnableWindow(cancel_, FALSE);
@@ -263,55 +215,19 @@ class PairSearchWindow {
 
     PairSearchSettings readControls() {
         PairSearchSettings s = settings_;
-        ScreenOptions& o = s.screen;
-        const auto whole = [&](int f, int32_t& out, int32_t low, int32_t high) {
-            if (const auto v = editValue(f); v && *v >= low && *v <= high) {
-                out = static_cast<int32_t>(*v);
-            }
-        };
-        // 0 turns a filter off, as "なし" does in the other window.
-        const auto filter = [&](int f, std::optional<double>& out) {
+        for (int f = 0; f < kPairFieldCount; ++f) {
             if (const auto v = editValue(f)) {
-                out = *v > 0 ? std::optional(*v) : std::nullopt;
+                setPairField(s, static_cast<PairField>(f), *v);
             }
-        };
-        const auto real = [&](int f, double& out, double low, double high, double scale = 1.0) {
-            if (const auto v = editValue(f); v && *v * scale >= low && *v * scale <= high) {
-                out = *v * scale;
-            }
-        };
-        whole(Days, o.days, kMinWindow, kMaxWindow);
-        whole(ShortDays, o.shortDays, kMinShortDays, kMaxWindow);
-        whole(RatioPeriod, o.ratioPeriod, kMinRatioPeriod, kMaxRatioPeriod);
+        }
         const auto chosen = [](HWND box, std::span<const PairChoice> choices) {
             return pairChoiceValue(choices,
                                    static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0)));
         };
         s.marketCode = chosen(market_, kPairMarketChoices);
-        o.sector = chosen(sector_, kPairSectorChoices);
-        o.borrowable = SendMessageW(borrowable_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        std::optional<double> millions =
-            o.minTurnover ? std::optional(*o.minTurnover / 1e6) : std::nullopt;
-        filter(MinTurnover, millions);
-        o.minTurnover = millions ? std::optional(*millions * 1e6) : std::nullopt;
-        filter(MinPrice, o.minPrice);
-        filter(MinCorrelation, o.minCorrelation);
-        filter(MinShortCorrelation, o.minShortCorrelation);
-        filter(MaxP, o.maxP);
-        filter(MaxQ, o.maxQ);
-        filter(MinHalfLife, o.minHalfLife);
-        filter(MaxHalfLife, o.maxHalfLife);
-        filter(MinAbsZ, o.minAbsZ);
-        BacktestRule& r = s.rule;
-        real(Entry, r.entry, 0.01, 100);
-        real(Exit, r.exit, -100, 100);
-        real(Stop, r.stop, 0.01, 100);
-        whole(MaxDays, r.maxDays, 1, 3650);
-        real(Amount, r.amount, 1, 1e12, 1e4);
-        real(Commission, r.commission, 0, 1, 0.01);
-        real(BuyRate, r.buyRate, 0, 1, 0.01);
-        real(BorrowRate, r.borrowRate, 0, 1, 0.01);
-        r.fill = static_cast<BacktestFill>(chosen(fill_, kPairFillChoices));
+        s.screen.sector = chosen(sector_, kPairSectorChoices);
+        s.screen.borrowable = SendMessageW(borrowable_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        s.rule.fill = static_cast<BacktestFill>(chosen(fill_, kPairFillChoices));
         s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         return s;
     }
@@ -523,7 +439,7 @@ class PairSearchWindow {
         int width;
     };
     std::vector<Cell> cells_;  // the settings, laid out in rows
-    HWND edits_[kFields] = {};
+    HWND edits_[kPairFieldCount] = {};
     HWND market_ = nullptr;
     HWND sector_ = nullptr;
     HWND borrowable_ = nullptr;
