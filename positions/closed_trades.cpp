@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <system_error>
 
+#include "base/durable_file.h"
 #include "positions/position_file_edit.h"
 #include "positions/position_request.h"
 

@@ -224,21 +224,6 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
     return outcome;
 }
 
-bool writeFileDurably(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (f == nullptr) {
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || !flushFileToDisk(temporary) || !replaceFile(temporary, path)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 std::string positionFileChangedMessage() {
     return "建玉ファイルは読み込んだ後にほかのプログラムで変更されています。"
            "何も書き込みませんでした。読み込み直してから、もう一度操作してください";
