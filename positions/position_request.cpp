@@ -52,10 +52,7 @@ int32_t yymmddOf(int32_t yyyymmdd) {
 }
 
 int32_t yyyymmddOf(int32_t yymmdd) {
-    if (yymmdd <= 0) {
-        return 0;
-    }
-    return yymmdd + (yymmdd / 10000 >= 70 ? 19000000 : 20000000);
+    return yymmdd <= 0 ? 0 : static_cast<int32_t>(entryThreshold(yymmdd));
 }
 
 bool parseIsoDate(std::string_view text, int32_t& yyyymmdd) {
