@@ -112,8 +112,7 @@ CloseOutcome closePosition(MarketData& md, const CorrectionList& corrections,
                            const CloseRequest& request, const CloseHooks& hooks) {
     const std::vector<ScannedPosition> positions = scanPositionBytes(snapshot.bytes);
     if (request.position < 0 || request.position >= static_cast<int>(positions.size())) {
-        return refusedClose("建玉 " + std::to_string(request.position) + " はありません（建玉は " +
-                            std::to_string(positions.size()) + " 件です）");
+        return refusedClose(noSuchPositionMessage(request.position, positions.size()));
     }
     CloseOutcome outcome = previewClose(
         md, corrections, positions[static_cast<size_t>(request.position)].record, request);

@@ -199,8 +199,7 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
         outcome.position = count;
     } else {
         if (edit.position < 0 || edit.position >= count) {
-            return refused("建玉 " + std::to_string(edit.position) + " はありません（建玉は " +
-                           std::to_string(count) + " 件です）");
+            return refused(noSuchPositionMessage(edit.position, before.size()));
         }
         const size_t lineIndex = before[static_cast<size_t>(edit.position)].line;
         const LineSpan& span = lines[lineIndex];
@@ -222,6 +221,11 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
     }
     outcome.ok = true;
     return outcome;
+}
+
+std::string noSuchPositionMessage(int position, size_t count) {
+    return "建玉 " + std::to_string(position) + " はありません（建玉は " + std::to_string(count) +
+           " 件です）";
 }
 
 std::string positionFileChangedMessage() {

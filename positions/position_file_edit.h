@@ -64,6 +64,9 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
 PositionEditOutcome writePositionEdit(const PositionFileSnapshot& snapshot,
                                       const PositionEdit& edit);
 
+// "建玉 7 はありません（建玉は 3 件です）", UTF-8.
+std::string noSuchPositionMessage(int position, size_t count);
+
 // The message when the file on disk is no longer the one that was read, UTF-8.
 std::string positionFileChangedMessage();
 

@@ -135,8 +135,7 @@ int edit(const PositionsArgs& args, std::string& out, std::string& err) {
                                                                : PositionEditKind::Remove;
         change.position = args.position;
         if (args.position >= static_cast<int>(positions.size())) {
-            return refuse(err, "建玉 " + std::to_string(args.position) + " はありません（建玉は " +
-                                   std::to_string(positions.size()) + " 件です）");
+            return refuse(err, noSuchPositionMessage(args.position, positions.size()));
         }
     }
     if (change.kind != PositionEditKind::Remove) {
