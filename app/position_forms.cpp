@@ -256,7 +256,7 @@ FormWrite writeCloseForm(AppContext& a, int position, const CloseForm& form) {
         closePosition(a.md, a.corrections, snapshot, closedTradesPath(a.paths), request);
     result.ok = closed.ok;
     result.message = closed.message;
-    result.position = std::max(0, std::min(position, a.positions.positionCount - 2));
+    result.position = position;
     return result;
 }
 
@@ -281,7 +281,7 @@ FormWrite removePosition(AppContext& a, int position) {
     const PositionEditOutcome written = writePositionEdit(snapshot, edit);
     result.ok = written.ok;
     result.message = written.message;
-    result.position = std::max(0, std::min(position, a.positions.positionCount - 2));
+    result.position = position;
     return result;
 }
 
