@@ -23,10 +23,6 @@ std::string trimmed(std::string text) {
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
-std::string nameText(const std::string& cp932) {
-    return trimmed(utf8FromCp932(cp932));
-}
-
 // An empty field is the newest date (0); false for a text that is no date.
 bool formDate(const std::string& text, int32_t& date, std::string& message) {
     if (trimmed(text).empty()) {
@@ -90,8 +86,8 @@ std::string legFound(AppContext& a, const std::string& code, const std::string& 
     if (!quote.ok) {
         return quote.message;
     }
-    name = nameText(quote.leg.shortName);
-    return nameText(quote.stockName) + "  " + isoDate(quote.entryDate) + "  終値 " +
+    name = shownShortName(quote.leg.shortName);
+    return trimmed(utf8FromCp932(quote.stockName)) + "  " + isoDate(quote.entryDate) + "  終値 " +
            groupedNumber(quote.entryClose);
 }
 
@@ -200,7 +196,7 @@ std::string closeSummaryText(const AppContext& a, int position) {
     }
     const PositionRecord& p = a.positions.records[static_cast<size_t>(position)];
     const auto leg = [](const char* side, const PositionLeg& l) {
-        return std::string(side) + " " + legCode(l) + " " + nameText(l.shortName) + " " +
+        return std::string(side) + " " + legCode(l) + " " + shownShortName(l.shortName) + " " +
                std::to_string(l.quantity) + "株";
     };
     return "建玉 " + std::to_string(position) + "：" + leg("買い", p.buy) + "　" +
@@ -260,7 +256,7 @@ FormWrite writeCloseForm(AppContext& a, int position, const CloseForm& form) {
         closePosition(a.md, a.corrections, snapshot, closedTradesPath(a.paths), request);
     result.ok = closed.ok;
     result.message = closed.message;
-    result.position = std::max(0, std::min(position, a.positions.positionCount - 2));
+    result.position = position;
     return result;
 }
 
@@ -285,7 +281,7 @@ FormWrite removePosition(AppContext& a, int position) {
     const PositionEditOutcome written = writePositionEdit(snapshot, edit);
     result.ok = written.ok;
     result.message = written.message;
-    result.position = std::max(0, std::min(position, a.positions.positionCount - 2));
+    result.position = position;
     return result;
 }
 

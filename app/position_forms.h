@@ -80,7 +80,9 @@ PositionFormPreview previewPositionForm(AppContext& a, const PositionForm& form)
 struct FormWrite {
     bool ok = false;
     std::string message;  // why nothing was written
-    int position = -1;    // the position to show afterwards
+    // The position to show afterwards; after a close or a removal the same number, which
+    // showPositionsAfterWrite keeps within the shorter table.
+    int position = -1;
 };
 
 // Adds (position -1) or changes the position in the file, if the file still holds what the

@@ -1,8 +1,8 @@
 #include "positions/close_position.h"
 
-#include "base/codepage.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_figures.h"
+#include "positions/position_line.h"
 #include "positions/position_request.h"
 
 namespace zepa {
@@ -14,15 +14,6 @@ CloseOutcome refusedClose(std::string message) {
     CloseOutcome outcome;
     outcome.message = std::move(message);
     return outcome;
-}
-
-std::string shownName(const std::string& cp932) {
-    std::string name = utf8FromCp932(cp932);
-    static const std::string kPad = "\u3000";
-    while (name.ends_with(kPad)) {
-        name.resize(name.size() - kPad.size());
-    }
-    return name;
 }
 
 // The leg's close at the slot replaced by the exit price, its gain with it, so that the profit
@@ -40,7 +31,7 @@ ClosedLeg closedLeg(const PositionLeg& leg, const SpreadSeries& s, Leg which, in
     ClosedLeg out;
     out.marketLetter = leg.marketLetter[0];
     out.stockCode = leg.stockCode;
-    out.name = shownName(leg.shortName);
+    out.name = shownShortName(leg.shortName);
     out.entryDate = dateValue(storedBars(s, which)[static_cast<size_t>(entryBar)].date);
     out.quantity = leg.quantity;
     out.entryPrice = storedBars(s, which)[static_cast<size_t>(entryBar)].close;
@@ -121,8 +112,7 @@ CloseOutcome closePosition(MarketData& md, const CorrectionList& corrections,
                            const CloseRequest& request, const CloseHooks& hooks) {
     const std::vector<ScannedPosition> positions = scanPositionBytes(snapshot.bytes);
     if (request.position < 0 || request.position >= static_cast<int>(positions.size())) {
-        return refusedClose("建玉 " + std::to_string(request.position) + " はありません（建玉は " +
-                            std::to_string(positions.size()) + " 件です）");
+        return refusedClose(noSuchPositionMessage(request.position, positions.size()));
     }
     CloseOutcome outcome = previewClose(
         md, corrections, positions[static_cast<size_t>(request.position)].record, request);

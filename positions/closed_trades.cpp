@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <system_error>
 
+#include "base/durable_file.h"
 #include "base/table_text.h"
 #include "positions/position_file_edit.h"
 #include "positions/position_request.h"
@@ -72,10 +72,6 @@ bool number(const std::string& text, int64_t& value) {
     return ec == std::errc{} && ptr == end && !text.empty();
 }
 
-bool date(const std::string& text, int32_t& value) {
-    return parseIsoDate(text, value);
-}
-
 void legCells(std::vector<std::string>& cells, const ClosedLeg& leg) {
     cells.push_back(std::string(1, leg.marketLetter));
     cells.push_back(std::to_string(leg.stockCode));
@@ -95,7 +91,7 @@ bool readLeg(const std::vector<std::string>& cells, size_t at, ClosedLeg& leg) {
     leg.marketLetter = cells[at][0];
     leg.stockCode = static_cast<int32_t>(code);
     leg.name = fromCell(cells[at + 2]);
-    return date(cells[at + 3], leg.entryDate) && number(cells[at + 4], leg.quantity) &&
+    return parseIsoDate(cells[at + 3], leg.entryDate) && number(cells[at + 4], leg.quantity) &&
            number(cells[at + 5], leg.entryPrice) && number(cells[at + 6], leg.exitPrice) &&
            number(cells[at + 7], leg.profit);
 }
@@ -165,7 +161,7 @@ ClosedTradesFile parseClosedTrades(std::string_view bytes) {
         }
         ClosedTrade trade;
         if (!splitCells(line, cells) || cells.size() != kColumns ||
-            !date(cells[0], trade.closeDate) || !readLeg(cells, 1, trade.buy) ||
+            !parseIsoDate(cells[0], trade.closeDate) || !readLeg(cells, 1, trade.buy) ||
             !readLeg(cells, 9, trade.sell) || !number(cells[17], trade.profit)) {
             file.badLines.push_back(lineNumber);
             continue;

@@ -199,8 +199,7 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
         outcome.position = count;
     } else {
         if (edit.position < 0 || edit.position >= count) {
-            return refused("建玉 " + std::to_string(edit.position) + " はありません（建玉は " +
-                           std::to_string(count) + " 件です）");
+            return refused(noSuchPositionMessage(edit.position, before.size()));
         }
         const size_t lineIndex = before[static_cast<size_t>(edit.position)].line;
         const LineSpan& span = lines[lineIndex];
@@ -224,19 +223,9 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
     return outcome;
 }
 
-bool writeFileDurably(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".tmp";
-    std::FILE* f = std::fopen(temporary.c_str(), "wb");
-    if (f == nullptr) {
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || !flushFileToDisk(temporary) || !replaceFile(temporary, path)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+std::string noSuchPositionMessage(int position, size_t count) {
+    return "建玉 " + std::to_string(position) + " はありません（建玉は " + std::to_string(count) +
+           " 件です）";
 }
 
 std::string positionFileChangedMessage() {

@@ -64,8 +64,8 @@ PositionEditOutcome editPositionBytes(std::string_view bytes, const PositionEdit
 PositionEditOutcome writePositionEdit(const PositionFileSnapshot& snapshot,
                                       const PositionEdit& edit);
 
-// Writes the bytes to <path>.tmp, flushes them to the disk and renames them over the path.
-bool writeFileDurably(const std::string& path, std::string_view bytes);
+// "建玉 7 はありません（建玉は 3 件です）", UTF-8.
+std::string noSuchPositionMessage(int position, size_t count);
 
 // The message when the file on disk is no longer the one that was read, UTF-8.
 std::string positionFileChangedMessage();

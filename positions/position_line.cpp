@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/codepage.h"
+
 namespace zepa {
 namespace {
 
@@ -57,6 +59,15 @@ std::string writableShortName(std::string_view cp932) {
             break;
         }
         name.push_back(static_cast<char>(c));
+    }
+    return name;
+}
+
+std::string shownShortName(const std::string& cp932) {
+    static const std::string kPad = "\u3000";
+    std::string name = utf8FromCp932(cp932);
+    while (name.ends_with(kPad)) {
+        name.resize(name.size() - kPad.size());
     }
     return name;
 }

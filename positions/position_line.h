@@ -18,6 +18,9 @@ inline constexpr size_t kShortNameBytes = 6;            // what the reader keeps
 // CP932 in, CP932 out.
 std::string writableShortName(std::string_view cp932);
 
+// The short name as the trader reads it: UTF-8, without the full-width spaces that pad it.
+std::string shownShortName(const std::string& cp932);
+
 // The leg as the reader gives it back once written: the name cut as above and padded with
 // full-width spaces to 5 or 6 bytes.
 PositionLeg legAsRead(const PositionLeg& leg);

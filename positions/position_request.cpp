@@ -45,15 +45,6 @@ LegQuote refusedLeg(std::string message) {
     return quote;
 }
 
-// Full-width spaces that pad a short name, left out where the name is shown.
-std::string withoutPadding(std::string utf8) {
-    static const std::string kPad = "\u3000";
-    while (utf8.size() >= kPad.size() && utf8.ends_with(kPad)) {
-        utf8.resize(utf8.size() - kPad.size());
-    }
-    return trimmed(utf8);
-}
-
 }  // namespace
 
 int32_t yymmddOf(int32_t yyyymmdd) {
@@ -61,10 +52,7 @@ int32_t yymmddOf(int32_t yyyymmdd) {
 }
 
 int32_t yyyymmddOf(int32_t yymmdd) {
-    if (yymmdd <= 0) {
-        return 0;
-    }
-    return yymmdd + (yymmdd / 10000 >= 70 ? 19000000 : 20000000);
+    return yymmdd <= 0 ? 0 : static_cast<int32_t>(entryThreshold(yymmdd));
 }
 
 bool parseIsoDate(std::string_view text, int32_t& yyyymmdd) {
@@ -273,8 +261,8 @@ PositionDraft draftOf(const PositionRecord& record) {
     draft.sellDate = yyyymmddOf(record.sell.entryDate);
     draft.buyQuantity = std::to_string(record.buy.quantity);
     draft.sellQuantity = std::to_string(record.sell.quantity);
-    draft.buyName = withoutPadding(utf8FromCp932(record.buy.shortName));
-    draft.sellName = withoutPadding(utf8FromCp932(record.sell.shortName));
+    draft.buyName = trimmed(shownShortName(record.buy.shortName));
+    draft.sellName = trimmed(shownShortName(record.sell.shortName));
     return draft;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <memory>
 
 #include "base/durable_file.h"
 #include "base/utf8.h"
@@ -93,24 +92,8 @@ std::string listingFileText(const ListingTable& table) {
     return out;
 }
 
-bool writeListingTemporary(const std::string& temporary, const ListingTable& table) {
-    const std::string text = listingFileText(table);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(temporary.c_str(), "wb"),
-                                                      std::fclose);
-    if (!f) {
-        return false;
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    return std::fclose(f.release()) == 0 && written && flushFileToDisk(temporary);
-}
-
 bool writeListingFile(const std::string& path, const ListingTable& table) {
-    const std::string temporary = path + ".tmp";
-    if (!writeListingTemporary(temporary, table) || !replaceFile(temporary, path)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writeFileDurably(path, listingFileText(table));
 }
 
 }  // namespace zepa

@@ -40,10 +40,7 @@ void mergeListing(ListingTable& table, const std::vector<ListingEntry>& fresh, L
 // boundary, control characters as blanks; text that is not UTF-8 is left out).
 std::string listingFileText(const ListingTable& table);
 
-// Writes the text to `temporary` and forces it to the disk; the caller renames it into place.
-bool writeListingTemporary(const std::string& temporary, const ListingTable& table);
-
-// The whole durable write: <path>.tmp, flushed, renamed over path.
+// The text written durably (base/durable_file.h).
 bool writeListingFile(const std::string& path, const ListingTable& table);
 
 }  // namespace zepa

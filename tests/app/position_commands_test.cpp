@@ -106,6 +106,11 @@ TEST_F(PositionCommands, ACloseRecordsTheTradeAndTakesTheLineOut) {
     EXPECT_FALSE(form.exitDate.empty());
     const CloseFormPreview preview = previewCloseForm(a, 0, form);
     EXPECT_TRUE(preview.ok) << preview.text;
+    CloseForm typed = form;
+    typed.buyPrice = "1";  // the profit shown is the typed price's
+    EXPECT_NE(previewCloseForm(a, 0, typed).text, preview.text);
+    typed.buyPrice = "1,000";  // refused as a whole, not read as 1
+    EXPECT_FALSE(previewCloseForm(a, 0, typed).ok);
     shell.dialog = [&](int kind) {
         EXPECT_EQ(kind, 2);
         const FormWrite w = writeCloseForm(a, a.view.currentPosition, form);

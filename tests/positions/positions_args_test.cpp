@@ -31,12 +31,6 @@ TEST(PositionsArgs, CommandsAndTheirOptions) {
     ASSERT_TRUE(
         parsePositionsArgs(words("close 3 --date 20250314 --buy-price 1200 --note x"), a, error));
     EXPECT_EQ(std::tuple(a.position, a.buyPrice, a.note), std::tuple(3, 1200, "x"));
-    ASSERT_TRUE(parsePositionsArgs(words("change 0 --buy-quantity 300"), a, error));
-    EXPECT_EQ(a.buyQuantity, "300");
-    ASSERT_TRUE(parsePositionsArgs(words("closed --json"), a, error));
-    EXPECT_TRUE(a.json);
-    ASSERT_TRUE(parsePositionsArgs(words("list"), a, error));
-    ASSERT_TRUE(parsePositionsArgs(words("remove 12"), a, error));
     // A quantity the column cannot hold is refused input later, not a usage error.
     ASSERT_TRUE(parsePositionsArgs(words("add 1 2 --quantity 1.5"), a, error));
 }

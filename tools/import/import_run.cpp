@@ -177,7 +177,7 @@ bool stageListing(const std::string& finalPath, const ListingTable& listing,
                   ImportReport& report) {
     const std::string temporary = finalPath + ".tmp";
     temporaries.push_back(temporary);
-    if (!writeListingTemporary(temporary, listing)) {
+    if (!writeFileFlushed(temporary, listingFileText(listing))) {
         addError(report, temporary + ": cannot be written (disk full? no permission?)");
         return false;
     }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "base/codepage.h"
 #include "positions/close_position.h"
 #include "positions/position_line.h"
 #include "positions/position_request.h"
@@ -17,14 +16,6 @@ int refuse(std::string& err, const std::string& reason) {
     return kPositionsRefused;
 }
 
-std::string shownName(const std::string& cp932) {
-    std::string name = utf8FromCp932(cp932);
-    while (name.ends_with("\u3000")) {
-        name.resize(name.size() - 3);
-    }
-    return name;
-}
-
 std::string dateText(int32_t yymmdd) {
     return yymmdd == 0 ? "-" : isoDate(yyyymmddOf(yymmdd));
 }
@@ -34,7 +25,7 @@ std::string legText(const PositionLeg& leg) {
     std::snprintf(text, sizeof text, "%-7s %s %9d",
                   stockCodeText(leg.marketLetter[0], leg.stockCode).c_str(),
                   dateText(leg.entryDate).c_str(), static_cast<int>(leg.quantity));
-    return std::string(text) + "  " + shownName(leg.shortName);
+    return std::string(text) + "  " + shownShortName(leg.shortName);
 }
 
 std::string positionText(int n, const PositionRecord& p) {
@@ -48,7 +39,7 @@ void jsonLeg(JsonWriter& json, const PositionLeg& leg) {
         .key("code")
         .value(stockCodeText(leg.marketLetter[0], leg.stockCode))
         .key("name")
-        .value(shownName(leg.shortName))
+        .value(shownShortName(leg.shortName))
         .key("entry_date")
         .value(leg.entryDate == 0 ? std::string() : isoDate(yyyymmddOf(leg.entryDate)))
         .key("quantity")
@@ -144,8 +135,7 @@ int edit(const PositionsArgs& args, std::string& out, std::string& err) {
                                                                : PositionEditKind::Remove;
         change.position = args.position;
         if (args.position >= static_cast<int>(positions.size())) {
-            return refuse(err, "建玉 " + std::to_string(args.position) + " はありません（建玉は " +
-                                   std::to_string(positions.size()) + " 件です）");
+            return refuse(err, noSuchPositionMessage(args.position, positions.size()));
         }
     }
     if (change.kind != PositionEditKind::Remove) {
