@@ -8,6 +8,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/file_bytes.h"
 #include "base/utf8.h"
 
 namespace zepa {
@@ -110,24 +111,18 @@ bool parseCode(std::string_view text, int32_t& code) {
 
 // The file's bytes, at most kMaxListingFileBytes of them.
 bool readBounded(const std::string& path, std::string& bytes, std::string& error) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!f) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    char buffer[1 << 16];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0;) {
-        if (bytes.size() + n > kMaxListingFileBytes) {
+    switch (readFileBytes(path, bytes, kMaxListingFileBytes)) {
+        case FileRead::Read:
+            return true;
+        case FileRead::TooLarge:
             error = path + ": larger than 16 MiB, which no listing file is";
             return false;
-        }
-        bytes.append(buffer, n);
+        case FileRead::CannotOpen:
+        case FileRead::Failed:
+            break;
     }
-    if (std::ferror(f.get()) != 0) {
-        error = path + ": cannot be read";
-        return false;
-    }
-    return true;
+    error = path + ": cannot be read";
+    return false;
 }
 
 class Lines {

@@ -22,7 +22,12 @@ struct PositionFileSnapshot {
     std::string bytes;
 };
 
-// Reads the file whole; false (and exists = false) when it cannot be read.
+// A position file is a few kilobytes; one beyond this is not read, so that a hostile file
+// cannot take the memory.
+inline constexpr uint64_t kMaxPositionFileBytes = uint64_t{64} << 20;
+
+// Reads the file whole; false (and exists = false) when it cannot be read or is beyond the
+// limit.
 bool takePositionSnapshot(const std::string& path, PositionFileSnapshot& snapshot);
 
 // True when the file on disk still has the snapshot's size, time and bytes.

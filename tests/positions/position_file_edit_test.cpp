@@ -132,6 +132,9 @@ TEST(PositionFileEdit, AFileChangedSinceItWasReadIsNotWritten) {
     EXPECT_TRUE(writePositionEdit(snapshot, removal(0)).ok);
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    // A file beyond any position file's size is not read at all.
+    std::filesystem::resize_file(path, kMaxPositionFileBytes + 1);
+    EXPECT_FALSE(takePositionSnapshot(path, snapshot));
 }
 
 }  // namespace
