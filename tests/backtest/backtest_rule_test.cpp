@@ -67,7 +67,6 @@ TEST(BacktestRule, TargetFillsAtTheNextOpenAndSettlesAcrossTheWeekendAndTheEnd) 
                                  BacktestRule{});
     ASSERT_EQ(run.trades.size(), 1u);
     const BacktestTrade& t = run.trades[0];
-    EXPECT_EQ(t.direction, BacktestDirection::SellA);
     EXPECT_EQ(t.reason, BacktestExit::Target);
     EXPECT_EQ((std::vector{t.entryDate, t.exitDate}), (std::vector{20240110, 20240112}));
     EXPECT_EQ((std::vector{t.aEntry, t.aExit, t.bEntry, t.bExit}),
