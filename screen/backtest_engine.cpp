@@ -43,6 +43,22 @@ BacktestRange backtestRange(const BacktestCalendar& calendar, const BacktestRule
     return range;
 }
 
+namespace {
+
+// What both runs check first: 1 with the workspace ready for the pair; 0 when the pair has more
+// slots than the calendar; -1 when memory runs short.
+int prepareRun(const BacktestPair& pair, const BacktestCalendar& calendar, BacktestWorkspace& ws,
+               BacktestStats& stats) {
+    stats = BacktestStats{};
+    ws.trades.clear();
+    if (pair.slotCount > static_cast<int32_t>(calendar.dates.size()) ||
+        calendar.days.size() != calendar.dates.size()) {
+        return 0;
+    }
+    return prepareBacktestWorkspace(ws, pair.slotCount);
+}
+
+// The rule over the range, with the workspace prepared and nothing checked.
 void simulateBacktestRange(const BacktestPair& pair, const double* z,
                            const BacktestCalendar& calendar, const BacktestRule& rule,
                            BacktestRange range, BacktestWorkspace& ws, BacktestStats& stats) {
@@ -55,16 +71,12 @@ void simulateBacktestRange(const BacktestPair& pair, const double* z,
     computeBacktestStats(ws.trades.data(), ws.trades.size(), ws.holdings, stats);
 }
 
+}  // namespace
+
 int simulateBacktest(const BacktestPair& pair, const double* z, const BacktestCalendar& calendar,
                      const BacktestRule& rule, BacktestWorkspace& ws, BacktestStats& stats) {
-    stats = BacktestStats{};
-    ws.trades.clear();
-    if (pair.slotCount > static_cast<int32_t>(calendar.dates.size()) ||
-        calendar.days.size() != calendar.dates.size()) {
-        return 0;
-    }
-    if (prepareBacktestWorkspace(ws, pair.slotCount) != 1) {
-        return -1;
+    if (const int ready = prepareRun(pair, calendar, ws, stats); ready != 1) {
+        return ready;
     }
     simulateBacktestRange(pair, z, calendar, rule, backtestRange(calendar, rule, pair.slotCount),
                           ws, stats);
@@ -73,14 +85,8 @@ int simulateBacktest(const BacktestPair& pair, const double* z, const BacktestCa
 
 int runBacktest(const BacktestPair& pair, const BacktestCalendar& calendar,
                 const BacktestRule& rule, BacktestWorkspace& ws, BacktestStats& stats) {
-    stats = BacktestStats{};
-    ws.trades.clear();
-    if (pair.slotCount > static_cast<int32_t>(calendar.dates.size()) ||
-        calendar.days.size() != calendar.dates.size()) {
-        return 0;
-    }
-    if (prepareBacktestWorkspace(ws, pair.slotCount) != 1) {
-        return -1;
+    if (const int ready = prepareRun(pair, calendar, ws, stats); ready != 1) {
+        return ready;
     }
     const BacktestRange range = backtestRange(calendar, rule, pair.slotCount);
     computeBacktestZ(pair, rule.ratioPeriod, range.last + 1, ws.z.data());

@@ -45,10 +45,4 @@ int simulateBacktest(const BacktestPair& pair, const double* z, const BacktestCa
 int runBacktest(const BacktestPair& pair, const BacktestCalendar& calendar,
                 const BacktestRule& rule, BacktestWorkspace& ws, BacktestStats& stats);
 
-// The step under the two above, with the workspace prepared and the range resolved, nothing
-// checked.
-void simulateBacktestRange(const BacktestPair& pair, const double* z,
-                           const BacktestCalendar& calendar, const BacktestRule& rule,
-                           BacktestRange range, BacktestWorkspace& ws, BacktestStats& stats);
-
 }  // namespace zepa

@@ -47,7 +47,7 @@ class RuleMachine {
         : pair_(p), calendar_(c), rule_(r), book_(p, c, r, trades) {}
 
     // Date slot i: a waiting order fills at its open, then the close's z (if the slot has one)
-    // may signal. `z` answers surelyInside(lo, hi) and z() (see KnownZ, RatioWindow).
+    // may signal. `z` answers surelyInside(lo, hi) and z() (see KnownZ, ZParts).
     template <class Z>
     void step(int32_t i, bool hasZ, const Z& z) {
         if (state_ == State::EntryWaits || state_ == State::ExitWaits) {

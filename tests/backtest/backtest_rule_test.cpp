@@ -59,26 +59,25 @@ double carry(double rate, double value, int days) {
 }
 
 TEST(BacktestRule, TargetFillsAtTheNextOpenAndSettlesAcrossTheWeekendAndTheEnd) {
-    const Outcome run = simulate({{20240102, 1000, 1000, 2000, 2000, N},
-                                  {20240103, 1000, 1000, 2000, 2000, 2.5},  // sell a, buy b
-                                  {20240104, 1000, 990, 2000, 2000, 1.0},   // filled here
-                                  {20240105, 980, 970, 2000, 2005, -0.1},   // target
-                                  {20240108, 950, 960, 2010, 2000, 0.5}},   // filled here
+    const Outcome run = simulate({{20240108, 1000, 1000, 2000, 2000, N},
+                                  {20240109, 1000, 1000, 2000, 2000, 2.5},  // sell a, buy b
+                                  {20240110, 1000, 990, 2000, 2000, 1.0},   // filled here
+                                  {20240111, 980, 970, 2000, 2005, -0.1},   // target
+                                  {20240112, 950, 960, 2010, 2000, 0.5}},   // filled here
                                  BacktestRule{});
     ASSERT_EQ(run.trades.size(), 1u);
     const BacktestTrade& t = run.trades[0];
-    EXPECT_EQ(t.direction, BacktestDirection::SellA);
     EXPECT_EQ(t.reason, BacktestExit::Target);
-    EXPECT_EQ((std::vector{t.entryDate, t.exitDate}), (std::vector{20240104, 20240108}));
+    EXPECT_EQ((std::vector{t.entryDate, t.exitDate}), (std::vector{20240110, 20240112}));
     EXPECT_EQ((std::vector{t.aEntry, t.aExit, t.bEntry, t.bExit}),
               (std::vector{1000, 950, 2000, 2010}));
     EXPECT_EQ((std::vector<int64_t>{t.aQuantity, t.bQuantity}), (std::vector<int64_t>{1000, 500}));
-    // Settles Mon 01-08 (two dates after Thu, over the weekend) and Wed 01-10 (past the last
-    // date, in weekdays): 3 days, both ends counted.
+    // Settles Fri 01-12 (two dates after Wed) and Tue 01-16 (past the last date, in weekdays,
+    // over the weekend): 5 days, both ends counted.
     EXPECT_DOUBLE_EQ(t.gross, 1000.0 * (1000 - 950) + 500.0 * (2010 - 2000));
-    EXPECT_DOUBLE_EQ(t.interest, carry(0.028, 500.0 * 2000, 3));
-    EXPECT_DOUBLE_EQ(t.borrowFee, carry(0.0115, 1000.0 * 1000, 3));
-    EXPECT_EQ(t.net, 54675);  // 55,000 - 230.14 - 94.52
+    EXPECT_DOUBLE_EQ(t.interest, carry(0.028, 500.0 * 2000, 5));
+    EXPECT_DOUBLE_EQ(t.borrowFee, carry(0.0115, 1000.0 * 1000, 5));
+    EXPECT_EQ(t.net, 54459);  // 55,000 - 383.56 - 157.53
 }
 
 TEST(BacktestRule, StopAtTheCloseIsNotFollowedByAnEntryAtThatClose) {
@@ -113,11 +112,11 @@ TEST(BacktestRule, StopAtTheCloseIsNotFollowedByAnEntryAtThatClose) {
 
 TEST(BacktestRule, TimeExitComesAfterTargetAndStop) {
     struct Case {
-        double zOnMonday;
+        double zOnMonday;  // 0 and 3.5: exactly at the exit and stop levels, which count
         BacktestExit reason;
     };
-    for (const Case c : {Case{1.0, BacktestExit::Time}, Case{-0.5, BacktestExit::Target},
-                         Case{4.0, BacktestExit::Stop}}) {
+    for (const Case c : {Case{1.0, BacktestExit::Time}, Case{0.0, BacktestExit::Target},
+                         Case{3.5, BacktestExit::Stop}}) {
         const BacktestRule rule{.maxDays = 4, .fill = kClose};
         const Outcome run = simulate({{20240104, 0, 100, 0, 100, 2.5},
                                       {20240105, 0, 100, 0, 100, 1.0},           // 1 day: held on
@@ -154,7 +153,8 @@ TEST(BacktestRule, OrdersWaitForBothLegsToTradeAndAnOpenExitMayReenterAtTheClose
 
 TEST(BacktestRule, SplitsInsideATradeKeepThePositionsValue) {
     const BacktestRule rule{.fill = kClose, .commission = 0.001};
-    const Outcome run = simulate({{20240102, 0, 1000, 0, 500, -2.5},         // buy a, sell b
+    // b's split on the entry date is in its entry price already.
+    const Outcome run = simulate({{20240102, 0, 1000, 0, 500, -2.5, 0, 50},  // buy a, sell b
                                   {20240103, 0, 510, 0, 500, -1.0, 50},      // a splits 1:2
                                   {20240104, 0, 520, 0, 980, 0.1, 0, 200}},  // b merges 2:1; target
                                  rule);

@@ -54,6 +54,7 @@ TEST(BacktestStats, WithoutALossAndWithAnEvenCount) {
     EXPECT_EQ(s.largestLoss, 0);
     EXPECT_DOUBLE_EQ(s.medianHolding, 2.5);
     EXPECT_EQ(s.maxDrawdown, 0);
+    EXPECT_EQ(statsOf({trade(-40, 1, Stop), trade(90, 1, Target)}).maxDrawdown, 40);  // from 0
     EXPECT_EQ(statsOf({}).winRate, 0.0);
 }
 

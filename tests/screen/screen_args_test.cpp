@@ -18,10 +18,9 @@ std::vector<std::string> words(const std::string& line) {
     return out;
 }
 
-TEST(ScreenArgs, AllDropsTheDefaultsNotWhatIsGiven) {
+TEST(ScreenArgs, AllDropsTheDefaultsNotWhatIsGivenAndAShortWindowShortensS) {
     ScreenCommand c;
     std::string problem;
-    // --all drops the defaults, not what is given; a short window shortens S.
     ASSERT_EQ(parseScreenArgs({"--all", "--max-p", "0.1", "--days", "40"}, c, problem),
               ScreenArgs::Run);
     EXPECT_FALSE(c.screen.minCorrelation || c.screen.minHalfLife);
@@ -89,7 +88,6 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
         {{"--backtest-years", "2"}, "--backtest-years needs --backtest"},
         {{"--sort", "backtest.net"}, "--sort backtest.* needs --backtest"},
         {{"--backtest", "--entry", "4"}, "give 0 < --entry, --exit below it and --stop above it"},
-        {{"--backtest", "--fill", "mid"}, "--fill mid: give open or close"},
     };
     for (const auto& row : table) {
         ScreenCommand c;

@@ -83,6 +83,11 @@ TEST_F(ScreenInstallation, ClosesAsTheRatioChartTakesThem) {
     // A date without trade carries the close before it, as the viewer's series does.
     EXPECT_FALSE(m.tradedAt(2, 40));
     EXPECT_EQ(m.closesOf(2)[40], m.closesOf(2)[39]);
+    double turnover = 0.0;  // stored close x volume (1,000) over the window, 0 when untraded
+    for (int r = 0; r < 50; ++r) {
+        turnover += m.tradedAt(2, r) ? m.closesOf(2)[r] * 1000.0 / 50 : 0.0;
+    }
+    EXPECT_NEAR(m.stocks[2].turnover, turnover, 1e-6);
 }
 
 TEST_F(ScreenInstallation, ZIsTheRatioChartsZ) {
@@ -114,7 +119,6 @@ TEST_F(ScreenInstallation, EndDateIsTheLastDateOnOrBeforeIt) {
     const int32_t friday = dateValue(dates_[54]);
     ASSERT_EQ(load(friday + 1, 30, m), ScreenLoad::Loaded);
     EXPECT_EQ(m.dates.back(), friday);
-    EXPECT_EQ(m.endSlot, 54);
     EXPECT_EQ(load(dateValue(dates_[0]) - 1, 30, m), ScreenLoad::EndBeforeFirstDate);
     EXPECT_EQ(load(dateValue(dates_[20]), 30, m), ScreenLoad::TooFewDates);
     EXPECT_EQ(load(dateValue(dates_[29]), 30, m), ScreenLoad::Loaded);

@@ -1,6 +1,6 @@
 #include "tools/backtest/backtest_args.h"
 
-#include "screen/backtest_calendar.h"
+#include "positions/position_request.h"
 #include "settings/chart_settings.h"
 #include "tools/backtest/backtest_rule_args.h"
 
@@ -62,18 +62,10 @@ std::string backtestUsage() {
 }
 
 int32_t parseBacktestDate(const std::string& text) {
-    std::string digits;
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-        digits = text.substr(0, 4) + text.substr(5, 2) + text.substr(8, 2);
-    } else if (text.size() == 8) {
-        digits = text;
-    }
+    // Exactly the two forms: parseIsoDate alone would also take them padded with spaces.
+    const bool form = text.size() == 8 || (text.size() == 10 && text[4] == '-');
     int32_t date = 0;
-    if (digits.size() != 8 || !parseWholeNumber(digits, 19700101, 22551231, date) ||
-        backtestDayOf(date) < 0) {
-        return 0;
-    }
-    return date;
+    return form && parseIsoDate(text, date) && date >= 19700101 && date <= 22551231 ? date : 0;
 }
 
 bool parseBacktestCode(const std::string& text, BacktestCode& out) {

@@ -5,16 +5,11 @@
 #include <cstdio>
 
 #include "base/grouped_number.h"
+#include "positions/position_request.h"
 #include "tools/common/json_writer.h"
 
 namespace zepa {
 namespace {
-
-std::string isoDate(int32_t date) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date / 10000, date / 100 % 100, date % 100);
-    return text;
-}
 
 // Yen with thousands separators, rounded to the yen.
 std::string yen(double value) {

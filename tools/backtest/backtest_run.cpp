@@ -1,36 +1,26 @@
 #include "tools/backtest/backtest_run.h"
 
-#include <cstring>
-
 #include "base/codepage.h"
 #include "marketdata/data_error.h"
-#include "marketdata/market_code.h"
 #include "marketdata/pair_series.h"
+#include "positions/position_request.h"
 #include "screen/backtest_engine.h"
 #include "tools/common/installation.h"
 
 namespace zepa {
 namespace {
 
-// The markets a bare code is looked up in, 東証 first, with the letters the position file uses
-// for them; an index (market 0) takes any other letter.
-constexpr char kMarketOrder[] = {'T', 'O', 'N', 'K', 'G', 'I'};
-
-// The position leg of the code, its market letter settled; false when no file lists it.
+// The position leg of the code, its market settled as the position forms settle it (a bare
+// code: 東証 first); false when no file lists it.
 bool findLeg(MarketData& md, const BacktestCode& code, PositionLeg& leg) {
-    for (const char letter : kMarketOrder) {
-        const char tried = code.market != 0 ? code.market : letter;
-        const StockKey key = marketCodeOf(tried) * kMarketScale + code.code;
-        if (findStock(md, key) == 0) {
-            leg.marketLetter[0] = tried;
-            leg.stockCode = code.code;
-            return true;
-        }
-        if (code.market != 0) {
-            break;
-        }
+    StockRef ref;
+    std::string japaneseMessage;  // this command says it in its own words
+    if (!resolveStockCode(md, code.text, ref, japaneseMessage)) {
+        return false;
     }
-    return false;
+    leg.marketLetter[0] = ref.marketLetter;
+    leg.stockCode = ref.stockCode;
+    return true;
 }
 
 BacktestRunResult refused(int code, std::string problem) {

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "marketdata/market_code.h"
+#include "positions/position_request.h"
 #include "tools/backtest/backtest_rule_args.h"
 
 namespace zepa {
@@ -69,22 +70,11 @@ bool parseInteger(const std::string& text, int32_t& out) {
     return ec == std::errc{} && stop == end;
 }
 
-// YYYY-MM-DD of a real calendar date to YYYYMMDD; 0 when it is none.
-int32_t parseIsoDate(const std::string& text) {
-    int32_t y = 0;
-    int32_t m = 0;
-    int32_t d = 0;
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-        !parseInteger(text.substr(0, 4), y) || !parseInteger(text.substr(5, 2), m) ||
-        !parseInteger(text.substr(8, 2), d) || y < 1970 || m < 1 || m > 12 || d < 1) {
-        return 0;
-    }
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (d > kDays[m - 1] + (m == 2 && leap ? 1 : 0)) {
-        return 0;
-    }
-    return y * 10000 + m * 100 + d;
+// YYYY-MM-DD (only) of a real calendar date from 1970 on, to YYYYMMDD; 0 when it is none.
+int32_t parseEndDate(const std::string& text) {
+    int32_t date = 0;
+    const bool dashed = text.size() == 10 && text[4] == '-';
+    return dashed && parseIsoDate(text, date) && date >= 19700101 ? date : 0;
 }
 
 bool parseCodes(const std::string& text, std::vector<int32_t>& codes) {
@@ -142,7 +132,7 @@ ScreenArgs parseScreenArgs(const std::vector<std::string>& args, ScreenCommand& 
         {"--root", [&](auto&, auto& v) { return c.root = v, true; }},
         {"--end",
          [&](auto& n, auto& v) {
-             c.endDate = parseIsoDate(v);
+             c.endDate = parseEndDate(v);
              problem = n + " " + v + ": give a date as YYYY-MM-DD";
              return c.endDate != 0;
          }},

@@ -5,19 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "positions/position_request.h"
 #include "screen/screen_backtest.h"
 #include "tools/backtest/backtest_report.h"
 #include "tools/common/json_writer.h"
 
 namespace zepa {
 namespace {
-
-std::string isoDate(int32_t yyyymmdd) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", yyyymmdd / 10000, yyyymmdd / 100 % 100,
-                  yyyymmdd % 100);
-    return text;
-}
 
 std::string format(const char* pattern, double value) {
     char text[48];
