@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/durable_file.h"
+#include "base/file_bytes.h"
 #include "marketdata/text_file.h"
 #include "positions/position_line.h"
 
@@ -82,27 +83,13 @@ bool statFile(const std::string& path, uint64_t& size, int64_t& time) {
     return true;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    bytes.clear();
-    char buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
-        bytes.append(buffer, n);
-    }
-    const bool ok = std::ferror(f) == 0;
-    std::fclose(f);
-    return ok;
-}
-
 }  // namespace
 
 bool takePositionSnapshot(const std::string& path, PositionFileSnapshot& snapshot) {
     snapshot = PositionFileSnapshot{};
     snapshot.path = path;
-    if (!statFile(path, snapshot.size, snapshot.time) || !readWholeFile(path, snapshot.bytes) ||
+    if (!statFile(path, snapshot.size, snapshot.time) ||
+        readFileBytes(path, snapshot.bytes, kMaxPositionFileBytes) != FileRead::Read ||
         snapshot.bytes.size() != snapshot.size) {
         snapshot.bytes.clear();
         return false;
