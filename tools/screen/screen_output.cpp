@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/table_text.h"
 #include "positions/position_request.h"
 #include "screen/screen_backtest.h"
 #include "tools/backtest/backtest_report.h"
@@ -168,17 +169,6 @@ std::vector<std::string> row(const ScreenReport& r, size_t k, bool exact, const 
     return out;
 }
 
-std::string csvCell(const std::string& text) {
-    if (text.find_first_of(",\"\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char ch : text) {
-        out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 std::string screenText(const ScreenReport& r) {
@@ -232,7 +222,7 @@ std::string screenCsv(const ScreenReport& r) {
     for (size_t k = 0; k < r.result.pairs.size(); ++k) {
         const std::vector<std::string> cellsOfPair = row(r, k, true, "");
         for (size_t c = 0; c < cellsOfPair.size(); ++c) {
-            out += (c > 0 ? "," : "") + csvCell(cellsOfPair[c]);
+            out += (c > 0 ? "," : "") + csvQuoted(cellsOfPair[c]);
         }
         out += "\n";
     }
