@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "marketdata/market_code.h"
 #include "screen/screen_market.h"
 #include "settings/chart_values.h"
 

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "base/table_text.h"
+#include "marketdata/market_code.h"
 #include "screen/screen_market.h"
 
 namespace zepa {

@@ -1,5 +1,6 @@
 #include "screen/screen_chart_z.h"
 
+#include "marketdata/market_code.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/ratio_statistics.h"
 

@@ -40,7 +40,4 @@ struct ScreenMarket {
     }
 };
 
-// A letter of the position file for a market code (T, O, N, K, G; I for 0), or 0 for none.
-char marketLetterOf(int32_t marketCode);
-
 }  // namespace zepa
