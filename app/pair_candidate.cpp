@@ -7,6 +7,7 @@
 #include "app/frame_handlers.h"
 #include "app/position_forms.h"
 #include "base/codepage.h"
+#include "positions/position_line.h"
 #include "screen/backtest_slots.h"
 
 namespace zepa {
@@ -14,18 +15,7 @@ namespace {
 
 // The position file keeps six bytes of a short name; a character is never cut in two.
 std::string shortNameOf(const std::string& utf8) {
-    const std::string cp932 = cp932FromUtf8(utf8);
-    size_t end = 0;
-    while (end < cp932.size()) {
-        const auto byte = static_cast<unsigned char>(cp932[end]);
-        const size_t width =
-            (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 2 : 1;
-        if (end + width > 6) {
-            break;
-        }
-        end += width;
-    }
-    return cp932.substr(0, end);
+    return cutCp932(cp932FromUtf8(utf8), kShortNameBytes);
 }
 
 PositionLeg legOf(const CandidateLeg& leg, double amount, int32_t entryDate) {

@@ -15,4 +15,23 @@ std::u16string utf16FromCp932(std::string_view cp932);
 // Characters CP932 cannot hold become '?'; invalid UTF-8 bytes are dropped.
 std::string cp932FromUtf8(std::string_view utf8);
 
+// A lead byte of a CP932 double-byte character.
+inline bool isCp932LeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The longest start of the text within `maxBytes` that cuts no double-byte character in two
+// (a lead byte without its trail byte at the end is left out too).
+inline std::string cutCp932(std::string_view cp932, size_t maxBytes) {
+    size_t end = 0;
+    while (end < cp932.size()) {
+        const size_t width = isCp932LeadByte(static_cast<unsigned char>(cp932[end])) ? 2 : 1;
+        if (end + width > maxBytes || end + width > cp932.size()) {
+            break;
+        }
+        end += width;
+    }
+    return std::string(cp932.substr(0, end));
+}
+
 }  // namespace zepa

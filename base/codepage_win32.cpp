@@ -10,10 +10,6 @@
 namespace zepa {
 namespace {
 
-bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 bool isSingleByte(unsigned char b) {
     return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
 }
@@ -90,7 +86,7 @@ std::u16string utf16FromCp932(std::string_view cp932) {
         if (isSingleByte(b)) {
             appendCharacter(out, cp932.data() + i, 1);
             i += 1;
-        } else if (isLeadByte(b) && i + 1 < cp932.size()) {
+        } else if (isCp932LeadByte(b) && i + 1 < cp932.size()) {
             const size_t before = out.size();
             appendCharacter(out, cp932.data() + i, 2);
             // A refused pair steps over its lead byte only: the next byte may start a character.

@@ -7,11 +7,6 @@
 namespace zepa {
 namespace {
 
-// CP932 lead bytes of a double-byte character.
-bool isLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 std::string padded(std::string text, size_t width) {
     if (text.size() < width) {
         text.append(width - text.size(), ' ');
@@ -41,7 +36,7 @@ std::string writableShortName(std::string_view cp932) {
     std::string name;
     for (size_t k = 0; k < cp932.size();) {
         const auto c = static_cast<unsigned char>(cp932[k]);
-        if (isLeadByte(c)) {
+        if (isCp932LeadByte(c)) {
             // A lead byte without its trail byte, or one that would not fit, ends the name.
             if (k + 1 >= cp932.size() || static_cast<unsigned char>(cp932[k + 1]) < 0x40 ||
                 name.size() + 2 > kShortNameBytes) {

@@ -207,20 +207,6 @@ std::string codeTextOfFileName(std::string_view name) {
     return std::string(run);
 }
 
-std::string cutCp932(std::string_view s, size_t maxBytes) {
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        const size_t width = lead ? 2 : 1;
-        if (i + width > maxBytes || i + width > s.size()) {
-            break;
-        }
-        i += width;
-    }
-    return std::string(s.substr(0, i));
-}
-
 int32_t adjustmentOfFactor(double factor) {
     if (factor == 1.0) {
         return 0;
@@ -230,12 +216,6 @@ int32_t adjustmentOfFactor(double factor) {
         return -1;
     }
     return static_cast<int32_t>(percent);
-}
-
-std::string dateText(int32_t d) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", d / 10000, d / 100 % 100, d % 100);
-    return buffer;
 }
 
 }  // namespace zepa

@@ -37,14 +37,8 @@ CodeResult parseStockCode(std::string_view text, int32_t& code);
 // gives "130A"; empty when the name does not start with a digit.
 std::string codeTextOfFileName(std::string_view fileName);
 
-// CP932 bytes cut to at most maxBytes without splitting a double-byte character.
-std::string cutCp932(std::string_view cp932, size_t maxBytes);
-
 // The factor as the stored percent: 0 when it is 1 (no adjustment), -1 when it cannot be
 // stored (below 0.005 or above 655.35).
 int32_t adjustmentOfFactor(double factor);
-
-// YYYY-MM-DD for messages.
-std::string dateText(int32_t yyyymmdd);
 
 }  // namespace zepa

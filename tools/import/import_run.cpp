@@ -13,6 +13,7 @@
 #include "marketdata/listing_file.h"
 #include "marketdata/market_code.h"
 #include "marketdata/price_database.h"
+#include "positions/position_request.h"
 #include "tools/dbw_writer.h"
 #include "tools/import/csv_reader.h"
 #include "tools/import/data_folder.h"
@@ -129,7 +130,7 @@ void sortAndDeduplicate(std::vector<PriceRow>& rows, const ImportOptions& o, boo
             }
             const std::string what = o.files[again.source] + ":" + std::to_string(again.line) +
                                      ": " + std::to_string(again.code) + " on " +
-                                     dateText(again.date) +
+                                     isoDate(again.date) +
                                      " is given again with other values (first at " +
                                      o.files[first.source] + ":" + std::to_string(first.line) + ")";
             if (skipBad) {
@@ -326,7 +327,7 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
             if (s.date / 10000 == y &&
                 !applySplit(merged, marketCode * kMarketScale + s.code, s.date, s.adjustment)) {
                 addError(report, "--split " + s.text + ": no price of " + std::to_string(s.code) +
-                                     " on " + dateText(s.date) + " to mark");
+                                     " on " + isoDate(s.date) + " to mark");
             }
         }
         if (merged.keys.size() > 65535) {
