@@ -13,7 +13,6 @@
 #include "app/pair_candidate.h"
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
-#include "datawindow/table_export.h"
 #include "position_dialogs.h"
 #include "report_list.h"
 #include "table_output.h"

@@ -21,7 +21,6 @@
 #include "app/pair_candidate.h"
 #include "app/window/position_dialogs.h"
 #include "app/window/table_save.h"
-#include "datawindow/table_export.h"
 
 namespace zepa {
 namespace {
