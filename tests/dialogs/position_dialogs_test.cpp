@@ -102,6 +102,10 @@ TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {
     const auto* grid = w.findChild<QTableWidget*>();
     ASSERT_EQ(grid->rowCount(), 4);  // the trade, its month, its year, overall
     EXPECT_EQ(grid->item(3, 0)->text(), QString::fromUtf8("合計"));
+    const std::string saved = (root / "saved.csv").string();  // Ctrl+C: the 検証 window's test
+    w.saveChooser = [&](const QString&) { return QString::fromStdString(saved); };
+    w.saveTable();
+    EXPECT_EQ(readText(saved).rfind("\xEF\xBB\xBF決済日,損益合計", 0), 0u);
 }
 
 }  // namespace

@@ -133,6 +133,10 @@ struct TempInstallation {
     static void writeText(const std::string& path, std::string_view bytes) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
     }
+    static std::string readText(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
 };
 
 // A temporary installation and the market data read from it.

@@ -1,5 +1,5 @@
 // The ペア検索 window offscreen: opened by Ctrl+F, a screen filling its table, the selected row
-// shown in the main window as a candidate, its trades' window, and the add dialog's write.
+// shown in the main window as a candidate, and the table's sort, copy and save.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -66,6 +66,7 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     ASSERT_TRUE(QTest::qWaitFor([&] { return !search->searching(); }, 30000));
     QTableWidget* table = search->table();
     ASSERT_EQ(table->rowCount(), 1) << search->funnelLabel()->text().toStdString();
+    EXPECT_TRUE(search->funnelLabel()->text().startsWith(QStringLiteral("4銘柄 → 6組")));
     EXPECT_EQ(table->currentRow(), 0);
     // The settings were stored, 検証 with them.
     EXPECT_EQ(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[16], "1");
@@ -83,6 +84,7 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     auto* trades = window->findChild<BacktestWindow*>();
     ASSERT_NE(trades, nullptr);
     EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
+    EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
     QTest::keyClick(trades, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1Char('\n')),
               static_cast<int>(a.shownBacktest.trades.size()) + 1);
@@ -95,10 +97,16 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     search->showSelected();
     EXPECT_EQ(a.series.buyStockCode, buy);
 
-    // A header click sorts (the table's cells, copy and CSV are the plain table's tests).
+    // Header clicks sort; Ctrl+C copies the table; Ctrl+S saves it as CSV.
     QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
                       QPoint(table->horizontalHeader()->sectionViewportPosition(5) + 5, 5));
     EXPECT_EQ(search->results().sortColumn, PairColumn::Correlation);
+    QTest::keyClick(search, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("コード1\t銘柄名1")));
+    const std::string saved = (root / "pairs.csv").string();
+    search->setSaveChooser([&](const QString&) { return QString::fromStdString(saved); });
+    QTest::keyClick(search, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(readText(saved).substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_TRUE(boxes.texts.empty());
 
     // 建玉に追加: the add dialog holds the pair; its write adds the position and shows it.
