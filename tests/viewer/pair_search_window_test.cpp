@@ -12,39 +12,23 @@
 #include <QTest>
 
 #include "app/window/backtest_window.h"
-#include "app/window/frame_window.h"
 #include "app/window/pair_search_window.h"
 #include "app/window/position_dialogs.h"
 #include "base/codepage.h"
 #include "chart/info_panel.h"
-#include "settings/chart_values.h"
-#include "settings/memory_value_store.h"
 #include "tests/app/reverting_market.h"
-#include "tests/app/viewer_fixture.h"
-#include "tests/support/box_answerer.h"
+#include "tests/viewer/viewer_window.h"
 
 namespace zepa::test {
 namespace {
 
-struct PairSearchWindowTest : ::testing::Test, TempInstallation {
+// On the reverting market alone, in place of the viewer fixture's prices.
+struct PairSearchWindowTest : ViewerWindow {
     void SetUp() override {
         writeRevertingMarket(*this, 300);
-        writeText(paths.positionFile, positionLine(1003, 1004) + positionLine(1004, 1003));
-        store.set(kMenuSubkey, "EDITOR", "true");
-        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
-        window = std::make_unique<FrameWindow>(a);
-        window->resize(900, 600);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        show(positionLine(1003, 1004) + positionLine(1004, 1003));
     }
     std::string title() { return utf8FromCp932(headerLineText(chartContext(a))); }
-
-    MemoryValueStore store;
-    AppContext a;
-    BoxAnswerer boxes;
-    std::unique_ptr<FrameWindow> window;
 };
 
 TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate) {
