@@ -27,10 +27,10 @@ TEST(BacktestTable, TradesAsRowsTsvAndCsvUnderTheStatisticsLine) {
     t.reason = BacktestExit::Target;
     t.net = 2500;
     shown.trades = {t, t, t};
-    shown.trades[1].direction = BacktestDirection::BuyA;
-    shown.trades[1].reason = BacktestExit::Stop;
-    shown.trades[1].net = -12345;
-    shown.trades[2].reason = BacktestExit::Open;  // not in the running sum
+    shown.trades[1].reason = BacktestExit::Open;  // not in the running sum
+    shown.trades[2].direction = BacktestDirection::BuyA;
+    shown.trades[2].reason = BacktestExit::Stop;
+    shown.trades[2].net = -12345;
     shown.stats = {.trades = 8,
                    .winRate = 0.625,
                    .net = 123456,
@@ -49,8 +49,8 @@ TEST(BacktestTable, TradesAsRowsTsvAndCsvUnderTheStatisticsLine) {
     const std::string tsv = textTableTsv(table);
     EXPECT_EQ(tsv.substr(tsv.find('\n') + 1),
               "2025/01/06\t2025/02/10\t売り\t目標\t24本\t2,500\t2,500\n"
-              "2025/01/06\t2025/02/10\t買い\t損切り\t24本\t-12,345\t-9,845\n"
-              "2025/01/06\t--\t売り\t保有中\t24本\t2,500\t--\n");
+              "2025/01/06\t--\t売り\t保有中\t24本\t2,500\t--\n"
+              "2025/01/06\t2025/02/10\t買い\t損切り\t24本\t-12,345\t-9,845\n");
     // Grouped figures hold commas: quoted in the CSV.
     const std::string csv = textTableCsv(table);
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
