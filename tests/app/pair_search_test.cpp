@@ -311,43 +311,6 @@ TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
     EXPECT_FALSE(a.shownBacktest.valid);
 }
 
-TEST(BacktestTable, TradeRowsAndTheStatisticsLine) {
-    BacktestTrade t;
-    t.entryDate = 20250106;
-    t.exitDate = 20250210;
-    t.entrySlot = 3;
-    t.exitSlot = 27;
-    t.direction = BacktestDirection::BuyA;
-    t.reason = BacktestExit::Stop;
-    t.net = -12345;
-    BacktestTrade open = t;
-    open.direction = BacktestDirection::SellA;
-    open.reason = BacktestExit::Open;
-    open.net = 5000;
-    int64_t cumulative = 1000;
-    EXPECT_EQ(backtestTradeCells(t, cumulative),
-              (std::vector<std::string>{"2025/01/06", "2025/02/10", "買い", "損切り", "24本",
-                                        "-12,345", "-11,345"}));
-    // An open trade is not in the running sum.
-    EXPECT_EQ(
-        backtestTradeCells(open, cumulative),
-        (std::vector<std::string>{"2025/01/06", "--", "売り", "保有中", "24本", "5,000", "--"}));
-    EXPECT_EQ(cumulative, -11345);
-    BacktestStats s;
-    s.trades = 8;
-    s.winRate = 0.625;
-    s.net = 123456;
-    s.hasProfitFactor = true;
-    s.profitFactor = 1.854;
-    s.maxDrawdown = 45678;
-    s.averageHolding = 11.26;
-    s.hasOpenTrade = true;
-    s.openNet = -300;
-    EXPECT_EQ(backtestStatsLine(s),
-              "取引 8回  勝率 62.5%  純損益 123,456円  PF 1.85  最大DD 45,678円  平均保有 11.3本"
-              "  (保有中 -300円)");
-}
-
 TEST_F(Viewer, ACandidateBecomesAPositionThroughTheAddForm) {
     open(positionLine(1001, 1002));
     PairCandidate c;

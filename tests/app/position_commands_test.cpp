@@ -2,9 +2,6 @@
 // question before a removal, and what the viewer shows after each write.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/position_forms.h"
 #include "positions/closed_trades.h"
 #include "positions/position_file_edit.h"
@@ -38,11 +35,7 @@ class PositionCommands : public Viewer {
         Viewer::SetUp();
         openThree();
     }
-    std::string file() const {
-        std::stringstream s;
-        s << std::ifstream(paths.positionFile, std::ios::binary).rdbuf();
-        return s.str();
-    }
+    std::string file() const { return readText(paths.positionFile); }
     void press(int id) { onCommand(a, shell, id); }
     // The dialog writes this form and closes.
     void dialogWrites(PositionForm form) {

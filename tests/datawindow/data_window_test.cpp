@@ -8,8 +8,6 @@
 #include <QTest>
 
 #include <array>
-#include <fstream>
-#include <sstream>
 
 #include "app/window/data_window.h"
 #include "settings/chart_values.h"
@@ -55,10 +53,7 @@ TEST_F(Viewer, DataWindowsCopyAndSaveEveryRowWithTheirHeaders) {
         });
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         EXPECT_EQ(offered, QString::fromUtf8(k.proposed));
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        const std::string csv = bytes.str();
+        const std::string csv = readText(path);
         EXPECT_EQ(csv.rfind("\xEF\xBB\xBF" + std::string(k.header) + "\r\n", 0), 0u) << csv;
         EXPECT_NE(csv.find("\r\n" + std::string(k.row280) + "\r\n"), std::string::npos);
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), kDates + 1);

@@ -5,22 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 
 #include "datawindow/data_table.h"
 #include "datawindow/table_export.h"
 #include "tests/chart/chart_fixture.h"
+#include "tests/support/temp_installation.h"
 
 namespace zepa::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct TableExportTest : ChartFixture, ::testing::Test {
     TableExportTest() : ChartFixture(3) {
@@ -35,14 +27,9 @@ struct TableExportTest : ChartFixture, ::testing::Test {
         position.buy.stockCode = 7203;
         position.sell.marketLetter[0] = '\0';  // an index has no letter
         position.sell.stockCode = 1;
-        dir = fs::temp_directory_path() / ("zepa_export_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
     }
-    ~TableExportTest() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-    fs::path dir;
+    TempInstallation temp{false};
+    const fs::path dir = temp.root;
 };
 
 TEST_F(TableExportTest, CellsAreForASpreadsheetTheWindowKeepsItsOwn) {
@@ -86,7 +73,7 @@ TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
     // The name is UTF-8 on every system, so that the Japanese of the offered name survives.
     const std::u8string name = target.u8string();
     ASSERT_TRUE(saveFileReplacing(std::string(name.begin(), name.end()), "new,テキスト\r\n"));
-    EXPECT_EQ(readAll(target), "new,テキスト\r\n");
+    EXPECT_EQ(temp.readText(target), "new,テキスト\r\n");
 
     // A folder that does not exist: nothing is written, no temporary file is left.
     EXPECT_FALSE(saveFileReplacing((dir / "missing" / "x.csv").string(), "x"));

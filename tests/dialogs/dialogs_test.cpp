@@ -4,7 +4,6 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTranslator>
@@ -44,15 +43,7 @@ TEST(Dialogs, SettingsCloseBoxTakesTheEditedPeriodAndEnds) {
                           {[&] { return calls.push_back(settings.buyAveragePeriod), true; },
                            [&] { calls.push_back(-1); }, nullptr, nullptr, nullptr});
     dialog.show();
-    expectTexts(dialog, "設定",
-                {{305, "移動平均を表示する"},
-                 {220, "設定終了"},
-                 {225, "   5"},
-                 {321, "レシオケータを表示"},
-                 {322, "売り銘柄を建値で重ねる"},
-                 {323, "検証を表示"},
-                 {227, "  25"},
-                 {320, "株式分割を調整して表示"}});
+    expectTexts(dialog, "設定", {{220, "設定終了"}, {225, "   5"}, {227, "  25"}});
     qobject_cast<QLineEdit*>(dialog.control(225))->setText(QStringLiteral("13"));
     dialog.close();  // the title bar's close box
     EXPECT_TRUE(!dialog.isVisible() && dialog.result() == 1 && settings.buyAveragePeriod == 13);
@@ -90,18 +81,15 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     ChartSettings settings;
     ColorTable colors;
     resetColorTable(colors);
-    std::vector<std::string> messages;
+    int messages = 0;  // their texts: the form's tests
     AdvancedDialogHooks hooks;
-    hooks.message = [&](std::string_view text, std::string_view caption) {
-        messages.push_back(std::string(caption) + ":" + std::string(text));
-    };
+    hooks.message = [&](std::string_view, std::string_view) { ++messages; };
     hooks.chooseColor = [](ColorRef) { return rgbColor(0, 128, 0); };
     hooks.chooseEditor = [] { return QStringLiteral("/opt/my editor/edit"); };
 
     {
         AdvancedSettingsDialog cancelled(nullptr, store, settings, colors, hooks);
         cancelled.show();
-        EXPECT_EQ(cancelled.windowTitle(), QStringLiteral("詳細設定"));
         qobject_cast<QLineEdit*>(cancelled.controlById(kFirstPresetEdit))->setText("3");
         click(cancelled.controlById(kFirstColorButton + 1));
         click(cancelled.controlById(kCancelButton));
@@ -115,9 +103,7 @@ TEST(Dialogs, AdvancedSettingsRefuseAFieldApplyOnOkAndCancelWithoutWriting) {
     auto* preset = qobject_cast<QLineEdit*>(dialog.controlById(kFirstPresetEdit + 1));
     preset->setText(QStringLiteral("60"));
     click(dialog.controlById(kOkButton));
-    EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == preset);
-    EXPECT_EQ(messages, std::vector<std::string>{
-                            "入力エラー:ピッチは 0.1 から 50 まで、0.1 単位です（空欄は未使用）"});
+    EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == preset && messages == 1);
     EXPECT_TRUE(store.values.empty());
 
     preset->setText(QStringLiteral("3.5"));
@@ -150,9 +136,6 @@ TEST(Dialogs, AdvancedSettingsMarkOnlyAFilledPresetInUse) {
     EXPECT_TRUE(mark->isChecked());
     preset->setText(" ");
     EXPECT_FALSE(mark->isChecked());
-    // Here the desktop's application stands in for an empty editor field.
-    EXPECT_EQ(dialog.findChildren<QGroupBox*>().at(2)->title(),
-              QStringLiteral("建玉ファイルを開くエディタ（空欄は既定のアプリ）"));
 }
 
 }  // namespace

@@ -42,10 +42,6 @@ class ImportTest : public Installation {
         return !fs::exists(paths.positionFile) &&
                (!fs::exists(paths.dataDirectory) || fs::is_empty(paths.dataDirectory));
     }
-    static std::string bytesOf(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     static std::string cp932(std::string_view utf8) { return cp932FromUtf8(utf8); }
 
     ImportReport report_;

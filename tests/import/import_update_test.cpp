@@ -27,7 +27,7 @@ TEST_F(ImportTest, AnUpdateReplacesGivenDaysKeepsTheRestAndLeavesOtherYearsByteF
                                                    {"2024-01-05", 103}})),
                       input("6758.csv", pricesCsv({{"2024-01-04", 500}}))}),
               kExitImported);
-    const std::string year2023 = bytesOf(dataFile("DBW.2023"));
+    const std::string year2023 = readText(dataFile("DBW.2023"));
     const auto written2023 = fs::last_write_time(dataFile("DBW.2023"));
 
     // A day older than the stored ones as well: the stored prices keep their dates.
@@ -39,7 +39,7 @@ TEST_F(ImportTest, AnUpdateReplacesGivenDaysKeepsTheRestAndLeavesOtherYearsByteF
     EXPECT_EQ(report_.files[0].name, "DBW.2024");
     EXPECT_EQ(report_.files[0].counts.added, 2);
     EXPECT_EQ(report_.files[0].counts.replaced, 1);
-    EXPECT_EQ(bytesOf(dataFile("DBW.2023")), year2023);
+    EXPECT_EQ(readText(dataFile("DBW.2023")), year2023);
     EXPECT_EQ(fs::last_write_time(dataFile("DBW.2023")), written2023);
     EXPECT_EQ(dataFiles(), (std::vector<std::string>{"DBW.2023", "DBW.2024"}));
 
@@ -57,7 +57,7 @@ TEST_F(ImportTest, AnUpdateReplacesGivenDaysKeepsTheRestAndLeavesOtherYearsByteF
 
 TEST_F(ImportTest, AnotherUpdatersFileHoldingTheYearIsRefusedOtherwiseLeftAlone) {
     writeDb("DBW.A01", dbw({ymd(2023, 12, 28)}, {stock(tokyo(1301), "X", {300})}));
-    const std::string foreign = bytesOf(dataFile("DBW.A01"));
+    const std::string foreign = readText(dataFile("DBW.A01"));
     const std::string file =
         input("7203.csv", pricesCsv({{"2023-12-29", 100}, {"2024-01-04", 101}}));
     EXPECT_EQ(import({file}), kExitInputError);
@@ -69,7 +69,7 @@ TEST_F(ImportTest, AnotherUpdatersFileHoldingTheYearIsRefusedOtherwiseLeftAlone)
 
     ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-04", 101}}))}), kExitImported);
     EXPECT_EQ(dataFiles(), (std::vector<std::string>{"DBW.2024", "DBW.A01"}));
-    EXPECT_EQ(bytesOf(dataFile("DBW.A01")), foreign);
+    EXPECT_EQ(readText(dataFile("DBW.A01")), foreign);
 
     // A DBW.YYYY that holds other years' dates is not one of ours: not rewritten.
     writeDb("DBW.2025",
@@ -96,12 +96,12 @@ TEST_F(ImportTest, MoreThanAHundredPriceFilesAreRefused) {
 
 TEST_F(ImportTest, AKillBetweenWriteAndRenameLeavesTheOldFileForTheViewer) {
     ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-04", 100}}))}), kExitImported);
-    const std::string before = bytesOf(dataFile("DBW.2024"));
+    const std::string before = readText(dataFile("DBW.2024"));
     const std::string update = input("7203.csv", pricesCsv({{"2024-01-05", 101}}));
     hooks_.beforeRename = [] { raise(SIGKILL); };
     EXPECT_EXIT(import({update}), ::testing::KilledBySignal(SIGKILL), "");
 
-    EXPECT_EQ(bytesOf(dataFile("DBW.2024")), before);
+    EXPECT_EQ(readText(dataFile("DBW.2024")), before);
     // The finished new file waits under a name the viewer does not read.
     EXPECT_EQ(dataFiles(), (std::vector<std::string>{"DBW.2024", temporaryNameOf(2024)}));
     reload();
@@ -137,7 +137,7 @@ TEST_F(ImportTest, SplitsMarkTheExDateInImportedOrStoredPrices) {
 TEST_F(ImportTest, ThePositionTemplateIsWrittenOnceAndReadsAsNoPosition) {
     ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-04", 100}}))}), kExitImported);
     EXPECT_TRUE(report_.positionTemplateWritten);
-    EXPECT_EQ(bytesOf(paths.positionFile), positionTemplateText());
+    EXPECT_EQ(readText(paths.positionFile), positionTemplateText());
     PositionTable table;
     bool missing = true;
     EXPECT_EQ(readPositionFile(paths.positionFile, table, &missing), 0);
@@ -158,7 +158,7 @@ TEST_F(ImportTest, ThePositionTemplateIsWrittenOnceAndReadsAsNoPosition) {
     // A trader's own file is never touched.
     ASSERT_EQ(import({input("7203.csv", pricesCsv({{"2024-01-05", 100}}))}), kExitImported);
     EXPECT_FALSE(report_.positionTemplateWritten);
-    EXPECT_EQ(bytesOf(paths.positionFile), example + "\r\n");
+    EXPECT_EQ(readText(paths.positionFile), example + "\r\n");
 }
 
 TEST_F(ImportTest, TheCommandExitsByKindAndPrintsItsSummaryAsJson) {

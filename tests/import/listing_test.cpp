@@ -117,7 +117,7 @@ TEST_F(Listing, NamesFilesOfBothKindsFillItMergedAndOnlyWhenTheyHaveListingColum
     EXPECT_EQ(report_.warnings,
               std::vector<std::string>{o.namesFile + ":4: MarginCode \"x\" is not 1, 2 or 3 "
                                                      "(信用, 貸借, other): left empty"});
-    EXPECT_EQ(bytesOf(listingPath()),
+    EXPECT_EQ(readText(listingPath()),
               std::string(kListingHeader) +
                   "\n6758,ソニー,9,電機・精密,3650,電気機器,0111,TOPIX Core30,\n"
                   "7203,トヨタ自動車,6,自動車・輸送機,3700,輸送用機器,0111,TOPIX Core30,2\n");
@@ -134,7 +134,7 @@ TEST_F(Listing, NamesFilesOfBothKindsFillItMergedAndOnlyWhenTheyHaveListingColum
                                   "7,TOPIX Small 2\n"));
     ASSERT_EQ(import({prices}, o), kExitImported);
     EXPECT_EQ(report_.listingGiven, 3);
-    EXPECT_EQ(bytesOf(listingPath()),
+    EXPECT_EQ(readText(listingPath()),
               std::string(kListingHeader) +
                   "\n1301,極洋,1,食品,0050,水産・農林業,,TOPIX Small 2,\n"
                   "1305,ETF,,,,,,,\n"
@@ -150,7 +150,7 @@ TEST_F(Listing, NamesFilesOfBothKindsFillItMergedAndOnlyWhenTheyHaveListingColum
                   listingPath() + ":2: code \"x\" is not four digits (mend or remove the listing "
                                   "file to import listing data)"});
     EXPECT_FALSE(fs::exists(paths.dataDirectory));
-    EXPECT_EQ(bytesOf(listingPath()), "Code\nx\n");
+    EXPECT_EQ(readText(listingPath()), "Code\nx\n");
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "positions/position_file_edit.h"
 #include "positions/position_line.h"
@@ -116,9 +114,7 @@ TEST(PositionFileEdit, AFileChangedSinceItWasReadIsNotWritten) {
         const PositionEditOutcome out = writePositionEdit(snapshot, removal(0));
         EXPECT_FALSE(out.ok) << c.what;
         EXPECT_EQ(out.message, positionFileChangedMessage()) << c.what;
-        std::stringstream now;
-        now << std::ifstream(path, std::ios::binary).rdbuf();
-        EXPECT_EQ(now.str(), c.after) << c.what;
+        EXPECT_EQ(TempInstallation::readText(path), c.after) << c.what;
     }
     // Unchanged: written, and nothing left beside it; a write that cannot finish (here no room
     // for the temporary file) leaves the file as it was.

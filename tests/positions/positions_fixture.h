@@ -12,31 +12,23 @@
 
 namespace zepa::test {
 
-inline std::vector<DbwRecord> closes(const std::vector<int32_t>& values) {
-    std::vector<DbwRecord> out;
-    for (int32_t c : values) {
-        out.push_back(c == 0 ? DbwRecord{} : traded(c));
-    }
-    return out;
-}
-
 class PositionsFixture : public Installation {
   protected:
     void SetUp() override {
         std::vector<DbwRecord> split =
-            closes({1000, 1010, 1020, 1030, 1040, 520, 525, 530, 535, 540});
+            records({1000, 1010, 1020, 1030, 1040, 520, 525, 530, 535, 540});
         split[5].adjustment = 50;
         writeDb("DBW.001",
                 dbw(weekdays(2025, 3, 3, 10),
                     {DbwStock{tokyo(1111), cp932FromUtf8("北辰建設"), split},
                      DbwStock{tokyo(2222), "SELLCO",
-                              closes({500, 505, 510, 515, 520, 525, 530, 535, 540, 545})},
+                              records({500, 505, 510, 515, 520, 525, 530, 535, 540, 545})},
                      DbwStock{200000000 + 3333, "LATE",
-                              closes({0, 0, 0, 300, 310, 320, 330, 340, 350, 360})},
+                              records({0, 0, 0, 300, 310, 320, 330, 340, 350, 360})},
                      DbwStock{tokyo(4444), "TOKYO4",
-                              closes({100, 100, 100, 100, 100, 100, 100, 100, 100, 100})},
+                              records({100, 100, 100, 100, 100, 100, 100, 100, 100, 100})},
                      DbwStock{200000000 + 4444, "OSAKA4",
-                              closes({200, 200, 200, 200, 200, 200, 200, 200, 200, 200})}}));
+                              records({200, 200, 200, 200, 200, 200, 200, 200, 200, 200})}}));
         load();
         TempInstallation::writeText(paths.positionFile, "# positions\r\n");
     }

@@ -13,7 +13,7 @@
 namespace zepa {
 namespace {
 
-class ScreenBacktest : public ::testing::Test, public test::TempInstallation {
+class ScreenBacktest : public test::Installation {
   protected:
     // 540 weekdays from 2024 in two files. 2002 and 2003 revert around 2001's level; 2003
     // halves by a 1:2 split on date 300; 2004 is corrected; 2002 has no trade on date 450.
@@ -43,13 +43,10 @@ class ScreenBacktest : public ::testing::Test, public test::TempInstallation {
         writeDb("DBW.2024", test::dbw({dates_.begin(), dates_.begin() + 270}, first));
         writeDb("DBW.2025", test::dbw({dates_.begin() + 270, dates_.end()}, second));
         writeText(paths.correctionFile, "2004\n");
-        md_.dataDirectory = paths.dataDirectory;
-        ASSERT_EQ(scanPriceDatabases(md_), DataError::None);
-        ASSERT_EQ(loadPriceDatabases(md_), DataError::None);
+        load();
         loadCorrectionList(paths.correctionFile, corrections_);
     }
 
-    MarketData md_;
     CorrectionList corrections_;
     std::vector<PackedDate> dates_;
 };

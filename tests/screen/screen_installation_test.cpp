@@ -16,7 +16,7 @@ namespace {
 
 using test::tokyo;
 
-class ScreenInstallation : public ::testing::Test, public test::TempInstallation {
+class ScreenInstallation : public test::Installation {
   protected:
     // 80 weekdays in two files; stock 1001 halves by a 1:2 split on date 60, 1002 is corrected,
     // 1003 has no trade on date 70, 1004 none at all after date 10.
@@ -46,9 +46,7 @@ class ScreenInstallation : public ::testing::Test, public test::TempInstallation
         writeDb("DBW.2025A", test::dbw({dates.begin(), dates.begin() + 40}, first));
         writeDb("DBW.2025B", test::dbw({dates.begin() + 40, dates.end()}, second));
         writeText(paths.correctionFile, "1002\n");
-        md_.dataDirectory = paths.dataDirectory;
-        ASSERT_EQ(scanPriceDatabases(md_), DataError::None);
-        ASSERT_EQ(loadPriceDatabases(md_), DataError::None);
+        Installation::load();
         loadCorrectionList(paths.correctionFile, corrections_);
         dates_ = dates;
     }
@@ -61,7 +59,6 @@ class ScreenInstallation : public ::testing::Test, public test::TempInstallation
         return loadScreenMarket(md_, corrections_, ListingTable{}, request, m);
     }
 
-    MarketData md_;
     CorrectionList corrections_;
     std::vector<PackedDate> dates_;
 };

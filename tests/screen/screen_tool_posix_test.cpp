@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "tests/support/run_tool.h"
 #include "tests/support/temp_installation.h"
@@ -40,9 +39,7 @@ class ScreenTool : public ::testing::Test, public test::TempInstallation {
         const int code = test::runTool("(" + std::string(ZEPA_SCREEN_PATH) + " --root " +
                                            root.string() + " " + args + " 2>" + errFile + ")",
                                        &out);
-        std::stringstream text;
-        text << std::ifstream(errFile).rdbuf();
-        err = text.str();
+        err = readText(errFile);
         return code;
     }
 };

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <sstream>
-
 #include "platform/qsettings_value_store.h"
 #include "settings/chart_values.h"
 #include "settings/settings_persistence.h"
@@ -11,12 +9,6 @@
 
 namespace zepa::test {
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
 
 TEST(QSettingsStore, ReadsHandEditedLinesAndLosesNothingItCannotWrite) {
     TempInstallation t(false);
@@ -35,21 +27,21 @@ TEST(QSettingsStore, ReadsHandEditedLinesAndLosesNothingItCannotWrite) {
     t.writeText(t.root / "blocker", "x");
     QSettingsValueStore blocked((t.root / "blocker" / "ZEPA_CHART.ini").string());
     saveChartSettings(blocked, s, colors);
-    EXPECT_EQ(readFile(t.root / "blocker"), "x");
+    EXPECT_EQ(t.readText(t.root / "blocker"), "x");
 
     // A file that cannot be parsed is not replaced by the part that could.
     const std::string damaged("[CHART]\nSayaMode=2\n\0\0junk\n", 26);
     t.writeText(t.root / "damaged.ini", damaged);
     QSettingsValueStore damagedStore((t.root / "damaged.ini").string());
     saveChartSettings(damagedStore, s, colors);
-    EXPECT_EQ(readFile(t.root / "damaged.ini"), damaged);
+    EXPECT_EQ(t.readText(t.root / "damaged.ini"), damaged);
     EXPECT_EQ(std::distance(fs::directory_iterator(t.root), {}), 3);
 
     if (geteuid() != 0) {  // permissions do not bind root
         fs::permissions(t.root, fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_FALSE(store.writeValue(kChartSubkey, "SayaMode", "3"));
         fs::permissions(t.root, fs::perms::owner_all);
-        EXPECT_EQ(readFile(hand).find("SayaMode=3"), std::string::npos);
+        EXPECT_EQ(t.readText(hand).find("SayaMode=3"), std::string::npos);
     }
 }
 

@@ -23,7 +23,7 @@ constexpr int kSellRising = 95;
 class SplitChart : public SplitSeries {
   protected:
     void SetUp() override {
-        std::vector<DbwRecord> sell = days({500, 500, 500, 500, 500, 500, 500, 100, 98, 96});
+        std::vector<DbwRecord> sell = records({500, 500, 500, 500, 500, 500, 500, 100, 98, 96});
         sell[7].adjustment = 20;
         write(weekdays(2025, 3, 3, 10), buySplitOnSlot5(), sell);
     }

@@ -18,18 +18,10 @@ inline DbwRecord exDate(int32_t close, uint16_t adjustment) {
     return r;
 }
 
-inline std::vector<DbwRecord> days(const std::vector<int32_t>& closes) {
-    std::vector<DbwRecord> out;
-    for (int32_t c : closes) {
-        out.push_back(traded(c));
-    }
-    return out;
-}
-
 // The buy leg of the tests: 1000, 1010, ... 1040, then a 1:2 split on slot 5 and 520 ... 540,
 // the same value per original share on every day after 1040.
 inline std::vector<DbwRecord> buySplitOnSlot5() {
-    std::vector<DbwRecord> r = days({1000, 1010, 1020, 1030, 1040, 520, 525, 530, 535, 540});
+    std::vector<DbwRecord> r = records({1000, 1010, 1020, 1030, 1040, 520, 525, 530, 535, 540});
     r[5].adjustment = 50;
     return r;
 }

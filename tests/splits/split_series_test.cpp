@@ -25,7 +25,7 @@ std::vector<double> rates(const SpreadSeries& s, Leg leg) {
 }
 
 TEST_F(SplitSeries, ABuySplitAfterTheEntryKeepsWhatTheTraderMade) {
-    write(kTenDays, buySplitOnSlot5(), days({500, 499, 498, 497, 496, 495, 494, 493, 492, 491}));
+    write(kTenDays, buySplitOnSlot5(), records({500, 499, 498, 497, 496, 495, 494, 493, 492, 491}));
     build(250303);
     // 100 shares bought at 1000 are 200 shares from the ex-date on: 200 x 520 - 100,000 = 4,000,
     // as on the day before; the stored gains alone would show -48,000. The sell leg, unsplit,
@@ -37,7 +37,7 @@ TEST_F(SplitSeries, ABuySplitAfterTheEntryKeepsWhatTheTraderMade) {
 }
 
 TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {
-    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    write(kTenDays, buySplitOnSlot5(), records(V(10, 500)));
     for (const int32_t entry : {250311, 250310, 0}) {  // after, on and without an entry
         build(entry);
         EXPECT_TRUE(series_.buySplitSinceEntry.empty()) << entry;
@@ -46,9 +46,10 @@ TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {
 }
 
 TEST_F(SplitSeries, ASplitOnTheNewestBarAdjustsEveryOlderBar) {
-    std::vector<DbwRecord> buy = days({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 500});
+    std::vector<DbwRecord> buy =
+        records({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 500});
     buy[9].adjustment = 50;
-    write(kTenDays, buy, days(V(10, 500)));
+    write(kTenDays, buy, records(V(10, 500)));
     build(250303, {0, 0, 0, 1});
     EXPECT_EQ(column(series_.buyShownBars, &DayBar::close), V(10, 500));
 }
@@ -56,9 +57,9 @@ TEST_F(SplitSeries, ASplitOnTheNewestBarAdjustsEveryOlderBar) {
 TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
     // Three weeks; the stock splits 1:2 on the Wednesday of the second.
     std::vector<DbwRecord> buy =
-        days({1000, 1010, 1020, 1030, 1040, 1050, 1060, 535, 540, 545, 550, 555, 560, 565, 570});
+        records({1000, 1010, 1020, 1030, 1040, 1050, 1060, 535, 540, 545, 550, 555, 560, 565, 570});
     buy[7].adjustment = 50;
-    write(weekdays(2025, 3, 3, 15), buy, days(V(15, 500)));
+    write(weekdays(2025, 3, 3, 15), buy, records(V(15, 500)));
     for (const int adjusted : {0, 1}) {
         build(250303, {1, 0, 0, adjusted});
         const std::vector<DayBar>& weeks = series_.buyBars;
@@ -85,7 +86,7 @@ TEST_F(SplitSeries, AMidWeekSplitInWeeklyBars) {
 }
 
 TEST_F(SplitSeries, AdjustedDisplayRunsOnWithTheNewestBarAndTheAverageOnTheCandles) {
-    write(kTenDays, buySplitOnSlot5(), days(V(10, 500)));
+    write(kTenDays, buySplitOnSlot5(), records(V(10, 500)));
     build(250303, {0, 3, 3, 1});
     const std::vector<DayBar>& shown = series_.buyShownBars;
     ASSERT_EQ(shown.size(), 10u);

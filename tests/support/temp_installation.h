@@ -51,13 +51,17 @@ inline DbwRecord traded(int32_t close) {
     return DbwRecord{close - 1, close + 2, close - 3, close, 1000, 0};
 }
 
-// A stock with one traded day per close; a close of 0 is a day without trade.
-inline DbwStock stock(int32_t key, std::string name, const std::vector<int32_t>& closes) {
-    DbwStock s{key, std::move(name), {}};
+// One traded day per close; a close of 0 is a day without trade.
+inline std::vector<DbwRecord> records(const std::vector<int32_t>& closes) {
+    std::vector<DbwRecord> out;
     for (int32_t c : closes) {
-        s.records.push_back(c == 0 ? DbwRecord{} : traded(c));
+        out.push_back(c == 0 ? DbwRecord{} : traded(c));
     }
-    return s;
+    return out;
+}
+
+inline DbwStock stock(int32_t key, std::string name, const std::vector<int32_t>& closes) {
+    return DbwStock{key, std::move(name), records(closes)};
 }
 
 inline DbwFile dbw(std::vector<PackedDate> dates, std::vector<DbwStock> stocks) {
@@ -132,6 +136,10 @@ struct TempInstallation {
     }
     static void writeText(const std::string& path, std::string_view bytes) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+    }
+    static std::string readText(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 };
 

@@ -9,41 +9,18 @@
 #include <QToolButton>
 
 #include <fstream>
-#include <memory>
 #include <sstream>
 
-#include "app/window/frame_window.h"
 #include "platform/qsettings_value_store.h"
-#include "settings/chart_values.h"
-#include "tests/app/viewer_fixture.h"
-#include "tests/support/box_answerer.h"
+#include "tests/viewer/viewer_window.h"
 #include "tools/demo/demo_installation.h"
 
 namespace zepa::test {
 namespace {
 
-struct ViewerWindow : Viewer {
-    void show(const std::string& positions) {
-        write(paths.positionFile, positions);
-        store.set(kMenuSubkey, "EDITOR", "true");  // so that no test opens a real editor
-        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
-        window = std::make_unique<FrameWindow>(a);
-        window->resize(900, 600);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(window->windowHandle(), k, modifiers);
-    }
-    QImage picture() const { return window->backingImage().copy(); }
-
-    BoxAnswerer boxes;
-    std::unique_ptr<FrameWindow> window;
-};
-
 TEST_F(ViewerWindow, KeysReachTheChartAndChangeStateAndPicture) {
+    const auto key = [&](Qt::Key k) { QTest::keyClick(window->windowHandle(), k); };
+    const auto picture = [&] { return window->backingImage().copy(); };
     show(positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1002, 1003));
     QComboBox* selector = window->positionSelector();
     EXPECT_EQ(selector->itemText(0), QStringLiteral("買 T1001 BUY　 　　売 T1002 SELL　"));

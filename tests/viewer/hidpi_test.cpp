@@ -7,35 +7,17 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <memory>
 #include <set>
 
-#include "app/window/frame_window.h"
-#include "settings/chart_values.h"
-#include "tests/app/viewer_fixture.h"
-#include "tests/support/box_answerer.h"
+#include "tests/viewer/viewer_window.h"
 
 namespace zepa::test {
 namespace {
 
-struct HiDpiWindow : Viewer {
-    void show() {
-        write(paths.positionFile, positionLine(1001, 1002));
-        store.set(kMenuSubkey, "EDITOR", "true");
-        ASSERT_EQ(startViewer(a, root.string(), store), StartupOutcome::Ready);
-        window = std::make_unique<FrameWindow>(a);
-        window->resize(700, 500);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    BoxAnswerer boxes;
-    std::unique_ptr<FrameWindow> window;
-};
+using HiDpiWindow = ViewerWindow;
 
 TEST_F(HiDpiWindow, OnARatioTwoScreenThePictureHasTheDevicePixelsAndTheCursorIsUnderTheMouse) {
-    show();
+    show(positionLine(1001, 1002), {700, 500});
     const qreal ratio = window->devicePixelRatioF();
     if (ratio != 2.0) {
         GTEST_SKIP() << "run with QT_SCALE_FACTOR=2 (ratio " << ratio << ")";
