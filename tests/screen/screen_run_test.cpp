@@ -105,6 +105,27 @@ TEST(ScreenRun, EveryPairAgreesWithItsDefinition) {
     EXPECT_EQ(static_cast<int64_t>(r.pairs.size()), formed - withoutT);
 }
 
+// Two stocks at 1 but for one day each (a log close of exactly 0, so both means are exact and
+// equal): their spread stands exactly on its mean on every other day, where no side changes.
+TEST(ScreenRun, ADayOnTheMeanChangesNoSide) {
+    ScreenMarket m = randomMarket(3, 50, 13);
+    for (const auto& [stock, day] : {std::pair{1, 16}, {2, 32}}) {
+        std::fill_n(closesOf(m, stock), 50, 1.0);
+        closesOf(m, stock)[day] = 1.5;
+    }
+    ScreenResult r;
+    ASSERT_EQ(runScreen(m, allPairs(50, 20), r), ScreenOutcome::Done);
+    ASSERT_EQ(r.pairs.size(), 3u);
+    for (const ScreenPair& pair : r.pairs) {
+        const test::DirectPair d =
+            directPair(m, static_cast<size_t>(pair.a), static_cast<size_t>(pair.b), 50, 20);
+        EXPECT_EQ(pair.crossings, d.crossings) << pair.a << "-" << pair.b;
+        if (pair.a + pair.b == 3) {
+            EXPECT_EQ(pair.crossings, 250.0 / 50);  // one change of side, from above to below
+        }
+    }
+}
+
 // The funnel of the default filters against the definitions' counts, with thresholds on both
 // sides of the single-precision first filter's margin.
 TEST(ScreenRun, FunnelCountsWhatTheDefinitionsPass) {
