@@ -173,12 +173,20 @@ TEST(BacktestRule, QuantitiesRoundDownToTheTradingUnit) {
         int32_t price;
         int64_t quantity;
     };
+    // 2,600 and 6,000 a share buy 3.85 and 1.67 units: down, so that a leg never costs more than
+    // the amount unless one unit does.
     for (const Case c : {Case{1e6, 1000, 1000}, Case{1e6, 3333, 300}, Case{1e6, 4999, 200},
-                         Case{1e6, 9999, 100}, Case{1e6, 12000, 100}, Case{5e5, 2500, 200}}) {
+                         Case{1e6, 9999, 100}, Case{1e6, 12000, 100}, Case{5e5, 2500, 200},
+                         Case{1e6, 2600, 300}, Case{1e6, 6000, 100}}) {
         const BacktestRule rule{.amount = c.amount, .fill = kClose};
         const Outcome run = simulate({{20240102, 0, c.price, 0, c.price, 2.5}}, rule);
         ASSERT_EQ(run.trades.size(), 1u);
         EXPECT_EQ(run.trades[0].aQuantity, c.quantity) << c.amount << " / " << c.price;
+        EXPECT_EQ(run.trades[0].bQuantity, c.quantity) << c.amount << " / " << c.price;
+        // The most whole units the amount pays for.
+        const int64_t q = run.trades[0].aQuantity;
+        EXPECT_TRUE(q == 100 || static_cast<double>(q * c.price) <= c.amount) << c.price;
+        EXPECT_GT(static_cast<double>((q + 100) * c.price), c.amount) << c.price;
     }
 }
 
