@@ -1,5 +1,5 @@
-// The definitions the screen is checked against: MacKinnon's p-values at published critical
-// values, Benjamini-Hochberg on a hand-made list, crossings and z on hand-worked series.
+// The definitions the screen is checked against: MacKinnon's p-values against his published
+// response surface, Benjamini-Hochberg on a hand-made list, crossings and z on hand-worked series.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,13 +17,40 @@ TEST(MackinnonP, PublishedCriticalValuesOfTwoVariablesWithConstant) {
         double p;
         double tolerance;
     } table[] = {
-        {-3.90, 0.01, 0.0005},  {-3.34, 0.05, 0.002}, {-3.04, 0.10, 0.002},
-        {-2.62, 0.23, 0.005},  // where the two polynomials meet
-        {-2.6199, 0.23, 0.005}, {-30.0, 0.0, 0.0},    {5.0, 1.0, 0.0},
+        {-3.90, 0.01, 0.0005}, {-3.34, 0.05, 0.002}, {-3.04, 0.10, 0.002},
+        {-30.0, 0.0, 0.0},     {5.0, 1.0, 0.0},
     };
     for (const auto& row : table) {
         EXPECT_NEAR(mackinnonP(row.t), row.p, row.tolerance) << row.t;
     }
+
+    // The published response surface over the whole range of t, from his table for N = 2 with a
+    // constant: the two polynomials differ by only about 0.001 near where they meet, so a switch
+    // at the wrong t shows only against the surface itself.
+    const double tauMin = -18.86;
+    const double tauStar = -2.62;
+    const double tauMax = 0.92;
+    const double smallP[] = {2.92, 1.5012, 3.9796e-2};
+    const double largeP[] = {2.1945, 6.4695e-1, -2.9198e-1, -4.2377e-2};
+    double worst = 0.0;
+    double worstT = 0.0;
+    for (int k = -4000; k <= 400; ++k) {
+        const double t = k / 200.0;
+        double published = 0.0;
+        if (t > tauMax) {
+            published = 1.0;
+        } else if (t >= tauMin) {
+            const double z = t <= tauStar ? smallP[0] + smallP[1] * t + smallP[2] * t * t
+                                          : largeP[0] + largeP[1] * t + largeP[2] * t * t +
+                                                largeP[3] * t * t * t;
+            published = 0.5 * (1.0 + std::erf(z / std::sqrt(2.0)));
+        }
+        if (std::abs(mackinnonP(t) - published) > worst) {
+            worst = std::abs(mackinnonP(t) - published);
+            worstT = t;
+        }
+    }
+    EXPECT_LT(worst, 1e-9) << "at t = " << worstT;
 }
 
 TEST(BenjaminiHochberg, HandWorkedList) {
