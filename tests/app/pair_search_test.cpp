@@ -114,6 +114,9 @@ TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
     PairSearchTable t;
     t.rows = {row(0, 10, 0.80, 0.01, -2.5), row(1, 20, 0.95, std::nullopt, 1.0),
               row(2, 30, 0.70, 0.001, std::nullopt), row(3, 40, 0.95, 0.02, 3.0)};
+    for (const auto& [k, days] : {std::pair{0, 30.0}, {1, 5.0}, {3, 12.0}}) {
+        t.rows[k].halfLife = days;
+    }
     clickPairHeader(t, PairColumn::Correlation);  // highest first, ties in the screen's order
     EXPECT_EQ(codes(t), (std::vector<int32_t>{20, 40, 10, 30}));
     clickPairHeader(t, PairColumn::Correlation);
@@ -124,6 +127,10 @@ TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
     EXPECT_EQ(codes(t), (std::vector<int32_t>{40, 10, 30, 20}));
     clickPairHeader(t, PairColumn::Z);  // by |Z|
     EXPECT_EQ(codes(t), (std::vector<int32_t>{40, 10, 20, 30}));
+    clickPairHeader(t, PairColumn::HalfLife);  // the fastest to revert first
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{20, 40, 10, 30}));
+    clickPairHeader(t, PairColumn::HalfLife);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 40, 20, 30}));
     clickPairHeader(t, PairColumn::AName);
     EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 20, 30, 40}));
     t.sortColumn.reset();
