@@ -11,8 +11,36 @@
 #include "tests/chart/chart_fixture.h"
 #include "tests/support/temp_installation.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 namespace zepa::test {
 namespace {
+
+#ifndef _WIN32
+// A save in a child process that the file-size limit kills at its first byte, before its rename:
+// it leaves its temporary file under whatever name the save tries first.
+void interruptedSave(const fs::path& target) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_CORE, &none);
+        setrlimit(RLIMIT_FSIZE, &none);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const std::u8string name = target.u8string();
+        saveFileReplacing(std::string(name.begin(), name.end()), "interrupted");
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+}
+#endif
 
 struct TableExportTest : ChartFixture, ::testing::Test {
     TableExportTest() : ChartFixture(3) {
@@ -69,11 +97,19 @@ TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {
     const fs::path target = dir / fs::path(u8"さやデータ.csv");
     std::ofstream(target) << "old";
+    // A temporary file left by an interrupted save does not block the name.
+#ifdef _WIN32
     std::ofstream(fs::path(target) += ".tmp0") << "left by an interrupted save";
+#else
+    ASSERT_NO_FATAL_FAILURE(interruptedSave(target));
+#endif
+    ASSERT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     // The name is UTF-8 on every system, so that the Japanese of the offered name survives.
     const std::u8string name = target.u8string();
-    ASSERT_TRUE(saveFileReplacing(std::string(name.begin(), name.end()), "new,テキスト\r\n"));
-    EXPECT_EQ(temp.readText(target), "new,テキスト\r\n");
+    for (const char* text : {"new,テキスト\r\n", "newer\r\n"}) {
+        ASSERT_TRUE(saveFileReplacing(std::string(name.begin(), name.end()), text));
+        EXPECT_EQ(temp.readText(target), text);
+    }
 
     // A folder that does not exist: nothing is written, no temporary file is left.
     EXPECT_FALSE(saveFileReplacing((dir / "missing" / "x.csv").string(), "x"));
