@@ -84,6 +84,27 @@ TEST_F(SplitChart, TheAdjustedScaleFitsTheCandlesOnShow) {
         setSellDrawScale(f.c);
         EXPECT_EQ(drawnPrice(f.c, Leg::Sell, sellEntry), buyEntry) << adjusted;
     }
+    // Entered after the last date, so that no leg has an entry bar: the legs meet at the first
+    // shown bar, in the prices each display draws.
+    for (const int adjusted : {0, 1}) {
+        for (const int64_t first : {0, 6}) {
+            ChartFixture f(10);
+            show(f, adjusted);
+            build(250317, {0, 3, 3, adjusted});
+            f.series = series_;
+            f.position = position_;
+            ASSERT_EQ(f.series.buyEntryBar, -1);
+            ASSERT_EQ(f.series.sellEntryBar, -1);
+            f.settings.overlaySellAtEntry = 1;
+            f.view.firstShownBar = first;
+            setSellDrawScale(f.c);
+            const auto shown = [&](Leg leg) {
+                return shownBars(f.series, leg)[static_cast<size_t>(first)].close;
+            };
+            EXPECT_EQ(drawnPrice(f.c, Leg::Sell, shown(Leg::Sell)), shown(Leg::Buy))
+                << adjusted << " " << first;
+        }
+    }
 }
 
 TEST_F(SplitChart, ProfitRatesAndTablesAreTheSameInBothDisplaysAndRunOn) {
