@@ -72,7 +72,11 @@ TEST_F(ClosePosition, ExitsBeforeTheEntryAndBadPricesAreRefused) {
 }
 
 TEST_F(ClosePosition, AStopBetweenTheTwoWritesLosesNothingAndRecordsOnce) {
-    const std::string second = formatPositionLine(position(250305));
+    // Then a position entered later, and another lot of the same legs on the same day.
+    PositionRecord lot = position();
+    lot.buy.quantity = 200;
+    const std::string second =
+        formatPositionLine(position(250305)) + "\r\n" + formatPositionLine(lot);
     const std::string file =
         "# mine\r\n" + formatPositionLine(position()) + "\r\n" + second + "\r\n";
     TempInstallation::writeText(paths.positionFile, file);
@@ -96,12 +100,14 @@ TEST_F(ClosePosition, AStopBetweenTheTwoWritesLosesNothingAndRecordsOnce) {
     ASSERT_EQ(closed.trades.size(), 1u);
     EXPECT_EQ(closed.trades[0].note, "first try");
 
-    // The other position, closed the same day: a trade of its own.
-    out = closePosition(md_, {}, snapshot(), closedPath(), request);
-    ASSERT_TRUE(out.ok) << out.message;
-    EXPECT_FALSE(out.alreadyRecorded);
-    ASSERT_TRUE(readClosedTrades(closedPath(), closed));
-    EXPECT_EQ(closed.trades.size(), 2u);
+    // The other two, closed the same day: each a trade of its own.
+    for (size_t trades : {2u, 3u}) {
+        out = closePosition(md_, {}, snapshot(), closedPath(), request);
+        ASSERT_TRUE(out.ok) << out.message;
+        EXPECT_FALSE(out.alreadyRecorded);
+        ASSERT_TRUE(readClosedTrades(closedPath(), closed));
+        EXPECT_EQ(closed.trades.size(), trades);
+    }
     EXPECT_EQ(read(paths.positionFile), "# mine\r\n");
 }
 
