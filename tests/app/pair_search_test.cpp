@@ -341,7 +341,7 @@ using test::writeRevertingMarket;
 
 TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
     test::TempInstallation in;
-    writeRevertingMarket(in, 300);
+    const std::vector<std::vector<int32_t>> closes = writeRevertingMarket(in, 300);
     PairSearchSettings s = defaultPairSearchSettings();
     s.withBacktest = true;
     s.rule.entry = 1.5;
@@ -360,6 +360,13 @@ TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
     const PairCandidate c = pairCandidateOf(r, s, out.windowStart);
     EXPECT_EQ(c.record.buy.stockCode == r.aCode, candidateBuysA(r.z.value_or(0), r.z.has_value()));
     EXPECT_EQ(c.ratioPeriod, 25);
+    // Each leg whole hundreds of shares for the amount at its own close at the end.
+    for (const PositionLeg& leg : {c.record.buy, c.record.sell}) {
+        const double close = closes[static_cast<size_t>(leg.stockCode - 1001)].back();
+        EXPECT_EQ(leg.quantity,
+                  std::max(100, static_cast<int32_t>(s.rule.amount / close / 100) * 100))
+            << leg.stockCode;
+    }
 }
 
 TEST(PairSearchJob, TheBarMovesWithinLoadingAndScreeningByTheirSteps) {

@@ -1,5 +1,6 @@
 // A small market for screens: stocks 1001 and 1002 whose log closes differ by a reverting AR(1)
-// spread, and 1003 and 1004 walking alone, on `dates` weekdays from 2024-01-04.
+// spread, and 1003 and 1004 walking alone, on `dates` weekdays from 2024-01-04. Returns the four
+// stocks' closes.
 #pragma once
 
 #include <cmath>
@@ -11,7 +12,8 @@
 
 namespace zepa::test {
 
-inline void writeRevertingMarket(const TempInstallation& in, int dates) {
+inline std::vector<std::vector<int32_t>> writeRevertingMarket(const TempInstallation& in,
+                                                              int dates) {
     std::mt19937 random(7);
     std::normal_distribution<double> step(0.0, 0.02);
     std::normal_distribution<double> noise(0.0, 0.004);
@@ -32,6 +34,7 @@ inline void writeRevertingMarket(const TempInstallation& in, int dates) {
         stocks.push_back(stock(tokyo(1001 + k), "S" + std::to_string(k), closes[k]));
     }
     in.writeDb("DBW.2024", dbw(weekdays(2024, 1, 4, dates), stocks));
+    return closes;
 }
 
 }  // namespace zepa::test
