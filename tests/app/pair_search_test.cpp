@@ -188,6 +188,30 @@ TEST(PairSearchTable, CellsAndColumns) {
     const std::string csv = pairTableCsv(t);
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_NE(csv.find("\r\n7203,\"A,\"\"x\"\"\",7204"), std::string::npos);
+
+    // A pair's industry: one name when the legs share it or only one leg's is known, both names
+    // across two industries.
+    ScreenMarket m;
+    for (const char* sector : {"輸送用機器", "輸送用機器", "電機・精密", ""}) {
+        ScreenStock stock;
+        stock.code = 1301 + static_cast<int32_t>(m.stocks.size());
+        stock.marketCode = 1;
+        stock.sector17 = sector;
+        m.stocks.push_back(stock);
+    }
+    const struct {
+        int32_t a, b;
+        std::string sector, reversed;
+    } sectors[] = {{0, 1, "輸送用機器", "輸送用機器"},
+                   {0, 3, "輸送用機器", "輸送用機器"},
+                   {1, 2, "輸送用機器/電機・精密", "電機・精密/輸送用機器"}};
+    for (const auto& c : sectors) {
+        ScreenPair pair;
+        pair.a = c.a;
+        pair.b = c.b;
+        const std::string shown = pairSearchRow(m, pair, 0, 17).sector;
+        EXPECT_TRUE(shown == c.sector || shown == c.reversed) << c.a << "-" << c.b << " " << shown;
+    }
 }
 
 TEST(PairSearchTable, FunnelLine) {
