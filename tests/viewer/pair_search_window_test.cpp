@@ -86,7 +86,7 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
                       QPoint(table->horizontalHeader()->sectionViewportPosition(5) + 5, 5));
     EXPECT_EQ(search->results().sortColumn, PairColumn::Correlation);
     QTest::keyClick(search, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("コード1\t銘柄名1")));
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("買い\t買い銘柄名")));
     const std::string saved = (root / "pairs.csv").string();
     search->setSaveChooser([&](const QString&) { return QString::fromStdString(saved); });
     QTest::keyClick(search, Qt::Key_S, Qt::ControlModifier);
