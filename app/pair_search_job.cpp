@@ -184,6 +184,7 @@ PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings
     c.record = rowRecord(row, settings.rule.amount, windowStart);
     c.ratioPeriod = settings.screen.ratioPeriod;
     c.withBacktest = row.stats.has_value();
+    c.rule = backtestRuleOf(settings);
     c.trades = row.trades;
     c.stats = row.stats.value_or(BacktestStats{});
     return c;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <set>
 
+#include "app/backtest_table.h"
 #include "app/frame_handlers.h"
 #include "app/pair_search_job.h"
 #include "app/startup.h"
@@ -96,6 +97,19 @@ TEST(PairSearchOrientation, TableCandidateAndCommandAgreeWhicheverLegTheScreenPu
         expectSameStats(*row->stats, commandStats(in, rule, row->aCode, row->bCode), "buy/sell");
         expectSameStats(*row->stats, commandStats(in, rule, row->bCode, row->aCode), "sell/buy");
         expectSameStats(c.stats, *row->stats, "candidate");
+        // The 検証 window names the pair, the rule and the dates of what it lists.
+        const ShownBacktest& shown = a.shownBacktest;
+        ASSERT_TRUE(shown.valid);
+        EXPECT_EQ(std::pair(shown.buyCode, shown.sellCode), std::pair(row->aCode, row->bCode));
+        EXPECT_EQ(shown.rule.entry, 1.5);
+        EXPECT_EQ(shown.firstDate, 20240104);
+        EXPECT_EQ(backtestWindowTitle(shown).rfind("検証  買 T" + std::to_string(row->aCode) +
+                                                       " S" + std::to_string(row->aCode - 1001) +
+                                                       " / 売 T" + std::to_string(row->bCode),
+                                                   0),
+                  0u)
+            << backtestWindowTitle(shown);
+        EXPECT_NE(backtestWindowTitle(shown).find(" 仕掛け 1.5 "), std::string::npos);
         EXPECT_EQ(pairCell(*row, PairColumn::Net), groupedNumber(row->stats->net));
 
         // The headers name the windows: the screen's and the backtest's dates.

@@ -69,6 +69,8 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     ASSERT_NE(trades, nullptr);
     EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
     EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
+    EXPECT_TRUE(trades->windowTitle().startsWith(QStringLiteral("検証  買 T%1 ").arg(buy)))
+        << trades->windowTitle().toStdString();
     QTest::keyClick(trades, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1Char('\n')),
               static_cast<int>(a.shownBacktest.trades.size()) + 1);
