@@ -7,6 +7,7 @@
 #include "app/frame_handlers.h"
 #include "app/position_forms.h"
 #include "base/codepage.h"
+#include "marketdata/market_code.h"
 #include "positions/position_line.h"
 #include "screen/backtest_slots.h"
 
@@ -196,20 +197,37 @@ void updateShownBacktest(AppContext& a) {
     if (!a.series.buyBarsAllocated || !a.series.sellBarsAllocated) {
         return;
     }
+    const BacktestCalendar calendar = installationCalendar(a.md.set);
     if (a.candidate.shown) {
         if (!a.candidate.withBacktest) {
             return;
         }
+        b.rule = a.candidate.rule;
         b.trades = a.candidate.trades;
         b.stats = a.candidate.stats;
         b.valid = true;
     } else if (a.settings.showBacktest == 1 && a.view.weeklyBars == 0) {
-        BacktestRule rule;
-        rule.ratioPeriod = a.settings.ratioPeriod;
-        b.valid = backtestSeries(a.series, installationCalendar(a.md.set), rule, b.trades, b.stats);
+        b.rule.ratioPeriod = a.settings.ratioPeriod;
+        b.valid = backtestSeries(a.series, calendar, b.rule, b.trades, b.stats);
     }
     if (b.valid) {
         b.marks = tradeMarksOn(b.trades, a.series.buyBars);
+        b.buyMarket = marketLetterOf(a.series.buyMarketCode);
+        b.buyCode = a.series.buyStockCode;
+        // The price file pads its names with blanks.
+        const auto name = [](const char* cp932) {
+            std::string utf8 = utf8FromCp932(cp932);
+            utf8.erase(utf8.find_last_not_of(' ') + 1);
+            return utf8;
+        };
+        b.buyName = name(a.series.buyStockName);
+        b.sellMarket = marketLetterOf(a.series.sellMarketCode);
+        b.sellCode = a.series.sellStockCode;
+        b.sellName = name(a.series.sellStockName);
+        if (!calendar.dates.empty()) {
+            b.firstDate = std::max(calendar.dates.front(), b.rule.startDate);
+            b.lastDate = std::min(calendar.dates.back(), b.rule.endDate);
+        }
     }
 }
 

@@ -31,6 +31,7 @@ struct PairCandidate {
     PositionRecord record;
     int32_t ratioPeriod = 25;
     bool withBacktest = false;
+    BacktestRule rule;                  // that made the trades
     std::vector<BacktestTrade> trades;  // of the chart's buy leg over its sell leg
     BacktestStats stats;
     // The user's lower pane and ratio period while the candidate borrows them.
@@ -63,6 +64,16 @@ bool backtestSeries(const SpreadSeries& series, const BacktestCalendar& calendar
 // the default rule on the held position (daily bars).
 struct ShownBacktest {
     bool valid = false;
+    // The pair as the chart shows it: the trades' a is its buy leg, b its sell leg.
+    char buyMarket = 'T';
+    int32_t buyCode = 0;
+    std::string buyName;  // UTF-8
+    char sellMarket = 'T';
+    int32_t sellCode = 0;
+    std::string sellName;
+    BacktestRule rule;
+    int32_t firstDate = 0;  // YYYYMMDD: the dates the rule ran over
+    int32_t lastDate = 0;
     std::vector<BacktestTrade> trades;
     BacktestStats stats;
     TradeMarks marks;      // of the trades on the series on show

@@ -133,6 +133,7 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
     out.endDate = market.dates.back();
     out.windowStart = market.dates[static_cast<size_t>(market.rows() - market.window)];
     out.table.withBacktest = settings.withBacktest;
+    out.table.windowDays = market.window;
     for (size_t k = 0; k < result.pairs.size(); ++k) {
         if (progress.cancel) {
             return cancelled();
@@ -141,11 +142,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
         const ScreenStock& a = market.stocks[static_cast<size_t>(p.a)];
         const ScreenStock& b = market.stocks[static_cast<size_t>(p.b)];
         p.z = chartRatioZ(md, corrections, a, b, options.ratioPeriod, market.endSlot);
-        PairSearchRow row =
-            pairSearchRow(market, p, static_cast<int32_t>(k), options.sector, &listing);
-        row.aClose = a.storedCloseAtEnd;
-        row.bClose = b.storedCloseAtEnd;
-        out.table.rows.push_back(std::move(row));
+        out.table.rows.push_back(
+            pairSearchRow(market, p, static_cast<int32_t>(k), options.sector, &listing));
         within(progress, PairSearchStage::RatioZ, k + 1, result.pairs.size());
     }
 
@@ -153,6 +151,10 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
         enter(progress, PairSearchStage::Backtest);
         const BacktestCalendar calendar = installationCalendar(md.set);
         const BacktestRule rule = backtestRuleOf(settings);
+        if (!calendar.dates.empty()) {
+            out.table.backtestFirstDate = std::max(calendar.dates.front(), rule.startDate);
+            out.table.backtestLastDate = std::min(calendar.dates.back(), rule.endDate);
+        }
         SpreadSeries series;
         for (size_t k = 0; k < out.table.rows.size(); ++k) {
             if (progress.cancel) {
@@ -182,6 +184,7 @@ PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings
     c.record = rowRecord(row, settings.rule.amount, windowStart);
     c.ratioPeriod = settings.screen.ratioPeriod;
     c.withBacktest = row.stats.has_value();
+    c.rule = backtestRuleOf(settings);
     c.trades = row.trades;
     c.stats = row.stats.value_or(BacktestStats{});
     return c;

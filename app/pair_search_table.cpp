@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <variant>
 
+#include "app/pair_candidate.h"
 #include "base/table_text.h"
 #include "marketdata/market_code.h"
 #include "screen/screen_market.h"
@@ -22,10 +23,10 @@ struct ColumnInfo {
 };
 
 constexpr std::array<ColumnInfo, 19> kColumns{{
-    {PairColumn::ACode, "コード1", false},
-    {PairColumn::AName, "銘柄名1", false, true},
-    {PairColumn::BCode, "コード2", false},
-    {PairColumn::BName, "銘柄名2", false, true},
+    {PairColumn::ACode, "買い", false},
+    {PairColumn::AName, "買い銘柄名", false, true},
+    {PairColumn::BCode, "売り", false},
+    {PairColumn::BName, "売り銘柄名", false, true},
     {PairColumn::Sector, "業種", false, true},
     {PairColumn::Correlation, "相関", true},
     {PairColumn::CorrelationShort, "相関(短期)", true},
@@ -45,6 +46,13 @@ constexpr std::array<ColumnInfo, 19> kColumns{{
 
 const ColumnInfo& infoOf(PairColumn column) {
     return kColumns[static_cast<size_t>(column)];
+}
+
+std::string isoDate(int32_t yyyymmdd) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", yyyymmdd / 10000 % 10000,
+                  yyyymmdd / 100 % 100, yyyymmdd % 100);
+    return text;
 }
 
 std::string printed(const char* format, double v) {
@@ -171,7 +179,7 @@ std::vector<std::vector<std::string>> tableCells(const PairSearchTable& table) {
     cells.reserve(table.rows.size() + 1);
     std::vector<std::string> header;
     for (PairColumn c : columns) {
-        header.emplace_back(pairColumnHeader(c));
+        header.push_back(pairColumnHeader(table, c));
     }
     cells.push_back(std::move(header));
     for (const PairSearchRow& row : table.rows) {
@@ -196,8 +204,17 @@ std::vector<PairColumn> pairColumns(bool withBacktest) {
     return columns;
 }
 
-std::string_view pairColumnHeader(PairColumn column) {
-    return infoOf(column).header;
+std::string pairColumnHeader(const PairSearchTable& table, PairColumn column) {
+    std::string header(infoOf(column).header);
+    if ((column == PairColumn::Correlation || column == PairColumn::HalfLife) &&
+        table.windowDays > 0) {
+        header += "(" + std::to_string(table.windowDays) + "日)";
+    }
+    if (column == PairColumn::Trades && table.backtestFirstDate > 0 && table.backtestLastDate > 0) {
+        header +=
+            "(" + isoDate(table.backtestFirstDate) + "〜" + isoDate(table.backtestLastDate) + ")";
+    }
+    return header;
 }
 
 bool pairColumnIsText(PairColumn column) {
@@ -276,6 +293,8 @@ PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, 
     const std::string sa = sectorOf(a);
     const std::string sb = sectorOf(b);
     r.sector = sa == sb ? sa : sa.empty() ? sb : sb.empty() ? sa : sa + "/" + sb;
+    r.aClose = a.storedCloseAtEnd;
+    r.bClose = b.storedCloseAtEnd;
     r.correlation = pair.correlation;
     r.correlationShort = pair.correlationShort;
     r.beta = pair.beta;
@@ -284,6 +303,19 @@ PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, 
     r.q = pair.q;
     r.halfLife = pair.halfLife;
     r.z = pair.z;
+    // The screen's z of a / b above 0 says a is the dearer leg: b is bought, and the z of the
+    // ratio traded, b / a, is exactly minus the screen's.
+    if (r.z && !candidateBuysA(*r.z, true)) {
+        std::swap(r.aMarket, r.bMarket);
+        std::swap(r.aCode, r.bCode);
+        std::swap(r.aName, r.bName);
+        std::swap(r.aClose, r.bClose);
+        if (!sa.empty() && !sb.empty() && sa != sb) {
+            r.sector = sb + "/" + sa;
+        }
+        r.z = -*r.z;
+        r.turned = true;
+    }
     return r;
 }
 

@@ -39,7 +39,9 @@ enum class PairColumn {
     AverageHolding,
 };
 
-// One listed pair: a is the regressed stock of the screen (its ratio is a / b).
+// One listed pair as its candidate trades it: a is the bought leg (the cheaper one by the sign
+// of the screen's z), b the sold one. β, t, p and q stay the screen's regression of its
+// regressed stock on the other, whichever of them is bought.
 struct PairSearchRow {
     int32_t rank = 0;  // the screen's order, from 0
     char aMarket = 'T';
@@ -56,10 +58,11 @@ struct PairSearchRow {
     std::optional<double> p;
     std::optional<double> q;
     std::optional<double> halfLife;
-    std::optional<double> z;  // of a / b as the ratio chart shows it
+    std::optional<double> z;  // of a / b as the candidate's ratio chart shows it (<= 0)
+    bool turned = false;      // a is the screen's second stock (its z of first / second > 0)
     std::optional<BacktestStats> stats;
     // For showing the pair: both stored closes at the screen's end, and with 検証 on the
-    // backtest's trades (of the cheaper-to-buy leg over the other, as the chart shows them).
+    // backtest's trades (of a / b, as the chart shows them).
     double aClose = 0.0;
     double bClose = 0.0;
     std::vector<BacktestTrade> trades;
@@ -68,6 +71,10 @@ struct PairSearchRow {
 struct PairSearchTable {
     std::vector<PairSearchRow> rows;  // in the order shown
     bool withBacktest = false;
+    int32_t windowDays = 0;  // the screen's window, for the headers of the columns taken on it
+    // The dates the 検証 columns' backtest ran over, YYYYMMDD; 0 where unknown.
+    int32_t backtestFirstDate = 0;
+    int32_t backtestLastDate = 0;
     // The sort of the last header click; none: the screen's order.
     std::optional<PairColumn> sortColumn;
     bool reversed = false;
@@ -75,15 +82,18 @@ struct PairSearchTable {
 
 // The columns shown: the screen's, and the backtest's with 検証 on.
 std::vector<PairColumn> pairColumns(bool withBacktest);
-// The header text, UTF-8.
-std::string_view pairColumnHeader(PairColumn column);
+// The header text, UTF-8: the column's name, with the window of the screen's 相関 and 半減期
+// ("相関(250日)") and the dates of the backtest on 取引回数 ("取引回数(2023-12-04〜2026-12-04)").
+std::string pairColumnHeader(const PairSearchTable& table, PairColumn column);
 // Whether the column holds names (aligned left) rather than numbers (aligned right).
 bool pairColumnIsText(PairColumn column);
 // The cell as shown, UTF-8; "--" where the value is missing.
 std::string pairCell(const PairSearchRow& row, PairColumn column);
 
-// The row of a screened pair; `sectorKind` is the screen's industry option (33 shows the 33
-// industries, otherwise the 17 ones where known), named from the listing where it has the code.
+// The row of a screened pair, its legs turned as the candidate trades them (b bought and the
+// sign of z turned when the screen's z of a / b is above 0); `sectorKind` is the screen's
+// industry option (33 shows the 33 industries, otherwise the 17 ones where known), named from
+// the listing where it has the code.
 PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
                             int sectorKind, const ListingTable* listing = nullptr);
 

@@ -81,8 +81,9 @@ void drawLegBlock(DrawingSurface& surface, const ChartContext& c, const LegBars&
                     formatText("%6lld", perShare(now.close, leg.factor)));
     // A rate against a close of 0 means nothing: the line is left out. The rate counts across
     // splits, from the stored closes, whatever the display.
-    if (storedBars(c.series, rows.leg)[static_cast<size_t>(last)].close != 0) {
-        const double rate = legChangeRate(c.series, rows.leg, last);
+    double rate = 0.0;
+    if (storedBars(c.series, rows.leg)[static_cast<size_t>(last)].close != 0 &&
+        shownChangeRate(c.series, rows.leg, last, c.settings.changeRateOfEntry == 1, rate)) {
         surface.textOut(wideX, rowY(rows.firstRow + 2), formatText("%+8.0f%%", rate));
     }
 }

@@ -130,12 +130,18 @@ void drawValueBars(DrawingSurface& surface, ChartContext& c, int32_t originX, in
     }
 }
 
-// The leg's change since entry at slot i, across splits; none where the close is not positive.
-bool changeRate(const SpreadSeries& series, Leg leg, size_t i, float& rate) {
-    if (storedBars(series, leg)[i].close <= 0) {
+// The leg's change since entry at slot i, across splits, in percent of the close (or with the
+// setting of the entry close); none where the close is not positive.
+bool changeRate(const ChartContext& c, Leg leg, size_t i, float& rate) {
+    if (storedBars(c.series, leg)[i].close <= 0) {
         return false;
     }
-    rate = static_cast<float>(legChangeRate(series, leg, static_cast<int32_t>(i)));
+    double value = 0.0;
+    if (!shownChangeRate(c.series, leg, static_cast<int32_t>(i), c.settings.changeRateOfEntry == 1,
+                         value)) {
+        return false;
+    }
+    rate = static_cast<float>(value);
     return true;
 }
 
@@ -151,7 +157,7 @@ void drawRateLine(DrawingSurface& surface, const ChartContext& c, int32_t origin
     for (int64_t i = range.first; i <= range.last; ++i) {
         const int32_t x = axis.advance();
         float rate = 0.0f;
-        if (i >= 0 && changeRate(c.series, leg, static_cast<size_t>(i), rate)) {
+        if (i >= 0 && changeRate(c, leg, static_cast<size_t>(i), rate)) {
             const int32_t y = valueY(scale, rate);
             if (i > range.first && i > legStart && hasPoint) {
                 drawLine(surface, x, y, previousX, lastY, color, PenStyle::Solid);
@@ -354,10 +360,10 @@ void drawChangeRateLines(DrawingSurface& surface, ChartContext& c, int32_t origi
     for (int64_t i = std::max<int64_t>(range.first, 0); i <= range.last; ++i) {
         const auto slot = static_cast<size_t>(i);
         float rate = 0.0f;
-        if (changeRate(series, Leg::Buy, slot, rate)) {
+        if (changeRate(c, Leg::Buy, slot, rate)) {
             include(rate);
         }
-        if (changeRate(series, Leg::Sell, slot, rate)) {
+        if (changeRate(c, Leg::Sell, slot, rate)) {
             include(rate);
         }
     }

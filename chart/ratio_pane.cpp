@@ -82,8 +82,8 @@ int64_t ratioTitleSlot(const ChartContext& c) {
 std::string ratioTitle(const ChartContext& c) {
     static const std::string name = cp932FromUtf8("レシオケータ");
     static const std::string bars = cp932FromUtf8("本");
-    static const std::string correlation = cp932FromUtf8("相関:");
-    static const std::string halfLife = cp932FromUtf8("半減期:");
+    static const std::string correlation = cp932FromUtf8("相関");
+    static const std::string halfLife = cp932FromUtf8("半減期");
     const int64_t slot = ratioTitleSlot(c);
     const RatioSlot none;
     const RatioSlot& s = slot >= 0 ? c.ratio->slots[static_cast<size_t>(slot)] : none;
@@ -96,12 +96,15 @@ std::string ratioTitle(const ChartContext& c) {
     };
     const int32_t period =
         c.ratio != nullptr && c.ratio->period > 0 ? c.ratio->period : c.settings.ratioPeriod;
-    std::string title = name + "(" + std::to_string(period) + bars + ")";
+    // 相関 and 半減期 name their window: the ペア検索 table's are taken over the screen's.
+    const std::string window = "(" + std::to_string(period) + bars + ")";
+    std::string title = name + window;
     title += "  R:" + number(s.hasRatio, "%.4f", s.ratio);
     title += "  Z:" + number(s.hasZ, "%+.1f", s.z);
-    title += "  " + correlation + number(s.hasCorrelation, "%.2f", s.correlation);
+    title += "  " + correlation + window + ":" + number(s.hasCorrelation, "%.2f", s.correlation);
     // A reversion slower than anyone waits for reads as its cap rather than a long number.
-    title += "  " + halfLife + number(s.hasHalfLife, "%.0f", std::min(s.halfLife, 9999.0));
+    title += "  " + halfLife + window + ":" +
+             number(s.hasHalfLife, "%.0f", std::min(s.halfLife, 9999.0));
     if (s.hasHalfLife) {
         title += bars;
     }

@@ -20,8 +20,8 @@ struct ZLineScale {
     int32_t clipBottom = 0;
 };
 
-// "レシオケータ(25本)  R:1.2345  Z:+1.8  相関:0.82  半減期:12本" for the last shown slot, "--" for
-// what it lacks; CP932.
+// "レシオケータ(25本)  R:1.2345  Z:+1.8  相関(25本):0.82  半減期(25本):12本" for the last shown
+// slot, "--" for what it lacks; CP932.
 std::string ratioTitle(const ChartContext& c);
 
 // The slot the title's values come from: the last shown one that exists; -1 when none.

@@ -100,18 +100,20 @@ std::string dateCell(PackedDate d, CellFormat f) {
     return formatCell("%2d/%2d/%2d", year, int{d.month}, int{d.day});
 }
 
-std::string changeRateCell(const SpreadSeries& series, Leg leg, int32_t slot, int32_t entryBar,
+std::string changeRateCell(const ChartContext& c, Leg leg, int32_t slot, int32_t entryBar,
                            CellFormat f) {
     // A close of 0 gives no rate at all, not a division by zero.
-    if (slot < entryBar || storedBars(series, leg)[static_cast<size_t>(slot)].close == 0) {
+    double rate = 0.0;
+    if (slot < entryBar || storedBars(c.series, leg)[static_cast<size_t>(slot)].close == 0 ||
+        !shownChangeRate(c.series, leg, slot, c.settings.changeRateOfEntry == 1, rate)) {
         return noValue(f);
     }
     if (f == CellFormat::Spreadsheet) {
-        return shortestReal(legChangeRate(series, leg, slot));
+        return shortestReal(rate);
     }
     // The sell leg's rate is multiplied by -100, so its entry row reads "-0.0", as traders
     // know it.
-    return formatCell("%9.1f", legChangeRate(series, leg, slot));
+    return formatCell("%9.1f", rate);
 }
 
 // The spread of the prices on show, as the spread chart draws it.
@@ -255,8 +257,8 @@ DataRowTexts formatDataRow(const ChartContext& c, int kind, int32_t row, CellFor
         out[4] = volumeCell(sell, i, series.sellStart, c.view.weeklyBars, f);
     } else {
         out[1] = spreadCell(c, i, f);
-        out[2] = changeRateCell(series, Leg::Buy, i, series.buyEntryBar, f);
-        out[3] = changeRateCell(series, Leg::Sell, i, series.sellEntryBar, f);
+        out[2] = changeRateCell(c, Leg::Buy, i, series.buyEntryBar, f);
+        out[3] = changeRateCell(c, Leg::Sell, i, series.sellEntryBar, f);
         out[4] = profitCell(c, i, f);
         if (columns == kMaxDataColumnCount) {
             out[5] = ratioCell(c, i, false, f);

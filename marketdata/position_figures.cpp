@@ -57,6 +57,22 @@ double legChangeRate(const SpreadSeries& s, Leg leg, int32_t i) {
     return legGainAt(s, leg, i) / barAt(s, leg, i).close * (100.0 * sign(leg));
 }
 
+bool shownChangeRate(const SpreadSeries& s, Leg leg, int32_t i, bool ofEntry, double& rate) {
+    if (!ofEntry) {
+        if (barAt(s, leg, i).close == 0) {
+            return false;
+        }
+        rate = legChangeRate(s, leg, i);
+        return true;
+    }
+    const double entry = storedEntryClose(s, leg) * splitFactorAt(splitsOf(s, leg), i);
+    if (!(entry > 0.0) || !std::isfinite(entry)) {
+        return false;
+    }
+    rate = legGainAt(s, leg, i) / entry * (100.0 * sign(leg));
+    return true;
+}
+
 int64_t positionProfit(const SpreadSeries& s, const PositionRecord& p, int32_t i) {
     const int64_t buyQuantity = p.buy.quantity;
     const int64_t sellQuantity = p.sell.quantity;

@@ -23,6 +23,11 @@ double legGainAt(const SpreadSeries& s, Leg leg, int32_t i);
 // makes sure the close is not 0.
 double legChangeRate(const SpreadSeries& s, Leg leg, int32_t i);
 
+// The change rate the chart shows at slot i: as legChangeRate, or with `ofEntry` the gain in
+// percent of the entry close carried into the slot's basis (entry close × F(i)). False, with
+// `rate` untouched, where the divisor is not positive.
+bool shownChangeRate(const SpreadSeries& s, Leg leg, int32_t i, bool ofEntry, double& rate);
+
 // The position's profit in yen at slot i: per leg quantity × (close / F(i) - entry close), the
 // sell leg's reversed, summed and rounded to the yen once. Both slots must exist.
 int64_t positionProfit(const SpreadSeries& s, const PositionRecord& p, int32_t i);

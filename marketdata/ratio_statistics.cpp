@@ -66,6 +66,23 @@ double adjustedClose(const DayBar& bar, double factor) {
     return bar.close * factor;
 }
 
+// Consecutive slots whose ratio equals the one before, told by the cross products
+// buy × previous sell = previous buy × sell: the same test whichever leg is on top (the logs of
+// an exactly constant ratio still differ in their last bits, and quotients rounded alike one
+// way need not be the other way).
+struct SameRatioRun {
+    int32_t length = 0;
+    double buy = 0.0;
+    double sell = 0.0;
+
+    void push(double b, double s) {
+        length = length > 0 && b * sell == buy * s ? length + 1 : 1;
+        buy = b;
+        sell = s;
+    }
+    bool covers(int32_t count) const { return length >= count; }
+};
+
 bool usable(double price) {
     return price > 0.0 && std::isfinite(price);
 }
@@ -87,18 +104,21 @@ int computeRatioStatistics(const SpreadSeries& series, int32_t period, RatioStat
         return -1;
     }
 
-    // Three windows slide together: the ratios of the last n slots, and for the n - 1 steps
-    // between them the legs' log returns and (previous ratio, change of the ratio). The log
-    // closes of the last n + 1 slots stay in a ring, so each close is logged once.
+    // Three windows slide together: the log ratios of the last n slots, and for the n - 1 steps
+    // between them the legs' log returns and (previous log ratio, its change). The log closes
+    // of the last n + 1 slots stay in a ring, so each close is logged once. The log ratio is
+    // the difference of the legs' logs, never the log of the quotient: negating both operands
+    // of every step negates each result exactly, so the legs swapped give -z to the last bit.
     WindowMoments ratios;
     WindowMoments returns;
     WindowMoments reversion;
-    FlatRun flatRatio;
+    SameRatioRun flatRatio;
     FlatRun flatBuy;
     FlatRun flatSell;
     struct LogCloses {
         double buy = 0.0;
         double sell = 0.0;
+        double ratio() const { return buy - sell; }
     };
     std::vector<LogCloses> ring;
     try {
@@ -127,39 +147,39 @@ int computeRatioStatistics(const SpreadSeries& series, int32_t period, RatioStat
         }
         slot.ratio = buyClose / sellClose;
         slot.hasRatio = true;
-        flatRatio.push(slot.ratio);
+        logsAt(i) = LogCloses{std::log(buyClose), std::log(sellClose)};
+        const double logRatio = logsAt(i).ratio();
+        flatRatio.push(buyClose, sellClose);
         flatBuy.push(buyClose);
         flatSell.push(sellClose);
-        logsAt(i) = LogCloses{std::log(buyClose), std::log(sellClose)};
 
-        ratios.add(slot.ratio, 0.0);
+        ratios.add(logRatio, 0.0);
         if (run > 0) {
             const LogCloses& now = logsAt(i);
             const LogCloses& before = logsAt(i - 1);
             returns.add(now.buy - before.buy, now.sell - before.sell);
-            const double previous = out.slots[i - 1].ratio;
-            reversion.add(previous, slot.ratio - previous);
+            const double previous = before.ratio();
+            reversion.add(previous, logRatio - previous);
         }
         ++run;
         if (run > n) {
             const size_t gone = i - static_cast<size_t>(n);
             const LogCloses& first = logsAt(gone);
             const LogCloses& second = logsAt(gone + 1);
-            ratios.remove(out.slots[gone].ratio, 0.0);
+            ratios.remove(first.ratio(), 0.0);
             returns.remove(second.buy - first.buy, second.sell - first.sell);
-            reversion.remove(out.slots[gone].ratio,
-                             out.slots[gone + 1].ratio - out.slots[gone].ratio);
+            reversion.remove(first.ratio(), second.ratio() - first.ratio());
         }
         if (run < n) {
             continue;
         }
 
         const bool flat = flatRatio.covers(n);
-        slot.mean = flat ? slot.ratio : ratios.meanX;
+        slot.mean = flat ? logRatio : ratios.meanX;
         slot.deviation = flat ? 0.0 : std::sqrt(ratios.xx / n);
         slot.hasMean = true;
         if (slot.deviation > 0.0) {
-            slot.z = (slot.ratio - slot.mean) / slot.deviation;
+            slot.z = (logRatio - slot.mean) / slot.deviation;
             slot.hasZ = true;
         }
         // A leg that did not move has no returns to correlate.
@@ -168,8 +188,8 @@ int computeRatioStatistics(const SpreadSeries& series, int32_t period, RatioStat
                 std::clamp(returns.xy / std::sqrt(returns.xx * returns.yy), -1.0, 1.0);
             slot.hasCorrelation = true;
         }
-        // Least squares of the ratio's change on its previous value (the intercept absorbs the
-        // mean): a negative slope b pulls deviations back at rate -b per bar.
+        // Least squares of the log ratio's change on its previous value (the intercept absorbs
+        // the mean): a negative slope b pulls deviations back at rate -b per bar.
         if (!flat && reversion.xx > 0.0) {
             const double slope = reversion.xy / reversion.xx;
             if (slope < 0.0) {

@@ -1,7 +1,8 @@
-// The pair's price ratio and the statistics a spread trader judges it by: its rolling mean and
-// standard deviation, the z-score, the correlation of the legs' returns and the half-life of
-// the ratio's mean reversion. Computed once per series build, read by the chart, the data
-// window and the status bar.
+// The pair's price ratio and the statistics a spread trader judges it by: the rolling mean and
+// standard deviation of its log, the z-score, the correlation of the legs' returns and the
+// half-life of the ratio's mean reversion. Taken on ln r, so that swapping the legs only flips
+// the sign of z (ln(b / a) = -ln(a / b)) and leaves the half-life as it is. Computed once per
+// series build, read by the chart, the data window and the status bar.
 #pragma once
 
 #include <cstdint>
@@ -13,12 +14,14 @@ namespace zepa {
 
 // One date slot. A value is valid only where its flag says so.
 struct RatioSlot {
-    double ratio = 0.0;        // buy close / sell close, both split-adjusted
-    double mean = 0.0;         // over the period ending here
-    double deviation = 0.0;    // population standard deviation over the same slots
-    double z = 0.0;            // (ratio - mean) / deviation
+    double ratio = 0.0;  // buy close / sell close, both split-adjusted
+    double mean = 0.0;   // of ln(ratio) over the period ending here
+    // Population standard deviation of ln(ratio) over the same slots: the ratio's ±kσ bands
+    // stand at exp(mean ± k deviation).
+    double deviation = 0.0;
+    double z = 0.0;            // (ln(ratio) - mean) / deviation
     double correlation = 0.0;  // of the two legs' log returns over the period
-    double halfLife = 0.0;     // bars for a deviation from the mean to halve
+    double halfLife = 0.0;     // bars for a deviation of ln(ratio) from its mean to halve
     bool hasRatio = false;
     bool hasMean = false;  // mean and deviation
     bool hasZ = false;

@@ -42,8 +42,8 @@ void zPartsOfTwo(const BatchJob& job, const BacktestPair& p, const BacktestPair&
     RatioWindow qWindow(job.rule.ratioPeriod);
     const ZParts none{0.0, -1.0, 2};
     for (int32_t i = 0; i <= job.range.last; ++i) {
-        const bool pHas = pWindow.push(p.a.adjustedClose, p.b.adjustedClose, i);
-        const bool qHas = qWindow.push(q.a.adjustedClose, q.b.adjustedClose, i);
+        const bool pHas = pWindow.push(p.a, p.b, i);
+        const bool qHas = qWindow.push(q.a, q.b, i);
         pParts[i] = pHas ? pWindow.parts() : none;
         qParts[i] = qHas ? qWindow.parts() : none;
     }

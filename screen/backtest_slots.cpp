@@ -1,5 +1,6 @@
 #include "screen/backtest_slots.h"
 
+#include <cmath>
 #include <new>
 
 #include "base/wrapping.h"
@@ -15,11 +16,14 @@ int makeBacktestLeg(const std::vector<DayBar>& bars, int32_t start, BacktestLegD
         out.close.resize(n);
         out.adjustment.resize(n);
         out.adjustedClose.resize(n);
+        out.logAdjustedClose.resize(n);
         for (size_t i = 0; i < n; ++i) {
             out.open[i] = bars[i].open;
             out.close[i] = bars[i].close;
             out.adjustment[i] = bars[i].adjustment;
             out.adjustedClose[i] = bars[i].close * factors[i];
+            const double c = out.adjustedClose[i];
+            out.logAdjustedClose[i] = c > 0.0 && std::isfinite(c) ? std::log(c) : 0.0;
         }
     } catch (const std::bad_alloc&) {
         out = BacktestLegData{};

@@ -1,5 +1,5 @@
 // A pair's date slots as the backtest reads them: per leg the stored opens and closes, the
-// ex-date adjustments and the split-adjusted closes the ratio chart divides, all on the
+// ex-date adjustments and the split-adjusted closes the ratio chart divides (and their logs), all on the
 // installation's date axis. Views, so that a batch shares each stock's arrays among its pairs.
 #pragma once
 
@@ -17,6 +17,9 @@ struct BacktestLeg {
     const int32_t* close = nullptr;
     const int32_t* adjustment = nullptr;    // percent on the ex-date, 0 or 100 for none
     const double* adjustedClose = nullptr;  // close × the splits after it (splitBasisFactors)
+    // Its natural log, once per leg rather than per pair and date; 0 where the close is not
+    // positive and finite (such a date has no ratio).
+    const double* logAdjustedClose = nullptr;
 };
 
 struct BacktestPair {
@@ -31,9 +34,11 @@ struct BacktestLegData {
     std::vector<int32_t> close;
     std::vector<int32_t> adjustment;
     std::vector<double> adjustedClose;
+    std::vector<double> logAdjustedClose;
 
     BacktestLeg view() const {
-        return {open.data(), close.data(), adjustment.data(), adjustedClose.data()};
+        return {open.data(), close.data(), adjustment.data(), adjustedClose.data(),
+                logAdjustedClose.data()};
     }
 };
 

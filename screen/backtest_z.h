@@ -1,5 +1,6 @@
-// The ratio chart's z of a / b without building its statistics: the same sliding moments in the
-// same order, so each z is the one the chart shows, at a fraction of the work and no allocation.
+// The ratio chart's z of a / b without building its statistics: the same sliding moments of
+// ln(a / b) in the same order, so each z is the one the chart shows, at a fraction of the work
+// and no allocation.
 #pragma once
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 
 namespace zepa {
 
-// A slot's z as its parts: the ratio's distance u from the window's mean, the window's sum of
+// A slot's z as its parts: the log ratio's distance u from the window's mean, the window's sum of
 // squared deviations and its length, z = u / sqrt(squares / n). Kept apart so that most slots
 // are judged without the root and the division.
 struct ZParts {
@@ -39,32 +40,35 @@ struct ZParts {
 };
 
 // The ratio half of computeRatioStatistics, step for step: Welford's mean and squared
-// deviations of the window, a gap restarting it, and an exactly flat run giving no z. Any
-// change there must be made here too; the tests compare the two at every slot.
+// deviations of ln a - ln b over the window, a gap restarting it, and an exactly flat run
+// giving no z. Any change there must be made here too; the tests compare the two at every slot.
 class RatioWindow {
   public:
     explicit RatioWindow(int32_t period) : n_(std::max(period, 2)) {}
 
-    // Takes slot i of the legs' split-adjusted closes, the slots in order from 0; true when the
-    // slot has a z.
-    bool push(const double* a, const double* b, int32_t i) {
-        if (!usable(a[i]) || !usable(b[i]) || !usable(a[i] / b[i])) {
+    // Takes slot i of the legs (a over b), the slots in order from 0; true when the slot has a
+    // z.
+    bool push(const BacktestLeg& a, const BacktestLeg& b, int32_t i) {
+        if (!usable(a.adjustedClose[i]) || !usable(b.adjustedClose[i]) ||
+            !usable(a.adjustedClose[i] / b.adjustedClose[i])) {
             *this = RatioWindow(n_);
             return false;
         }
-        ratio_ = a[i] / b[i];
-        flatLength_ = flatStarted_ && ratio_ == flatLast_ ? flatLength_ + 1 : 1;
-        flatStarted_ = true;
-        flatLast_ = ratio_;
+        ratio_ = a.logAdjustedClose[i] - b.logAdjustedClose[i];
+        // The ratio unchanged, by cross products as the chart tells it.
+        flatLength_ = run_ > 0 && a.adjustedClose[i] * b.adjustedClose[i - 1] ==
+                                      a.adjustedClose[i - 1] * b.adjustedClose[i]
+                          ? flatLength_ + 1
+                          : 1;
         ++count_;
         const double dx = ratio_ - mean_;
         mean_ += dx / count_;
         squares_ += dx * (ratio_ - mean_);
         ++run_;
         if (run_ > n_) {
-            // Divided again rather than kept: a store here would make the compiler keep the
-            // window in memory, and this division waits for nothing.
-            const double gone = a[i - n_] / b[i - n_];
+            // Subtracted again rather than kept: a store here would make the compiler keep the
+            // window in memory, and this subtraction waits for nothing.
+            const double gone = a.logAdjustedClose[i - n_] - b.logAdjustedClose[i - n_];
             const double dg = gone - mean_;
             --count_;
             mean_ -= dg / count_;
@@ -87,11 +91,9 @@ class RatioWindow {
     int32_t count_ = 0;
     double mean_ = 0.0;
     double squares_ = 0.0;
-    bool flatStarted_ = false;
-    double flatLast_ = 0.0;
     int32_t flatLength_ = 0;
     int32_t run_ = 0;
-    double ratio_ = 0.0;
+    double ratio_ = 0.0;  // ln a - ln b of the slot just pushed
 };
 
 // z of slots [0, count) of the pair into `z`, NaN where the chart has none (fewer than

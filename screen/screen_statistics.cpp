@@ -144,7 +144,7 @@ std::optional<double> ratioZ(std::span<const double> a, std::span<const double> 
         if (!(a[t] > 0.0 && b[t] > 0.0)) {
             return std::nullopt;
         }
-        r.push_back(a[t] / b[t]);
+        r.push_back(std::log(a[t]) - std::log(b[t]));
     }
     if (r.empty()) {
         return std::nullopt;

@@ -40,7 +40,7 @@ std::optional<double> spreadHalfLife(std::span<const double> x, std::span<const 
 int32_t meanCrossings(std::span<const double> x, std::span<const double> y);
 
 // The ratio chart's z of a / b over the last n closes: (r - mean) / population deviation of
-// r = a / b; none when a close is missing (0) or the ratio did not move.
+// r = ln a - ln b; none when a close is missing (0) or the ratio did not move.
 std::optional<double> ratioZ(std::span<const double> a, std::span<const double> b);
 
 // Standard normal distribution function.

@@ -60,6 +60,10 @@ struct ChartSettings {
     int32_t overlaySellAtEntry = 0;
     // 1 = the held position's trades by the default ratio rule on the ratio chart (検証を表示).
     int32_t showBacktest = 0;
+
+    // Kept in a value of its own, `ChangeRateBase`: 1 = the change rates (panel, 変動率 chart,
+    // さやデータ) in percent of the entry close rather than of the current close.
+    int32_t changeRateOfEntry = 0;
 };
 
 // Bars shown in aspect stretch mode while the store never set a count (a Mode_1 of 0 reads so).

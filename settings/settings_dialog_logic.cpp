@@ -28,6 +28,8 @@ int32_t ChartSettings::*checkField(int id) {
             return &ChartSettings::overlaySellAtEntry;
         case kShowBacktestCheck:
             return &ChartSettings::showBacktest;
+        case kChangeRateOfEntryCheck:
+            return &ChartSettings::changeRateOfEntry;
         case kBuyCandlesCheck:
             return &ChartSettings::buyCandles;
         case kBuyTomeashiCheck:
@@ -68,7 +70,7 @@ int32_t periodFromEdit(SettingsDialogControls& controls, int id) {
 bool isCheck(int id) {
     return (id >= kBuyCandlesCheck && id < kBuyCandlesCheck + kCheckCount) ||
            id == kSplitAdjustedCheck || id == kRatioChartCheck || id == kOverlaySellCheck ||
-           id == kShowBacktestCheck;
+           id == kShowBacktestCheck || id == kChangeRateOfEntryCheck;
 }
 
 // The ratio period as typed: digits with blanks around them, within the period's range;
@@ -110,6 +112,7 @@ void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls&
     s.ratioPeriod = defaults.ratioPeriod;
     s.overlaySellAtEntry = defaults.overlaySellAtEntry;
     s.showBacktest = defaults.showBacktest;
+    s.changeRateOfEntry = defaults.changeRateOfEntry;
     fillSettingsDialog(s, controls);
     resetSpreadColors(colors);
     controls.repaintSwatches();
@@ -131,8 +134,8 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
     for (int id = kBuyCandlesCheck; id < kBuyCandlesCheck + kCheckCount; ++id) {
         controls.setCheck(id, settings.*checkField(id));
     }
-    for (const int id :
-         {kSplitAdjustedCheck, kRatioChartCheck, kOverlaySellCheck, kShowBacktestCheck}) {
+    for (const int id : {kSplitAdjustedCheck, kRatioChartCheck, kOverlaySellCheck,
+                         kShowBacktestCheck, kChangeRateOfEntryCheck}) {
         controls.setCheck(id, settings.*checkField(id));
     }
     // Stored values are any 32-bit number: one outside the group marks no button.

@@ -41,6 +41,8 @@ inline constexpr int kSplitAdjustedCheck = 320;
 inline constexpr int kRatioChartCheck = 321;
 inline constexpr int kOverlaySellCheck = 322;
 inline constexpr int kShowBacktestCheck = 323;
+// "変動率を建値に対する％で表示" (changeRateOfEntry).
+inline constexpr int kChangeRateOfEntryCheck = 324;
 inline constexpr int kResetButton = 221;
 inline constexpr int kCloseButton = 220;
 

@@ -140,6 +140,9 @@ void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& c
             }
         }
     }
+    // Anything but "1" is the current close's rate, as before the option existed.
+    settings.changeRateOfEntry =
+        queryChartValue(store, kChartSubkey, kChangeRateBaseValue) == "1" ? 1 : 0;
     // MODE is scanned as a whole text, not split: quotes are not dropped and the first
     // field that is not a number ends the reading.
     std::string mode = queryChartValue(store, kChartSubkey, "MODE");
@@ -182,6 +185,14 @@ void saveChartSettings(ValueStore& store, const ChartSettings& settings, const C
                            std::count(stored.begin(), stored.end(), ',') >= 4;
         storeChartValue(store, kChartSubkey, "SayaOption",
                         joinFields(std::span(sayaOption).first(fifth ? 5 : 4)));
+    }
+
+    // Written once the option is first turned on, so that a user who never does keeps the
+    // values the viewer always wrote.
+    if (settings.changeRateOfEntry == 1 ||
+        !queryChartValue(store, kChartSubkey, kChangeRateBaseValue).empty()) {
+        storeChartValue(store, kChartSubkey, kChangeRateBaseValue,
+                        settings.changeRateOfEntry == 1 ? "1" : "0");
     }
 
     // Written as 32-bit signed numbers, which is what the loader reads back.

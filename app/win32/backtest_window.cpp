@@ -18,10 +18,9 @@ constexpr int kListId = 710;
 constexpr UINT_PTR kFollowTimer = 1;
 constexpr UINT kFollowMilliseconds = 300;
 constexpr UINT kRefreshMessage = WM_APP + 1;
-constexpr int kStatsHeight = 24;
+constexpr int kStatsHeight = 40;  // two lines: the statistics, what is left out
 constexpr int kMargin = 4;
 constexpr int kColumnWidth = 84;
-constexpr int kFirstFigureColumn = 4;  // 保有, 純損益 and 累計 line up on the right
 
 class BacktestWindow {
   public:
@@ -56,8 +55,8 @@ class BacktestWindow {
             case WM_NOTIFY: {
                 const auto* header = reinterpret_cast<const NMHDR*>(l);
                 if (header->idFrom == kListId && header->code == LVN_KEYDOWN) {
-                    tableWindowKey(window_, reinterpret_cast<const NMLVKEYDOWN*>(l)->wVKey, table_,
-                                   kBacktestFileName);
+                    tableWindowKey(window_, reinterpret_cast<const NMLVKEYDOWN*>(l)->wVKey,
+                                   exported_, kBacktestFileName);
                 }
                 return 0;
             }
@@ -78,7 +77,7 @@ class BacktestWindow {
         list_ = createReportList(window_, kListId, LVS_SHOWSELALWAYS, font);
         std::vector<ReportColumn> columns;
         for (const std::string& title : backtestTradeHeaders()) {
-            columns.push_back({title, kColumnWidth, columns.size() >= kFirstFigureColumn});
+            columns.push_back({title, kColumnWidth, backtestColumnIsFigure(columns.size())});
         }
         setReportColumns(list_, columns);
     }
@@ -86,6 +85,8 @@ class BacktestWindow {
     void fill() {
         shownRevision_ = a_.shownBacktest.revision;
         table_ = backtestTable(a_.shownBacktest);
+        exported_ = backtestTable(a_.shownBacktest, true);
+        SetWindowTextW(window_, wide(backtestWindowTitle(a_.shownBacktest)).c_str());
         SetWindowTextW(stats_, wide(backtestSummary(a_.shownBacktest)).c_str());
         setReportRows(list_, table_.rows);
     }
@@ -96,6 +97,7 @@ class BacktestWindow {
     HWND list_ = nullptr;
     int64_t shownRevision_ = -1;
     TextTable table_;
+    TextTable exported_;  // what Ctrl+C and Ctrl+S take: numbers alone
 };
 
 }  // namespace
@@ -113,7 +115,7 @@ void openBacktestWindow(HWND frame, HINSTANCE instance, const AppContext& a) {
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     HWND handle =
         createOwnedWindow(std::make_unique<BacktestWindow>(a), instance, kClassName,
-                          wide(kBacktestTitle), WindowShape{.width = 620, .height = 400}, frame);
+                          wide(kBacktestTitle), WindowShape{.width = 900, .height = 400}, frame);
     if (handle != nullptr) {
         ShowWindow(handle, SW_SHOW);
     }

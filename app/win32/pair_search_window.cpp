@@ -366,7 +366,7 @@ class PairSearchWindow {
         std::vector<ReportColumn> heads;
         for (const PairColumn c : columns) {
             const bool text = pairColumnIsText(c);
-            heads.push_back({std::string(pairColumnHeader(c)), text ? 110 : 64, !text});
+            heads.push_back({pairColumnHeader(results_, c), text ? 110 : 64, !text});
         }
         setReportColumns(list_, heads);
         TextRows rows;

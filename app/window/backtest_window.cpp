@@ -17,7 +17,7 @@ BacktestWindow::BacktestWindow(QWidget* frame, AppContext& a)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(stats_);
     layout->addWidget(grid_, 1);
-    resize(620, 400);
+    resize(900, 400);
     // The chart may move to another pair while the window is open: it follows.
     auto* follow = new QTimer(this);
     connect(follow, &QTimer::timeout, this, [this] {
@@ -30,10 +30,11 @@ BacktestWindow::BacktestWindow(QWidget* frame, AppContext& a)
 
 void BacktestWindow::refresh() {
     shownRevision_ = a_.shownBacktest.revision;
+    setWindowTitle(fromUtf8(backtestWindowTitle(a_.shownBacktest)));
     stats_->setText(fromUtf8(backtestSummary(a_.shownBacktest)));
-    // 保有, 純損益 and 累計 are figures: they line up on the right.
     showTable(backtestTable(a_.shownBacktest),
-              [](const std::string&, size_t column) { return column >= 4; });
+              [](const std::string&, size_t column) { return backtestColumnIsFigure(column); });
+    exported_ = backtestTable(a_.shownBacktest, true);
 }
 
 }  // namespace zepa

@@ -303,8 +303,7 @@ void PairSearchWindow::fillTable(int selectRank) {
     table_->setRowCount(static_cast<int>(results_.rows.size()));
     QStringList headers;
     for (PairColumn c : columns) {
-        headers << QString::fromUtf8(pairColumnHeader(c).data(),
-                                     static_cast<qsizetype>(pairColumnHeader(c).size()));
+        headers << QString::fromStdString(pairColumnHeader(results_, c));
     }
     table_->setHorizontalHeaderLabels(headers);
     int selected = -1;

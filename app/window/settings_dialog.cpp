@@ -30,7 +30,7 @@ using namespace settings_dialog;
 constexpr int kFontPixels = 15;
 constexpr int kWidthUnits = 261;
 // The template's 136 units and two rows below the groups for the chart options.
-constexpr int kHeightUnits = 164;
+constexpr int kHeightUnits = 178;
 
 // A black frame whose inside shows one spread colour, filled by the chart's own primitive.
 class Swatch final : public QWidget {
@@ -213,6 +213,7 @@ SettingsDialog::SettingsDialog(QWidget* owner, ChartSettings& settings, ColorTab
     check(kOverlaySellCheck, "売り銘柄を建値で重ねる", DialogRect{155, 135, 100, 10});
     check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 149, 120, 10});
     check(kShowBacktestCheck, "検証を表示", DialogRect{155, 149, 100, 10});
+    check(kChangeRateOfEntryCheck, "変動率を建値に対する％で表示", DialogRect{12, 163, 140, 10});
     button(kResetButton, QStringLiteral("初期値に戻す"), DialogRect{196, 96, 58, 14});
     QPushButton* close =
         button(kCloseButton, QStringLiteral("設定終了"), DialogRect{196, 112, 58, 14});

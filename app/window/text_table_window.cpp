@@ -53,11 +53,12 @@ void TextTableWindow::showTable(
 }
 
 void TextTableWindow::copyTable() {
-    QGuiApplication::clipboard()->setText(fromUtf8(textTableTsv(shown_)));
+    QGuiApplication::clipboard()->setText(fromUtf8(textTableTsv(exported_ ? *exported_ : shown_)));
 }
 
 void TextTableWindow::saveTable() {
-    saveTableAs(this, fromUtf8(fileName_), saveChooser, textTableCsv(shown_));
+    saveTableAs(this, fromUtf8(fileName_), saveChooser,
+                textTableCsv(exported_ ? *exported_ : shown_));
 }
 
 void TextTableWindow::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "positions/closed_trades_table.h"
@@ -31,6 +32,8 @@ class TextTableWindow : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
     TextTable shown_;
+    // What Ctrl+C and Ctrl+S take when set (numbers alone, for spreadsheets); else shown_.
+    std::optional<TextTable> exported_;
     QTableWidget* grid_ = nullptr;
 
   private:

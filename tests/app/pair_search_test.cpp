@@ -172,7 +172,7 @@ TEST(PairSearchTable, CellsAndColumns) {
         {PairColumn::AverageHolding, "11.3"},
     };
     for (const auto& [column, text] : cells) {
-        EXPECT_EQ(pairCell(r, column), text) << pairColumnHeader(column);
+        EXPECT_EQ(pairCell(r, column), text) << pairColumnHeader(PairSearchTable{}, column);
     }
     r.stats.reset();
     r.z.reset();
@@ -183,7 +183,7 @@ TEST(PairSearchTable, CellsAndColumns) {
     t.rows = {r};
     const std::string tsv = pairTableTsv(t);
     EXPECT_EQ(tsv.substr(0, tsv.find('\n')),
-              "コード1\t銘柄名1\tコード2\t銘柄名2\t業種\t相関\t相関(短期)\tβ\tt\tp\tq\t半減期\tZ");
+              "買い\t買い銘柄名\t売り\t売り銘柄名\t業種\t相関\t相関(短期)\tβ\tt\tp\tq\t半減期\tZ");
     t.rows[0].aName = "A,\"x\"";
     const std::string csv = pairTableCsv(t);
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");

@@ -75,6 +75,16 @@ TEST(BacktestZ, EqualsTheRatioChartsAtEverySlot) {
         }
         // The gap, the split and the flat stretch leave z where the windows allow it.
         EXPECT_GT(withZ, 100) << period;
+        // The legs the other way round: exactly -z at every slot, none where there was none.
+        const BacktestPair reversed{pair.b, pair.a, pair.slotCount};
+        std::vector<double> mirrored(z.size());
+        computeBacktestZ(reversed, period, static_cast<int32_t>(z.size()), mirrored.data());
+        for (size_t i = 0; i < z.size(); ++i) {
+            ASSERT_EQ(std::isnan(z[i]), std::isnan(mirrored[i])) << period << " slot " << i;
+            if (!std::isnan(z[i])) {
+                EXPECT_EQ(mirrored[i], -z[i]) << period << " slot " << i;
+            }
+        }
     }
 }
 
@@ -127,6 +137,13 @@ TEST(BacktestBatch, GivesEachPairWhatItGivesAlone) {
             EXPECT_EQ((std::vector<int64_t>{b.trades, b.net, b.openNet, b.stopExits, b.timeExits}),
                       (std::vector<int64_t>{alone.trades, alone.net, alone.openNet, alone.stopExits,
                                             alone.timeExits}))
+                << k;
+            // The same pair the other way round trades the same dates for the same money.
+            BacktestStats reversed;
+            const BacktestPair other{pair.b, pair.a, kSlots};
+            ASSERT_EQ(runBacktest(other, calendar, rule, ws, reversed), 1);
+            EXPECT_EQ((std::vector<int64_t>{reversed.trades, reversed.net, reversed.openNet}),
+                      (std::vector<int64_t>{alone.trades, alone.net, alone.openNet}))
                 << k;
             exits[0] += alone.targetExits;
             exits[1] += alone.stopExits;

@@ -73,6 +73,20 @@ TEST(InfoPanelBlocks, RowsPositionsColoursAndTexts) {
                  "630,212 -13 16:S:  1000", "644,226 -13 16:   850", "623,366 -13 16:   250000"}));
 }
 
+TEST(InfoPanelBlocks, ChangeRateOfTheCurrentCloseOrByTheSettingOfTheEntryClose) {
+    // 1,000 -> 1,250 and 2,000 -> 1,500: of the current close, or of the entry close.
+    for (const auto& [ofEntry, buy, sell] :
+         {std::tuple{0, "     +20%", "     -33%"}, std::tuple{1, "     +25%", "     -25%"}}) {
+        Panel f;
+        f.series.buyBars[20] = DayBar{{}, 0, 0, 0, 1250, 0, 250};
+        f.series.sellBars[20] = DayBar{{}, 0, 0, 0, 1500, 0, 500};
+        f.settings.changeRateOfEntry = ofEntry;
+        const Strings texts = f.panel();
+        EXPECT_EQ((Strings{texts[2], texts[5]}), (Strings{std::string("630,184 -13 92:") + buy,
+                                                          std::string("630,128 -13 96:") + sell}));
+    }
+}
+
 TEST(InfoPanelBlocks, OnlyEnteredLegsBeforeTheShownEndAndNoWrapOrZeroDivision) {
     Panel f;
     f.view.lastShownBar = 11;  // after the buy entry, before the sell entry

@@ -185,23 +185,23 @@ TEST_F(RatioPane, SigmaScaleAndTitleWithTheLastShownValues) {
                        cp932FromUtf8("  -1σ"), cp932FromUtf8("  -2σ")}));
     EXPECT_EQ(drawn(RecordedOp::Line, 58),
               (Strings{"52,417,795,417", "52,454,795,454", "52,528,795,528", "52,565,795,565"}));
-    EXPECT_EQ(title(), "レシオケータ(25本)  R:--  Z:--  相関:--  半減期:--");
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:--  Z:--  相関(25本):--  半減期(25本):--");
     EXPECT_TRUE(drawn(RecordedOp::Line, 93).empty());
 
     RatioSlot& last = stats.slots[static_cast<size_t>(view.lastShownBar)];
     last = RatioSlot{1.234449, 1.2, 0.02, 1.84, -0.8249, 11.6, true, true, true, true, true};
     draw();
-    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:+1.8  相関:-0.82  半減期:12本");
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:+1.8  相関(25本):-0.82  半減期(25本):12本");
     last.hasCorrelation = last.hasHalfLife = false;
     last.z = -0.04;
     draw();
-    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:-0.0  相関:--  半減期:--");
+    EXPECT_EQ(title(), "レシオケータ(25本)  R:1.2344  Z:-0.0  相関(25本):--  半減期(25本):--");
 
     // Without statistics the title keeps the setting's period.
     c.ratio = nullptr;
     settings.ratioPeriod = 60;
     draw();
-    EXPECT_EQ(title(), "レシオケータ(60本)  R:--  Z:--  相関:--  半減期:--");
+    EXPECT_EQ(title(), "レシオケータ(60本)  R:--  Z:--  相関(60本):--  半減期(60本):--");
 }
 
 TEST_F(RatioPane, ZLineJoinsNeighboursAndIsCutAtThePaneEdge) {

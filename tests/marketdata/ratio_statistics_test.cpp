@@ -1,4 +1,5 @@
-// The ratio statistics against a direct two-pass computation over each window.
+// The ratio statistics against a direct two-pass computation over each window, on the log of
+// the ratio; and the legs swapped give exactly -z.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,7 +47,7 @@ std::vector<Expected> directStatistics(const std::vector<double>& buy,
         e.full = true;
         std::vector<double> r, a, b, x, y;
         for (size_t j = from; j <= i; ++j) {
-            r.push_back(buy[j] / sell[j]);
+            r.push_back(std::log(buy[j] / sell[j]));
             if (j > from) {
                 a.push_back(std::log(buy[j] / buy[j - 1]));
                 b.push_back(std::log(sell[j] / sell[j - 1]));
@@ -67,9 +68,9 @@ std::vector<Expected> directStatistics(const std::vector<double>& buy,
         };
         e.mean = mean(r);
         e.deviation = std::sqrt(co(r, r) / n);
-        // Rounding of a flat window's mean leaves a deviation far below any price step.
-        if (e.deviation > 1e-12 * e.mean) {
-            e.z = (e.ratio - e.mean) / e.deviation;
+        // Rounding of a flat window's logs leaves a deviation far below any price step.
+        if (e.deviation > 1e-12) {
+            e.z = (std::log(e.ratio) - e.mean) / e.deviation;
         } else {
             e.deviation = 0;
         }
@@ -101,8 +102,8 @@ void expectMatches(const RatioStatistics& got, const std::vector<Expected>& want
             continue;
         }
         ++fullWindows;
-        EXPECT_NEAR(g.mean, e.mean, 1e-12 * e.mean);
-        EXPECT_NEAR(g.deviation, e.deviation, 1e-7 * e.deviation + 1e-15 * e.mean);
+        EXPECT_NEAR(g.mean, e.mean, 1e-12);
+        EXPECT_NEAR(g.deviation, e.deviation, 1e-7 * e.deviation + 1e-15);
         ASSERT_EQ(g.hasZ, e.z.has_value());
         if (e.z) {
             EXPECT_NEAR(g.z, *e.z, 1e-6);
@@ -117,6 +118,47 @@ void expectMatches(const RatioStatistics& got, const std::vector<Expected>& want
         }
     }
     EXPECT_GT(fullWindows, 0) << name;
+}
+
+// The legs swapped: every z exactly negated, the log mean too, the deviation and the
+// half-life exactly the same, and a z exactly where there was one.
+void expectMirrored(const SpreadSeries& series, int32_t period, const std::string& name) {
+    SpreadSeries swapped = series;
+    std::swap(swapped.buyBars, swapped.sellBars);
+    std::swap(swapped.buyStart, swapped.sellStart);
+    RatioStatistics ab, ba;
+    ASSERT_EQ(computeRatioStatistics(series, period, ab), 1);
+    ASSERT_EQ(computeRatioStatistics(swapped, period, ba), 1);
+    ASSERT_EQ(ab.slots.size(), ba.slots.size());
+    int zs = 0;
+    for (size_t i = 0; i < ab.slots.size(); ++i) {
+        const RatioSlot& x = ab.slots[i];
+        const RatioSlot& y = ba.slots[i];
+        SCOPED_TRACE(name + " slot " + std::to_string(i));
+        ASSERT_EQ(x.hasRatio, y.hasRatio);
+        ASSERT_EQ(x.hasMean, y.hasMean);
+        ASSERT_EQ(x.hasZ, y.hasZ);
+        ASSERT_EQ(x.hasHalfLife, y.hasHalfLife);
+        ASSERT_EQ(x.hasCorrelation, y.hasCorrelation);
+        if (x.hasRatio) {
+            EXPECT_NEAR(x.ratio * y.ratio, 1.0, 1e-15);
+        }
+        if (x.hasMean) {
+            EXPECT_EQ(x.mean, -y.mean);
+            EXPECT_EQ(x.deviation, y.deviation);
+        }
+        if (x.hasZ) {
+            EXPECT_EQ(x.z, -y.z);
+            zs += x.z != 0.0;
+        }
+        if (x.hasHalfLife) {
+            EXPECT_EQ(x.halfLife, y.halfLife);
+        }
+        if (x.hasCorrelation) {
+            EXPECT_NEAR(x.correlation, y.correlation, 1e-12);
+        }
+    }
+    EXPECT_GT(zs, 0) << name;
 }
 
 // A repeatable walk of integer prices.
@@ -210,6 +252,7 @@ TEST(RatioStatistics, MatchTheDirectComputation) {
         ASSERT_EQ(computeRatioStatistics(seriesOf(buy, sell), c.period, got), 1);
         EXPECT_EQ(got.period, c.period);
         expectMatches(got, directStatistics(asDouble(buy), asDouble(sell), c.period), c.name);
+        expectMirrored(seriesOf(buy, sell), c.period, c.name);
     }
 }
 
@@ -257,6 +300,11 @@ TEST_F(RatioFromPriceFile, WeeklyBarsWithASplit) {
     RatioStatistics got;
     ASSERT_EQ(computeRatioStatistics(series, 8, got), 1);
     expectMatches(got, directStatistics(buy, sell, 8), "weekly");
+    expectMirrored(series, 8, "weekly");
+    SpreadSeries daily;
+    ASSERT_EQ(buildPairSeries(md_, {}, PositionRecord{leg('T', 1), leg('T', 2)}, {}, daily).result,
+              1);
+    expectMirrored(daily, 25, "daily");
     // The split week is no outlier.
     EXPECT_LT(std::fabs(got.slots[splitWeek].z), 3.0);
 }

@@ -72,11 +72,13 @@ TEST(PairDefinitions, CrossingsZAndDegenerateCases) {
     EXPECT_EQ(meanCrossings(std::vector<double>{1, -1, 0, -1, 1, 1}, std::vector<double>(6, 0.0)),
               2);
     EXPECT_EQ(meanCrossings(std::vector<double>{0, 2, 1, 2, 0}, std::vector<double>(5, 0.0)), 2);
-    // Ratios 1, 2, 3: mean 2, population deviation sqrt(2/3).
-    const std::optional<double> z =
-        ratioZ(std::vector<double>{1, 2, 3}, std::vector<double>(3, 1.0));
+    // Ratios e, e^2, e^3: logs 1, 2, 3 with mean 2, population deviation sqrt(2/3); the legs
+    // swapped give minus that.
+    const std::vector<double> e{std::exp(1.0), std::exp(2.0), std::exp(3.0)};
+    const std::optional<double> z = ratioZ(e, std::vector<double>(3, 1.0));
     ASSERT_TRUE(z);
     EXPECT_NEAR(*z, 1.0 / std::sqrt(2.0 / 3.0), 1e-12);
+    EXPECT_EQ(ratioZ(std::vector<double>(3, 1.0), e), -*z);
     EXPECT_FALSE(ratioZ(std::vector<double>{2, 2, 2}, std::vector<double>{1, 1, 1}));
     EXPECT_FALSE(ratioZ(std::vector<double>{2, 0, 3}, std::vector<double>{1, 1, 1}));
     // A perfect fit has no Dickey-Fuller t, a flat leg no correlation.

@@ -110,8 +110,11 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
     press(kRatioChartCheck);
     press(kOverlaySellCheck);
     press(kShowBacktestCheck);
-    EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry, settings.showBacktest}),
-              (Ints{1, 1, 1}));
+    press(kChangeRateOfEntryCheck);
+    EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry, settings.showBacktest,
+                    settings.changeRateOfEntry}),
+              (Ints{1, 1, 1, 1}));
+    EXPECT_EQ(controls.checks[kChangeRateOfEntryCheck], 1);
 
     // {typed, message}: a refused period keeps the dialog open and changes nothing.
     const std::string range = "入力エラー:レシオケータの期間は 5 から 250 までです";

@@ -74,6 +74,24 @@ TEST_F(ChartSettingsStore, SayaOptionRoundTripAndFallbacks) {
     EXPECT_EQ(load("SayaOption", "0,0,25,0,7").showBacktest, 0);
 }
 
+TEST_F(ChartSettingsStore, ChangeRateBaseIsAValueOfItsOwnWrittenOnceUsed) {
+    // Never turned on: nothing new is written, and the rate stays the current close's.
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(store.find(kChartSubkey, kChangeRateBaseValue), nullptr);
+    EXPECT_EQ(s.changeRateOfEntry, 0);
+    s.changeRateOfEntry = 1;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, kChangeRateBaseValue), "1");
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "");  // no other value moves
+    s.changeRateOfEntry = 0;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, kChangeRateBaseValue), "0");
+    // Only "1" turns it on.
+    for (const auto& [text, on] : {std::pair{"1", 1}, {"0", 0}, {"2", 0}, {"-1", 0}, {"x", 0}}) {
+        EXPECT_EQ(load(kChangeRateBaseValue, text).changeRateOfEntry, on) << text;
+    }
+}
+
 TEST_F(ChartSettingsStore, OutOfRangeAndBadFields) {
     load("Mode_1", "9,9,9,9,9,0,1,9,9,9,80,9,25,30,-5,70,0,0,100,5");
     EXPECT_EQ((Ints{s.pitchMode, s.fillFallingBodies, s.stretchBarCount, s.autoStepInterval,

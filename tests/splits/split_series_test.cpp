@@ -31,9 +31,29 @@ TEST_F(SplitSeries, ABuySplitAfterTheEntryKeepsWhatTheTraderMade) {
     // as on the day before; the stored gains alone would show -48,000. The sell leg, unsplit,
     // adds 100 a day as it falls.
     EXPECT_EQ(profits(), (I64{0, 1100, 2200, 3300, 4400, 4500, 5600, 6700, 7800, 8900}));
-    // The change rate against the entry close in the same basis: 40 / 1040 and 20 / 520.
+    // The change rate against the current close in the same basis: 40 / 1040 and 20 / 520.
     EXPECT_EQ(rates(series_, Leg::Buy),
               (D{0, 0.990, 1.961, 2.913, 3.846, 3.846, 4.762, 5.660, 6.542, 7.407}));
+    // Of the entry close instead: 40 / 1000, and after the split 20 / (1000 x 0.5); each leg's
+    // own move, as with the current close. Without the option the rate is legChangeRate's.
+    for (const Leg leg : {Leg::Buy, Leg::Sell}) {
+        const DayBar* bars = storedBars(series_, leg).data();
+        const double entry = storedEntryClose(series_, leg);
+        for (int32_t i = 0; i < 10; ++i) {
+            const double f = i >= 5 && leg == Leg::Buy ? 0.5 : 1.0;
+            const double expected = (bars[i].close - entry * f) / (entry * f) * 100.0;
+            double rate = 0.0;
+            ASSERT_TRUE(shownChangeRate(series_, leg, i, true, rate));
+            EXPECT_NEAR(rate, expected, 1e-9) << i;
+            ASSERT_TRUE(shownChangeRate(series_, leg, i, false, rate));
+            EXPECT_EQ(rate, legChangeRate(series_, leg, i));
+        }
+    }
+    double rate = 0.0;
+    ASSERT_TRUE(shownChangeRate(series_, Leg::Buy, 9, true, rate));
+    EXPECT_NEAR(rate, 8.0, 1e-9);  // 100 x 540 / 1000 - 1 = 8 %, against 7.407 % of the close
+    series_.buyEntryClose = 0;     // no entry close: no rate of it
+    EXPECT_FALSE(shownChangeRate(series_, Leg::Buy, 9, true, rate));
 }
 
 TEST_F(SplitSeries, SplitsBeforeTheEntryOrWithoutAnEntryChangeNothing) {

@@ -69,6 +69,8 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     ASSERT_NE(trades, nullptr);
     EXPECT_EQ(trades->table()->rowCount(), static_cast<int>(a.shownBacktest.trades.size()));
     EXPECT_TRUE(trades->statsLabel()->text().startsWith(QStringLiteral("取引 ")));
+    EXPECT_TRUE(trades->windowTitle().startsWith(QStringLiteral("検証  買 T%1 ").arg(buy)))
+        << trades->windowTitle().toStdString();
     QTest::keyClick(trades, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().count(QLatin1Char('\n')),
               static_cast<int>(a.shownBacktest.trades.size()) + 1);
@@ -86,7 +88,7 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
                       QPoint(table->horizontalHeader()->sectionViewportPosition(5) + 5, 5));
     EXPECT_EQ(search->results().sortColumn, PairColumn::Correlation);
     QTest::keyClick(search, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("コード1\t銘柄名1")));
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("買い\t買い銘柄名")));
     const std::string saved = (root / "pairs.csv").string();
     search->setSaveChooser([&](const QString&) { return QString::fromStdString(saved); });
     QTest::keyClick(search, Qt::Key_S, Qt::ControlModifier);

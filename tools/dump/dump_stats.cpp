@@ -57,14 +57,16 @@ int32_t dateOrZero(PackedDate d) {
     return (d.year == 0 && d.month == 0 && d.day == 0) ? 0 : dateValue(d);
 }
 
-// The seven values of a slot; NaN where there is none (null in JSON, "--" in text).
+// The six values of a slot; NaN where there is none (null in JSON, "--" in text). The mean is
+// the ratio at z = 0, exp of the mean of ln r, so that it reads beside the ratio; the deviation
+// stays that of ln r: z = ln(ratio / mean) / deviation.
 struct SlotValues {
     double v[6];
 };
 
 SlotValues valuesOf(const RatioSlot& s) {
     const double none = std::nan("");
-    return SlotValues{{s.hasRatio ? s.ratio : none, s.hasMean ? s.mean : none,
+    return SlotValues{{s.hasRatio ? s.ratio : none, s.hasMean ? std::exp(s.mean) : none,
                        s.hasMean ? s.deviation : none, s.hasZ ? s.z : none,
                        s.hasCorrelation ? s.correlation : none, s.hasHalfLife ? s.halfLife : none}};
 }

@@ -15,7 +15,8 @@ constexpr const char* kUsage =
     "DIR is the folder that holds ZEPAWIN/ (default: the working directory).\n"
     "rows prints a data window's rows as the viewer draws them, with the start-up settings:\n"
     "moving-average periods 5 and 5, the spread of the closes, sell minus buy.\n"
-    "stats prints the ratio chart's statistics per slot (period P bars, default 25).\n";
+    "stats prints the ratio chart's statistics per slot (period P bars, default 25), taken on\n"
+    "ln(ratio): mean is the ratio at z = 0, deviation that of ln(ratio).\n";
 
 }  // namespace
 
