@@ -1,6 +1,6 @@
 #include "tools/import/import_args.h"
 
-#include "tools/import/field_values.h"
+#include "import/field_values.h"
 
 namespace zepa {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/import/import_types.h"
+#include "import/import_types.h"
 
 namespace zepa {
 

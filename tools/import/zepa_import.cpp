@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "import/import_run.h"
 #include "tools/import/import_args.h"
-#include "tools/import/import_run.h"
 #include "tools/import/import_summary.h"
 
 int main(int argc, char** argv) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/import/import_types.h"
+#include "import/import_types.h"
 #include "tools/listing_writer.h"
 
 namespace zepa {

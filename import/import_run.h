@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "tools/import/import_types.h"
+#include "import/import_types.h"
 
 namespace zepa {
 

@@ -1,8 +1,8 @@
-#include "tools/import/csv_reader.h"
+#include "import/csv_reader.h"
 
 #include <cstring>
 
-#include "tools/import/field_values.h"
+#include "import/field_values.h"
 
 namespace zepa {
 

@@ -1,4 +1,4 @@
-#include "tools/import/text_input.h"
+#include "import/text_input.h"
 
 #include <cstdio>
 #include <filesystem>

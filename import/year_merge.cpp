@@ -1,4 +1,4 @@
-#include "tools/import/year_merge.h"
+#include "import/year_merge.h"
 
 #include <algorithm>
 

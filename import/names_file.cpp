@@ -1,4 +1,4 @@
-#include "tools/import/names_file.h"
+#include "import/names_file.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 
 #include "base/codepage.h"
 #include "base/utf8.h"
-#include "tools/import/csv_reader.h"
-#include "tools/import/field_values.h"
-#include "tools/import/text_input.h"
+#include "import/csv_reader.h"
+#include "import/field_values.h"
+#include "import/text_input.h"
 
 namespace zepa {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/import/import_run.h"
+#include "import/import_run.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -9,20 +9,20 @@
 
 #include "base/codepage.h"
 #include "base/durable_file.h"
+#include "import/csv_reader.h"
+#include "import/data_folder.h"
+#include "import/field_values.h"
+#include "import/json_reader.h"
+#include "import/names_file.h"
+#include "import/position_template.h"
+#include "import/text_input.h"
+#include "import/year_merge.h"
 #include "marketdata/installation_paths.h"
 #include "marketdata/listing_file.h"
 #include "marketdata/market_code.h"
 #include "marketdata/price_database.h"
 #include "positions/position_request.h"
 #include "tools/dbw_writer.h"
-#include "tools/import/csv_reader.h"
-#include "tools/import/data_folder.h"
-#include "tools/import/field_values.h"
-#include "tools/import/json_reader.h"
-#include "tools/import/names_file.h"
-#include "tools/import/position_template.h"
-#include "tools/import/text_input.h"
-#include "tools/import/year_merge.h"
 
 namespace zepa {
 namespace {

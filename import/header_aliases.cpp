@@ -1,4 +1,4 @@
-#include "tools/import/header_aliases.h"
+#include "import/header_aliases.h"
 
 namespace zepa {
 namespace {

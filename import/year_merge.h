@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
+#include "import/data_folder.h"
+#include "import/import_types.h"
 #include "tools/dbw_writer.h"
-#include "tools/import/data_folder.h"
-#include "tools/import/import_types.h"
 
 namespace zepa {
 

@@ -1,4 +1,4 @@
-#include "tools/import/json_reader.h"
+#include "import/json_reader.h"
 
 #include <charconv>
 #include <nlohmann/json.hpp>

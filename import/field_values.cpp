@@ -1,4 +1,4 @@
-#include "tools/import/field_values.h"
+#include "import/field_values.h"
 
 #include <charconv>
 #include <cmath>

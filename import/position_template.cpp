@@ -1,4 +1,4 @@
-#include "tools/import/position_template.h"
+#include "import/position_template.h"
 
 #include <cstdio>
 #include <filesystem>

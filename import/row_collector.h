@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/import/header_aliases.h"
-#include "tools/import/import_types.h"
+#include "import/header_aliases.h"
+#include "import/import_types.h"
 
 namespace zepa {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/import/header_aliases.h"
-#include "tools/import/row_collector.h"
+#include "import/header_aliases.h"
+#include "import/row_collector.h"
 
 namespace zepa {
 

@@ -1,4 +1,4 @@
-#include "tools/import/data_folder.h"
+#include "import/data_folder.h"
 
 #include <algorithm>
 #include <filesystem>

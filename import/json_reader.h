@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "tools/import/row_collector.h"
+#include "import/row_collector.h"
 
 namespace zepa {
 

@@ -1,11 +1,11 @@
-#include "tools/import/row_collector.h"
+#include "import/row_collector.h"
 
 #include <algorithm>
 #include <limits>
 #include <new>
 
 #include "base/codepage.h"
-#include "tools/import/field_values.h"
+#include "import/field_values.h"
 
 namespace zepa {
 namespace {
