@@ -94,6 +94,26 @@ DataFolderSurvey surveyDataFolder(const std::string& dataDirectory, const std::s
     return survey;
 }
 
+std::vector<int32_t> storedDates(const std::string& dataDirectory) {
+    std::vector<int32_t> dates;
+    std::error_code ec;
+    for (fs::directory_iterator it(dataDirectory, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        if (!matchesDatabasePattern(it->path().filename().string())) {
+            continue;
+        }
+        MarketData md;
+        if (loadTables(it->path().string(), md)) {
+            for (PackedDate d : md.set.files[0].dates) {
+                dates.push_back(dateValue(d));
+            }
+        }
+    }
+    std::sort(dates.begin(), dates.end());
+    dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+    return dates;
+}
+
 bool readYearFile(const std::string& path, int year, YearData& out, std::string& problem) {
     MarketData md;
     if (!loadTables(path, md)) {

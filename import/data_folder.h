@@ -23,6 +23,10 @@ struct DataFolderSurvey {
 // date of the years about to be written (the viewer would show those dates twice).
 DataFolderSurvey surveyDataFolder(const std::string& dataDirectory, const std::set<int>& years);
 
+// Every date (YYYYMMDD) that the folder's price files hold, ascending, each once; files that do
+// not read are passed over (the import names them).
+std::vector<int32_t> storedDates(const std::string& dataDirectory);
+
 // The year of a name "DBW.YYYY" (four digits, 1970..2225, any case), else 0.
 int yearOfFileName(const std::string& name);
 

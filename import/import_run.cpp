@@ -37,27 +37,24 @@ void addError(ImportReport& report, const std::string& message) {
     }
 }
 
-// `text` is the caller's buffer, kept between files so that its memory is reused.
-void readInput(const std::string& path, uint32_t index, const ImportOptions& o, RowCollector& rows,
-               std::string& text) {
+// `text` holds the input's bytes; it is the caller's buffer, kept between inputs so that its
+// memory is reused.
+void readInputText(const std::string& name, uint32_t index, const ImportOptions& o,
+                   RowCollector& rows, std::string& text) {
     SourceFile file;
-    file.displayName = path;
+    file.displayName = name;
     file.index = index;
     if (o.code) {
         file.fileCode = o.code;
         file.fileCodeText = std::to_string(*o.code);
     } else {
-        file.fileCodeText = codeTextOfFileName(fs::path(path).filename().string());
+        file.fileCodeText = codeTextOfFileName(fs::path(name).filename().string());
         int32_t code = 0;
         if (parseStockCode(file.fileCodeText, code) == CodeResult::Ok) {
             file.fileCode = code;
         }
     }
     bool cp932 = false;
-    if (!readWholeFile(path, text)) {
-        rows.fileError(file, 0, "cannot be read");
-        return;
-    }
     if (decodeText(text, cp932) != TextResult::Ok) {
         rows.fileError(file, 0, "UTF-16 text; save it as UTF-8 or Shift-JIS (CP932)");
         return;
@@ -67,6 +64,23 @@ void readInput(const std::string& path, uint32_t index, const ImportOptions& o, 
     } else {
         readCsvPrices(text, file, rows);
     }
+}
+
+void readInput(const std::string& path, uint32_t index, const ImportOptions& o, RowCollector& rows,
+               std::string& text) {
+    if (!readWholeFile(path, text)) {
+        SourceFile file;
+        file.displayName = path;
+        file.index = index;
+        rows.fileError(file, 0, "cannot be read");
+        return;
+    }
+    readInputText(path, index, o, rows, text);
+}
+
+// The name of input `index` in messages: the files first, then the texts.
+const std::string& sourceName(const ImportOptions& o, uint32_t index) {
+    return index < o.files.size() ? o.files[index] : o.texts[index - o.files.size()].name;
 }
 
 bool sameValues(const PriceRow& a, const PriceRow& b) {
@@ -128,11 +142,11 @@ void sortAndDeduplicate(std::vector<PriceRow>& rows, const ImportOptions& o, boo
                 ++report.total.duplicates;
                 continue;
             }
-            const std::string what = o.files[again.source] + ":" + std::to_string(again.line) +
-                                     ": " + std::to_string(again.code) + " on " +
-                                     isoDate(again.date) +
-                                     " is given again with other values (first at " +
-                                     o.files[first.source] + ":" + std::to_string(first.line) + ")";
+            const std::string what =
+                sourceName(o, again.source) + ":" + std::to_string(again.line) + ": " +
+                std::to_string(again.code) + " on " + isoDate(again.date) +
+                " is given again with other values (first at " + sourceName(o, first.source) + ":" +
+                std::to_string(first.line) + ")";
             if (skipBad) {
                 ++report.total.skippedBad;
                 if (report.warnings.size() < kMaxReportedErrors) {
@@ -194,6 +208,9 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
     if (!o.namesFile.empty() && !readNamesFile(o.namesFile, namesFile, report)) {
         return kExitInputError;
     }
+    if (o.namesText && !readNamesText(o.namesText->name, o.namesText->text, namesFile, report)) {
+        return kExitInputError;
+    }
     const std::map<int32_t, std::string>& listNames = namesFile.names;
     const bool withListing = namesFile.listingFields != 0;
     const std::string listingPath = (fs::path(paths.zepawin) / kListingFileName).string();
@@ -206,8 +223,8 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         report.listingWritten = withListing;
         return kExitImported;
     };
-    if (o.files.empty() && !withListing) {
-        addError(report, o.namesFile +
+    if (o.files.empty() && o.texts.empty() && !withListing) {
+        addError(report, (o.namesText ? o.namesText->name : o.namesFile) +
                              ": no listing columns (Sector33Code/33業種コード, MarginCode...) and "
                              "no price file to import");
         return kExitInputError;
@@ -219,10 +236,18 @@ int importChecked(const ImportOptions& o, ImportReport& report, const ImportHook
         const uintmax_t size = fs::file_size(path, sizeError);
         inputBytes += sizeError ? 0 : size;
     }
+    for (const InputText& t : o.texts) {
+        inputBytes += t.text.size();
+    }
     collector.expectInputBytes(inputBytes);
     std::string text;
     for (size_t i = 0; i < o.files.size(); ++i) {
         readInput(o.files[i], static_cast<uint32_t>(i), o, collector, text);
+    }
+    for (size_t i = 0; i < o.texts.size(); ++i) {
+        text = o.texts[i].text;
+        readInputText(o.texts[i].name, static_cast<uint32_t>(o.files.size() + i), o, collector,
+                      text);
     }
     text = std::string();
     if (!report.errors.empty()) {

@@ -22,6 +22,12 @@ struct SplitOption {
     std::string text;  // as given, for messages
 };
 
+// An input already in memory (a page the web client fetched), named in messages by `name`.
+struct InputText {
+    std::string name;
+    std::string text;
+};
+
 struct ImportOptions {
     std::string root = ".";  // holds ZEPAWIN/
     char market = 'T';
@@ -32,6 +38,9 @@ struct ImportOptions {
     bool dryRun = false;
     bool json = false;
     std::vector<std::string> files;
+    // Price inputs read after the files, and names given as text instead of namesFile.
+    std::vector<InputText> texts;
+    std::optional<InputText> namesText;
 };
 
 // One traded day of one stock, as it will be stored.

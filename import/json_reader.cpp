@@ -111,7 +111,8 @@ class QuoteHandler : public nlohmann::json_sax<Json> {
     }
     bool start_array(std::size_t) override {
         ++depth_;
-        if (rowsDepth_ == 0 && (depth_ == 1 || (depth_ == 2 && topKey_ == "daily_quotes"))) {
+        if (rowsDepth_ == 0 &&
+            (depth_ == 1 || (depth_ == 2 && (topKey_ == "daily_quotes" || topKey_ == "data")))) {
             rowsDepth_ = depth_;
         }
         column_ = -1;
@@ -176,7 +177,8 @@ void readJsonPrices(std::string_view text, SourceFile& file, RowCollector& rows)
     QuoteHandler handler(text, file, rows);
     const bool ok = Json::sax_parse(text.begin(), text.end(), &handler);
     if (ok && !handler.foundRows()) {
-        rows.fileError(file, 0, "no array of quotes (\"daily_quotes\", or an array at the top)");
+        rows.fileError(file, 0,
+                       "no array of quotes (\"daily_quotes\" or \"data\", or an array at the top)");
     }
 }
 

@@ -1,5 +1,6 @@
-// The daily quotes of the J-Quants API as JSON: an array of objects under "daily_quotes", or a
-// bare array, each object one row with the same field names as the CSV headers.
+// The daily quotes of the J-Quants API as JSON: an array of objects under "daily_quotes" (the
+// first version of the API) or "data" (the second), or a bare array, each object one row with
+// the same field names as the CSV headers.
 #pragma once
 
 #include <string_view>

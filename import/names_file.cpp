@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <utility>
 
 #include "base/codepage.h"
 #include "base/utf8.h"
@@ -43,11 +44,16 @@ std::string industryCode(std::string_view field, size_t digits) {
 
 bool readNamesFile(const std::string& path, NamesFile& out, ImportReport& report) {
     std::string bytes;
-    bool cp932 = false;
     if (!readWholeFile(path, bytes)) {
         report.errors.push_back(path + ": cannot be read");
         return false;
     }
+    return readNamesText(path, std::move(bytes), out, report);
+}
+
+bool readNamesText(const std::string& path, std::string bytes, NamesFile& out,
+                   ImportReport& report) {
+    bool cp932 = false;
     if (decodeText(bytes, cp932) != TextResult::Ok) {
         report.errors.push_back(path + ": UTF-16 text; save it as UTF-8 or Shift-JIS");
         return false;

@@ -23,5 +23,8 @@ struct NamesFile {
 // False, with the error in the report, when the file cannot be used at all. Rows without a
 // usable code are passed over; the first row of a code wins.
 bool readNamesFile(const std::string& path, NamesFile& out, ImportReport& report);
+// The same from bytes already in memory, `name` standing for the path in messages.
+bool readNamesText(const std::string& name, std::string bytes, NamesFile& out,
+                   ImportReport& report);
 
 }  // namespace zepa
