@@ -36,11 +36,13 @@ HttpOutcome failure(HttpResponse& response, const char* step) {
     response.problem = std::string(step) + " failed (WinHTTP error " + std::to_string(error) + ")";
     switch (error) {
         case ERROR_WINHTTP_TIMEOUT:
+        case 10060:  // WSAETIMEDOUT: some WinHTTP pass the socket's time-out on as it is
             return HttpOutcome::TimedOut;
         case ERROR_WINHTTP_NAME_NOT_RESOLVED:
         case ERROR_WINHTTP_CANNOT_CONNECT:
         case ERROR_WINHTTP_CONNECTION_ERROR:
         case ERROR_WINHTTP_SECURE_FAILURE:
+        case 10061:  // WSAECONNREFUSED
             return HttpOutcome::CannotConnect;
         default:
             return HttpOutcome::Failed;
@@ -83,6 +85,11 @@ HttpOutcome httpGet(const HttpRequest& request, HttpResponse& response) {
     if (req.h == nullptr) {
         return failure(response, "WinHttpOpenRequest");
     }
+    // On the request too: not every WinHTTP passes the session's time-outs on.
+    WinHttpSetTimeouts(req.h, timeout, timeout, timeout, timeout);
+    DWORD responseTimeout = static_cast<DWORD>(timeout);
+    WinHttpSetOption(req.h, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
+                     sizeof responseTimeout);
     DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
     WinHttpSetOption(req.h, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
     std::wstring headerText;
