@@ -2,7 +2,7 @@
 // the scratch installation, strictly and then skipping bad rows.
 #include "fuzz/scratch_installation.h"
 #include "fuzz/targets.h"
-#include "tools/import/import_run.h"
+#include "import/import_run.h"
 
 namespace zepa::fuzz {
 namespace {

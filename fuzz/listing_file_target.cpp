@@ -4,8 +4,8 @@
 
 #include "fuzz/scratch_installation.h"
 #include "fuzz/targets.h"
+#include "import/import_run.h"
 #include "marketdata/listing_file.h"
-#include "tools/import/import_run.h"
 #include "tools/listing_writer.h"
 
 namespace zepa::fuzz {

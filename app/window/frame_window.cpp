@@ -146,6 +146,11 @@ void FrameWindow::buildMenus() {
     addCommand(file, command::kEditPositions, "&E\t建玉ファイル編集");
     addCommand(file, command::kReloadPositionsMenu, "&R\t建玉ファイル再読込");
     file->addSeparator();
+    connect(file->addAction(QStringLiteral("&U\t株価更新")), &QAction::triggered, this,
+            &FrameWindow::runPriceUpdate);
+    connect(file->addAction(QStringLiteral("&I\t株価取り込み…")), &QAction::triggered, this,
+            &FrameWindow::runPriceImport);
+    file->addSeparator();
     addCommand(file, command::kAddPosition, "&A\t建玉の追加…");
     addCommand(file, command::kChangePosition, "&C\t建玉の変更…");
     addCommand(file, command::kClosePosition, "&K\t建玉の決済…");

@@ -91,6 +91,9 @@ class FrameWindow final : public QMainWindow, public Shell {
     void openBacktestWindow() override;
     // The ペア検索 window while it is open.
     QWidget* pairSearchWindow() const { return pairSearch_; }
+    // 株価更新 and 株価取り込み… of the File menu (frame_window_prices.cpp).
+    void runPriceUpdate();
+    void runPriceImport();
 
   Q_SIGNALS:
     // The window has closed: the program's event loop ends.

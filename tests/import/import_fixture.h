@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "import/import_run.h"
 #include "tests/support/temp_installation.h"
-#include "tools/import/import_run.h"
 
 namespace zepa::test {
 

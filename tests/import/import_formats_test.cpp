@@ -197,7 +197,7 @@ TEST_F(ImportTest, WholeFileFaultsAreErrorsEvenWhenSkippingBadRows) {
          ":2: not valid JSON: syntax error while parsing value - unexpected '}'; expected '[', "
          "'{', or a literal"},
         {"7203.json", "{\"quotes\": []}",
-         ": no array of quotes (\"daily_quotes\", or an array at the top)"},
+         ": no array of quotes (\"daily_quotes\" or \"data\", or an array at the top)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

@@ -2,10 +2,10 @@
 // the viewer would misread, and never leaving a torn file behind.
 #include <signal.h>
 
+#include "import/position_template.h"
 #include "marketdata/position_file.h"
 #include "tests/import/import_fixture.h"
 #include "tests/support/run_tool.h"
-#include "tools/import/position_template.h"
 
 namespace zepa::test {
 namespace {

@@ -1,14 +1,12 @@
-// The report of a run for people (text) and programs (--json).
+// The report of a run for programs (--json); for people, import/import_summary.h.
 #pragma once
 
 #include <string>
 
-#include "tools/import/import_types.h"
+#include "import/import_summary.h"
 
 namespace zepa {
 
-// One line per file written, then the totals and what was skipped and why.
-std::string summaryText(const ImportReport& report);
 std::string summaryJson(const ImportReport& report, int exitStatus);
 
 }  // namespace zepa
