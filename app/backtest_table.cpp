@@ -23,6 +23,8 @@ const char* exitText(BacktestExit reason) {
             return "損切り";
         case BacktestExit::Time:
             return "期限";
+        case BacktestExit::PeriodEnd:
+            return "期間末";
         case BacktestExit::Open:
             return "保有中";
     }

@@ -27,4 +27,8 @@ void registerImportBenchmarks(const std::string& importer, const std::string& sc
 // Backtest/Pairs100000x750: the ratio-rule backtest of a screen's pairs on every core.
 void registerBacktestBenchmarks();
 
+// WalkForward/Market4000x2500: the walk-forward of the default screen over ten years of a
+// generated market in memory, with the process's peak resident memory.
+void registerWalkForwardBenchmarks();
+
 }  // namespace zepa

@@ -105,6 +105,11 @@ void printTargets(const std::map<std::string, Median>& m) {
          "<= 1024 MB", screen != m.end() && screen->second.peakMB <= 1024.0);
     line("Screen/Market4000x750", ms("Screen/Market4000x750"), "ms", "<= 4000 ms",
          ms("Screen/Market4000x750") >= 0 && ms("Screen/Market4000x750") <= 4000.0);
+    line("WalkForward/Market4000x2500", ms("WalkForward/Market4000x2500"), "ms", "<= 30000 ms",
+         ms("WalkForward/Market4000x2500") >= 0 && ms("WalkForward/Market4000x2500") <= 30000.0);
+    const auto walk = m.find("WalkForward/Market4000x2500");
+    line("WalkForward/Market4000x2500 peak", walk == m.end() ? -1.0 : walk->second.peakMB, "MB",
+         "<= 1536 MB", walk != m.end() && walk->second.peakMB <= 1536.0);
     const auto cold = m.find("App/ColdStart");
     line("App/ColdStart peak", cold == m.end() ? -1.0 : cold->second.peakMB, "MB", "<= 90 MB",
          cold != m.end() && cold->second.peakMB <= 90.0);
@@ -163,6 +168,7 @@ int main(int argc, char** argv) {
     registerImportBenchmarks(programFolder() + "/zepa_import", scratch);
     registerBacktestBenchmarks();
     registerScreenBenchmarks(scratch);
+    registerWalkForwardBenchmarks();
 
     std::map<std::string, Median> medians;
     if (json) {

@@ -122,7 +122,8 @@ void RuleMachine::finish(int32_t last) {
     }
     const bool closes = pair_.a.close[last] > 0 && pair_.b.close[last] > 0;
     book_.close(last, closes ? pair_.a.close[last] : t.aEntry,
-                closes ? pair_.b.close[last] : t.bEntry, BacktestExit::Open);
+                closes ? pair_.b.close[last] : t.bEntry,
+                rule_.closeAtEnd ? BacktestExit::PeriodEnd : BacktestExit::Open);
     state_ = State::Flat;
 }
 

@@ -93,7 +93,8 @@ class RuleMachine {
     }
 
     // After the last slot: a trade still held is valued as if closed at the last close both
-    // legs have.
+    // legs have (closed there, with the rule's closeAtEnd). An order still waiting for an open
+    // fills nowhere: a waiting exit leaves the trade held.
     void finish(int32_t last);
 
   private:

@@ -27,6 +27,9 @@ struct BacktestRule {
     // endDate. The z of the first dates may use closes before startDate.
     int32_t startDate = 0;
     int32_t endDate = 99999999;
+    // A trade still open after the last signal is closed at the last date's close, with its
+    // exit costs, and counts as any closed trade (reason PeriodEnd); otherwise it stays open.
+    bool closeAtEnd = false;
 };
 
 // The trading unit every leg is bought or sold in.

@@ -16,6 +16,8 @@ const char* backtestExitName(BacktestExit reason) {
             return "stop";
         case BacktestExit::Time:
             return "time";
+        case BacktestExit::PeriodEnd:
+            return "period_end";
         case BacktestExit::Open:
             break;
     }
@@ -57,6 +59,7 @@ void computeBacktestStats(const BacktestTrade* trades, size_t count, std::vector
         out.targetExits += t.reason == BacktestExit::Target;
         out.stopExits += t.reason == BacktestExit::Stop;
         out.timeExits += t.reason == BacktestExit::Time;
+        out.periodEndExits += t.reason == BacktestExit::PeriodEnd;
     }
     if (out.trades == 0) {
         return;

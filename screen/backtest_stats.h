@@ -29,6 +29,7 @@ struct BacktestStats {
     int32_t targetExits = 0;
     int32_t stopExits = 0;
     int32_t timeExits = 0;
+    int32_t periodEndExits = 0;
     bool hasOpenTrade = false;  // the last trade is still open
     int64_t openNet = 0;        // its net if closed at the last close
 };

@@ -14,7 +14,8 @@ enum class BacktestExit {
     Target,
     Stop,
     Time,
-    Open,  // still open at the end, valued at the last close
+    Open,       // still open at the end, valued at the last close
+    PeriodEnd,  // closed at the last date's close by a rule that closes what is open at its end
 };
 
 struct BacktestTrade {

@@ -136,13 +136,22 @@ int backtestPairs(MarketData& md, const CorrectionList& corrections, const Scree
     for (const BacktestLegData& d : data) {
         legs.push_back(d.view());
     }
-    BacktestRule r = rule;
-    r.endDate = market.dates.back();
-    r.startDate = backtestStartOf(r.endDate, years);
-    return runBacktestBatch(legs, pairs, market.endSlot + 1, calendar, r, 0, out);
+    return runScreenBacktest(legs, pairs, calendar, market.endSlot, rule, years, 0, out);
 }
 
 }  // namespace
+
+int runScreenBacktest(std::span<const BacktestLeg> legs, std::span<const BacktestPairIndex> pairs,
+                      const BacktestCalendar& calendar, int32_t endSlot, const BacktestRule& rule,
+                      int years, int threads, std::span<BacktestStats> out) {
+    if (endSlot < 0 || static_cast<size_t>(endSlot) >= calendar.dates.size()) {
+        return 0;
+    }
+    BacktestRule r = rule;
+    r.endDate = calendar.dates[static_cast<size_t>(endSlot)];
+    r.startDate = backtestStartOf(r.endDate, years);
+    return runBacktestBatch(legs, pairs, endSlot + 1, calendar, r, threads, out);
+}
 
 int32_t backtestStartOf(int32_t end, int years) {
     const int32_t year = end / 10000 - std::clamp(years, kMinBacktestYears, kMaxBacktestYears);

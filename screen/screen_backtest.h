@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "marketdata/correction_list.h"
 #include "marketdata/price_database.h"
+#include "screen/backtest_batch.h"
 #include "screen/backtest_rule.h"
 #include "screen/backtest_stats.h"
 #include "screen/screen_market.h"
@@ -35,6 +37,12 @@ int32_t backtestStartOf(int32_t end, int years);
 int backtestScreenPairs(MarketData& md, const CorrectionList& corrections,
                         const ScreenMarket& market, const ScreenResult& result,
                         const BacktestRule& rule, int years, std::vector<BacktestStats>& out);
+
+// The batch that backtestScreenPairs runs once the legs are read: the pairs over the dates from
+// backtestStartOf(the date of endSlot, years) to it. Return values as runBacktestBatch's.
+int runScreenBacktest(std::span<const BacktestLeg> legs, std::span<const BacktestPairIndex> pairs,
+                      const BacktestCalendar& calendar, int32_t endSlot, const BacktestRule& rule,
+                      int years, int threads, std::span<BacktestStats> out);
 
 // The statistics a screen can be ranked by, each in the direction that puts the better pair
 // first.

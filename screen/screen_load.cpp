@@ -21,8 +21,10 @@ std::string trimmedName(const char* cp932) {
 }
 
 // One stock's rows from the series just read: slot `first` of the date axis is row 0.
+// With `stored` and `values` set, the per-row figures too.
 void fillStock(const StockSeries& s, int32_t dateCount, int32_t correction, int32_t first,
-               int32_t window, ScreenStock& stock, double* closes, uint8_t* traded, int32_t rows) {
+               int32_t window, ScreenStock& stock, double* closes, uint8_t* traded, int32_t rows,
+               int32_t* stored, double* values) {
     const int32_t start = dateCount - s.length;
     // The product of the adjustments after each bar up to the newest, as the ratio chart's
     // basis has it.
@@ -40,17 +42,22 @@ void fillStock(const StockSeries& s, int32_t dateCount, int32_t correction, int3
                                      kMaxSplitFactor);
             }
         }
-        const int32_t stored = s.close[bar];
-        const double shown = static_cast<double>(wrapMul(stored, correction)) * product;
-        closes[r] = stored > 0 && shown > 0.0 ? shown : 0.0;
+        const int32_t close = s.close[bar];
+        const double shown = static_cast<double>(wrapMul(close, correction)) * product;
+        closes[r] = close > 0 && shown > 0.0 ? shown : 0.0;
         // The series carries the close into a date without trade, whose volume is 0.
-        const bool hasTrade = stored > 0 && s.volume[bar] > 0;
+        const bool hasTrade = close > 0 && s.volume[bar] > 0;
         traded[r] = hasTrade ? 1 : 0;
+        const double value = hasTrade ? static_cast<double>(close) * s.volume[bar] : 0.0;
         if (r >= rows - window && hasTrade) {
-            turnover += static_cast<double>(stored) * s.volume[bar];
+            turnover += value;
         }
         if (r == rows - 1) {
-            stock.storedCloseAtEnd = hasTrade ? stored : 0.0;
+            stock.storedCloseAtEnd = hasTrade ? close : 0.0;
+        }
+        if (stored != nullptr) {
+            stored[r] = hasTrade ? close : 0;
+            values[r] = value;
         }
     }
     stock.turnover = turnover / window;
@@ -62,6 +69,9 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
                             const ListingTable& listing, const ScreenLoadRequest& request,
                             ScreenMarket& market) {
     market = ScreenMarket{};
+    if (request.legs != nullptr) {
+        request.legs->clear();
+    }
     try {
         std::vector<int32_t> axis;
         std::set<StockKey> keys;
@@ -93,6 +103,9 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
             if (request.cancel != nullptr && request.cancel->load(std::memory_order_relaxed)) {
                 releaseStockSeries(md);
                 market = ScreenMarket{};
+                if (request.legs != nullptr) {
+                    request.legs->clear();
+                }
                 return ScreenLoad::Cancelled;
             }
             if (request.stocksDone != nullptr) {
@@ -124,17 +137,41 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
             if (stock.name.empty()) {
                 stock.name = trimmedName(md.set.stockName);
             }
+            const int32_t correction = correctionFactorOf(corrections, key);
+            if (request.legs != nullptr) {
+                BacktestLegData& leg = request.legs->emplace_back();
+                const int made = makeBacktestLegFromSeries(md.series, correction, dateCount, leg);
+                if (made < 0) {
+                    throw std::bad_alloc();
+                }
+                if (made == 0) {  // a series longer than the axis: a leg that never trades
+                    leg.open.assign(static_cast<size_t>(dateCount), 0);
+                    leg.close.assign(static_cast<size_t>(dateCount), 0);
+                    leg.adjustment.assign(static_cast<size_t>(dateCount), 0);
+                    leg.adjustedClose.assign(static_cast<size_t>(dateCount), 0.0);
+                }
+            }
             const size_t at = market.closes.size();
-            market.closes.resize(at + static_cast<size_t>(rows), 0.0);
-            market.traded.resize(at + static_cast<size_t>(rows), 0);
-            fillStock(md.series, dateCount, correctionFactorOf(corrections, key), first,
-                      request.days, stock, market.closes.data() + at, market.traded.data() + at,
-                      rows);
+            const auto grown = at + static_cast<size_t>(rows);
+            market.closes.resize(grown, 0.0);
+            market.traded.resize(grown, 0);
+            if (request.perRowFigures) {
+                market.storedCloses.resize(grown, 0);
+                market.tradedValues.resize(grown, 0.0);
+            }
+            fillStock(md.series, dateCount, correction, first, request.days, stock,
+                      market.closes.data() + at, market.traded.data() + at, rows,
+                      request.perRowFigures ? market.storedCloses.data() + at : nullptr,
+                      request.perRowFigures ? market.tradedValues.data() + at : nullptr);
             market.stocks.push_back(std::move(stock));
         }
         releaseStockSeries(md);
     } catch (const std::bad_alloc&) {
+        releaseStockSeries(md);
         market = ScreenMarket{};
+        if (request.legs != nullptr) {
+            request.legs->clear();
+        }
         return ScreenLoad::OutOfMemory;
     }
     return ScreenLoad::Loaded;

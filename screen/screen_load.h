@@ -10,6 +10,7 @@
 #include "marketdata/correction_list.h"
 #include "marketdata/listing_file.h"
 #include "marketdata/price_database.h"
+#include "screen/backtest_slots.h"
 #include "screen/screen_market.h"
 
 namespace zepa {
@@ -19,6 +20,11 @@ struct ScreenLoadRequest {
     int32_t days = 250;   // the window
     int32_t rows = 250;   // dates to load, at least the window (the ratio period may need more)
     int marketCode = -1;  // -1: every market
+    // For screens at many end dates of the one market: the per-row figures (see ScreenMarket)
+    // and, when `legs` is set, every loaded stock's backtest leg on the whole date axis, in the
+    // market's stock order, from the same read of its prices.
+    bool perRowFigures = false;
+    std::vector<BacktestLegData>* legs = nullptr;
     // Checked before each stock is read: once set, the load ends with Cancelled.
     const std::atomic<bool>* cancel = nullptr;
     // The stocks looked at so far out of all there are, for a progress bar.

@@ -31,13 +31,30 @@ struct ScreenMarket {
     // in `traded` (same layout). Empty `traded`: every date with a close traded.
     std::vector<double> closes;
     std::vector<uint8_t> traded;
+    // For screens at earlier end rows (same layout, empty when loaded for one end date): the
+    // stored close on each traded date and its close x volume, 0 on other dates, from which
+    // a stock's turnover and close at any end row are taken as they are at the last.
+    std::vector<int32_t> storedCloses;
+    std::vector<double> tradedValues;
 
     int32_t rows() const { return static_cast<int32_t>(dates.size()); }
+    // The screen's last row: `endRow`, or the last row when it is negative.
+    int32_t endRowOf(int32_t endRow) const { return endRow < 0 ? rows() - 1 : endRow; }
     const double* closesOf(size_t stock) const { return closes.data() + stock * dates.size(); }
     bool tradedAt(size_t stock, int32_t row) const {
         const size_t at = stock * dates.size() + static_cast<size_t>(row);
         return closes[at] > 0.0 && (traded.empty() || traded[at] != 0);
     }
 };
+
+// What the universe rules read of a stock at an end row: the mean turnover over the `window`
+// rows ending there and the stored close at it (0 without a trade). The stock's own fields
+// where the market holds no per-row figures.
+struct ScreenStockAtEnd {
+    double turnover = 0.0;
+    double storedClose = 0.0;
+};
+ScreenStockAtEnd stockAtEnd(const ScreenMarket& market, size_t stock, int32_t endRow,
+                            int32_t window);
 
 }  // namespace zepa

@@ -55,6 +55,9 @@ struct ScreenOptions {
     ScreenColumn sort = ScreenColumn::P;
     int32_t top = 100;
     int threads = 0;  // 0: one per core
+    // The end date as a row of the market, for a caller that screens one loaded market at many
+    // end dates; -1: the market's last row.
+    int32_t endRow = -1;
     // For a caller on another thread (the viewer's window): set, the screen stops at its next
     // tile and returns Cancelled; `tilesDone` counts the finished tiles out of `tileCount`.
     const std::atomic<bool>* cancel = nullptr;

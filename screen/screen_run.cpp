@@ -446,7 +446,8 @@ ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& o, Scre
             return qValues[static_cast<size_t>(at - pValues.begin()) - 1];
         };
 
-        const int32_t rows = market.rows();
+        // The rows up to the screen's end date.
+        const int32_t rows = market.endRowOf(o.endRow) + 1;
         const int32_t period = o.ratioPeriod;
         // The q and z stages, the survivors compacted in place: an unfiltered market keeps
         // millions of candidates, so no second list of them is made.

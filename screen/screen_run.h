@@ -40,8 +40,9 @@ struct ScreenResult {
 
 enum class ScreenOutcome { Done, OutOfMemory, Cancelled };
 
-// Screens the market's last options.days rows; z needs options.ratioPeriod rows (none where the
-// market has fewer). Cancelled, with an empty result, once options.cancel is set.
+// Screens the options.days rows ending at options.endRow (the market's last row by default); z
+// needs options.ratioPeriod rows (none where the market has fewer). Cancelled, with an empty
+// result, once options.cancel is set.
 ScreenOutcome runScreen(const ScreenMarket& market, const ScreenOptions& options,
                         ScreenResult& result);
 

@@ -11,10 +11,17 @@ bool listed(const std::vector<int32_t>& codes, int32_t code) {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-bool passesOptions(const ScreenStock& s, const ScreenOptions& o) {
-    return (o.codes.empty() || listed(o.codes, s.code)) && !listed(o.exclude, s.code) &&
-           (!o.minTurnover || s.turnover >= *o.minTurnover) &&
-           (!o.minPrice || s.storedCloseAtEnd >= *o.minPrice);
+bool passesOptions(const ScreenMarket& m, size_t k, const ScreenOptions& o) {
+    const ScreenStock& s = m.stocks[k];
+    if ((!o.codes.empty() && !listed(o.codes, s.code)) || listed(o.exclude, s.code)) {
+        return false;
+    }
+    if (!o.minTurnover && !o.minPrice) {
+        return true;
+    }
+    const ScreenStockAtEnd at = stockAtEnd(m, k, o.endRow, o.days);
+    return (!o.minTurnover || at.turnover >= *o.minTurnover) &&
+           (!o.minPrice || at.storedClose >= *o.minPrice);
 }
 
 // Scales a centred column to unit length; false when it is all zeros.
@@ -30,10 +37,32 @@ bool normalise(Column&& c) {
 
 }  // namespace
 
+ScreenStockAtEnd stockAtEnd(const ScreenMarket& market, size_t stock, int32_t endRow,
+                            int32_t window) {
+    const ScreenStock& s = market.stocks[stock];
+    const size_t size = market.closes.size();
+    if (market.storedCloses.size() != size || market.tradedValues.size() != size) {
+        return {s.turnover, s.storedCloseAtEnd};
+    }
+    const int32_t end = market.endRowOf(endRow);
+    const size_t base = stock * market.dates.size();
+    ScreenStockAtEnd at;
+    if (end < 0 || end >= market.rows() || window <= 0) {
+        return at;
+    }
+    // Summed from the end backwards, as the load sums them for its end date.
+    for (int32_t r = end; r >= std::max(0, end - window + 1); --r) {
+        at.turnover += market.tradedValues[base + static_cast<size_t>(r)];
+    }
+    at.turnover /= window;
+    at.storedClose = market.storedCloses[base + static_cast<size_t>(end)];
+    return at;
+}
+
 bool windowCloses(const ScreenMarket& market, size_t stock, int32_t window,
-                  std::vector<double>& closes) {
-    const int32_t rows = market.rows();
-    if (window < 2 || window > rows) {
+                  std::vector<double>& closes, int32_t endRow) {
+    const int32_t rows = market.endRowOf(endRow) + 1;
+    if (window < 2 || window > rows || rows > market.rows()) {
         return false;
     }
     const int32_t first = rows - window;
@@ -62,7 +91,8 @@ bool buildUniverse(const ScreenMarket& market, const ScreenOptions& options, Scr
     try {
         std::vector<double> closes;
         for (size_t k = 0; k < market.stocks.size(); ++k) {
-            if (passesOptions(market.stocks[k], options) && windowCloses(market, k, w, closes)) {
+            if (passesOptions(market, k, options) &&
+                windowCloses(market, k, w, closes, options.endRow)) {
                 u.stocks.push_back(static_cast<int32_t>(k));
             }
         }
@@ -77,7 +107,7 @@ bool buildUniverse(const ScreenMarket& market, const ScreenOptions& options, Scr
         std::vector<int32_t> kept;
         Eigen::Index out = 0;
         for (Eigen::Index c = 0; c < n; ++c) {
-            windowCloses(market, static_cast<size_t>(u.stocks[c]), w, closes);
+            windowCloses(market, static_cast<size_t>(u.stocks[c]), w, closes, options.endRow);
             const Eigen::Map<const Eigen::VectorXd> p(closes.data(), w);
             const Eigen::VectorXd logs = p.array().log().matrix();
             ColumnSums& sum = u.sums[out];

@@ -48,9 +48,10 @@ struct ScreenUniverse {
 bool buildUniverse(const ScreenMarket& market, const ScreenOptions& options,
                    ScreenUniverse& universe);
 
-// The window's closes of one market stock with each missing close repeating the one before;
-// false when the stock is not in the universe by the window rules above.
+// The window's closes of one market stock, ending at `endRow` (-1: the last row), with each
+// missing close repeating the one before; false when the stock is not in the universe by the
+// window rules above.
 bool windowCloses(const ScreenMarket& market, size_t stock, int32_t window,
-                  std::vector<double>& closes);
+                  std::vector<double>& closes, int32_t endRow = -1);
 
 }  // namespace zepa

@@ -2,6 +2,7 @@
 // quantity and cost below can be worked out on paper.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -202,6 +203,72 @@ TEST(BacktestRule, SignalsOnlyFromStartAndNothingAfterTheEnd) {
     EXPECT_EQ(run.trades[0].entryDate, 20240104);
     EXPECT_EQ(run.trades[0].exitDate, 20240105);
     EXPECT_EQ(run.trades[0].reason, BacktestExit::Open);
+}
+
+TEST(BacktestRule, ClosingAtTheEndClosesWhatIsOpenAtTheLastCloseWithItsCosts) {
+    const std::vector<Day> held = {{20240102, 100, 100, 100, 100, N},
+                                   {20240103, 100, 500, 100, 400, -2.5},  // buy a, sell b
+                                   {20240104, 500, 480, 400, 410, -1.5},  // filled at the open
+                                   {20240105, 490, 490, 405, 400, -1.0}};
+    struct Case {
+        const char* what;
+        BacktestRule rule;
+        std::vector<Day> days;
+        int32_t entry;  // 0: no trade
+        double lastZ;   // the z on the last date
+    };
+    const BacktestRule atEnd{.commission = 0.001, .closeAtEnd = true};
+    const BacktestRule closeFill{.fill = kClose, .commission = 0.001, .closeAtEnd = true};
+    const Case cases[] = {
+        {"held at the end", atEnd, held, 20240104, -1.0},
+        // A target on the last date would fill at the next open, which is not in the period.
+        {"exit signal on the last date", atEnd, held, 20240104, 0.5},
+        {"entry on the last date with open fills",
+         atEnd,
+         {held[0], {20240103, 100, 500, 100, 400, -1.0}, {20240104, 500, 480, 400, 410, -2.5}},
+         0,
+         -2.5},
+        // Filled at the last close, closed at that same close: the costs of one day.
+        {"entry at the last close",
+         closeFill,
+         {held[0], {20240103, 100, 500, 100, 400, -2.5}},
+         20240103,
+         -2.5},
+    };
+    for (Case c : cases) {
+        c.days.back().z = c.lastZ;
+        const Outcome run = simulate(c.days, c.rule);
+        if (c.entry == 0) {
+            EXPECT_TRUE(run.trades.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(run.trades.size(), 1u) << c.what;
+        const BacktestTrade& t = run.trades[0];
+        const Day& last = c.days.back();
+        const Day& in = *std::find_if(c.days.begin(), c.days.end(),
+                                      [&](const Day& d) { return d.date == t.entryDate; });
+        const int32_t aIn = c.rule.fill == kClose ? in.aClose : in.aOpen;
+        const int32_t bIn = c.rule.fill == kClose ? in.bClose : in.bOpen;
+        EXPECT_EQ(t.reason, BacktestExit::PeriodEnd) << c.what;
+        EXPECT_EQ((std::vector{t.entryDate, t.exitDate, t.aExit, t.bExit}),
+                  (std::vector{c.entry, last.date, last.aClose, last.bClose}))
+            << c.what;
+        const double qa = std::floor(1e6 / (aIn * 100.0)) * 100;
+        const double qb = std::floor(1e6 / (bIn * 100.0)) * 100;
+        EXPECT_DOUBLE_EQ(t.gross, qa * (last.aClose - aIn) - qb * (last.bClose - bIn)) << c.what;
+        EXPECT_DOUBLE_EQ(t.commission,
+                         0.001 * (qa * aIn + qb * bIn + qa * last.aClose + qb * last.bClose))
+            << c.what;
+        // Settlement two dates after each fill, counted on in weekdays past the last date.
+        const int days = c.rule.fill == kClose ? 1 : 2;
+        EXPECT_DOUBLE_EQ(t.interest, carry(0.028, qa * aIn, days)) << c.what;
+        EXPECT_DOUBLE_EQ(t.borrowFee, carry(0.0115, qb * bIn, days)) << c.what;
+        // Counted as any closed trade.
+        EXPECT_EQ((std::vector<int64_t>{run.stats.trades, run.stats.periodEndExits, run.stats.net,
+                                        run.stats.hasOpenTrade}),
+                  (std::vector<int64_t>{1, 1, t.net, 0}))
+            << c.what;
+    }
 }
 
 }  // namespace

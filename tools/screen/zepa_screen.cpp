@@ -12,6 +12,7 @@
 #include "screen/screen_load.h"
 #include "screen/screen_run.h"
 #include "tools/screen/screen_args.h"
+#include "tools/screen/screen_listing.h"
 #include "tools/screen/screen_output.h"
 
 namespace {
@@ -45,29 +46,10 @@ int main(int argc, char** argv) {
 
     const InstallationPaths paths = makeInstallationPaths(command.root);
     ListingTable listing;
-    std::string listingError;
-    const std::string listingPath = paths.zepawin + "/" + kListingFileName;
-    const ListingRead listingRead = readListingFile(listingPath, listing, listingError);
-    if (listingRead == ListingRead::Malformed) {
-        // Only the industry and lending options need the file; without them the screen runs on.
-        if (options.sector != 0 || options.borrowable) {
-            return refuse(listingError);
-        }
-        std::fprintf(stderr, "zepa_screen: warning: %s; screening without listing data\n",
-                     listingError.c_str());
-        listing = ListingTable{};
-    }
-    const bool sectorMissing = (options.sector == 17 && !listing.hasSector17) ||
-                               (options.sector == 33 && !listing.hasSector33);
-    if (sectorMissing || (options.borrowable && !listing.hasMargin)) {
-        std::fprintf(
-            stderr,
-            "zepa_screen: %s needs the listing data's %s column in %s: import the "
-            "listed-info file with zepa_import --names FILE\n",
-            sectorMissing ? "--sector" : "--borrowable",
-            sectorMissing ? (options.sector == 17 ? "Sector17Code" : "Sector33Code") : "MarginCode",
-            listingPath.c_str());
-        return kExitUsage;
+    bool hasListing = false;
+    if (const std::optional<int> stop =
+            readScreenListing("zepa_screen", paths, options, listing, hasListing)) {
+        return *stop;
     }
 
     MarketData md;
@@ -136,7 +118,7 @@ int main(int argc, char** argv) {
                           market.endSlot);
     }
 
-    ScreenReport report{market, result, options.sector, listingRead == ListingRead::Read};
+    ScreenReport report{market, result, options.sector, hasListing};
     if (command.backtest) {
         report.backtest = &stats;
         report.backtestStart = backtestStartOf(market.dates.back(), command.backtestYears);

@@ -1,0 +1,55 @@
+#include "app/walkforward_table.h"
+
+#include <cstdio>
+
+#include "base/grouped_number.h"
+
+namespace zepa {
+namespace {
+
+std::string dateText(int32_t date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d", date / 10000, date / 100 % 100, date % 100);
+    return text;
+}
+
+std::string rateText(const WalkForwardStats& s) {
+    if (s.trades == 0) {
+        return "--";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f%%", s.winRate * 100.0);
+    return text;
+}
+
+}  // namespace
+
+std::string walkForwardSummaryLine(const WalkForwardResult& r) {
+    const WalkForwardStats& out = r.out.stats;
+    std::string ratio = "--";
+    if (r.ratio) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", *r.ratio);
+        ratio = text;
+    }
+    return "期間 " + std::to_string(r.out.periods) + "  取引 " + std::to_string(out.trades) +
+           "回  勝率 " + rateText(out) + "  純損益 " + groupedNumber(out.net) + "円  (選定期間 " +
+           groupedNumber(r.in.stats.net) + "円, 比 " + ratio + ")";
+}
+
+TextTable walkForwardTable(const WalkForwardResult& r) {
+    TextTable table;
+    table.header = {"選定日", "取引開始", "取引終了", "銘柄数",          "組数",
+                    "取引",   "勝率",     "純損益",   "選定期間の純損益"};
+    for (const WalkForwardPeriodResult& p : r.periods) {
+        table.rows.push_back({dateText(p.formationEndDate), dateText(p.tradeFirstDate),
+                              dateText(p.tradeLastDate) + (p.period.isShort ? "(途中)" : ""),
+                              std::to_string(p.universe), std::to_string(p.pairs.size()),
+                              std::to_string(p.out.trades), rateText(p.out),
+                              groupedNumber(p.out.net), groupedNumber(p.in.net)});
+    }
+    table.totalRows.assign(table.rows.size(), false);
+    return table;
+}
+
+}  // namespace zepa

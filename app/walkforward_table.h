@@ -1,0 +1,22 @@
+// What the 過去の成績 window shows in text: the summary line and the period table, one row a
+// period, as both shells show, copy and save it.
+#pragma once
+
+#include <string>
+
+#include "positions/closed_trades_table.h"
+#include "screen/walkforward_run.h"
+
+namespace zepa {
+
+inline constexpr const char* kWalkForwardTitle = "過去の成績";
+inline constexpr const char* kWalkForwardFileName = "過去の成績.csv";
+
+// "期間 4  取引 52回  勝率 90.4%  純損益 951,581円  (選定期間 2,244,863円, 比 0.42)", UTF-8.
+std::string walkForwardSummaryLine(const WalkForwardResult& result);
+
+// "選定日", "取引開始", "取引終了", "銘柄数", "組数", "取引", "勝率", "純損益", "選定期間の純損益",
+// and a row a period; a short last period's end date is marked "(途中)".
+TextTable walkForwardTable(const WalkForwardResult& result);
+
+}  // namespace zepa

@@ -1,0 +1,108 @@
+// zepa_walkforward: the pair screen and the ratio rule tried forward through the installation's
+// history, period by period, as a table, CSV or JSON.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "marketdata/installation_paths.h"
+#include "screen/walkforward_run.h"
+#include "tools/screen/screen_listing.h"
+#include "tools/walkforward/walkforward_args.h"
+#include "tools/walkforward/walkforward_output.h"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+int refuse(const std::string& message) {
+    std::fprintf(stderr, "zepa_walkforward: %s\n", message.c_str());
+    return kExitRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace zepa;
+    WalkForwardCommand command;
+    std::string problem;
+    switch (
+        parseWalkForwardArgs(std::vector<std::string>(argv + 1, argv + argc), command, problem)) {
+        case WalkForwardArgs::Help:
+            std::fputs(walkForwardUsage().c_str(), stdout);
+            return kExitDone;
+        case WalkForwardArgs::Usage:
+            std::fprintf(stderr, "zepa_walkforward: %s\n%s", problem.c_str(),
+                         walkForwardUsage().c_str());
+            return kExitUsage;
+        case WalkForwardArgs::Run:
+            break;
+    }
+    const ScreenCommand& screen = command.screen;
+    const InstallationPaths paths = makeInstallationPaths(screen.root);
+    ListingTable listing;
+    bool hasListing = false;
+    if (const std::optional<int> stop =
+            readScreenListing("zepa_walkforward", paths, screen.screen, listing, hasListing)) {
+        return *stop;
+    }
+    MarketData md;
+    md.dataDirectory = paths.dataDirectory;
+    if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
+        return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+    }
+    CorrectionList corrections;
+    loadCorrectionList(paths.correctionFile, corrections);
+
+    const int32_t window = screen.screen.days;
+    const std::string tooFew = "the installation has fewer than " + std::to_string(window + 1) +
+                               " dates up to the end date (the window and one to trade on)";
+    WalkForwardMarketRequest request;
+    request.endDate = screen.endDate;
+    request.window = window;
+    request.marketCode = screen.marketCode;
+    WalkForwardMarket market;
+    switch (loadWalkForwardMarket(md, corrections, listing, request, market)) {
+        case ScreenLoad::Loaded:
+            break;
+        case ScreenLoad::EndBeforeFirstDate:
+            return refuse("the installation has no date on or before the end date");
+        case ScreenLoad::TooFewDates:
+            return refuse(tooFew);
+        case ScreenLoad::DataError:
+            return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+        case ScreenLoad::OutOfMemory:
+            return refuse("not enough memory for the market's prices");
+        case ScreenLoad::Cancelled:  // nothing here cancels
+            return refuse("cancelled");
+    }
+
+    WalkForwardOptions options;
+    options.screen = screen.screen;
+    options.rule = screen.rule;
+    options.backtestSort = screen.backtestSort;
+    options.backtestYears = screen.backtestYears;
+    options.tradeDays = command.tradeDays;
+    options.step = command.step;
+    options.fromDate = command.fromDate;
+    WalkForwardResult result;
+    switch (runWalkForward(market, options, result)) {
+        case WalkForwardOutcome::Done:
+            break;
+        case WalkForwardOutcome::TooFewDates:
+            return refuse(tooFew);
+        case WalkForwardOutcome::NoPeriod:
+            return refuse("no formation end before the last date: give an earlier --from");
+        case WalkForwardOutcome::OutOfMemory:
+            return refuse("not enough memory for the walk-forward");
+        case WalkForwardOutcome::Cancelled:
+            return refuse("cancelled");
+    }
+    const WalkForwardReport report{command, market, result};
+    const std::string out = screen.format == ScreenFormat::Json  ? walkForwardJson(report)
+                            : screen.format == ScreenFormat::Csv ? walkForwardCsv(report)
+                                                                 : walkForwardText(report);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
+}
