@@ -220,11 +220,12 @@ await_removed "$user_program_dir" || fail "the programs are still there"
 [ -n "$(ls "$work/drive_y/ZEPAWIN")" ] || fail "Y:\\ZEPAWIN, not the install's drive, was removed"
 
 step "into a folder of the user's choosing"
-wine "$setup" /S /CurrentUser '/D=C:\別の場所\さや チャート' || fail "the setup ended with $?"
-check_files "$c/別の場所/さや チャート"
-check_entry "$user_entry" "$version" 'C:\別の場所\さや チャート'
-wine "$c/別の場所/さや チャート/uninstall.exe" /S || fail "the uninstaller ended with $?"
-await_removed "$c/別の場所/さや チャート" || fail "the chosen folder is still there"
+# Without a space: wine quotes an argument that has one, and NSIS takes /D= only unquoted.
+wine "$setup" /S /CurrentUser '/D=C:\別の場所\さや' || fail "the setup ended with $?"
+check_files "$c/別の場所/さや"
+check_entry "$user_entry" "$version" 'C:\別の場所\さや'
+wine "$c/別の場所/さや/uninstall.exe" /S || fail "the uninstaller ended with $?"
+await_removed "$c/別の場所/さや" || fail "the chosen folder is still there"
 [ -e "$c/ZEPAWIN/ZEPA_SPW.DAT" ] || fail "the install made no C:\\ZEPAWIN"
 
 echo "setup: passed"
