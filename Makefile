@@ -92,7 +92,8 @@ soak:
 	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bin/zepa_soak --seconds $(SOAK_SECONDS)
 
 # Windows: the same core, the Qt-free tools and the Win32 program cross-built with MinGW-w64 into
-# build/windows/, the core's suites run under Wine (a Wine prefix kept in build/windows/).
+# build/windows/, the core's suites run under Wine (a Wine prefix kept in build/windows/); the
+# release is a zip archive and a setup program (NSIS).
 WINDOWS_DIR := build/windows
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WINDOWS_DIR)/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 .PHONY: windows windows-test windows-dist configure-windows
@@ -108,12 +109,14 @@ windows: configure-windows
 # A test whose Wine client lost its wineserver (it can end just as the test starts:
 # "recvmsg: Connection reset by peer") runs again, up to twice; a test that fails on its own
 # merits fails every time.
+# The setup program's test installs it: it is built first.
 windows-test: windows
+	@cmake --build $(WINDOWS_DIR) --target zepa_windows_setup
 	@cd $(WINDOWS_DIR) && ctest --output-on-failure -j $(JOBS) --repeat until-pass:3
 
 windows-dist: windows
 	@cmake --build $(WINDOWS_DIR) --target zepa_windows_dist
-	@echo "windows-dist: wrote $(WINDOWS_DIR)/zepa-spw-windows.zip"
+	@echo "windows-dist: wrote $(WINDOWS_DIR)/zepa-spw-windows.zip and $(WINDOWS_DIR)/zepa-spw-setup.exe""
 
 # The Debian package of the Release build (CPack): build/release/package/zepa-spw_*.deb, then
 # its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).

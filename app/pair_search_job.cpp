@@ -81,6 +81,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
     if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
         return refused(dataErrorMessage(md.dataError, md.dataDirectory));
     }
+    // Every stock is read, then the listed pairs' again: each price file is opened once.
+    const HeldPriceFiles held(md);
     CorrectionList corrections;
     loadCorrectionList(paths.correctionFile, corrections);
     if (progress.cancel) {

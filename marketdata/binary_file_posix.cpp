@@ -69,4 +69,8 @@ size_t BinaryFile::readZeroFilled(void* buffer, size_t size) {
     return got;
 }
 
+bool BinaryFile::mapWhole() {
+    return false;
+}
+
 }  // namespace zepa

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -8,6 +9,9 @@
 
 namespace zepa {
 namespace {
+
+// Larger files are read through the handle: a view of them would take much address space.
+constexpr int64_t kMaxMappedBytes = int64_t{2} << 30;
 
 HANDLE asHandle(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
@@ -38,6 +42,11 @@ bool BinaryFile::open(const std::string& path) {
 }
 
 void BinaryFile::close() {
+    if (view_ != nullptr) {
+        UnmapViewOfFile(view_);
+        view_ = nullptr;
+        viewSize_ = 0;
+    }
     if (handle_ != -1) {
         CloseHandle(asHandle(handle_));
         handle_ = -1;
@@ -52,9 +61,45 @@ bool BinaryFile::seek(int64_t offset) {
     return true;
 }
 
+bool BinaryFile::mapWhole() {
+    if (view_ != nullptr) {
+        return true;
+    }
+    LARGE_INTEGER size{};
+    if (handle_ == -1 || !GetFileSizeEx(asHandle(handle_), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > kMaxMappedBytes) {
+        return false;
+    }
+    HANDLE mapping = CreateFileMappingW(asHandle(handle_), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping == nullptr) {
+        return false;
+    }
+    // The view keeps the mapping alive; while it exists Windows refuses to cut the file short.
+    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    CloseHandle(mapping);
+    if (view == nullptr) {
+        return false;
+    }
+    view_ = static_cast<const unsigned char*>(view);
+    viewSize_ = size.QuadPart;
+    return true;
+}
+
 size_t BinaryFile::readZeroFilled(void* buffer, size_t size) {
     char* out = static_cast<char*>(buffer);
     size_t got = 0;
+    if (view_ != nullptr) {
+        if (position_ < viewSize_) {
+            got = static_cast<size_t>(
+                std::min<uint64_t>(size, static_cast<uint64_t>(viewSize_ - position_)));
+            std::memcpy(out, view_ + position_, got);
+        }
+        position_ += static_cast<int64_t>(got);
+        if (got < size) {
+            std::memset(out + got, 0, size - got);
+        }
+        return got;
+    }
     while (handle_ != -1 && got < size) {
         // Past the largest offset there is nothing to read (and no overflow to risk).
         if (got > static_cast<uint64_t>(std::numeric_limits<int64_t>::max() - position_)) {

@@ -29,21 +29,25 @@ DataError readBlock(MarketData& md, const PriceDatabase& db, int32_t slot, size_
     } catch (const std::bad_alloc&) {
         return DataError::OutOfMemory;
     }
-    BinaryFile file;
-    if (!file.open(db.path)) {
-        return DataError::OpenFailed;
+    BinaryFile own;
+    BinaryFile* file = db.heldFile.get();
+    if (file == nullptr) {
+        if (!own.open(db.path)) {
+            return DataError::OpenFailed;
+        }
+        file = &own;
     }
-    if (!file.seek(4 + int64_t{kStockNameSize} * slot)) {
+    if (!file->seek(4 + int64_t{kStockNameSize} * slot)) {
         return DataError::SeekFailed;
     }
-    file.readZeroFilled(md.set.stockName, kStockNameSize);
+    file->readZeroFilled(md.set.stockName, kStockNameSize);
     md.set.stockName[kStockNameSize] = '\0';
     int64_t offset =
         db.priceAreaOffset + int64_t{slot} * int64_t{db.dateSlots} * int64_t{kPriceRecordSize};
-    if (!file.seek(offset)) {
+    if (!file->seek(offset)) {
         return DataError::SeekFailed;
     }
-    file.readZeroFilled(md.blockBuffer.data(), bytes);
+    file->readZeroFilled(md.blockBuffer.data(), bytes);
     return DataError::None;
 }
 
@@ -309,6 +313,32 @@ int readStockSeries(MarketData& md) {
 
 DataError readPriceBlock(MarketData& md, const PriceDatabase& db, int32_t slot) {
     return readBlock(md, db, slot, db.validDates);
+}
+
+bool holdPriceFiles(MarketData& md) {
+    for (const PriceDatabase& db : md.set.files) {
+        if (db.heldFile) {
+            return false;
+        }
+    }
+    for (PriceDatabase& db : md.set.files) {
+        try {
+            auto file = std::make_shared<BinaryFile>();
+            if (file->open(db.path)) {
+                file->mapWhole();
+                db.heldFile = std::move(file);
+            }
+        } catch (const std::bad_alloc&) {
+            // This file is then opened per read.
+        }
+    }
+    return true;
+}
+
+void releaseHeldPriceFiles(MarketData& md) {
+    for (PriceDatabase& db : md.set.files) {
+        db.heldFile.reset();
+    }
 }
 
 void releaseStockSeries(MarketData& md) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "marketdata/binary_file.h"
 #include "marketdata/data_error.h"
 #include "marketdata/packed_date.h"
 
@@ -29,6 +31,8 @@ struct PriceDatabase {
     std::vector<PackedDate> dates;  // validDates entries, oldest first
     int64_t priceAreaOffset = 0;
     int32_t stockSlot = -1;  // slot of the stock of the last findStock, -1 if not listed
+    // Open while a caller holds the files (holdPriceFiles); else each block read opens the file.
+    std::shared_ptr<BinaryFile> heldFile;
 };
 
 struct PriceDatabaseSet {
@@ -79,6 +83,31 @@ int readStockSeries(MarketData& md);
 // md.blockBuffer) of one stock slot of one loaded file, as readStockSeries reads a block: what
 // a tool that rewrites a file merges with.
 DataError readPriceBlock(MarketData& md, const PriceDatabase& db, int32_t slot);
+
+// Keeps every loaded file open until releaseHeldPriceFiles, for a caller that reads the blocks
+// of many stocks in a row: each file is then opened once, not once per stock (on Windows every
+// open and close is a round trip to the system, a read of an open file is not). A file that
+// cannot be opened now is opened per read as before. Returns false, holding nothing more, when
+// the files are held already.
+bool holdPriceFiles(MarketData& md);
+void releaseHeldPriceFiles(MarketData& md);
+
+// Holds the files for a scope, unless they were held already.
+class HeldPriceFiles {
+  public:
+    explicit HeldPriceFiles(MarketData& md) : md_(md), held_(holdPriceFiles(md)) {}
+    ~HeldPriceFiles() {
+        if (held_) {
+            releaseHeldPriceFiles(md_);
+        }
+    }
+    HeldPriceFiles(const HeldPriceFiles&) = delete;
+    HeldPriceFiles& operator=(const HeldPriceFiles&) = delete;
+
+  private:
+    MarketData& md_;
+    bool held_;
+};
 
 void releaseStockSeries(MarketData& md);
 void releasePriceDatabases(MarketData& md);

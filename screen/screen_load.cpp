@@ -96,6 +96,8 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
         market.window = request.days;
         market.endSlot = endSlot;
         const auto dateCount = static_cast<int32_t>(axis.size());
+        // Every stock's block of every file is read: each file is opened once for all of them.
+        const HeldPriceFiles held(md);
         if (request.stockCount != nullptr) {
             request.stockCount->store(static_cast<int64_t>(keys.size()));
         }

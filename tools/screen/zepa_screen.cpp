@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
     if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
         return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
     }
+    // Every stock is read, then the listed pairs' again: each price file is opened once.
+    const HeldPriceFiles held(md);
     CorrectionList corrections;
     loadCorrectionList(paths.correctionFile, corrections);
 
