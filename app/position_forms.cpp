@@ -288,6 +288,7 @@ FormWrite removePosition(AppContext& a, int position) {
 void showPositionsAfterWrite(AppContext& a, Shell& shell, int position) {
     bool missing = false;
     const int count = readPositionFile(a.paths.positionFile, a.positions, &missing);
+    shell.scheduleOverview();
     if (missing || count <= 0) {
         a.positions.positionCount = 0;
         releasePairSeries(a.series);
