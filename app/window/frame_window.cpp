@@ -382,6 +382,7 @@ void FrameWindow::focusLost() {
 }
 
 void FrameWindow::chartShown() {
+    runPendingOverview();
     if (closeAfterFirstChart_ && chartPainted_ && !closeQueued_) {
         closeQueued_ = true;
         QTimer::singleShot(0, this, [this] { close(); });

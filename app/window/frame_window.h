@@ -146,7 +146,10 @@ class FrameWindow final : public QMainWindow, public Shell {
     QStatusBar* status_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QLabel* signalLabel_ = nullptr;  // made with the first line of signals
+    // 建玉一覧's figures asked for, and queued once the chart is up (frame_window_overview.cpp).
     bool overviewPending_ = false;
+    bool overviewQueued_ = false;
+    void runPendingOverview();
     std::vector<QAction*> menuPositions_;  // the menu bar's entries 0..3
     QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
     std::map<int, int> timers_;            // the program's timer id -> Qt's

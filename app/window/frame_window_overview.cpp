@@ -55,12 +55,19 @@ QString FrameWindow::signalSummary() const {
 }
 
 void FrameWindow::scheduleOverview() {
-    if (overviewPending_) {
+    overviewPending_ = true;
+    runPendingOverview();
+}
+
+// After the chart's paint, so that a load shows its chart first (and a run that ends with its
+// first chart never waits for the figures).
+void FrameWindow::runPendingOverview() {
+    if (!overviewPending_ || overviewQueued_ || !chartPainted_) {
         return;
     }
-    overviewPending_ = true;
+    overviewQueued_ = true;
     QTimer::singleShot(0, this, [this] {
-        overviewPending_ = false;
+        overviewPending_ = overviewQueued_ = false;
         if (!closed_) {
             refreshOverview(a_, *this);
         }
