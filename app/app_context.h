@@ -13,6 +13,7 @@
 #include "marketdata/position_file.h"
 #include "marketdata/price_database.h"
 #include "marketdata/ratio_statistics.h"
+#include "positions/position_overview.h"
 #include "settings/chart_settings.h"
 #include "settings/color_table.h"
 #include "settings/value_store.h"
@@ -35,6 +36,7 @@ struct AppContext {
     PositionRecord noPosition;    // shown by nothing; stands in while no position is loaded
     PairCandidate candidate;      // a screened pair, shown instead of the position when `shown`
     ShownBacktest shownBacktest;  // the trades drawn on the ratio chart, of what is shown
+    PositionOverview overview;    // 建玉一覧's figures, formed anew after each load
     std::string statusTip;        // the status bar's tip line (CP932), back after the cursor
     // The editor used while EDITOR is empty; empty for the desktop's default application.
     std::string defaultEditor{platformDefaultEditor()};

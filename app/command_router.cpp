@@ -5,6 +5,7 @@
 
 #include "app/frame_handlers.h"
 #include "app/key_table.h"
+#include "app/overview/overview_state.h"
 #include "base/wrapping.h"
 #include "chart/lower_pane.h"
 #include "chart/scrolling.h"
@@ -176,6 +177,9 @@ void commandRouter(AppContext& a, Shell& shell, int internalId) {
             break;
         case internal_command::kPairSearch:
             shell.openPairSearch();
+            break;
+        case internal_command::kOverview:
+            openOverview(a, shell);
             break;
         default:
             break;

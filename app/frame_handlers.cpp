@@ -29,6 +29,7 @@ constexpr ColorRef kWindowColor = rgbColor(255, 255, 255);
 int readPositions(AppContext& a, Shell& shell) {
     bool missing = false;
     const int count = readPositionFile(a.paths.positionFile, a.positions, &missing);
+    shell.scheduleOverview();
     if (missing) {
         shell.messageBox(positionFileMissingMessage(a.paths.positionFile), kErrorCaption,
                          MessageIcon::Exclamation);
@@ -231,6 +232,9 @@ void onCommand(AppContext& a, Shell& shell, int commandId, int selection) {
             break;
         case command::kBacktestData:
             shell.openBacktestWindow();
+            break;
+        case command::kOverview:
+            commandRouter(a, shell, internal_command::kOverview);
             break;
         case command::kPositionSelector:
             selectPosition(a, shell, selection);

@@ -14,7 +14,7 @@ struct KeyBinding {
     std::string_view name;
 };
 
-inline constexpr std::array<KeyBinding, 16> kKeyTable = {{
+inline constexpr std::array<KeyBinding, 17> kKeyTable = {{
     {8, false, 1012, "Backspace"},  // automatic stepping
     {13, false, 1013, "Enter"},     // back to the newest dates
     {27, false, 1020, "Esc"},       // exit
@@ -30,6 +30,7 @@ inline constexpr std::array<KeyBinding, 16> kKeyTable = {{
     {'0', false, 1015, "0"},      // next preset pitch
     {'0', true, 130, "Ctrl+0"},   // a temporary pitch
     {'F', true, 1040, "Ctrl+F"},  // the ペア検索 window (internal_command::kPairSearch)
+    {'L', true, 1041, "Ctrl+L"},  // the 建玉一覧 window (internal_command::kOverview)
     {112, false, 1031, "F1"},     // help
 }};
 

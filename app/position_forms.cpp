@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/frame_handlers.h"
+#include "app/pair_search_settings.h"
 #include "base/codepage.h"
 #include "base/grouped_number.h"
 #include "positions/close_position.h"
@@ -113,6 +114,15 @@ bool closeFormRequest(const CloseForm& form, CloseRequest& request, std::string&
            price(form.sellPrice, request.sellExitPrice);
 }
 
+// The stored rule's rates of margin interest and 貸株料, which the close counts the costs by.
+void setStoredRates(const AppContext& a, CloseRequest& request) {
+    if (a.store != nullptr) {
+        const BacktestRule rule = loadPairSearchSettings(*a.store).rule;
+        request.buyRate = rule.buyRate;
+        request.borrowRate = rule.borrowRate;
+    }
+}
+
 std::string legCode(const PositionLeg& leg) {
     return stockCodeText(leg.marketLetter[0], leg.stockCode);
 }
@@ -214,6 +224,7 @@ CloseFormPreview previewCloseForm(AppContext& a, int position, const CloseForm& 
     if (!closeFormRequest(form, request, preview.text)) {
         return preview;
     }
+    setStoredRates(a, request);
     CloseRequest atCloses = request;
     atCloses.buyExitPrice.reset();
     atCloses.sellExitPrice.reset();
@@ -233,7 +244,9 @@ CloseFormPreview previewCloseForm(AppContext& a, int position, const CloseForm& 
     preview.ok = true;
     preview.text = "損益　買い " + groupedNumber(typed.trade.buy.profit) + " 円　売り " +
                    groupedNumber(typed.trade.sell.profit) + " 円　合計 " +
-                   groupedNumber(typed.trade.profit) + " 円";
+                   groupedNumber(typed.trade.profit) + " 円\n金利・貸株料 " +
+                   groupedNumber(typed.trade.carry.value_or(0)) + " 円　実質損益 " +
+                   groupedNumber(typed.trade.net.value_or(typed.trade.profit)) + " 円";
     return preview;
 }
 
@@ -252,6 +265,7 @@ FormWrite writeCloseForm(AppContext& a, int position, const CloseForm& form) {
         return result;
     }
     request.position = position;
+    setStoredRates(a, request);
     const CloseOutcome closed =
         closePosition(a.md, a.corrections, snapshot, closedTradesPath(a.paths), request);
     result.ok = closed.ok;
@@ -288,6 +302,7 @@ FormWrite removePosition(AppContext& a, int position) {
 void showPositionsAfterWrite(AppContext& a, Shell& shell, int position) {
     bool missing = false;
     const int count = readPositionFile(a.paths.positionFile, a.positions, &missing);
+    shell.scheduleOverview();
     if (missing || count <= 0) {
         a.positions.positionCount = 0;
         releasePairSeries(a.series);

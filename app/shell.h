@@ -51,11 +51,13 @@ inline constexpr int kButtonExit = 259;
 inline constexpr int kButtonInitialScreen = 260;
 inline constexpr int kPairSearch = 125;    // 機能 → ペア検索... (Ctrl+F)
 inline constexpr int kBacktestData = 126;  // 機能 → 検証データ
+inline constexpr int kOverview = 127;      // 機能 → 建玉一覧 (Ctrl+L)
 }  // namespace command
 
 // Internal commands of the router that no menu item shares.
 namespace internal_command {
 inline constexpr int kPairSearch = 1040;
+inline constexpr int kOverview = 1041;
 }  // namespace internal_command
 
 inline constexpr int kNoPositionTimer = 10;
@@ -119,6 +121,15 @@ class Shell {
     // of the trades on show. The defaults suit shells without them.
     virtual void openPairSearch() {}
     virtual void openBacktestWindow() {}
+
+    // 建玉一覧: the window (not modal; brought to the front when open), told when its figures
+    // were formed anew; the status bar's line of signals (UTF-8, empty for none); and a request
+    // to form the figures once the events waiting now are handled (refreshOverview), so that
+    // a load shows its chart first. The defaults suit shells without them.
+    virtual void openOverviewWindow() {}
+    virtual void overviewChanged() {}
+    virtual void setSignalSummary(std::string_view /*utf8*/) {}
+    virtual void scheduleOverview() {}
 };
 
 }  // namespace zepa

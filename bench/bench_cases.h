@@ -9,6 +9,8 @@ namespace zepa {
 
 // Startup/ScanAndLoad, Series/BuildDaily, Series/BuildWeekly, Series/RawBlockReads.
 void registerMarketDataBenchmarks(const LargeInstallation& installation);
+// Positions/Overview1000: 建玉一覧's figures of 1,000 positions.
+void registerPositionsBenchmarks(const LargeInstallation& installation);
 // Chart/Paint1920x1080, Chart/Paint800x550, App/SwitchPosition, DataWindow/PaintPage.
 void registerChartBenchmarks(const LargeInstallation& installation);
 // App/ColdStart: the viewer program, started and measured from outside.

@@ -88,6 +88,8 @@ void printTargets(const std::map<std::string, Median>& m) {
     line("Startup/ScanAndLoad", ms("Startup/ScanAndLoad"), "ms", "<= 20 ms",
          ms("Startup/ScanAndLoad") <= 20.0);
     line("App/ColdStart", ms("App/ColdStart"), "ms", "<= 400 ms", ms("App/ColdStart") <= 400.0);
+    line("Positions/Overview1000", ms("Positions/Overview1000"), "ms", "<= 500 ms",
+         ms("Positions/Overview1000") >= 0 && ms("Positions/Overview1000") <= 500.0);
     const double year = ms("Import/Csv");
     const double rowsPerSecond = year > 0 ? 4000.0 * 245.0 / (year / 1000.0) : -1.0;
     line("Import/Csv", rowsPerSecond / 1e6, "M row/s", ">= 1 M rows/s", rowsPerSecond >= 1e6);
@@ -163,6 +165,7 @@ int main(int argc, char** argv) {
                  std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
 
     registerMarketDataBenchmarks(installation);
+    registerPositionsBenchmarks(installation);
     registerChartBenchmarks(installation);
     registerColdStartBenchmark(installation, programFolder() + "/zepa_spw", scratch);
     registerImportBenchmarks(programFolder() + "/zepa_import", scratch);

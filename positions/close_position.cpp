@@ -1,5 +1,9 @@
 #include "positions/close_position.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "marketdata/margin_carry.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_figures.h"
 #include "positions/position_line.h"
@@ -102,6 +106,26 @@ CloseOutcome previewClose(MarketData& md, const CorrectionList& corrections,
     trade.buy.profit = positionProfit(s, buyOnly, slot);
     trade.sell.profit = positionProfit(s, sellOnly, slot);
     trade.profit = positionProfit(s, position, slot);
+    // What holding cost from each entry's settlement to the exit's, both ends counted.
+    std::vector<int32_t> dates;
+    dates.reserve(static_cast<size_t>(dateCount));
+    for (const PriceDatabase& db : md.set.files) {
+        for (const PackedDate d : db.dates) {
+            dates.push_back(dateValue(d));
+        }
+    }
+    const std::vector<int32_t> days = tradingDayNumbers(dates);
+    const int32_t exitSettles = settlementDayOf(days, slot);
+    const double carry =
+        carryCost(static_cast<double>(trade.buy.quantity) * trade.buy.entryPrice, request.buyRate,
+                  carryDays(settlementDayOf(days, s.buyEntryBar), exitSettles)) +
+        carryCost(static_cast<double>(trade.sell.quantity) * trade.sell.entryPrice,
+                  request.borrowRate,
+                  carryDays(settlementDayOf(days, s.sellEntryBar), exitSettles));
+    constexpr auto kLimit = static_cast<double>(kProfitLimit);
+    trade.carry = std::llround(std::clamp(carry, 0.0, kLimit));
+    trade.net =
+        std::llround(std::clamp(static_cast<double>(trade.profit) - carry, -kLimit, kLimit));
     trade.note = request.note;
     outcome.ok = true;
     return outcome;

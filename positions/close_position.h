@@ -21,6 +21,10 @@ struct CloseRequest {
     std::optional<int64_t> buyExitPrice;  // default: the close of the exit date
     std::optional<int64_t> sellExitPrice;
     std::string note;  // UTF-8
+    // Yearly rates of margin interest on the bought leg and 貸株料 on the sold leg (0.028 is
+    // 2.8 %): the stored rule's.
+    double buyRate = 0.028;
+    double borrowRate = 0.0115;
 };
 
 struct CloseOutcome {

@@ -15,7 +15,9 @@ namespace zepa {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr size_t kColumns = 19;
+// A line recorded before the costs were kept has the first 19 cells alone.
+constexpr size_t kOlderColumns = 19;
+constexpr size_t kColumns = 21;
 // A cell a spreadsheet would take as a formula starts with one of these: such a text is kept
 // as text by a leading apostrophe, which reading takes off again.
 constexpr std::string_view kFormulaStarts = "=+-@";
@@ -72,6 +74,21 @@ bool number(const std::string& text, int64_t& value) {
     return ec == std::errc{} && ptr == end && !text.empty();
 }
 
+// Cell `at` as a figure: absent when the line has no such cell or leaves it blank; false for
+// anything else that is not a number.
+bool optionalNumber(const std::vector<std::string>& cells, size_t at, std::optional<int64_t>& v) {
+    v.reset();
+    if (at >= cells.size() || cells[at].empty()) {
+        return true;
+    }
+    int64_t n = 0;
+    if (!number(cells[at], n)) {
+        return false;
+    }
+    v = n;
+    return true;
+}
+
 void legCells(std::vector<std::string>& cells, const ClosedLeg& leg) {
     cells.push_back(std::string(1, leg.marketLetter));
     cells.push_back(std::to_string(leg.stockCode));
@@ -117,9 +134,10 @@ std::string closedTradesPath(const InstallationPaths& paths) {
 
 const std::vector<std::string>& closedTradeHeader() {
     static const std::vector<std::string> kHeader = {
-        "決済日",     "買い市場",   "買いコード", "買い銘柄",   "買い建日", "買い株数", "買い建値",
-        "買い決済値", "買い損益",   "売り市場",   "売りコード", "売り銘柄", "売り建日", "売り株数",
-        "売り建値",   "売り決済値", "売り損益",   "損益合計",   "メモ"};
+        "決済日",   "買い市場",     "買いコード", "買い銘柄",   "買い建日",   "買い株数",
+        "買い建値", "買い決済値",   "買い損益",   "売り市場",   "売りコード", "売り銘柄",
+        "売り建日", "売り株数",     "売り建値",   "売り決済値", "売り損益",   "損益合計",
+        "メモ",     "金利・貸株料", "実質損益"};
     return kHeader;
 }
 
@@ -129,6 +147,8 @@ std::string closedTradeLine(const ClosedTrade& trade) {
     legCells(cells, trade.sell);
     cells.push_back(std::to_string(trade.profit));
     cells.push_back(textCell(trade.note));
+    cells.push_back(trade.carry ? std::to_string(*trade.carry) : std::string());
+    cells.push_back(trade.net ? std::to_string(*trade.net) : std::string());
     std::string line;
     for (size_t k = 0; k < cells.size(); ++k) {
         line += (k > 0 ? "," : "") + csvQuoted(cells[k]);
@@ -160,9 +180,11 @@ ClosedTradesFile parseClosedTrades(std::string_view bytes) {
             continue;
         }
         ClosedTrade trade;
-        if (!splitCells(line, cells) || cells.size() != kColumns ||
+        if (!splitCells(line, cells) ||
+            (cells.size() != kColumns && cells.size() != kOlderColumns) ||
             !parseIsoDate(cells[0], trade.closeDate) || !readLeg(cells, 1, trade.buy) ||
-            !readLeg(cells, 9, trade.sell) || !number(cells[17], trade.profit)) {
+            !readLeg(cells, 9, trade.sell) || !number(cells[17], trade.profit) ||
+            !optionalNumber(cells, 19, trade.carry) || !optionalNumber(cells, 20, trade.net)) {
             file.badLines.push_back(lineNumber);
             continue;
         }

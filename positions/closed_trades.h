@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ struct ClosedTrade {
     ClosedLeg sell;
     int64_t profit = 0;  // yen, the position's realised profit
     std::string note;    // UTF-8
+    // Margin interest and 貸株料 to the exit, and the profit after them, in yen; absent in the
+    // lines recorded before they were kept.
+    std::optional<int64_t> carry;
+    std::optional<int64_t> net;
 };
 
 // <ZEPAWIN>/CLOSED.CSV

@@ -40,13 +40,19 @@ void addLeg(std::vector<std::string>& row, const ClosedLeg& leg) {
 
 TextTable closedTradesTable(const std::vector<ClosedTrade>& trades) {
     TextTable table;
-    // The figures first, where a narrow window still shows them.
-    table.header = {"決済日",   "損益合計", "件数",       "買い",       "買い銘柄", "買い建日",
-                    "買い株数", "買い建値", "買い決済値", "買い損益",   "売り",     "売り銘柄",
-                    "売り建日", "売り株数", "売り建値",   "売り決済値", "売り損益", "メモ"};
+    // The figures first, where a narrow window still shows them; the costs blank for a trade
+    // recorded before they were kept.
+    table.header = {"決済日",     "損益合計", "件数",       "金利・貸株料", "実質損益",
+                    "買い",       "買い銘柄", "買い建日",   "買い株数",     "買い建値",
+                    "買い決済値", "買い損益", "売り",       "売り銘柄",     "売り建日",
+                    "売り株数",   "売り建値", "売り決済値", "売り損益",     "メモ"};
     const size_t columns = table.header.size();
     for (const ClosedTrade& t : trades) {
-        std::vector<std::string> row{isoDate(t.closeDate), std::to_string(t.profit), ""};
+        const auto figure = [](const std::optional<int64_t>& v) {
+            return v ? std::to_string(*v) : std::string();
+        };
+        std::vector<std::string> row{isoDate(t.closeDate), std::to_string(t.profit), "",
+                                     figure(t.carry), figure(t.net)};
         addLeg(row, t.buy);
         addLeg(row, t.sell);
         row.push_back(t.note);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "marketdata/margin_carry.h"
 #include "marketdata/position_figures.h"
 #include "marketdata/split_adjustment.h"
 
@@ -64,10 +65,10 @@ void BacktestBook::close(int32_t slot, int32_t aPrice, int32_t bPrice, BacktestE
     t.commission =
         finiteOrZero(rule_.commission * (aValue + bValue + qa / fa * aPrice + qb / fb * bPrice));
     const int32_t days =
-        std::max(0, settlementDay(calendar_, slot) - settlementDay(calendar_, t.entrySlot) + 1);
+        carryDays(settlementDay(calendar_, t.entrySlot), settlementDay(calendar_, slot));
     const bool buyA = t.direction == BacktestDirection::BuyA;
-    t.interest = finiteOrZero(rule_.buyRate * (buyA ? aValue : bValue) * days / 365.0);
-    t.borrowFee = finiteOrZero(rule_.borrowRate * (buyA ? bValue : aValue) * days / 365.0);
+    t.interest = carryCost(buyA ? aValue : bValue, rule_.buyRate, days);
+    t.borrowFee = carryCost(buyA ? bValue : aValue, rule_.borrowRate, days);
     constexpr auto kLimit = static_cast<double>(kProfitLimit);
     t.net = std::llround(
         std::clamp(t.gross - t.commission - t.interest - t.borrowFee, -kLimit, kLimit));

@@ -202,6 +202,7 @@ void FrameWindow::createChildren() {
 void FrameWindow::layoutChildren() {
     if (status_ != nullptr) {
         SendMessageW(status_, WM_SIZE, 0, 0);
+        layoutSignalPart();
     }
 }
 
@@ -361,6 +362,9 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
             }
             return 0;
         }
+        case kOverviewMessage:
+            overviewDue();
+            return 0;
         case WM_TIMER:
             if (live()) {
                 onTimer(a_, *this, static_cast<int>(w));

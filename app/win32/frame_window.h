@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/app_context.h"
 #include "app/frame_handlers.h"
@@ -65,6 +66,11 @@ class FrameWindow final : public Shell {
     void openClosedTradesWindow() override;
     void openPairSearch() override;
     void openBacktestWindow() override;
+    // 建玉一覧 (frame_window_overview.cpp).
+    void openOverviewWindow() override;
+    void overviewChanged() override;
+    void setSignalSummary(std::string_view utf8) override;
+    void scheduleOverview() override;
 
   private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
@@ -79,6 +85,10 @@ class FrameWindow final : public Shell {
     void recordPlacement();
     void windowGone();
     bool live() const { return created_ && !closed_; }
+    // The figures asked for by scheduleOverview, once the messages before it are handled.
+    static constexpr UINT kOverviewMessage = WM_APP + 20;
+    void overviewDue();
+    void layoutSignalPart();
 
     AppContext& a_;
     HINSTANCE instance_ = nullptr;
@@ -96,7 +106,9 @@ class FrameWindow final : public Shell {
     bool closed_ = false;
     bool recordPlacement_ = false;
     bool endedByDataError_ = false;
-    int wheelRest_ = 0;  // a turn short of a whole notch, from fine-stepping wheels
+    bool overviewPending_ = false;
+    std::wstring signalSummary_;  // the status bar's second part, once there are signals
+    int wheelRest_ = 0;           // a turn short of a whole notch, from fine-stepping wheels
 };
 
 // The folder of the running program, for the help pages shipped beside it.

@@ -165,6 +165,7 @@ void FrameWindow::buildMenus() {
     addCommand(functions, command::kStockData, "&K\t株価データ表示");
     addCommand(functions, command::kSpreadData, "&D\tさやデータ表示");
     addCommand(functions, command::kClosedTrades, "&Z\t決済済み");
+    addCommand(functions, command::kOverview, "&L\t建玉一覧");
     functions->addSeparator();
     addCommand(functions, command::kPairSearch, "&F\tペア検索...");
     addCommand(functions, command::kBacktestData, "&V\t検証データ表示");
@@ -386,6 +387,7 @@ void FrameWindow::focusLost() {
 }
 
 void FrameWindow::chartShown() {
+    runPendingOverview();
     if (closeAfterFirstChart_ && chartPainted_ && !closeQueued_) {
         closeQueued_ = true;
         QTimer::singleShot(0, this, [this] { close(); });

@@ -89,6 +89,13 @@ class FrameWindow final : public QMainWindow, public Shell {
     void openClosedTradesWindow() override;
     void openPairSearch() override;
     void openBacktestWindow() override;
+    // 建玉一覧 (frame_window_overview.cpp).
+    void openOverviewWindow() override;
+    void overviewChanged() override;
+    void setSignalSummary(std::string_view utf8) override;
+    void scheduleOverview() override;
+    // The status bar's line of signals ("" while none is shown).
+    QString signalSummary() const;
     // The ペア検索 window while it is open.
     QWidget* pairSearchWindow() const { return pairSearch_; }
     // 株価更新 and 株価取り込み… of the File menu (frame_window_prices.cpp).
@@ -141,6 +148,11 @@ class FrameWindow final : public QMainWindow, public Shell {
     ToolbarStrip* toolbar_ = nullptr;
     QStatusBar* status_ = nullptr;
     QLabel* statusLabel_ = nullptr;
+    QLabel* signalLabel_ = nullptr;  // made with the first line of signals
+    // 建玉一覧's figures asked for, and queued once the chart is up (frame_window_overview.cpp).
+    bool overviewPending_ = false;
+    bool overviewQueued_ = false;
+    void runPendingOverview();
     std::vector<QAction*> menuPositions_;  // the menu bar's entries 0..3
     QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
     std::map<int, int> timers_;            // the program's timer id -> Qt's

@@ -173,7 +173,7 @@ CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
         place(new QLineEdit(fromUtf8(r.value), this), r.id, DialogRect{74, y, r.width, 12});
         y += 16;
     }
-    auto* profit = place(new QLabel(this), kProfit, DialogRect{6, y, 318, 12});
+    auto* profit = place(new QLabel(this), kProfit, DialogRect{6, y, 318, 18});
     profit->setTextFormat(Qt::PlainText);
     auto* ok =
         place(new QPushButton(fromUtf8(kOkText), this), kCloseOk, DialogRect{105, 104, 56, 14});

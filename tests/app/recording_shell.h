@@ -61,6 +61,10 @@ class RecordingShell : public Shell {
     void destroyWindow() override { ++destroyed; }
     void endAfterDataError(std::string_view text) override { fatal = text; }
     void openPairSearch() override { opened.push_back("pair search"); }
+    void openOverviewWindow() override { opened.push_back("overview"); }
+    void overviewChanged() override { ++overviewChanges; }
+    void setSignalSummary(std::string_view utf8) override { signalSummary = utf8; }
+    void scheduleOverview() override { ++overviewRequests; }
 
     std::vector<std::string> captions() const {
         std::vector<std::string> out;
@@ -79,7 +83,8 @@ class RecordingShell : public Shell {
     std::map<int, int> timers;  // running: id to period
     std::vector<std::string> selectorItems, opened, processes, desktopOpened;
     bool processesStart = true, desktopOpens = true;
-    std::string statusText, fatal;
+    std::string statusText, fatal, signalSummary;
+    int overviewChanges = 0, overviewRequests = 0;
     RecordingSurface surface;
 };
 

@@ -87,7 +87,10 @@ TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {
     edit(d, kBuyExitPrice)->setText(QStringLiteral("1100"));
     d.refresh();
     EXPECT_EQ(label(d, kProfit),
-              QString::fromUtf8("損益　買い 10,000 円　売り 0 円　合計 10,000 円"));
+              QString::fromUtf8("損益　買い 10,000 円　売り 0 円　合計 10,000 円\n"
+                                // 100,000 yen at 2.8 % and 80,000 at 1.15 %, for the 28 days
+                                // from 03-05 to 04-01 (two weekdays past the data).
+                                "金利・貸株料 285 円　実質損益 9,715 円"));
     edit(d, kExitDate)->setText(QStringLiteral("2025-03-09"));  // a Sunday: Friday's close
     d.dateChanged();
     EXPECT_EQ(edit(d, kBuyExitPrice)->text(), QStringLiteral("1000"));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "positions/close_position.h"
+#include "positions/closed_trades_table.h"
 #include "positions/position_line.h"
 #include "tests/positions/positions_fixture.h"
 
@@ -145,6 +146,58 @@ TEST(ClosedTrades, RecordsReadBackWithAwkwardTextsAndBadLinesAreListed) {
     EXPECT_EQ(r.sell.profit, -2000);
     EXPECT_EQ(r.profit, 8000);
     EXPECT_EQ(file.badLines, (std::vector<int>{3, 5, 6}));
+}
+
+TEST(ClosedTrades, CostsAtTheLineEndAndOlderLinesWithoutThemStillRead) {
+    ClosedTrade t;
+    t.closeDate = 20250314;
+    t.buy = {'T', 1111, "A", 20250303, 100, 1000, 1080, 8000};
+    t.sell = {'T', 2222, "B", 20250303, 100, 500, 545, -4500};
+    t.profit = 3500;
+    t.carry = 129;
+    t.net = 3371;
+    const std::string line = closedTradeLine(t);
+    EXPECT_EQ(line.substr(line.size() - 12), ",,129,3371\r\n");
+    const std::string older =
+        "2025-03-14,T,7203,X,2025-03-03,100,1000,1100,10000,"
+        "T,6758,Y,2025-03-03,100,500,500,0,10000,memo\r\n";
+    std::string bad = line;  // a cost that is no number
+    bad.replace(bad.find(",129,"), 5, ",x,");
+    const ClosedTradesFile file = parseClosedTrades(line + older + bad);
+    ASSERT_EQ(file.trades.size(), 2u);
+    EXPECT_EQ(file.trades[0].carry, 129);
+    EXPECT_EQ(file.trades[0].net, 3371);
+    EXPECT_FALSE(file.trades[1].carry || file.trades[1].net);
+    EXPECT_EQ(file.trades[1].note, "memo");
+    EXPECT_EQ(file.badLines, (std::vector<int>{3}));
+
+    // The window's table: the costs beside the profit, blank for the older line.
+    const TextTable table = closedTradesTable(file.trades);
+    ASSERT_EQ(table.header[3], "金利・貸株料");
+    ASSERT_EQ(table.header[4], "実質損益");
+    EXPECT_EQ(table.rows[0][3], "129");
+    EXPECT_EQ(table.rows[0][4], "3371");
+    EXPECT_EQ(table.rows[1][3], "");
+    EXPECT_EQ(table.rows[1][4], "");
+}
+
+TEST_F(ClosePosition, RecordsTheCarryToTheExitAndTheNetProfit) {
+    PositionRecord p{leg('T', 1111, 250303), leg('T', 2222, 250303)};
+    p.buy.quantity = p.sell.quantity = 100;
+    CloseRequest request;
+    request.buyRate = 0.028;
+    request.borrowRate = 0.0115;
+    const CloseOutcome out = previewClose(md_, {}, p, request);
+    ASSERT_TRUE(out.ok) << out.message;
+    // Settled 03-05 to 03-18 (the newest date 03-14 settles two weekdays past the data).
+    const double carry = (100.0 * 1000 * 0.028 + 100.0 * 500 * 0.0115) * 14 / 365;
+    EXPECT_EQ(out.trade.carry, std::llround(carry));
+    EXPECT_EQ(out.trade.net, std::llround(3500 - carry));
+    // Closed on 03-07, settling 03-11: 7 days.
+    request.exitDate = 20250307;
+    const CloseOutcome early = previewClose(md_, {}, p, request);
+    EXPECT_EQ(early.trade.carry,
+              std::llround((100.0 * 1000 * 0.028 + 100.0 * 500 * 0.0115) * 7 / 365));
 }
 
 TEST(ClosedTrades, TotalsPerMonthYearAndOverall) {

@@ -1,9 +1,13 @@
 #include "tools/positions/positions_run.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "positions/close_position.h"
 #include "positions/position_line.h"
+#include "positions/position_overview.h"
 #include "positions/position_request.h"
 #include "tools/common/installation.h"
 #include "tools/common/json_writer.h"
@@ -68,29 +72,165 @@ bool snapshotOf(const InstallationPaths& paths, PositionFileSnapshot& snapshot, 
     return true;
 }
 
-int list(const PositionsArgs& args, std::string& out, std::string& err) {
+// The figures of the listed positions at the newest date; without readable price files every
+// row says why.
+PositionOverview overviewOf(const PositionsArgs& args,
+                            const std::vector<ScannedPosition>& positions,
+                            const OverviewSettings& settings) {
+    PositionTable table;
+    for (const ScannedPosition& p : positions) {
+        table.records.push_back(p.record);
+        table.lines.push_back(static_cast<int32_t>(p.line + 1));
+    }
+    table.positionCount = static_cast<int>(positions.size());
+    PositionOverview overview;
+    Installation in;
+    std::string problem;
+    if (loadInstallation(args.root, in) == LoadOutcome::DataError) {
+        problem = dataErrorMessage(in.md.dataError, in.paths.dataDirectory);
+    } else if (computePositionOverview(in.md, in.corrections, table, settings, overview) ==
+               OverviewResult::DataError) {
+        problem = dataErrorMessage(in.md.dataError, in.paths.dataDirectory);
+    }
+    if (!problem.empty()) {
+        overview = PositionOverview{};
+        for (size_t n = 0; n < positions.size(); ++n) {
+            OverviewRow row;
+            row.record = table.records[n];
+            row.line = table.lines[n];
+            row.problem = problem;
+            overview.rows.push_back(row);
+        }
+        overview.totals.leftOut = static_cast<int>(positions.size());
+    }
+    return overview;
+}
+
+template <class T>
+void jsonFigure(JsonWriter& json, const char* name, const std::optional<T>& v) {
+    json.key(name);
+    if (v) {
+        json.value(*v);
+    } else {
+        json.null();
+    }
+}
+
+void jsonFigures(JsonWriter& json, const OverviewRow& row) {
+    jsonFigure(json, "profit", row.profit);
+    jsonFigure(json, "day_change", row.dayChange);
+    jsonFigure(json, "profit_rate", row.profitRate);
+    jsonFigure(json, "days_held", row.daysHeld);
+    json.key("deadline");
+    if (row.deadline) {
+        json.value(isoDate(*row.deadline));
+    } else {
+        json.null();
+    }
+    jsonFigure(json, "days_left", row.daysLeft);
+    // To the sen: the figure is a sum of yearly rates over days.
+    jsonFigure(
+        json, "carry",
+        row.carry ? std::optional<double>(std::round(*row.carry * 100.0) / 100.0) : std::nullopt);
+    jsonFigure(json, "net", row.net);
+    jsonFigure(json, "z", row.z);
+    jsonFigure(json, "correlation", row.correlation);
+    jsonFigure(json, "half_life", row.halfLife);
+    json.key("signals").beginArray();
+    for (const std::string& text : signalTexts(row.signals)) {
+        json.value(text);
+    }
+    json.endArray();
+    if (!row.problem.empty()) {
+        json.key("problem").value(row.problem);
+    }
+}
+
+template <class T>
+std::string figure(const char* format, const std::optional<T>& v, int width) {
+    if (!v) {
+        return std::string(static_cast<size_t>(std::max(width - 1, 0)), ' ') + "-";
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, format, width, *v);
+    return text;
+}
+
+// The figures after a position's legs, or why it has none (on one line).
+std::string figuresText(const OverviewRow& row) {
+    if (!row.problem.empty()) {
+        std::string problem = row.problem;
+        std::replace(problem.begin(), problem.end(), '\n', ' ');
+        return "  " + problem;
+    }
+    const auto yen = [](const std::optional<int64_t>& v) {
+        return v ? std::optional<long long>(static_cast<long long>(*v)) : std::nullopt;
+    };
+    std::string text =
+        "  " + figure("%+*lld", yen(row.profit), 11) + " " +
+        figure("%+*lld", yen(row.dayChange), 9) + " " +
+        figure("%+*.2f",
+               row.profitRate ? std::optional<double>(*row.profitRate * 100.0) : std::nullopt, 7) +
+        "% " + figure("%*d", row.daysHeld, 5) + "d " +
+        (row.deadline ? isoDate(*row.deadline) : std::string(10, '-')) + " " +
+        figure("%*d", row.daysLeft, 5) + "d " + figure("%*.0f", row.carry, 9) + " " +
+        figure("%+*lld", yen(row.net), 11) + "  z " + figure("%+*.2f", row.z, 6) + "  r " +
+        figure("%+*.2f", row.correlation, 5) + "  hl " + figure("%*.1f", row.halfLife, 6);
+    const std::string signals = signalsText(row.signals);
+    return text + (signals.empty() ? "" : "  " + signals);
+}
+
+std::string totalsText(const OverviewTotals& t) {
+    char text[160];
+    std::snprintf(text, sizeof text, "total  profit %+lld  day %+lld  carry %.0f  net %+lld  (%d",
+                  static_cast<long long>(t.profit), static_cast<long long>(t.dayChange), t.carry,
+                  static_cast<long long>(t.net), t.counted);
+    std::string line = std::string(text) + (t.counted == 1 ? " position" : " positions");
+    if (t.leftOut > 0) {
+        line += ", " + std::to_string(t.leftOut) + " left out";
+    }
+    line += ")";
+    std::string signals;
+    const auto add = [&signals](const char* name, int n) {
+        if (n > 0) {
+            signals += (signals.empty() ? "" : "・") + std::string(name) + " " + std::to_string(n);
+        }
+    };
+    add("利確", t.takeProfit);
+    add("損切", t.stop);
+    add("期日", t.deadline);
+    return line + (signals.empty() ? "" : "  合図: " + signals) + "\n";
+}
+
+int list(const PositionsArgs& args, const OverviewSettings& settings, std::string& out,
+         std::string& err) {
     const InstallationPaths paths = makeInstallationPaths(args.root);
     PositionFileSnapshot snapshot;
     if (!snapshotOf(paths, snapshot, err)) {
         return kPositionsRefused;
     }
     const std::vector<ScannedPosition> positions = scanPositionBytes(snapshot.bytes);
+    const PositionOverview overview = overviewOf(args, positions, settings);
     if (args.json) {
         JsonWriter json;
         json.beginArray();
-        for (const ScannedPosition& p : positions) {
+        for (size_t n = 0; n < positions.size(); ++n) {
             json.newline().beginObject().key("buy");
-            jsonLeg(json, p.record.buy);
+            jsonLeg(json, positions[n].record.buy);
             json.key("sell");
-            jsonLeg(json, p.record.sell);
+            jsonLeg(json, positions[n].record.sell);
+            jsonFigures(json, overview.rows[n]);
             json.endObject();
         }
         out += json.endArray().text() + "\n";
         return kPositionsOk;
     }
     for (size_t n = 0; n < positions.size(); ++n) {
-        out += positionText(static_cast<int>(n), positions[n].record);
+        std::string line = positionText(static_cast<int>(n), positions[n].record);
+        line.pop_back();
+        out += line + figuresText(overview.rows[n]) + "\n";
     }
+    out += totalsText(overview.totals);
     return kPositionsOk;
 }
 
@@ -259,10 +399,11 @@ int closed(const PositionsArgs& args, std::string& out, std::string& err) {
 
 }  // namespace
 
-int runPositions(const PositionsArgs& args, std::string& out, std::string& err) {
+int runPositions(const PositionsArgs& args, std::string& out, std::string& err,
+                 const OverviewSettings& overview) {
     switch (args.command) {
         case PositionsCommand::List:
-            return list(args, out, err);
+            return list(args, overview, out, err);
         case PositionsCommand::Add:
         case PositionsCommand::Change:
         case PositionsCommand::Remove:

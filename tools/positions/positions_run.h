@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "positions/position_overview.h"
 #include "tools/positions/positions_args.h"
 
 namespace zepa {
@@ -12,7 +13,9 @@ inline constexpr int kPositionsOk = 0;
 inline constexpr int kPositionsRefused = 1;
 inline constexpr int kPositionsUsageError = 2;
 
-// The exit code; what goes to standard output and standard error (UTF-8).
-int runPositions(const PositionsArgs& args, std::string& out, std::string& err);
+// The exit code; what goes to standard output and standard error (UTF-8). `overview` holds the
+// settings list's figures are formed with (the viewer's stored ones in the command).
+int runPositions(const PositionsArgs& args, std::string& out, std::string& err,
+                 const OverviewSettings& overview = {});
 
 }  // namespace zepa

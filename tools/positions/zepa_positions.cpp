@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/overview/overview_settings.h"
+#include "platform/user_value_store.h"
 #include "tools/positions/positions_run.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +22,12 @@ int main(int argc, char** argv) {
     }
     std::string out;
     std::string err;
-    const int code = zepa::runPositions(parsed, out, err);
+    // list's figures take the viewer's stored settings; nothing is written back.
+    const zepa::OverviewSettings overview =
+        parsed.command == zepa::PositionsCommand::List
+            ? zepa::loadOverviewSettings(*zepa::openUserValueStore())
+            : zepa::OverviewSettings{};
+    const int code = zepa::runPositions(parsed, out, err, overview);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fwrite(err.data(), 1, err.size(), stderr);
     return code;

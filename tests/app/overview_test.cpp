@@ -1,0 +1,124 @@
+// 建玉一覧 in the viewer's logic: the figures formed after a load, the table the window shows,
+// its sort with missing values last, and a row's position shown in the chart.
+#include <gtest/gtest.h>
+
+#include "app/key_table.h"
+#include "app/overview/overview_state.h"
+#include "app/overview/overview_table.h"
+#include "app/pair_search_settings.h"
+#include "marketdata/position_figures.h"
+#include "settings/chart_values.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace zepa::test {
+namespace {
+
+struct Overview : Viewer {
+    // 1001/1002 and 1005/1006 have figures, 1001/4321 names a stock no price file has.
+    void openFour() {
+        open(positionLine(1001, 1002) + positionLine(1001, 4321) + positionLine(1005, 1006) +
+             positionLine(1004, 1003));
+    }
+    std::vector<std::string> column(const TextTable& t, OverviewColumn c) const {
+        std::vector<std::string> out;
+        for (const auto& row : t.rows) {
+            out.push_back(row[static_cast<size_t>(c)]);
+        }
+        return out;
+    }
+};
+
+TEST_F(Overview, EveryLoadAsksForTheFiguresWhichMatchTheChartsProfit) {
+    openFour();
+    EXPECT_EQ(shell.overviewRequests, 1);
+    refreshOverview(a, shell);
+    ASSERT_EQ(a.overview.rows.size(), 4U);
+    EXPECT_EQ(shell.overviewChanges, 1);
+    // The chart's own profit of each position at its newest date.
+    for (int p : {0, 2, 3}) {
+        onCommand(a, shell, command::kPositionSelector, p);
+        const auto last = static_cast<int32_t>(a.series.buyBars.size()) - 1;
+        EXPECT_EQ(a.overview.rows[static_cast<size_t>(p)].profit,
+                  positionProfit(a.series, a.positions.records[p], last))
+            << p;
+    }
+    EXPECT_NE(a.overview.rows[1].problem.find("売りの銘柄 T4321"), std::string::npos);
+    press(command::kReloadPositionsMenu);
+    EXPECT_EQ(shell.overviewRequests, 2);
+}
+
+TEST_F(Overview, StatusLineCountsTheSignalsOfTheStoredRule) {
+    openFour();
+    PairSearchSettings pair = defaultPairSearchSettings();
+    pair.rule.exit = -99.0;  // every z at or above -exit: none
+    pair.rule.stop = 99.0;
+    savePairSearchSettings(store, pair);
+    store.set(kChartSubkey, "DeadlineDays", "366");  // every deadline (September) within it
+    refreshOverview(a, shell);
+    EXPECT_EQ(shell.signalSummary, "合図: 期日 3 — 建玉一覧 (Ctrl+L)");
+    store.set(kChartSubkey, "DeadlineDays", "-5");  // out of range: 20 days, none
+    pair.rule.exit = 99.0;                          // z >= -99: every position with a z
+    savePairSearchSettings(store, pair);
+    refreshOverview(a, shell);
+    EXPECT_EQ(shell.signalSummary.rfind("合図: 利確 ", 0), 0U) << shell.signalSummary;
+}
+
+TEST_F(Overview, TableSortsWithMissingValuesLastAndShowsTheRowsPosition) {
+    openFour();
+    refreshOverview(a, shell);
+    const PositionOverview& o = a.overview;
+    const auto profitOrder = [&](bool descending) {
+        const std::vector<size_t> order =
+            overviewOrder(o, static_cast<int>(OverviewColumn::Profit), descending);
+        std::vector<int64_t> profits;
+        for (size_t i : order) {
+            profits.push_back(o.rows[i].profit.value_or(INT64_MIN));
+        }
+        return std::pair(order, profits);
+    };
+    for (bool descending : {false, true}) {
+        const auto [order, profits] = profitOrder(descending);
+        EXPECT_EQ(order.back(), 1U) << descending;  // the row without figures, last both ways
+        for (size_t k = 0; k + 2 < profits.size(); ++k) {
+            EXPECT_TRUE(descending ? profits[k] >= profits[k + 1] : profits[k] <= profits[k + 1]);
+        }
+    }
+
+    const auto [order, profits] = profitOrder(true);
+    const TextTable t = overviewTable(o, order);
+    ASSERT_EQ(t.header.size(), static_cast<size_t>(kOverviewColumnCount));
+    ASSERT_EQ(t.rows.size(), 5U);
+    EXPECT_TRUE(t.totalRows.back());
+    EXPECT_EQ(column(t, OverviewColumn::Buy)[0].rfind("T", 0), 0U);
+    EXPECT_EQ(column(t, OverviewColumn::Profit)[0], std::to_string(profits[0]));
+    EXPECT_EQ(column(t, OverviewColumn::Profit)[3], "");  // the problem row
+    EXPECT_NE(column(t, OverviewColumn::Signals)[3].find("指定銘柄は登録されていません"),
+              std::string::npos);
+    EXPECT_EQ(column(t, OverviewColumn::Profit)[4], std::to_string(o.totals.profit));
+    EXPECT_EQ(column(t, OverviewColumn::Sell)[4], "3 建玉（1 建玉は含まず）");
+    for (size_t r = 0; r < t.rows.size(); ++r) {
+        const bool loss = r < 4 ? profits[r] < 0 && profits[r] != INT64_MIN : o.totals.profit < 0;
+        EXPECT_EQ(overviewLossCell(o, order, r, static_cast<int>(OverviewColumn::Profit)), loss)
+            << r;
+    }
+
+    // Enter on the first row: its position in the chart and the selector.
+    const int position = overviewPositionOfRow(order, 0);
+    EXPECT_EQ(overviewPositionOfRow(order, 4), -1);
+    showOverviewPosition(a, shell, position);
+    EXPECT_EQ(a.view.currentPosition, position);
+    EXPECT_EQ(shell.selected, position);
+}
+
+TEST_F(Overview, CtrlLAndTheMenuOpenTheWindowWithFreshFigures) {
+    openFour();
+    key('L', true);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"overview"});
+    EXPECT_EQ(a.overview.rows.size(), 4U);
+    press(command::kOverview);
+    EXPECT_EQ(shell.opened.size(), 2U);
+    EXPECT_EQ(shell.overviewChanges, 2);
+}
+
+}  // namespace
+}  // namespace zepa::test
