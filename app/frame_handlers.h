@@ -93,6 +93,12 @@ void previousPosition(AppContext& a, Shell& shell);
 void nextPitch(AppContext& a, Shell& shell);
 // Fills the selector and builds position `first` (0 when it is not in the table).
 int fillPositionSelector(AppContext& a, Shell& shell, int32_t first = 0);
+// The menu items that work on the position shown, greyed while none is loaded.
+inline constexpr int kPositionShownCommands[] = {
+    command::kChangePosition,  command::kClosePosition, command::kRemovePosition,
+    command::kDailyWeekly,     command::kChartSwitch,   command::kStockData,
+    command::kSpreadData,      command::kBacktestData,  command::kCopyToClipboard,
+    command::kPrintScreenSize, command::kPrintScaled};
 void enablePositionCommands(AppContext& a, Shell& shell);
 void disablePositionCommands(AppContext& a, Shell& shell);
 // Item i of the selector, CP932.

@@ -32,6 +32,8 @@ class TextTableWindow : public QWidget {
 
     TextTable shown_;
     QTableWidget* grid_ = nullptr;
+    // How a cell reads on the screen when it differs from what is copied; unset: the same.
+    std::function<std::string(const std::string& cell, size_t column)> shownCell_;
 
   private:
     const char* fileName_;

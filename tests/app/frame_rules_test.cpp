@@ -27,7 +27,11 @@ std::vector<int32_t> invertedLineXs(const RecordingSurface& s) {
 
 TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
     open("# no position yet\n");
-    EXPECT_EQ(shell.menuEnabled, (std::map<int, bool>{{1, false}, {2, false}}));
+    std::map<int, bool> greyed;
+    for (const int id : kPositionShownCommands) {
+        greyed[id] = false;
+    }
+    EXPECT_EQ(shell.menuEnabled, greyed);
     onTimer(a, shell, 10);  // one shot: the message, then the editor
     EXPECT_TRUE(shell.timers.empty());
     ASSERT_EQ(shell.captions(), Texts{"エラーメッセージ"});
@@ -44,7 +48,28 @@ TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
 
     write(paths.positionFile, positionLine(1001, 1002));
     press(command::kReloadPositions);
-    EXPECT_EQ(shell.menuEnabled, (std::map<int, bool>{{1, true}, {2, true}}));
+    for (auto& [id, enabled] : greyed) {
+        enabled = true;
+    }
+    EXPECT_EQ(shell.menuEnabled, greyed);
+}
+
+// What a trader with an empty position file reaches: the menus that find and enter a
+// position, Ctrl+F included; the first message's advice to use 詳細設定 can be followed.
+TEST_F(Viewer, WithoutPositionsThePairSearchClosedTradesAndSettingsStayReachable) {
+    open("");
+    for (const int id : {command::kPairSearch, command::kClosedTrades, command::kAddPosition,
+                         command::kSettings, command::kAdvancedSettings, command::kEditPositions}) {
+        EXPECT_FALSE(shell.menuEnabled.contains(id)) << id;
+    }
+    key('F', true);
+    press(command::kSettings);
+    press(command::kAdvancedSettings);
+    EXPECT_EQ(shell.opened, (Texts{"pair search", "settings", "advanced settings"}));
+    // Other keys still need a position.
+    key('F');
+    key(kDown);
+    EXPECT_EQ(shell.opened.size(), 3u);
 }
 
 TEST_F(Viewer, MessagesAtTheEndsAndForUnknownStocks) {
