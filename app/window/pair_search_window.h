@@ -56,6 +56,9 @@ class PairSearchWindow final : public QDialog {
     QLabel* funnelLabel() const { return funnel_; }
     QLabel* amountsLabel() const { return amounts_; }
     QCheckBox* backtestBox() const { return backtest_; }
+    QAbstractSpinBox* fieldBox(PairField field) const {
+        return fields_[static_cast<size_t>(field)];
+    }
     const PairSearchTable& results() const { return results_; }
     // Where Ctrl+S saves (see DataWindow::setSaveChooser).
     void setSaveChooser(std::function<QString(const QString& proposed)> chooser) {
