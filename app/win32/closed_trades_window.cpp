@@ -68,6 +68,7 @@ class ClosedTradesWindow {
             }
         }
         setReportRows(list_, shown);
+        fitReportColumns(list_);
         if (!view.problems.empty()) {
             MessageBoxW(window_, wide(view.problems).c_str(), wide(kClosedTradesTitle).c_str(),
                         MB_OK | MB_ICONEXCLAMATION);

@@ -12,11 +12,13 @@
 #include <span>
 #include <vector>
 
+#include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
 #include "position_dialogs.h"
 #include "report_list.h"
+#include "settings/chart_values.h"
 #include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
@@ -99,9 +101,16 @@ class PairSearchWindow {
                 storeChoices();
                 DestroyWindow(window_);
                 return 0;
-            case WM_DESTROY:
+            case WM_DESTROY: {
                 KillTimer(window_, kPollTimer);
+                RECT r{};
+                if (a_.store != nullptr && GetWindowRect(window_, &r)) {
+                    storeChartValue(*a_.store, kChartSubkey, kPairSearchPlaceValue,
+                                    formatSideWindowPlace(ScreenRect{
+                                        r.left, r.top, r.right - r.left, r.bottom - r.top}));
+                }
                 return 0;
+            }
             default:
                 return DefWindowProcW(window_, message, w, l);
         }
@@ -429,6 +438,7 @@ class PairSearchWindow {
             }
         }
         setReportRows(list_, rows);
+        fitReportColumns(list_);
         if (selected >= 0) {
             ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                                   LVIS_SELECTED | LVIS_FOCUSED);
@@ -528,9 +538,19 @@ HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& 
     registerWindowClass(instance, kClassName, ownedWindowProcedure<PairSearchWindow>,
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // Deleted with its window: a running job is cancelled and waited for.
-    HWND window =
-        createOwnedWindow(std::make_unique<PairSearchWindow>(instance, a, shell), instance,
-                          kClassName, L"ペア検索", WindowShape{.width = 960, .height = 600}, frame);
+    // Where it was last, or beside the chart the first time.
+    RECT owner{};
+    GetWindowRect(frame, &owner);
+    RECT area{0, 0, 1024, 768};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const ScreenRect place = sideWindowPlace(
+        a.store != nullptr ? queryChartValue(*a.store, kChartSubkey, kPairSearchPlaceValue) : "",
+        ScreenRect{owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+        ScreenRect{area.left, area.top, area.right - area.left, area.bottom - area.top}, 960, 600);
+    HWND window = createOwnedWindow(
+        std::make_unique<PairSearchWindow>(instance, a, shell), instance, kClassName, L"ペア検索",
+        WindowShape{.x = place.left, .y = place.top, .width = place.width, .height = place.height},
+        frame);
     if (window == nullptr) {
         return nullptr;
     }

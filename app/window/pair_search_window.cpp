@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -21,9 +23,11 @@
 
 #include <limits>
 
+#include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
 #include "app/window/position_dialogs.h"
 #include "app/window/table_save.h"
+#include "settings/chart_values.h"
 
 namespace zepa {
 namespace {
@@ -97,7 +101,15 @@ PairSearchWindow::PairSearchWindow(QWidget* frame, Shell& shell, AppContext& a)
     poller_ = new QTimer(this);
     poller_->setInterval(kPollMs);
     connect(poller_, &QTimer::timeout, this, &PairSearchWindow::poll);
-    resize(1000, 640);
+    // Where it was last, or beside the chart the first time.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect owner = frame != nullptr ? frame->frameGeometry() : QRect();
+    const ScreenRect r = sideWindowPlace(
+        a.store != nullptr ? queryChartValue(*a.store, kChartSubkey, kPairSearchPlaceValue) : "",
+        ScreenRect{owner.x(), owner.y(), owner.width(), owner.height()},
+        ScreenRect{area.x(), area.y(), area.width(), area.height()}, 1000, 640);
+    setGeometry(r.left, r.top, r.width, r.height);
 }
 
 PairSearchWindow::~PairSearchWindow() {
@@ -438,6 +450,9 @@ void PairSearchWindow::closeEvent(QCloseEvent* event) {
         PairSearchSettings s = settings_;
         readControls(s);
         savePairSearchSettings(*a_.store, s);
+        const QRect g = geometry();
+        storeChartValue(*a_.store, kChartSubkey, kPairSearchPlaceValue,
+                        formatSideWindowPlace(ScreenRect{g.x(), g.y(), g.width(), g.height()}));
     }
     cancelSearch();
     QDialog::closeEvent(event);

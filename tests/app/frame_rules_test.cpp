@@ -226,6 +226,32 @@ TEST(Placement, OneThatDoesNotFitIsMovedOntoTheWorkArea) {
     EXPECT_EQ(fitted(INT32_MIN, 0, INT32_MAX, 10), (std::array{0, 0, 1920, 150}));
 }
 
+// ペア検索 opens beside the chart where the screen has room, and where it was after that.
+TEST(Placement, ASideWindowOpensBesideTheFrameOrWhereItWas) {
+    const ScreenRect desktop{0, 0, 1920, 1040};
+    const struct {
+        const char* stored;
+        ScreenRect frame;
+        int32_t left, top, width;
+    } cases[] = {
+        {"", {0, 0, 900, 1000}, 900, 0, 1000},         // room on the right
+        {"", {1000, 20, 900, 1000}, 0, 20, 1000},      // room on the left only
+        {"", {100, 0, 1700, 1000}, 920, 0, 1000},      // none: the side with more room
+        {"x, 1, 2", {0, 0, 900, 1000}, 900, 0, 1000},  // a bad value is none
+        {"100, 50, 800, 600", {0, 0, 900, 1000}, 100, 50, 800},
+        {"5000, 50, 800, 600", {0, 0, 900, 1000}, 1120, 50, 800},  // back onto the screen
+    };
+    for (const auto& c : cases) {
+        const ScreenRect r = sideWindowPlace(c.stored, c.frame, desktop, 1000, 640);
+        EXPECT_EQ(r.left, c.left) << c.stored << " " << c.frame.left;
+        EXPECT_EQ(r.top, c.top) << c.stored;
+        EXPECT_EQ(r.width, c.width) << c.stored;
+    }
+    const ScreenRect back =
+        sideWindowPlace(formatSideWindowPlace({10, 20, 700, 500}), {}, desktop, 1000, 640);
+    EXPECT_EQ(formatSideWindowPlace(back), "10, 20, 700, 500");
+}
+
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     std::string text;
     write(paths.tipFile, "# one\r\nsecond\r\n#three\nfourth");
