@@ -145,8 +145,10 @@ void onKey(AppContext& a, Shell& shell, int virtualKey, bool ctrl) {
     }
     a.view.keyCommand = keyCommandFor(virtualKey, ctrl);
     if (a.view.commandState == 0) {
-        if (a.view.keyCommand == kExitCommand) {
-            commandRouter(a, shell, kExitCommand);
+        // Without a position only what needs none: leaving, and ペア検索 to find one.
+        if (a.view.keyCommand == kExitCommand ||
+            a.view.keyCommand == internal_command::kPairSearch) {
+            commandRouter(a, shell, a.view.keyCommand);
         }
     } else if (a.view.keyCommand != -1) {
         commandRouter(a, shell, a.view.keyCommand);

@@ -48,6 +48,14 @@ struct ScreenRect {
 ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int32_t smallestWidth,
                         int32_t smallestHeight);
 
+// A window beside the main one (ペア検索): its stored place "left, top, width, height" fitted
+// onto the work area, or the first time, `width` × `height` beside `frame` on the side with room
+// (the right first), else against the work area's side with more room.
+ScreenRect sideWindowPlace(std::string_view stored, const ScreenRect& frame,
+                           const ScreenRect& desktop, int32_t width, int32_t height);
+std::string formatSideWindowPlace(const ScreenRect& r);
+inline constexpr std::string_view kPairSearchPlaceValue = "PairSearchPlace";
+
 // Creation: font slot 0, the position file, the selector or the no-position timer.
 void onCreate(AppContext& a, Shell& shell);
 // Destruction: the font slots are released.
@@ -93,6 +101,12 @@ void previousPosition(AppContext& a, Shell& shell);
 void nextPitch(AppContext& a, Shell& shell);
 // Fills the selector and builds position `first` (0 when it is not in the table).
 int fillPositionSelector(AppContext& a, Shell& shell, int32_t first = 0);
+// The menu items that work on the position shown, greyed while none is loaded.
+inline constexpr int kPositionShownCommands[] = {
+    command::kChangePosition,  command::kClosePosition, command::kRemovePosition,
+    command::kDailyWeekly,     command::kChartSwitch,   command::kStockData,
+    command::kSpreadData,      command::kBacktestData,  command::kCopyToClipboard,
+    command::kPrintScreenSize, command::kPrintScaled};
 void enablePositionCommands(AppContext& a, Shell& shell);
 void disablePositionCommands(AppContext& a, Shell& shell);
 // Item i of the selector, CP932.

@@ -186,8 +186,9 @@ void enablePositionCommands(AppContext& a, Shell& shell) {
     if (a.view.commandState == 1) {
         return;
     }
-    shell.setMenuPositionEnabled(1, true);
-    shell.setMenuPositionEnabled(2, true);
+    for (const int id : kPositionShownCommands) {
+        shell.setMenuItemEnabled(id, true);
+    }
     for (int id = command::kReloadPositions; id <= command::kButtonInitialScreen; ++id) {
         shell.setButtonEnabled(id, true);
     }
@@ -198,8 +199,11 @@ void disablePositionCommands(AppContext& a, Shell& shell) {
     if (a.view.commandState == 0) {
         return;
     }
-    shell.setMenuPositionEnabled(1, false);
-    shell.setMenuPositionEnabled(2, false);
+    // Only what works on the position shown goes grey: ペア検索, 決済済み, 建玉の追加 and the
+    // settings are how a trader without positions finds and enters the first one.
+    for (const int id : kPositionShownCommands) {
+        shell.setMenuItemEnabled(id, false);
+    }
     for (int id = command::kButtonOlder; id <= command::kButtonInitialScreen; ++id) {
         shell.setButtonEnabled(id, false);
     }

@@ -1,10 +1,12 @@
 #include "app/pair_search_job.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <utility>
 
 #include "app/pair_candidate.h"
+#include "app/position_forms.h"
 #include "marketdata/data_error.h"
 #include "marketdata/listing_file.h"
 #include "marketdata/pair_series.h"
@@ -70,11 +72,20 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
         }
         listing = ListingTable{};
     }
-    if ((options.sector == 17 && !listing.hasSector17) ||
-        (options.sector == 33 && !listing.hasSector33) ||
-        (options.borrowable && !listing.hasMargin)) {
-        return refused("業種や貸借の条件には銘柄一覧 (" + std::string(kListingFileName) +
-                       ") の業種・貸借区分が要ります");
+    // As the command says it: the column that is missing and how to get it.
+    const bool sectorMissing = (options.sector == 17 && !listing.hasSector17) ||
+                               (options.sector == 33 && !listing.hasSector33);
+    if (sectorMissing || (options.borrowable && !listing.hasMargin)) {
+        const std::string condition = !sectorMissing         ? "両方とも貸借"
+                                      : options.sector == 17 ? "同じ17業種"
+                                                             : "同じ33業種";
+        const std::string column = !sectorMissing         ? "MarginCode"
+                                   : options.sector == 17 ? "Sector17Code"
+                                                          : "Sector33Code";
+        return refused("「" + condition + "」には銘柄一覧 (" + std::string(kListingFileName) +
+                       ") の " + column +
+                       " の列が要ります。上場銘柄情報のファイルを zepa_import --names FILE "
+                       "で取り込んで下さい");
     }
     MarketData md;
     md.dataDirectory = paths.dataDirectory;
@@ -190,6 +201,14 @@ PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings
     c.trades = row.trades;
     c.stats = row.stats.value_or(BacktestStats{});
     return c;
+}
+
+std::string candidateAmountsText(const PairSearchRow& row, const PairCandidate& candidate) {
+    const auto amount = [&](const PositionLeg& leg) {
+        const bool isA = leg.stockCode == row.aCode && leg.marketLetter[0] == row.aMarket;
+        return std::llround(static_cast<double>(leg.quantity) * (isA ? row.aClose : row.bClose));
+    };
+    return legAmountsText(amount(candidate.record.buy), amount(candidate.record.sell));
 }
 
 int pairSearchPermille(const PairSearchProgress& p) {

@@ -56,6 +56,10 @@ PairSearchOutcome runPairSearch(const InstallationPaths& paths, const PairSearch
 PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings& settings,
                               int32_t windowStart);
 
+// The candidate's legs at the closes of the screen's end: each one's quantity × close and the
+// difference (legAmountsText).
+std::string candidateAmountsText(const PairSearchRow& row, const PairCandidate& candidate);
+
 // One run on a thread of its own. Destroying the job cancels the run and waits for it.
 class PairSearchJob {
   public:

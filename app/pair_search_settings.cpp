@@ -54,9 +54,9 @@ struct FieldSlot {
     double divide = 1.0;
 
     // Stores v when it lies in the range (and is whole where it must be).
-    void put(double v) const {
+    bool put(double v) const {
         if (!(v >= low && v <= high) || (whole != nullptr && v != std::floor(v))) {
-            return;
+            return false;
         }
         if (whole != nullptr) {
             *whole = static_cast<int32_t>(v);
@@ -65,6 +65,7 @@ struct FieldSlot {
         } else {
             *filter = v;
         }
+        return true;
     }
 };
 
@@ -184,13 +185,55 @@ double pairFieldValue(const PairSearchSettings& s, PairField field) {
     return v * slot.divide / slot.multiply;
 }
 
-void setPairField(PairSearchSettings& s, PairField field, double shown) {
+bool setPairField(PairSearchSettings& s, PairField field, double shown) {
     const FieldSlot slot = slotOf(s, field);
     if (slot.filter != nullptr && !(shown > 0.0)) {
         slot.filter->reset();
-        return;
+        return true;
     }
-    slot.put(shown * slot.multiply / slot.divide);
+    return slot.put(shown * slot.multiply / slot.divide);
+}
+
+PairFieldRange pairFieldRange(PairField field) {
+    PairSearchSettings scratch;
+    const FieldSlot slot = slotOf(scratch, field);
+    return {slot.low * slot.divide / slot.multiply, slot.high * slot.divide / slot.multiply,
+            slot.whole != nullptr, slot.filter != nullptr};
+}
+
+std::string_view pairFieldName(PairField field) {
+    static constexpr std::string_view kNames[] = {
+        "期間",         "短期",        "レシオ期間", "売買代金", "株価",
+        "相関",         "相関(短期)",  "p",          "q",        "半減期の下限",
+        "半減期の上限", "|Z|",         "仕掛け |Z|", "決済 Z",   "損切り |Z|",
+        "最長保有",     "1銘柄の金額", "手数料",     "買方金利", "貸株料"};
+    static_assert(std::size(kNames) == kPairFieldCount);
+    return kNames[static_cast<size_t>(field)];
+}
+
+std::string pairFieldRangeMessage(PairField field) {
+    const PairFieldRange r = pairFieldRange(field);
+    std::string text = std::string(pairFieldName(field)) + "は " + numberText(r.low) + "〜" +
+                       numberText(r.high) + (r.whole ? " の整数" : " の数値");
+    return text + (r.filter ? "（0 か空欄は条件なし）にして下さい" : "にして下さい");
+}
+
+std::string readPairFields(PairSearchSettings& settings,
+                           std::span<const std::optional<double>> shown) {
+    PairSearchSettings s = settings;
+    for (int f = 0; f < kPairFieldCount && static_cast<size_t>(f) < shown.size(); ++f) {
+        const auto field = static_cast<PairField>(f);
+        const std::optional<double>& v = shown[static_cast<size_t>(f)];
+        // An empty filter is off; any other field must hold a number of its range (text that
+        // is no number comes as NaN, which a filter would otherwise take for off).
+        const bool taken = v ? std::isfinite(*v) && setPairField(s, field, *v)
+                             : pairFieldRange(field).filter && setPairField(s, field, 0.0);
+        if (!taken) {
+            return pairFieldRangeMessage(field);
+        }
+    }
+    settings = s;
+    return {};
 }
 
 PairSearchSettings defaultPairSearchSettings() {

@@ -3,6 +3,7 @@
 // (`PairScreen` and `PairRule` under CHART), which no other value's format shares.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -79,8 +80,26 @@ inline constexpr int kPairFieldCount = 20;
 // The field's value as shown; 0 for a filter that is off.
 double pairFieldValue(const PairSearchSettings& settings, PairField field);
 // A value shown in the field, stored back: a filter at 0 or below is off; a value outside the
-// field's range, or not whole where the field counts, leaves the setting as it was.
-void setPairField(PairSearchSettings& settings, PairField field, double shown);
+// field's range, or not whole where the field counts, leaves the setting as it was (false).
+bool setPairField(PairSearchSettings& settings, PairField field, double shown);
+
+// What a field accepts, in the unit it shows; a filter also takes 0 (or nothing) for off.
+struct PairFieldRange {
+    double low = 0.0;
+    double high = 0.0;
+    bool whole = false;
+    bool filter = false;
+};
+PairFieldRange pairFieldRange(PairField field);
+// The field's name as the windows label it, UTF-8: "期間", "半減期の下限", ...
+std::string_view pairFieldName(PairField field);
+// "期間は 20〜1500 の整数にして下さい": the field and what it takes.
+std::string pairFieldRangeMessage(PairField field);
+// Every field as typed (nullopt: empty or not a number) into `settings`: "" when all were
+// taken, else the first refused field's message, `settings` then left as it was. Nothing typed
+// is ever replaced by what was stored.
+std::string readPairFields(PairSearchSettings& settings,
+                           std::span<const std::optional<double>> shown);
 
 // What a first run starts with: the screen's default filters, the rule's defaults, no backtest.
 PairSearchSettings defaultPairSearchSettings();

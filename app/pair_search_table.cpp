@@ -173,6 +173,13 @@ bool stageFilterOn(std::string_view stage, const ScreenOptions& o) {
     return false;
 }
 
+// A name a spreadsheet would take as a formula stays text.
+std::string csvCell(std::string_view text) {
+    const bool formula =
+        !text.empty() && std::string_view("=+@").find(text[0]) != std::string_view::npos;
+    return csvQuoted(formula ? "'" + std::string(text) : std::string(text));
+}
+
 std::vector<std::vector<std::string>> tableCells(const PairSearchTable& table) {
     const std::vector<PairColumn> columns = pairColumns(table.withBacktest);
     std::vector<std::vector<std::string>> cells;
@@ -185,7 +192,7 @@ std::vector<std::vector<std::string>> tableCells(const PairSearchTable& table) {
     for (const PairSearchRow& row : table.rows) {
         std::vector<std::string> line;
         for (PairColumn c : columns) {
-            line.push_back(pairCell(row, c));
+            line.push_back(pairSpreadsheetCell(row, c));
         }
         cells.push_back(std::move(line));
     }
@@ -265,6 +272,60 @@ std::string pairCell(const PairSearchRow& r, PairColumn column) {
             return traded ? printed("%.1f", s->averageHolding) : "--";
     }
     return "--";
+}
+
+std::string pairSpreadsheetCell(const PairSearchRow& r, PairColumn column) {
+    const BacktestStats* s = r.stats ? &*r.stats : nullptr;
+    const bool traded = s != nullptr && s->trades > 0;
+    const auto real = [](const std::optional<double>& v) {
+        return v ? shortestReal(*v) : std::string();
+    };
+    switch (column) {
+        case PairColumn::Correlation:
+            return shortestReal(r.correlation);
+        case PairColumn::CorrelationShort:
+            return real(r.correlationShort);
+        case PairColumn::Beta:
+            return shortestReal(r.beta);
+        case PairColumn::T:
+            return real(r.t);
+        case PairColumn::P:
+            return real(r.p);
+        case PairColumn::Q:
+            return real(r.q);
+        case PairColumn::HalfLife:
+            return real(r.halfLife);
+        case PairColumn::Z:
+            return real(r.z);
+        case PairColumn::Trades:
+            return s != nullptr ? std::to_string(s->trades) : std::string();
+        case PairColumn::WinRate:  // in percent, as the window shows it, without the sign
+            return traded ? shortestReal(s->winRate * 100.0) : std::string();
+        case PairColumn::Net:
+            return s != nullptr ? std::to_string(s->net) : std::string();
+        case PairColumn::ProfitFactor:
+            return s != nullptr && s->hasProfitFactor ? shortestReal(s->profitFactor)
+                                                      : std::string();
+        case PairColumn::MaxDrawdown:
+            return s != nullptr ? std::to_string(s->maxDrawdown) : std::string();
+        case PairColumn::AverageHolding:
+            return traded ? shortestReal(s->averageHolding) : std::string();
+        default:
+            break;
+    }
+    // Codes and names as shown; a missing value is an empty cell.
+    const std::string shown = pairCell(r, column);
+    return shown == "--" ? std::string() : shown;
+}
+
+std::string pairTableFileName(int32_t endDate) {
+    if (endDate <= 0) {
+        return "ペア検索.csv";
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", endDate / 10000 % 10000, endDate / 100 % 100,
+                  endDate % 100);
+    return std::string("ペア検索_") + text + ".csv";
 }
 
 PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,
@@ -361,7 +422,9 @@ std::string funnelLine(const ScreenResult& result, const ScreenOptions& options)
             line += " → " + stageLabel(stage.stage) + " " + groupedNumber(stage.pairs);
         }
     }
-    return line;
+    // What the table holds, so that a cut by the row limit is not taken for the filters'.
+    return line + "　上位 " + groupedNumber(static_cast<int64_t>(result.pairs.size())) +
+           " 組を表示";
 }
 
 std::string pairTableTsv(const PairSearchTable& table) {
@@ -369,7 +432,7 @@ std::string pairTableTsv(const PairSearchTable& table) {
 }
 
 std::string pairTableCsv(const PairSearchTable& table) {
-    return cellsCsv(tableCells(table));
+    return cellsCsv(tableCells(table), csvCell);
 }
 
 }  // namespace zepa

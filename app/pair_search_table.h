@@ -90,6 +90,14 @@ bool pairColumnIsText(PairColumn column);
 // The cell as shown, UTF-8; "--" where the value is missing.
 std::string pairCell(const PairSearchRow& row, PairColumn column);
 
+// The cell as a spreadsheet takes it (the clipboard's and the CSV file's): numbers plain at the
+// precision held, without grouping, units or "%"; a missing value empty; texts as shown.
+std::string pairSpreadsheetCell(const PairSearchRow& row, PairColumn column);
+
+// The file name offered for saving the table, naming the screen's end date (YYYYMMDD):
+// "ペア検索_2025-03-14.csv".
+std::string pairTableFileName(int32_t endDate);
+
 // The row of a screened pair, its legs turned as the candidate trades them (b bought and the
 // sign of z turned when the screen's z of a / b is above 0); `sectorKind` is the screen's
 // industry option (33 shows the 33 industries, otherwise the 17 ones where known), named from
@@ -105,8 +113,8 @@ void clickPairHeader(PairSearchTable& table, PairColumn column);
 // Sorts the rows by the table's sort column and direction.
 void sortPairRows(PairSearchTable& table);
 
-// "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042": the universe, the pairs
-// formed and the count after each filter that was on.
+// "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042　上位 100 組を表示": the
+// universe, the pairs formed, the count after each filter that was on and the rows listed.
 std::string funnelLine(const ScreenResult& result, const ScreenOptions& options);
 
 // The header and every row, tab-separated, LF line ends (the clipboard), or as CSV (UTF-8 with a

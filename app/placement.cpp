@@ -102,4 +102,40 @@ ScreenRect fitPlacement(const WindowPlacement& p, const ScreenRect& desktop, int
     return r;
 }
 
+ScreenRect sideWindowPlace(std::string_view stored, const ScreenRect& frame,
+                           const ScreenRect& desktop, int32_t width, int32_t height) {
+    std::array<int32_t, 4> v{};
+    WindowPlacement p;
+    if (scanIntegerFields(stored, v) == 4 && v[2] > 0 && v[3] > 0) {
+        p.left = v[0];
+        p.top = v[1];
+        p.right =
+            static_cast<int32_t>(std::clamp<int64_t>(int64_t{v[0]} + v[2], INT32_MIN, INT32_MAX));
+        p.bottom =
+            static_cast<int32_t>(std::clamp<int64_t>(int64_t{v[1]} + v[3], INT32_MIN, INT32_MAX));
+        return fitPlacement(p, desktop, 200, 150);
+    }
+    // The first time: beside the main window, on the side with more room, so that the chart
+    // the rows are shown in stays in view as far as the screen allows.
+    const int64_t areaRight = int64_t{desktop.left} + desktop.width;
+    const int64_t frameRight = int64_t{frame.left} + frame.width;
+    const int64_t roomRight = areaRight - frameRight;
+    const int64_t roomLeft = int64_t{frame.left} - desktop.left;
+    const int64_t left = roomRight >= width      ? frameRight
+                         : roomLeft >= width     ? int64_t{frame.left} - width
+                         : roomRight >= roomLeft ? areaRight - width
+                                                 : desktop.left;
+    p.left = static_cast<int32_t>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX));
+    p.top = frame.top;
+    p.right = static_cast<int32_t>(std::clamp<int64_t>(left + width, INT32_MIN, INT32_MAX));
+    p.bottom = static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{frame.top} + height, INT32_MIN, INT32_MAX));
+    return fitPlacement(p, desktop, 200, 150);
+}
+
+std::string formatSideWindowPlace(const ScreenRect& r) {
+    return std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.width) +
+           ", " + std::to_string(r.height);
+}
+
 }  // namespace zepa

@@ -73,7 +73,8 @@ bool snapshotAsRead(const AppContext& a, PositionFileSnapshot& snapshot, std::st
 }
 
 std::string legFound(AppContext& a, const std::string& code, const std::string& dateText,
-                     std::string& name) {
+                     std::string& name, int32_t& close) {
+    close = 0;
     if (trimmed(code).empty()) {
         return {};
     }
@@ -88,6 +89,7 @@ std::string legFound(AppContext& a, const std::string& code, const std::string& 
         return quote.message;
     }
     name = shownShortName(quote.leg.shortName);
+    close = quote.entryClose;
     return trimmed(utf8FromCp932(quote.stockName)) + "  " + isoDate(quote.entryDate) + "  終値 " +
            groupedNumber(quote.entryClose);
 }
@@ -149,8 +151,12 @@ PositionForm positionFormFor(AppContext& a, int position) {
 
 PositionFormPreview previewPositionForm(AppContext& a, const PositionForm& form) {
     PositionFormPreview preview;
-    preview.buyFound = legFound(a, form.buyCode, form.buyDate, preview.buyName);
-    preview.sellFound = legFound(a, form.sellCode, form.sellDate, preview.sellName);
+    int32_t buyClose = 0;
+    int32_t sellClose = 0;
+    preview.buyFound = legFound(a, form.buyCode, form.buyDate, preview.buyName, buyClose);
+    preview.sellFound = legFound(a, form.sellCode, form.sellDate, preview.sellName, sellClose);
+    std::string buyQuantity = form.buyQuantity;
+    std::string sellQuantity = form.sellQuantity;
     if (form.byAmount) {
         PositionDraft draft;
         std::string message;
@@ -161,6 +167,16 @@ PositionFormPreview previewPositionForm(AppContext& a, const PositionForm& form)
                 preview.sellQuantity = std::to_string(made.record.sell.quantity);
             }
         }
+        buyQuantity = preview.buyQuantity;
+        sellQuantity = preview.sellQuantity;
+    }
+    int32_t buyShares = 0;
+    int32_t sellShares = 0;
+    std::string ignored;
+    if (buyClose > 0 && sellClose > 0 && parseQuantity(trimmed(buyQuantity), buyShares, ignored) &&
+        parseQuantity(trimmed(sellQuantity), sellShares, ignored)) {
+        preview.amounts =
+            legAmountsText(int64_t{buyShares} * buyClose, int64_t{sellShares} * sellClose);
     }
     return preview;
 }
@@ -191,6 +207,31 @@ FormWrite writePositionForm(AppContext& a, int position, const PositionForm& for
     return result;
 }
 
+std::string legAmountsText(int64_t buyAmount, int64_t sellAmount) {
+    return "金額　買い " + groupedNumber(buyAmount) + " 円　売り " + groupedNumber(sellAmount) +
+           " 円　差 " + groupedNumber(buyAmount - sellAmount) + " 円";
+}
+
+void refillClosePrices(AppContext& a, int position, CloseForm& form, CloseForm& filled) {
+    CloseForm atDate = form;
+    atDate.buyPrice.clear();
+    atDate.sellPrice.clear();
+    const CloseFormPreview p = previewCloseForm(a, position, atDate);
+    if (!p.ok) {
+        return;
+    }
+    const auto refill = [](std::string& shown, std::string& before, const std::string& close) {
+        // Only a price the dialog put there (or none) follows the date.
+        if (trimmed(shown).empty() || shown == before) {
+            shown = close;
+            before = close;
+        }
+    };
+    refill(form.buyPrice, filled.buyPrice, p.buyClose);
+    refill(form.sellPrice, filled.sellPrice, p.sellClose);
+    filled.exitDate = form.exitDate;
+}
+
 CloseForm closeFormFor(AppContext& a, int position) {
     CloseForm form;
     const CloseFormPreview preview = previewCloseForm(a, position, form);
@@ -209,7 +250,7 @@ std::string closeSummaryText(const AppContext& a, int position) {
         return std::string(side) + " " + legCode(l) + " " + shownShortName(l.shortName) + " " +
                std::to_string(l.quantity) + "株";
     };
-    return "建玉 " + std::to_string(position) + "：" + leg("買い", p.buy) + "　" +
+    return "建玉 " + std::to_string(position + 1) + "：" + leg("買い", p.buy) + "　" +
            leg("売り", p.sell);
 }
 
@@ -279,7 +320,7 @@ std::string removeQuestion(const AppContext& a, int position) {
         return {};
     }
     const PositionRecord& p = a.positions.records[static_cast<size_t>(position)];
-    return "建玉 " + std::to_string(position) + "（買い " + legCode(p.buy) + " / 売り " +
+    return "建玉 " + std::to_string(position + 1) + "（買い " + legCode(p.buy) + " / 売り " +
            legCode(p.sell) + "）を建玉ファイルから削除します。よろしいですか？";
 }
 

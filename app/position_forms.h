@@ -24,6 +24,7 @@ inline constexpr int kByAmount = 509;
 inline constexpr int kAmount = 510;
 inline constexpr int kBuyFound = 511;
 inline constexpr int kSellFound = 512;
+inline constexpr int kAmounts = 513;
 inline constexpr int kOk = 520;
 inline constexpr int kCancel = 521;
 
@@ -74,6 +75,7 @@ struct PositionFormPreview {
     std::string sellName;
     std::string buyQuantity;  // with "金額で": the quantities the amount gives
     std::string sellQuantity;
+    std::string amounts;  // legAmountsText at the entry closes, once both legs and quantities are
 };
 PositionFormPreview previewPositionForm(AppContext& a, const PositionForm& form);
 
@@ -97,8 +99,15 @@ struct CloseForm {
     std::string note;
 };
 
+// "金額　買い 936,000 円　売り 972,000 円　差 -36,000 円": each leg's quantity × close and the
+// difference, bought less sold.
+std::string legAmountsText(int64_t buyAmount, int64_t sellAmount);
+
 // The newest date and its closes.
 CloseForm closeFormFor(AppContext& a, int position);
+// After the exit date changed: the new date's closes go into the price fields that are empty or
+// still hold the closes the dialog filled in (`filled`, updated); prices the trader typed stay.
+void refillClosePrices(AppContext& a, int position, CloseForm& form, CloseForm& filled);
 // The position in one line, for the top of the close dialog.
 std::string closeSummaryText(const AppContext& a, int position);
 

@@ -74,8 +74,8 @@ class Shell {
     // Toolbar buttons by command id: pressed = checked and enabled; released = enabled.
     virtual void setButtonPressed(int commandId, bool pressed) = 0;
     virtual void setButtonEnabled(int commandId, bool enabled) = 0;
-    // Menu bar positions 0..3 as a whole.
-    virtual void setMenuPositionEnabled(int position, bool enabled) = 0;
+    // A menu item by command id, wherever in the menu it sits.
+    virtual void setMenuItemEnabled(int commandId, bool enabled) = 0;
 
     // The position selector: items as CP932 bytes.
     virtual void setSelectorItems(const std::vector<std::string>& cp932Items) = 0;

@@ -1,5 +1,8 @@
 #include "base/table_text.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace zepa {
 namespace {
 
@@ -29,6 +32,15 @@ std::string tsvCell(std::string_view cell) {
 }
 
 }  // namespace
+
+std::string shortestReal(double v) {
+    if (v == 0.0) {
+        return "0";
+    }
+    char text[64];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
+    return ec == std::errc() ? std::string(text, end) : std::string();
+}
 
 std::string csvQuoted(std::string_view cell) {
     if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {

@@ -10,6 +10,10 @@ namespace zepa {
 
 using TextRows = std::vector<std::vector<std::string>>;
 
+// The shortest text that reads back as the same double ("0" for either zero): a number as a
+// spreadsheet takes it, at the precision held.
+std::string shortestReal(double v);
+
 // In quotes, with its quotes doubled, when the cell holds a comma, a quote or a line end.
 std::string csvQuoted(std::string_view cell);
 

@@ -25,7 +25,7 @@ class PictureShell final : public Shell {
     void beep() override {}
     void setButtonPressed(int, bool) override {}
     void setButtonEnabled(int, bool) override {}
-    void setMenuPositionEnabled(int, bool) override {}
+    void setMenuItemEnabled(int, bool) override {}
     void setSelectorItems(const std::vector<std::string>&) override {}
     void selectSelectorItem(int) override {}
     void startTimer(int, int) override {}

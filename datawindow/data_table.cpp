@@ -1,11 +1,10 @@
 #include "datawindow/data_table.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
-#include <system_error>
 
 #include "base/codepage.h"
+#include "base/table_text.h"
 #include "chart/chart_geometry.h"
 #include "chart/primitives.h"
 #include "marketdata/position_figures.h"
@@ -52,16 +51,6 @@ std::string exactDecimal(int64_t value, int decimals) {
         fraction.pop_back();
     }
     return (value < 0 ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
-}
-
-// The shortest text that reads back as the same double; 0 for either zero.
-std::string shortestReal(double v) {
-    if (v == 0.0) {
-        return "0";
-    }
-    char text[64];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, v);
-    return ec == std::errc() ? std::string(text, end) : std::string();
 }
 
 DataRowTexts makeHeaders(const char* const (&utf8)[kMaxDataColumnCount]) {

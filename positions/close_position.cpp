@@ -77,6 +77,11 @@ CloseOutcome previewClose(MarketData& md, const CorrectionList& corrections,
     const int32_t dateCount = md.set.dateCount;
     const int32_t newest = dateValue(s.buyBars[static_cast<size_t>(dateCount - 1)].date);
     const int32_t exitDate = request.exitDate == 0 ? newest : request.exitDate;
+    // No close is known after the newest price: taking that one would date the record wrongly.
+    if (exitDate > newest) {
+        return refusedClose("決済日 " + isoDate(exitDate) + " は価格ファイルの最新日 " +
+                            isoDate(newest) + " より後です");
+    }
     const int32_t earliest = std::max(s.buyEntryBar, s.sellEntryBar);
     int32_t slot = dateCount - 1;
     while (slot >= earliest && dateValue(s.buyBars[static_cast<size_t>(slot)].date) > exitDate) {

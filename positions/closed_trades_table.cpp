@@ -1,8 +1,13 @@
 #include "positions/closed_trades_table.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 #include <string_view>
+#include <system_error>
 
+#include "base/grouped_number.h"
 #include "base/table_text.h"
 #include "positions/position_request.h"
 
@@ -91,6 +96,19 @@ ClosedTradesView readClosedTradesView(const std::string& path) {
                     " 行目は決済の記録として読めません";
     }
     return {closedTradesTable(file.trades), problems};
+}
+
+std::string closedTradesShownCell(const std::string& cell, size_t column) {
+    // 損益合計, 件数, and each leg's 株数, 建値, 決済値, 損益: never the codes or dates.
+    constexpr size_t kGrouped[] = {1, 2, 6, 7, 8, 9, 13, 14, 15, 16};
+    if (std::find(std::begin(kGrouped), std::end(kGrouped), column) == std::end(kGrouped)) {
+        return cell;
+    }
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+    return ec == std::errc() && end == cell.data() + cell.size() && !cell.empty()
+               ? groupedNumber(value)
+               : cell;
 }
 
 std::string textTableTsv(const TextTable& table) {

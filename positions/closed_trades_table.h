@@ -26,6 +26,10 @@ struct ClosedTradesView {
 };
 ClosedTradesView readClosedTradesView(const std::string& path);
 
+// A cell of closedTradesTable as the window shows it: the figures grouped by thousands as in
+// the other tables ("-12,345"); copied and saved, the table keeps them plain.
+std::string closedTradesShownCell(const std::string& cell, size_t column);
+
 // Tab-separated, LF line ends, UTF-8.
 std::string textTableTsv(const TextTable& table);
 // UTF-8 with a byte-order mark, CR LF, cells quoted where needed.

@@ -60,7 +60,15 @@ class ClosedTradesWindow {
             columns.push_back({table_.header[c], kColumnWidth, !left});
         }
         setReportColumns(list_, columns);
-        setReportRows(list_, table_.rows);
+        // Grouped on the screen; table_ stays plain for the clipboard and the file.
+        TextRows shown = table_.rows;
+        for (std::vector<std::string>& row : shown) {
+            for (size_t c = 0; c < row.size(); ++c) {
+                row[c] = closedTradesShownCell(row[c], c);
+            }
+        }
+        setReportRows(list_, shown);
+        fitReportColumns(list_);
         if (!view.problems.empty()) {
             MessageBoxW(window_, wide(view.problems).c_str(), wide(kClosedTradesTitle).c_str(),
                         MB_OK | MB_ICONEXCLAMATION);

@@ -78,14 +78,6 @@ bool isMenuBarLetter(int virtualKey) {
            virtualKey == 'H';
 }
 
-// The logic's menu bar positions 0..3 are ファイル, 機能, 設定, ヘルプ; 詳細設定 sits after 設定
-// and goes with it.
-constexpr UINT kAdvancedSettingsPosition = 3;
-UINT menuBarPosition(int position) {
-    return position < static_cast<int>(kAdvancedSettingsPosition) ? static_cast<UINT>(position)
-                                                                  : static_cast<UINT>(position) + 1;
-}
-
 RECT workArea() {
     RECT r{0, 0, 1024, 768};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
@@ -442,17 +434,14 @@ void FrameWindow::setButtonEnabled(int commandId, bool enabled) {
     SendMessageW(toolbar_, TB_ENABLEBUTTON, commandId, MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }
 
-void FrameWindow::setMenuPositionEnabled(int position, bool enabled) {
+void FrameWindow::setMenuItemEnabled(int commandId, bool enabled) {
     HMENU menu = GetMenu(window_);
-    if (menu == nullptr || position < 0 ||
-        menuBarPosition(position) >= static_cast<UINT>(GetMenuItemCount(menu))) {
+    if (menu == nullptr) {
         return;
     }
-    const UINT flags = MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED);
-    EnableMenuItem(menu, menuBarPosition(position), flags);
-    if (position == 2) {
-        EnableMenuItem(menu, kAdvancedSettingsPosition, flags);
-    }
+    // By command: the item is found in whichever popup holds it.
+    EnableMenuItem(menu, static_cast<UINT>(commandId),
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(window_);
 }
 

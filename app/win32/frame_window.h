@@ -41,7 +41,7 @@ class FrameWindow final : public Shell {
     void beep() override;
     void setButtonPressed(int commandId, bool pressed) override;
     void setButtonEnabled(int commandId, bool enabled) override;
-    void setMenuPositionEnabled(int position, bool enabled) override;
+    void setMenuItemEnabled(int commandId, bool enabled) override;
     void setSelectorItems(const std::vector<std::string>& cp932Items) override;
     void selectSelectorItem(int index) override;
     void startTimer(int id, int milliseconds) override;

@@ -3,18 +3,22 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
+#include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
 #include "position_dialogs.h"
 #include "report_list.h"
+#include "settings/chart_values.h"
 #include "table_output.h"
 #include "wide_text.h"
 #include "window_object.h"
@@ -93,9 +97,20 @@ class PairSearchWindow {
                     SetFocus(lastFocus_ != nullptr ? lastFocus_ : edits_[0]);
                 }
                 return 0;
-            case WM_DESTROY:
-                KillTimer(window_, kPollTimer);
+            case WM_CLOSE:
+                storeChoices();
+                DestroyWindow(window_);
                 return 0;
+            case WM_DESTROY: {
+                KillTimer(window_, kPollTimer);
+                RECT r{};
+                if (a_.store != nullptr && GetWindowRect(window_, &r)) {
+                    storeChartValue(*a_.store, kChartSubkey, kPairSearchPlaceValue,
+                                    formatSideWindowPlace(ScreenRect{
+                                        r.left, r.top, r.right - r.left, r.bottom - r.top}));
+                }
+                return 0;
+            }
             default:
                 return DefWindowProcW(window_, message, w, l);
         }
@@ -165,6 +180,7 @@ class PairSearchWindow {
         SendMessageW(progress_, PBM_SETRANGE32, 0, 1000);
         stage_ = child(L"STATIC", L"", SS_LEFT, -1);
         funnel_ = child(L"STATIC", L"", SS_LEFT, -1);
+        amounts_ = child(L"STATIC", L"", SS_LEFT, -1);
         list_ =
             child(WC_LISTVIEWW, L"",
                   WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
@@ -199,26 +215,35 @@ class PairSearchWindow {
         MoveWindow(add_, buttons + 128, y, 104, kRowHeight, TRUE);
         y += kRowHeight + 4;
         MoveWindow(funnel_, kMargin, y, width - 2 * kMargin, kRowHeight - 6, TRUE);
+        y += kRowHeight - 4;
+        MoveWindow(amounts_, kMargin, y, width - 2 * kMargin, kRowHeight - 6, TRUE);
         y += kRowHeight;
         MoveWindow(list_, kMargin, y, width - 2 * kMargin, std::max(0, height - y - kMargin), TRUE);
     }
 
-    // The edit's number, or nullopt when it holds none.
+    // The edit's number: nullopt when it is empty, NaN (refused by every field) when it holds
+    // anything but one number.
     std::optional<double> editValue(int f) {
         wchar_t text[64] = {};
         GetWindowTextW(edits_[f], text, 64);
+        const wchar_t* start = text;
+        while (*start == L' ') {
+            ++start;
+        }
+        if (*start == L'\0') {
+            return std::nullopt;
+        }
         wchar_t* end = nullptr;
-        const double v = std::wcstod(text, &end);
-        return end != text ? std::optional(v) : std::nullopt;
+        const double v = std::wcstod(start, &end);
+        while (end != nullptr && *end == L' ') {
+            ++end;
+        }
+        return end != start && *end == L'\0' ? v : std::numeric_limits<double>::quiet_NaN();
     }
 
-    PairSearchSettings readControls() {
-        PairSearchSettings s = settings_;
-        for (int f = 0; f < kPairFieldCount; ++f) {
-            if (const auto v = editValue(f)) {
-                setPairField(s, static_cast<PairField>(f), *v);
-            }
-        }
+    // The controls into `s`: "" when every field was taken, else why not (`s`'s fields then
+    // unchanged, its choices read).
+    std::string readControls(PairSearchSettings& s) {
         const auto chosen = [](HWND box, std::span<const PairChoice> choices) {
             return pairChoiceValue(choices,
                                    static_cast<int>(SendMessageW(box, CB_GETCURSEL, 0, 0)));
@@ -228,7 +253,31 @@ class PairSearchWindow {
         s.screen.borrowable = SendMessageW(borrowable_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         s.rule.fill = static_cast<BacktestFill>(chosen(fill_, kPairFillChoices));
         s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        return s;
+        std::array<std::optional<double>, kPairFieldCount> shown;
+        for (int f = 0; f < kPairFieldCount; ++f) {
+            shown[static_cast<size_t>(f)] = editValue(f);
+        }
+        return readPairFields(s, shown);
+    }
+
+    // The table emptied (after 中止, a refusal, or as a new run starts), `note` in the funnel
+    // line.
+    void clearResults(const std::string& note) {
+        results_ = PairSearchTable{};
+        endDate_ = 0;
+        fillList(-1);
+        SetWindowTextW(funnel_, wide(note).c_str());
+        SetWindowTextW(amounts_, L"");
+    }
+
+    // The choices made are there when the window opens again, searched with or not; fields
+    // that would be refused keep what was stored.
+    void storeChoices() {
+        if (a_.store != nullptr) {
+            PairSearchSettings s = settings_;
+            readControls(s);
+            savePairSearchSettings(*a_.store, s);
+        }
     }
 
     void onCommand(int id) {
@@ -242,6 +291,7 @@ class PairSearchWindow {
                 }
                 break;
             case IDCANCEL:
+                storeChoices();
                 DestroyWindow(window_);
                 break;
             case kSearchId:
@@ -288,27 +338,32 @@ class PairSearchWindow {
             if (key == 'C') {
                 copyTextToClipboard(window_, pairTableTsv(results_));
             } else if (key == 'S') {
-                saveCsvAs(window_, "ペア検索.csv", pairTableCsv(results_));
+                saveCsvAs(window_, pairTableFileName(endDate_), pairTableCsv(results_));
             }
         }
         return 0;
     }
 
     void startSearch() {
-        const PairSearchSettings s = readControls();
-        const std::string problem = pairSearchSettingsProblem(s);
+        PairSearchSettings s = settings_;
+        std::string problem = readControls(s);
+        if (problem.empty()) {
+            problem = pairSearchSettingsProblem(s);
+        }
+        // Nothing runs and no table of other settings stays under the ones on show.
+        cancelSearch();
         if (!problem.empty()) {
-            SetWindowTextW(funnel_, wide(problem).c_str());
+            clearResults(problem);
+            MessageBoxW(window_, wide(problem).c_str(), L"ペア検索", MB_OK | MB_ICONEXCLAMATION);
             return;
         }
         if (a_.store != nullptr) {
             savePairSearchSettings(*a_.store, s);
         }
-        cancelSearch();
+        clearResults({});
         settings_ = s;
         job_ = std::make_unique<PairSearchJob>(a_.paths, s);
         EnableWindow(cancel_, TRUE);
-        SetWindowTextW(funnel_, L"");
         SetTimer(window_, kPollTimer, kPollMs, nullptr);
     }
 
@@ -316,6 +371,7 @@ class PairSearchWindow {
         if (job_ != nullptr) {
             job_->cancel();
             cancelled_.push_back(std::move(job_));
+            clearResults("中止しました");
         }
         EnableWindow(cancel_, FALSE);
         SendMessageW(progress_, PBM_SETPOS, 0, 0);
@@ -344,7 +400,7 @@ class PairSearchWindow {
         SendMessageW(progress_, PBM_SETPOS, 0, 0);
         SetWindowTextW(stage_, L"");
         if (outcome.result == PairSearchResult::Refused) {
-            SetWindowTextW(funnel_, wide(outcome.message).c_str());
+            clearResults(outcome.message);
             return;
         }
         if (outcome.result != PairSearchResult::Done) {
@@ -352,6 +408,7 @@ class PairSearchWindow {
         }
         results_ = std::move(outcome.table);
         windowStart_ = outcome.windowStart;
+        endDate_ = outcome.endDate;
         SetWindowTextW(funnel_, wide(outcome.funnel).c_str());
         fillList(results_.rows.empty() ? -1 : results_.rows.front().rank);
         if (!results_.rows.empty()) {
@@ -381,6 +438,7 @@ class PairSearchWindow {
             }
         }
         setReportRows(list_, rows);
+        fitReportColumns(list_);
         if (selected >= 0) {
             ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                                   LVIS_SELECTED | LVIS_FOCUSED);
@@ -398,9 +456,10 @@ class PairSearchWindow {
         if (row < 0 || row >= static_cast<int>(results_.rows.size())) {
             return;
         }
-        showCandidate(
-            a_, shell_,
-            pairCandidateOf(results_.rows[static_cast<size_t>(row)], settings_, windowStart_));
+        const PairSearchRow& shown = results_.rows[static_cast<size_t>(row)];
+        PairCandidate candidate = pairCandidateOf(shown, settings_, windowStart_);
+        SetWindowTextW(amounts_, wide(candidateAmountsText(shown, candidate)).c_str());
+        showCandidate(a_, shell_, std::move(candidate));
     }
 
     void showSelected() { rowSelected(selectedRow()); }
@@ -429,6 +488,7 @@ class PairSearchWindow {
     PairSearchSettings settings_;
     PairSearchTable results_;
     int32_t windowStart_ = 0;
+    int32_t endDate_ = 0;  // YYYYMMDD of the shown run's screen
     std::unique_ptr<PairSearchJob> job_;
     std::vector<std::unique_ptr<PairSearchJob>> cancelled_;
     bool filling_ = false;
@@ -452,6 +512,7 @@ class PairSearchWindow {
     HWND progress_ = nullptr;
     HWND stage_ = nullptr;
     HWND funnel_ = nullptr;
+    HWND amounts_ = nullptr;  // the selected candidate's legs in yen
     HWND list_ = nullptr;
 };
 
@@ -477,9 +538,19 @@ HWND openPairSearchWindow(HWND frame, HINSTANCE instance, AppContext& a, Shell& 
     registerWindowClass(instance, kClassName, ownedWindowProcedure<PairSearchWindow>,
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // Deleted with its window: a running job is cancelled and waited for.
-    HWND window =
-        createOwnedWindow(std::make_unique<PairSearchWindow>(instance, a, shell), instance,
-                          kClassName, L"ペア検索", WindowShape{.width = 960, .height = 600}, frame);
+    // Where it was last, or beside the chart the first time.
+    RECT owner{};
+    GetWindowRect(frame, &owner);
+    RECT area{0, 0, 1024, 768};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const ScreenRect place = sideWindowPlace(
+        a.store != nullptr ? queryChartValue(*a.store, kChartSubkey, kPairSearchPlaceValue) : "",
+        ScreenRect{owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+        ScreenRect{area.left, area.top, area.right - area.left, area.bottom - area.top}, 960, 600);
+    HWND window = createOwnedWindow(
+        std::make_unique<PairSearchWindow>(instance, a, shell), instance, kClassName, L"ペア検索",
+        WindowShape{.x = place.left, .y = place.top, .width = place.width, .height = place.height},
+        frame);
     if (window == nullptr) {
         return nullptr;
     }

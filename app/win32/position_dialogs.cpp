@@ -10,7 +10,8 @@ namespace {
 using namespace position_dialog;
 
 // The resource script writes these ids as numbers.
-static_assert(kBuyCode == 501 && kSellFound == 512 && kOk == 520 && kCancel == 521);
+static_assert(kBuyCode == 501 && kSellFound == 512 && kAmounts == 513 && kOk == 520 &&
+              kCancel == 521);
 static_assert(kCloseSummary == 601 && kProfit == 606 && kCloseOk == 620 && kCloseCancel == 621);
 static_assert(command::kAddPosition == 113 && command::kRemovePosition == 116 &&
               command::kClosedTrades == 124);
@@ -22,7 +23,8 @@ struct DialogStart {
     int written = -1;
     std::string autoBuyName;  // names filled in from the price files
     std::string autoSellName;
-    std::string lastDate;  // the close dialog's exit date whose closes are shown
+    std::string lastDate;    // the close dialog's exit date whose closes are shown
+    CloseForm filledCloses;  // the closes the close dialog put in the price fields
 };
 
 DialogStart* startOf(HWND dialog) {
@@ -61,6 +63,7 @@ void refreshPosition(HWND dialog, DialogStart& s) {
     const PositionFormPreview p = previewPositionForm(*s.a, f);
     setField(dialog, kBuyFound, p.buyFound);
     setField(dialog, kSellFound, p.sellFound);
+    setField(dialog, kAmounts, p.amounts);
     // A name the trader typed stays; one filled in follows the code.
     const auto fillName = [&](int id, const std::string& found, std::string& filled) {
         const std::string now = field(dialog, id);
@@ -124,7 +127,7 @@ INT_PTR CALLBACK positionProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
                 }
             } else if ((code == EN_KILLFOCUS &&
                         (id == kBuyCode || id == kSellCode || id == kBuyDate || id == kSellDate ||
-                         id == kAmount)) ||
+                         id == kBuyQuantity || id == kSellQuantity || id == kAmount)) ||
                        (code == BN_CLICKED && id == kByAmount)) {
                 refreshPosition(dialog, *s);
             }
@@ -145,15 +148,9 @@ void refreshClose(HWND dialog, DialogStart& s) {
     // Only a new date brings its closes: prices typed for the same date stay.
     if (f.exitDate != s.lastDate) {
         s.lastDate = f.exitDate;
-        CloseForm atCloses = f;
-        atCloses.buyPrice.clear();
-        atCloses.sellPrice.clear();
-        const CloseFormPreview closes = previewCloseForm(*s.a, s.position, atCloses);
-        if (closes.ok) {
-            setField(dialog, kBuyExitPrice, closes.buyClose);
-            setField(dialog, kSellExitPrice, closes.sellClose);
-            f = closeForm(dialog);
-        }
+        refillClosePrices(*s.a, s.position, f, s.filledCloses);
+        setField(dialog, kBuyExitPrice, f.buyPrice);
+        setField(dialog, kSellExitPrice, f.sellPrice);
     }
     setField(dialog, kProfit, previewCloseForm(*s.a, s.position, f).text);
 }
@@ -171,6 +168,7 @@ INT_PTR CALLBACK closeProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
             setField(dialog, kBuyExitPrice, f.buyPrice);
             setField(dialog, kSellExitPrice, f.sellPrice);
             s->lastDate = f.exitDate;
+            s->filledCloses = f;
             refreshClose(dialog, *s);
             centre(dialog);
             return TRUE;

@@ -52,3 +52,15 @@ void setReportRows(HWND list, const TextRows& rows) {
 }
 
 }  // namespace zepa::win32
+
+namespace zepa::win32 {
+
+void fitReportColumns(HWND list) {
+    HWND header = ListView_GetHeader(list);
+    const int columns = header != nullptr ? Header_GetItemCount(header) : 0;
+    for (int c = 0; c < columns; ++c) {
+        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+    }
+}
+
+}  // namespace zepa::win32

@@ -26,4 +26,7 @@ void setReportColumns(HWND list, const std::vector<ReportColumn>& columns);
 // The rows, replacing those there were, drawn once at the end.
 void setReportRows(HWND list, const TextRows& rows);
 
+// Each column as wide as its widest cell or its header, so that neither is cut to "…".
+void fitReportColumns(HWND list);
+
 }  // namespace zepa::win32

@@ -16,6 +16,7 @@ constexpr int kFontPixels = 13;
 
 ClosedTradesWindow::ClosedTradesWindow(QWidget* owner, const AppContext& a)
     : TextTableWindow(owner, kClosedTradesTitle, kClosedTradesFileName), a_(a) {
+    shownCell_ = closedTradesShownCell;
     setFont(dialogFont(kFontPixels));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

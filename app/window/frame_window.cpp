@@ -167,7 +167,7 @@ void FrameWindow::buildMenus() {
     addCommand(functions, command::kClosedTrades, "&Z\t決済済み");
     addCommand(functions, command::kOverview, "&L\t建玉一覧");
     functions->addSeparator();
-    addCommand(functions, command::kPairSearch, "&F\tペア検索...");
+    addCommand(functions, command::kPairSearch, "&F\tペア検索...  Ctrl+F");
     addCommand(functions, command::kBacktestData, "&V\t検証データ表示");
     functions->addSeparator();
     QMenu* output = functions->addMenu(QStringLiteral("&G\tチャート画面出力"));
@@ -175,9 +175,8 @@ void FrameWindow::buildMenus() {
     addCommand(output, command::kPrintScreenSize, "&S\t印刷 （画面サイズ）");
     addCommand(output, command::kPrintScaled, "&P\t印刷 （指定サイズ）");
 
-    QAction* settings = addCommand(bar, command::kSettings, "設定(&S)");
-    advancedSettings_ =
-        addCommand(bar, command::kAdvancedSettings, advanced_dialog::kMenuText.data());
+    addCommand(bar, command::kSettings, "設定(&S)");
+    addCommand(bar, command::kAdvancedSettings, advanced_dialog::kMenuText.data());
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     addCommand(help, command::kKeyHelp, "&K\t操作キーヘルプ");
@@ -185,14 +184,13 @@ void FrameWindow::buildMenus() {
     addCommand(help, command::kHelp, "&H\tZEPA_SPW.HLP ");
     help->addSeparator();
     addCommand(help, command::kAbout, "&V\tバージョン情報...");
-
-    menuPositions_ = {file->menuAction(), functions->menuAction(), settings, help->menuAction()};
 }
 
 // The text after the tab is what the menu shows right-aligned.
 QAction* FrameWindow::addCommand(QWidget* menu, int commandId, const char* text) {
     auto* action = new QAction(QString::fromUtf8(text), menu);
     menu->addAction(action);
+    menuItems_[commandId] = action;
     connect(action, &QAction::triggered, this, [this, commandId] { command(commandId); });
     return action;
 }
@@ -423,12 +421,9 @@ void FrameWindow::setButtonEnabled(int commandId, bool enabled) {
     }
 }
 
-void FrameWindow::setMenuPositionEnabled(int position, bool enabled) {
-    if (position >= 0 && position < static_cast<int>(menuPositions_.size())) {
-        menuPositions_[static_cast<size_t>(position)]->setEnabled(enabled);
-    }
-    if (position == 2) {
-        advancedSettings_->setEnabled(enabled);
+void FrameWindow::setMenuItemEnabled(int commandId, bool enabled) {
+    if (const auto it = menuItems_.find(commandId); it != menuItems_.end()) {
+        it->second->setEnabled(enabled);
     }
 }
 

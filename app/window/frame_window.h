@@ -64,7 +64,7 @@ class FrameWindow final : public QMainWindow, public Shell {
     void beep() override;
     void setButtonPressed(int commandId, bool pressed) override;
     void setButtonEnabled(int commandId, bool enabled) override;
-    void setMenuPositionEnabled(int position, bool enabled) override;
+    void setMenuItemEnabled(int commandId, bool enabled) override;
     void setSelectorItems(const std::vector<std::string>& cp932Items) override;
     void selectSelectorItem(int index) override;
     void startTimer(int id, int milliseconds) override;
@@ -153,9 +153,8 @@ class FrameWindow final : public QMainWindow, public Shell {
     bool overviewPending_ = false;
     bool overviewQueued_ = false;
     void runPendingOverview();
-    std::vector<QAction*> menuPositions_;  // the menu bar's entries 0..3
-    QAction* advancedSettings_ = nullptr;  // after 設定, enabled with it
-    std::map<int, int> timers_;            // the program's timer id -> Qt's
+    std::map<int, QAction*> menuItems_;  // by command id
+    std::map<int, int> timers_;          // the program's timer id -> Qt's
     QPointer<QWidget> pairSearch_;
     QPointer<BacktestWindow> backtestWindow_;
 

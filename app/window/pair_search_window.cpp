@@ -7,38 +7,50 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <limits>
+
+#include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
 #include "app/window/position_dialogs.h"
 #include "app/window/table_save.h"
+#include "settings/chart_values.h"
 
 namespace zepa {
 namespace {
 
 constexpr int kPollMs = 100;
 
-QSpinBox* intBox(int low, int high, const char* suffix = "") {
+// The boxes take more than their fields do (down to 0, up to ten times the top), so that a value
+// out of range stays as typed and is refused with its range when 検索 reads it, rather than put
+// back to the previous one as the box leaves the focus.
+QSpinBox* intBox(PairField field, const char* suffix = "") {
+    const PairFieldRange r = pairFieldRange(field);
     auto* box = new QSpinBox;
-    box->setRange(low, high);
+    box->setRange(std::min(0, static_cast<int>(r.low)), static_cast<int>(r.high) * 10);
     box->setSuffix(QString::fromUtf8(suffix));
     return box;
 }
 
 // A filter's box: its lowest value reads "なし" and turns the filter off.
-QDoubleSpinBox* realBox(double low, double high, int decimals, double step, bool offAtLow,
-                        const char* suffix = "") {
+QDoubleSpinBox* realBox(PairField field, int decimals, double step, const char* suffix = "") {
+    const PairFieldRange r = pairFieldRange(field);
+    const bool offAtLow = r.filter;
     auto* box = new QDoubleSpinBox;
-    box->setRange(low, high);
+    box->setRange(offAtLow ? 0.0 : std::min(0.0, r.low * 10), std::min(r.high * 10, 1e9));
     box->setDecimals(decimals);
     box->setSingleStep(step);
     box->setSuffix(QString::fromUtf8(suffix));
@@ -48,8 +60,12 @@ QDoubleSpinBox* realBox(double low, double high, int decimals, double step, bool
     return box;
 }
 
-// The boxes of whole fields are QSpinBox, the others QDoubleSpinBox.
+// The boxes of whole fields are QSpinBox, the others QDoubleSpinBox; text that is no number
+// of the box is NaN, which every field refuses.
 double boxValue(const QAbstractSpinBox* box) {
+    if (!box->hasAcceptableInput()) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
     if (const auto* real = qobject_cast<const QDoubleSpinBox*>(box)) {
         return real->value();
     }
@@ -85,7 +101,15 @@ PairSearchWindow::PairSearchWindow(QWidget* frame, Shell& shell, AppContext& a)
     poller_ = new QTimer(this);
     poller_->setInterval(kPollMs);
     connect(poller_, &QTimer::timeout, this, &PairSearchWindow::poll);
-    resize(1000, 640);
+    // Where it was last, or beside the chart the first time.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect owner = frame != nullptr ? frame->frameGeometry() : QRect();
+    const ScreenRect r = sideWindowPlace(
+        a.store != nullptr ? queryChartValue(*a.store, kChartSubkey, kPairSearchPlaceValue) : "",
+        ScreenRect{owner.x(), owner.y(), owner.width(), owner.height()},
+        ScreenRect{area.x(), area.y(), area.width(), area.height()}, 1000, 640);
+    setGeometry(r.left, r.top, r.width, r.height);
 }
 
 PairSearchWindow::~PairSearchWindow() {
@@ -109,33 +133,34 @@ void PairSearchWindow::buildControls() {
     const auto number = [&](const char* label, PairField field, QAbstractSpinBox* box) {
         add(label, fields_[static_cast<size_t>(field)] = box);
     };
-    number("期間", PairField::Days, intBox(kMinWindow, kMaxWindow, " 日"));
-    number("短期", PairField::ShortDays, intBox(kMinShortDays, kMaxWindow, " 日"));
-    number("レシオ期間", PairField::RatioPeriod, intBox(kMinRatioPeriod, kMaxRatioPeriod, " 本"));
+    number("期間", PairField::Days, intBox(PairField::Days, " 日"));
+    number("短期", PairField::ShortDays, intBox(PairField::ShortDays, " 日"));
+    number("レシオ期間", PairField::RatioPeriod, intBox(PairField::RatioPeriod, " 本"));
     add("市場", market_ = choiceBox(kPairMarketChoices));
     add("業種", sector_ = choiceBox(kPairSectorChoices));
     borrowable_ = new QCheckBox(QStringLiteral("両方とも貸借"));
     add("", borrowable_);
-    number("売買代金 ≧", PairField::MinTurnover, realBox(0, 1e9, 0, 10, true, " 百万円"));
-    number("株価 ≧", PairField::MinPrice, realBox(0, 1e7, 0, 100, true, " 円"));
-    number("相関 ≧", PairField::MinCorrelation, realBox(0, 1, 2, 0.05, true));
-    number("相関(短期) ≧", PairField::MinShortCorrelation, realBox(0, 1, 2, 0.05, true));
-    number("p ≦", PairField::MaxP, realBox(0, 1, 3, 0.01, true));
-    number("q ≦", PairField::MaxQ, realBox(0, 1, 3, 0.01, true));
-    number("半減期 ≧", PairField::MinHalfLife, realBox(0, 1000, 1, 1, true, " 日"));
-    number("半減期 ≦", PairField::MaxHalfLife, realBox(0, 1000, 1, 1, true, " 日"));
-    number("|Z| ≧", PairField::MinAbsZ, realBox(0, 10, 1, 0.1, true));
+    number("売買代金 ≧", PairField::MinTurnover, realBox(PairField::MinTurnover, 0, 10, " 百万円"));
+    number("株価 ≧", PairField::MinPrice, realBox(PairField::MinPrice, 0, 100, " 円"));
+    number("相関 ≧", PairField::MinCorrelation, realBox(PairField::MinCorrelation, 2, 0.05));
+    number("相関(短期) ≧", PairField::MinShortCorrelation,
+           realBox(PairField::MinShortCorrelation, 2, 0.05));
+    number("p ≦", PairField::MaxP, realBox(PairField::MaxP, 3, 0.01));
+    number("q ≦", PairField::MaxQ, realBox(PairField::MaxQ, 3, 0.01));
+    number("半減期 ≧", PairField::MinHalfLife, realBox(PairField::MinHalfLife, 1, 1, " 日"));
+    number("半減期 ≦", PairField::MaxHalfLife, realBox(PairField::MaxHalfLife, 1, 1, " 日"));
+    number("|Z| ≧", PairField::MinAbsZ, realBox(PairField::MinAbsZ, 1, 0.1));
     backtest_ = new QCheckBox(QStringLiteral("検証も計算"));
     add("", backtest_);
-    number("仕掛け |Z| ≧", PairField::Entry, realBox(0.1, 10, 1, 0.1, false));
-    number("決済 Z", PairField::Exit, realBox(-10, 10, 1, 0.1, false));
-    number("損切り |Z| ≧", PairField::Stop, realBox(0.1, 20, 1, 0.1, false));
-    number("最長保有", PairField::MaxDays, intBox(1, 3650, " 日"));
-    number("1銘柄の金額", PairField::Amount, realBox(1, 1e6, 0, 10, false, " 万円"));
+    number("仕掛け |Z| ≧", PairField::Entry, realBox(PairField::Entry, 1, 0.1));
+    number("決済 Z", PairField::Exit, realBox(PairField::Exit, 1, 0.1));
+    number("損切り |Z| ≧", PairField::Stop, realBox(PairField::Stop, 1, 0.1));
+    number("最長保有", PairField::MaxDays, intBox(PairField::MaxDays, " 日"));
+    number("1銘柄の金額", PairField::Amount, realBox(PairField::Amount, 0, 10, " 万円"));
     add("約定", fill_ = choiceBox(kPairFillChoices));
-    number("手数料", PairField::Commission, realBox(0, 10, 3, 0.01, false, " %"));
-    number("買方金利", PairField::BuyRate, realBox(0, 20, 3, 0.1, false, " %/年"));
-    number("貸株料", PairField::BorrowRate, realBox(0, 20, 3, 0.1, false, " %/年"));
+    number("手数料", PairField::Commission, realBox(PairField::Commission, 3, 0.01, " %"));
+    number("買方金利", PairField::BuyRate, realBox(PairField::BuyRate, 3, 0.1, " %/年"));
+    number("貸株料", PairField::BorrowRate, realBox(PairField::BorrowRate, 3, 0.1, " %/年"));
 
     search_ = new QPushButton(QStringLiteral("検索"));
     search_->setDefault(true);
@@ -165,6 +190,8 @@ void PairSearchWindow::buildControls() {
 
     funnel_ = new QLabel;
     funnel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    amounts_ = new QLabel;
+    amounts_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     table_ = new QTableWidget;
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -194,6 +221,7 @@ void PairSearchWindow::buildControls() {
     layout->addLayout(grid);
     layout->addLayout(buttons);
     layout->addWidget(funnel_);
+    layout->addWidget(amounts_);
     layout->addWidget(table_, 1);
 }
 
@@ -209,37 +237,52 @@ void PairSearchWindow::fillControls(const PairSearchSettings& s) {
     fill_->setCurrentIndex(pairChoiceIndex(kPairFillChoices, static_cast<int>(s.rule.fill)));
 }
 
-PairSearchSettings PairSearchWindow::readControls() const {
-    PairSearchSettings s = settings_;
-    for (int f = 0; f < kPairFieldCount; ++f) {
-        setPairField(s, static_cast<PairField>(f), boxValue(fields_[static_cast<size_t>(f)]));
-    }
+std::string PairSearchWindow::readControls(PairSearchSettings& s) const {
     s.marketCode = pairChoiceValue(kPairMarketChoices, market_->currentIndex());
     s.screen.sector = pairChoiceValue(kPairSectorChoices, sector_->currentIndex());
     s.screen.borrowable = borrowable_->isChecked();
     s.withBacktest = backtest_->isChecked();
     s.rule.fill =
         static_cast<BacktestFill>(pairChoiceValue(kPairFillChoices, fill_->currentIndex()));
-    return s;
+    std::array<std::optional<double>, kPairFieldCount> shown;
+    for (int f = 0; f < kPairFieldCount; ++f) {
+        shown[static_cast<size_t>(f)] = boxValue(fields_[static_cast<size_t>(f)]);
+    }
+    return readPairFields(s, shown);
+}
+
+void PairSearchWindow::clearResults(const QString& note) {
+    results_ = PairSearchTable{};
+    endDate_ = 0;
+    fillTable(-1);
+    funnel_->setText(note);
+    amounts_->clear();
 }
 
 void PairSearchWindow::startSearch() {
-    const PairSearchSettings s = readControls();
-    const std::string problem = pairSearchSettingsProblem(s);
+    PairSearchSettings s = settings_;
+    std::string problem = readControls(s);
+    if (problem.empty()) {
+        problem = pairSearchSettingsProblem(s);
+    }
+    // Nothing runs and no table of other settings stays under the ones on show.
+    cancelSearch();
     if (!problem.empty()) {
-        funnel_->setText(QString::fromStdString(problem));
+        clearResults(QString::fromStdString(problem));
+        QMessageBox box(QMessageBox::Warning, windowTitle(), QString::fromStdString(problem),
+                        QMessageBox::Ok, this);
+        box.exec();
         return;
     }
     if (a_.store != nullptr) {
         savePairSearchSettings(*a_.store, s);
     }
-    cancelSearch();
+    clearResults({});
     job_ = std::make_unique<PairSearchJob>(a_.paths, s);
     settings_ = s;
     cancel_->setEnabled(true);
     progress_->setValue(0);
     stage_->setText(QString::fromUtf8(pairSearchStageName(PairSearchStage::Loading).data()));
-    funnel_->clear();
     poller_->start();
 }
 
@@ -247,6 +290,7 @@ void PairSearchWindow::cancelSearch() {
     if (job_ != nullptr) {
         job_->cancel();
         cancelled_.push_back(std::move(job_));
+        clearResults(QStringLiteral("中止しました"));
     }
     cancel_->setEnabled(false);
     progress_->setValue(0);
@@ -279,7 +323,7 @@ void PairSearchWindow::finish(PairSearchOutcome outcome) {
     stage_->clear();
     progress_->setValue(0);
     if (outcome.result == PairSearchResult::Refused) {
-        funnel_->setText(QString::fromStdString(outcome.message));
+        clearResults(QString::fromStdString(outcome.message));
         return;
     }
     if (outcome.result != PairSearchResult::Done) {
@@ -287,6 +331,7 @@ void PairSearchWindow::finish(PairSearchOutcome outcome) {
     }
     results_ = std::move(outcome.table);
     windowStart_ = outcome.windowStart;
+    endDate_ = outcome.endDate;
     funnel_->setText(QString::fromStdString(outcome.funnel));
     fillTable(results_.rows.empty() ? -1 : results_.rows.front().rank);
     if (!results_.rows.empty()) {
@@ -336,6 +381,8 @@ std::optional<PairCandidate> PairSearchWindow::candidateAt(int row) const {
 
 void PairSearchWindow::rowSelected(int row) {
     if (std::optional<PairCandidate> candidate = candidateAt(row)) {
+        amounts_->setText(QString::fromStdString(
+            candidateAmountsText(results_.rows[static_cast<size_t>(row)], *candidate)));
         showCandidate(a_, shell_, std::move(*candidate));
     }
 }
@@ -391,10 +438,21 @@ void PairSearchWindow::copyTable() {
 }
 
 void PairSearchWindow::saveTable() {
-    saveTableAs(this, QStringLiteral("ペア検索.csv"), saveChooser_, pairTableCsv(results_));
+    saveTableAs(this, QString::fromStdString(pairTableFileName(endDate_)), saveChooser_,
+                pairTableCsv(results_));
 }
 
 void PairSearchWindow::closeEvent(QCloseEvent* event) {
+    // The choices made are there when the window opens again, searched with or not; fields
+    // that would be refused keep what was stored.
+    if (a_.store != nullptr) {
+        PairSearchSettings s = settings_;
+        readControls(s);
+        savePairSearchSettings(*a_.store, s);
+        const QRect g = geometry();
+        storeChartValue(*a_.store, kChartSubkey, kPairSearchPlaceValue,
+                        formatSideWindowPlace(ScreenRect{g.x(), g.y(), g.width(), g.height()}));
+    }
     cancelSearch();
     QDialog::closeEvent(event);
 }

@@ -54,7 +54,11 @@ class PairSearchWindow final : public QDialog {
     QPushButton* searchButton() const { return search_; }
     QTableWidget* table() const { return table_; }
     QLabel* funnelLabel() const { return funnel_; }
+    QLabel* amountsLabel() const { return amounts_; }
     QCheckBox* backtestBox() const { return backtest_; }
+    QAbstractSpinBox* fieldBox(PairField field) const {
+        return fields_[static_cast<size_t>(field)];
+    }
     const PairSearchTable& results() const { return results_; }
     // Where Ctrl+S saves (see DataWindow::setSaveChooser).
     void setSaveChooser(std::function<QString(const QString& proposed)> chooser) {
@@ -69,7 +73,11 @@ class PairSearchWindow final : public QDialog {
   private:
     void buildControls();
     void fillControls(const PairSearchSettings& s);
-    PairSearchSettings readControls() const;
+    // The controls into `s`: "" when every field was taken, else why not (`s`'s fields then
+    // unchanged, its choices read).
+    std::string readControls(PairSearchSettings& s) const;
+    // The table emptied (after 中止, a refusal, or as a new run starts), `note` in the funnel line.
+    void clearResults(const QString& note);
     void poll();
     void finish(PairSearchOutcome outcome);
     void fillTable(int selectRank);
@@ -84,6 +92,7 @@ class PairSearchWindow final : public QDialog {
     PairSearchSettings settings_;  // of the run whose results are shown
     PairSearchTable results_;
     int32_t windowStart_ = 0;
+    int32_t endDate_ = 0;  // YYYYMMDD of the shown run's screen
     std::unique_ptr<PairSearchJob> job_;
     std::vector<std::unique_ptr<PairSearchJob>> cancelled_;  // ending on their own
     QTimer* poller_ = nullptr;
@@ -104,6 +113,7 @@ class PairSearchWindow final : public QDialog {
     QProgressBar* progress_ = nullptr;
     QLabel* stage_ = nullptr;
     QLabel* funnel_ = nullptr;
+    QLabel* amounts_ = nullptr;  // the selected candidate's legs in yen
     QTableWidget* table_ = nullptr;
 };
 

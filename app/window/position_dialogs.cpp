@@ -61,7 +61,7 @@ void PositionFormDialog::finish(const FormWrite& write, const char* caption) {
 
 PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position,
                                const PositionForm* filled)
-    : PositionFormDialog(owner, a, position, 150) {
+    : PositionFormDialog(owner, a, position, 168) {
     setWindowTitle(fromUtf8(position < 0 ? kAddTitle : kChangeTitle));
     const PositionForm initial =
         filled != nullptr && position < 0 ? *filled : positionFormFor(a, position);
@@ -84,19 +84,22 @@ PositionDialog::PositionDialog(QWidget* owner, AppContext& a, int position,
     place(new QLabel(QStringLiteral("建値（終値）"), this), -1, DialogRect{6, y + 1, 62, 10});
     for (const int id : {kBuyFound, kSellFound}) {
         auto* found =
-            place(new QLabel(this), id, DialogRect{id == kBuyFound ? 70 : 200, y, 120, 22});
+            place(new QLabel(this), id, DialogRect{id == kBuyFound ? 70 : 200, y, 120, 32});
         found->setWordWrap(true);
         found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         found->setTextFormat(Qt::PlainText);
     }
-    auto* ok = place(new QPushButton(fromUtf8(kOkText), this), kOk, DialogRect{105, 128, 56, 14});
+    auto* amounts = place(new QLabel(this), kAmounts, DialogRect{6, y + 34, 318, 12});
+    amounts->setTextFormat(Qt::PlainText);
+    auto* ok = place(new QPushButton(fromUtf8(kOkText), this), kOk, DialogRect{105, 146, 56, 14});
     auto* cancel =
-        place(new QPushButton(fromUtf8(kCancelText), this), kCancel, DialogRect{170, 128, 56, 14});
+        place(new QPushButton(fromUtf8(kCancelText), this), kCancel, DialogRect{170, 146, 56, 14});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { press(kOk); });
     connect(cancel, &QPushButton::clicked, this, [this] { press(kCancel); });
     connect(byAmount, &QCheckBox::toggled, this, [this] { refresh(); });
-    for (const int id : {kBuyCode, kSellCode, kBuyDate, kSellDate, kAmount}) {
+    for (const int id :
+         {kBuyCode, kSellCode, kBuyDate, kSellDate, kBuyQuantity, kSellQuantity, kAmount}) {
         connect(edit(id), &QLineEdit::editingFinished, this, [this] { refresh(); });
     }
     autoBuyName_ = initial.buyName;
@@ -121,6 +124,7 @@ void PositionDialog::refresh() {
     const PositionFormPreview p = previewPositionForm(a_, f);
     qobject_cast<QLabel*>(control(kBuyFound))->setText(fromUtf8(p.buyFound));
     qobject_cast<QLabel*>(control(kSellFound))->setText(fromUtf8(p.sellFound));
+    qobject_cast<QLabel*>(control(kAmounts))->setText(fromUtf8(p.amounts));
     // A name the trader typed stays; one filled in follows the code.
     const auto fillName = [this](int id, const std::string& found, std::string& filled) {
         QLineEdit* e = edit(id);
@@ -150,7 +154,7 @@ void PositionDialog::press(int id) {
 }
 
 CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
-    : PositionFormDialog(owner, a, position, 124) {
+    : PositionFormDialog(owner, a, position, 132) {
     setWindowTitle(fromUtf8(kCloseTitle));
     const CloseForm initial = closeFormFor(a, position);
     auto* summary = place(new QLabel(fromUtf8(closeSummaryText(a, position)), this), kCloseSummary,
@@ -173,12 +177,15 @@ CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
         place(new QLineEdit(fromUtf8(r.value), this), r.id, DialogRect{74, y, r.width, 12});
         y += 16;
     }
-    auto* profit = place(new QLabel(this), kProfit, DialogRect{6, y, 318, 18});
+    // Two lines: a refusal naming dates and prices is read whole.
+    auto* profit = place(new QLabel(this), kProfit, DialogRect{6, y, 318, 22});
     profit->setTextFormat(Qt::PlainText);
+    profit->setWordWrap(true);
+    profit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* ok =
-        place(new QPushButton(fromUtf8(kOkText), this), kCloseOk, DialogRect{105, 104, 56, 14});
+        place(new QPushButton(fromUtf8(kOkText), this), kCloseOk, DialogRect{105, 112, 56, 14});
     auto* cancel = place(new QPushButton(fromUtf8(kCancelText), this), kCloseCancel,
-                         DialogRect{170, 104, 56, 14});
+                         DialogRect{170, 112, 56, 14});
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { press(kCloseOk); });
     connect(cancel, &QPushButton::clicked, this, [this] { press(kCloseCancel); });
@@ -187,6 +194,7 @@ CloseDialog::CloseDialog(QWidget* owner, AppContext& a, int position)
         connect(edit(id), &QLineEdit::editingFinished, this, [this] { refresh(); });
     }
     lastDate_ = initial.exitDate;
+    filled_ = initial;
     refresh();
     edit(kExitDate)->setFocus();
 }
@@ -204,13 +212,9 @@ void CloseDialog::dateChanged() {
         return;
     }
     lastDate_ = f.exitDate;
-    f.buyPrice.clear();
-    f.sellPrice.clear();
-    const CloseFormPreview p = previewCloseForm(a_, position_, f);
-    if (p.ok) {
-        edit(kBuyExitPrice)->setText(fromUtf8(p.buyClose));
-        edit(kSellExitPrice)->setText(fromUtf8(p.sellClose));
-    }
+    refillClosePrices(a_, position_, f, filled_);
+    edit(kBuyExitPrice)->setText(fromUtf8(f.buyPrice));
+    edit(kSellExitPrice)->setText(fromUtf8(f.sellPrice));
     refresh();
 }
 

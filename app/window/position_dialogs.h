@@ -66,6 +66,7 @@ class CloseDialog final : public PositionFormDialog {
 
   private:
     std::string lastDate_;
+    CloseForm filled_;  // the closes the dialog put in the price fields
 };
 
 // Runs the dialog of that kind modally over the owner: the position to show after its write,

@@ -38,7 +38,7 @@ void TextTableWindow::showTable(
         const bool total = r < shown_.totalRows.size() && shown_.totalRows[r];
         for (size_t c = 0; c < shown_.rows[r].size(); ++c) {
             const std::string& cell = shown_.rows[r][c];
-            auto* item = new QTableWidgetItem(fromUtf8(cell));
+            auto* item = new QTableWidgetItem(fromUtf8(shownCell_ ? shownCell_(cell, c) : cell));
             item->setTextAlignment((right(cell, c) ? Qt::AlignRight : Qt::AlignLeft) |
                                    Qt::AlignVCenter);
             if (total) {

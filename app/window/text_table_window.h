@@ -35,6 +35,8 @@ class TextTableWindow : public QWidget {
     // What Ctrl+C and Ctrl+S take when set (numbers alone, for spreadsheets); else shown_.
     std::optional<TextTable> exported_;
     QTableWidget* grid_ = nullptr;
+    // How a cell reads on the screen when it differs from what is copied; unset: the same.
+    std::function<std::string(const std::string& cell, size_t column)> shownCell_;
 
   private:
     const char* fileName_;

@@ -27,7 +27,11 @@ std::vector<int32_t> invertedLineXs(const RecordingSurface& s) {
 
 TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
     open("# no position yet\n");
-    EXPECT_EQ(shell.menuEnabled, (std::map<int, bool>{{1, false}, {2, false}}));
+    std::map<int, bool> greyed;
+    for (const int id : kPositionShownCommands) {
+        greyed[id] = false;
+    }
+    EXPECT_EQ(shell.menuEnabled, greyed);
     onTimer(a, shell, 10);  // one shot: the message, then the editor
     EXPECT_TRUE(shell.timers.empty());
     ASSERT_EQ(shell.captions(), Texts{"エラーメッセージ"});
@@ -44,7 +48,28 @@ TEST_F(Viewer, WithoutPositionsOnlyEscAndTheFileCommandsWork) {
 
     write(paths.positionFile, positionLine(1001, 1002));
     press(command::kReloadPositions);
-    EXPECT_EQ(shell.menuEnabled, (std::map<int, bool>{{1, true}, {2, true}}));
+    for (auto& [id, enabled] : greyed) {
+        enabled = true;
+    }
+    EXPECT_EQ(shell.menuEnabled, greyed);
+}
+
+// What a trader with an empty position file reaches: the menus that find and enter a
+// position, Ctrl+F included; the first message's advice to use 詳細設定 can be followed.
+TEST_F(Viewer, WithoutPositionsThePairSearchClosedTradesAndSettingsStayReachable) {
+    open("");
+    for (const int id : {command::kPairSearch, command::kClosedTrades, command::kAddPosition,
+                         command::kSettings, command::kAdvancedSettings, command::kEditPositions}) {
+        EXPECT_FALSE(shell.menuEnabled.contains(id)) << id;
+    }
+    key('F', true);
+    press(command::kSettings);
+    press(command::kAdvancedSettings);
+    EXPECT_EQ(shell.opened, (Texts{"pair search", "settings", "advanced settings"}));
+    // Other keys still need a position.
+    key('F');
+    key(kDown);
+    EXPECT_EQ(shell.opened.size(), 3u);
 }
 
 TEST_F(Viewer, MessagesAtTheEndsAndForUnknownStocks) {
@@ -199,6 +224,32 @@ TEST(Placement, OneThatDoesNotFitIsMovedOntoTheWorkArea) {
     EXPECT_EQ(fitted(-250, -150, 50, 150), (std::array{0, 0, 300, 300}));
     EXPECT_EQ(fitted(5, 6, 205, 156), (std::array{5, 6, 200, 150}));  // it fits: it stays
     EXPECT_EQ(fitted(INT32_MIN, 0, INT32_MAX, 10), (std::array{0, 0, 1920, 150}));
+}
+
+// ペア検索 opens beside the chart where the screen has room, and where it was after that.
+TEST(Placement, ASideWindowOpensBesideTheFrameOrWhereItWas) {
+    const ScreenRect desktop{0, 0, 1920, 1040};
+    const struct {
+        const char* stored;
+        ScreenRect frame;
+        int32_t left, top, width;
+    } cases[] = {
+        {"", {0, 0, 900, 1000}, 900, 0, 1000},         // room on the right
+        {"", {1000, 20, 900, 1000}, 0, 20, 1000},      // room on the left only
+        {"", {100, 0, 1700, 1000}, 920, 0, 1000},      // none: the side with more room
+        {"x, 1, 2", {0, 0, 900, 1000}, 900, 0, 1000},  // a bad value is none
+        {"100, 50, 800, 600", {0, 0, 900, 1000}, 100, 50, 800},
+        {"5000, 50, 800, 600", {0, 0, 900, 1000}, 1120, 50, 800},  // back onto the screen
+    };
+    for (const auto& c : cases) {
+        const ScreenRect r = sideWindowPlace(c.stored, c.frame, desktop, 1000, 640);
+        EXPECT_EQ(r.left, c.left) << c.stored << " " << c.frame.left;
+        EXPECT_EQ(r.top, c.top) << c.stored;
+        EXPECT_EQ(r.width, c.width) << c.stored;
+    }
+    const ScreenRect back =
+        sideWindowPlace(formatSideWindowPlace({10, 20, 700, 500}), {}, desktop, 1000, 640);
+    EXPECT_EQ(formatSideWindowPlace(back), "10, 20, 700, 500");
 }
 
 TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {

@@ -2,6 +2,9 @@
 // candidate shown in the main window, and a screen run off the window's thread.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
+
 #include "app/backtest_table.h"
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
@@ -86,6 +89,49 @@ TEST(PairSearchSettings, BadFieldsKeepTheDefaults) {
     wrong.rule.stop = 1.5;
     EXPECT_NE(pairSearchSettingsProblem(wrong), "");
     EXPECT_EQ(pairSearchSettingsProblem(s), "");
+}
+
+// A field out of its range, not whole where it counts, or not a number is refused with its name
+// and range, and nothing typed is replaced by what was stored.
+TEST(PairSearchSettings, FieldsOutOfRangeAreRefusedByName) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        PairField field;
+        std::optional<double> shown;
+        const char* message;  // "" when taken
+    } cases[] = {
+        {PairField::Days, 10, "期間は 20〜1500 の整数にして下さい"},
+        {PairField::Days, 1501, "期間は 20〜1500 の整数にして下さい"},
+        {PairField::Days, 120.5, "期間は 20〜1500 の整数にして下さい"},
+        {PairField::Days, std::nullopt, "期間は 20〜1500 の整数にして下さい"},
+        {PairField::RatioPeriod, 4, "レシオ期間は 5〜250 の整数にして下さい"},
+        {PairField::MaxP, 1.5, "pは 0〜1 の数値（0 か空欄は条件なし）にして下さい"},
+        {PairField::MaxP, nan, "pは 0〜1 の数値（0 か空欄は条件なし）にして下さい"},
+        {PairField::Entry, 0, "仕掛け |Z|は 0.01〜100 の数値にして下さい"},
+        {PairField::Commission, 101, "手数料は 0〜100 の数値にして下さい"},
+        {PairField::Days, 120, ""},
+        {PairField::MaxP, std::nullopt, ""},  // an empty filter is off
+        {PairField::MaxP, 0, ""},
+        {PairField::Exit, -0.5, ""},
+    };
+    for (const auto& c : cases) {
+        PairSearchSettings s = defaultPairSearchSettings();
+        std::array<std::optional<double>, kPairFieldCount> shown;
+        for (int f = 0; f < kPairFieldCount; ++f) {
+            shown[static_cast<size_t>(f)] = pairFieldValue(s, static_cast<PairField>(f));
+        }
+        shown[static_cast<size_t>(c.field)] = c.shown;
+        const PairSearchSettings before = s;
+        EXPECT_EQ(readPairFields(s, shown), c.message) << pairFieldName(c.field);
+        if (*c.message != '\0') {
+            EXPECT_EQ(formatPairScreenValue(s), formatPairScreenValue(before));
+            EXPECT_EQ(formatPairRuleValue(s), formatPairRuleValue(before));
+        } else if (c.shown) {
+            EXPECT_DOUBLE_EQ(pairFieldValue(s, c.field), *c.shown);
+        } else {
+            EXPECT_FALSE(s.screen.maxP.has_value());
+        }
+    }
 }
 
 PairSearchRow row(int32_t rank, int32_t a, double correlation, std::optional<double> p,
@@ -214,19 +260,68 @@ TEST(PairSearchTable, CellsAndColumns) {
     }
 }
 
+// Copied and saved, the table is numbers a spreadsheet reads: the values held, no grouping,
+// units or "%", and nothing where the window shows "--".
+TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
+    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    r.q = 0.00004;
+    r.aName = "=HYPERLINK";
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = -1234567;
+    s.maxDrawdown = 2345678;
+    s.averageHolding = 11.26;
+    r.stats = s;
+    const std::vector<std::pair<PairColumn, std::string>> cells = {
+        {PairColumn::ACode, "7203"},
+        {PairColumn::Correlation, "0.87345"},
+        {PairColumn::P, "0.0123456"},
+        {PairColumn::Q, "4e-05"},
+        {PairColumn::T, ""},
+        {PairColumn::Z, "-2.345"},
+        {PairColumn::Trades, "8"},
+        {PairColumn::WinRate, "62.5"},
+        {PairColumn::Net, "-1234567"},
+        {PairColumn::ProfitFactor, ""},
+        {PairColumn::MaxDrawdown, "2345678"},
+        {PairColumn::AverageHolding, "11.26"},
+        {PairColumn::Sector, ""},
+    };
+    for (const auto& [column, text] : cells) {
+        EXPECT_EQ(pairSpreadsheetCell(r, column), text) << pairColumnHeader(column);
+    }
+    PairSearchTable t;
+    t.withBacktest = true;
+    t.rows = {r};
+    const std::string tsv = pairTableTsv(t);
+    const std::string line = tsv.substr(tsv.find('\n') + 1);
+    EXPECT_EQ(line.find_first_of("%,"), std::string::npos) << line;
+    EXPECT_EQ(line.find("本"), std::string::npos) << line;
+    // A name that a spreadsheet would run as a formula stays text in the file.
+    EXPECT_NE(pairTableCsv(t).find("\r\n7203,'=HYPERLINK,"), std::string::npos);
+    EXPECT_EQ(pairTableFileName(20250314), "ペア検索_2025-03-14.csv");
+    EXPECT_EQ(pairTableFileName(0), "ペア検索.csv");
+}
+
 TEST(PairSearchTable, FunnelLine) {
     ScreenResult r;
     r.universe = 4000;
     r.funnel = {{"pairs", 7998000}, {"correlation", 41203}, {"correlation_short", 20000},
                 {"p", 3118},        {"half_life", 1042},    {"q", 1042},
                 {"z", 1042}};
+    r.pairs.resize(100);
     ScreenOptions o;
     o.minCorrelation = 0.7;
     o.maxP = 0.05;
     o.maxHalfLife = 60;
-    EXPECT_EQ(funnelLine(r, o), "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042");
+    // The rows the table lists close the line: the limit cut them, not the filters.
+    EXPECT_EQ(funnelLine(r, o),
+              "4,000銘柄 → 7,998,000組 → 相関 41,203 → p 3,118 → 半減期 1,042"
+              "　上位 100 組を表示");
     o.minAbsZ = 2;
-    EXPECT_EQ(funnelLine(r, o).substr(funnelLine(r, o).rfind("→")), "→ |Z| 1,042");
+    EXPECT_EQ(funnelLine(r, o).substr(funnelLine(r, o).rfind("→")),
+              "→ |Z| 1,042　上位 100 組を表示");
     EXPECT_EQ(groupedNumber(-1000), "-1,000");
     EXPECT_EQ(groupedNumber(999), "999");
 }
@@ -361,6 +456,24 @@ TEST_F(Viewer, ACandidateBecomesAPositionThroughTheAddForm) {
     EXPECT_EQ(a.positions.records[1].sell.quantity, 900);
 }
 
+TEST_F(Viewer, WithoutPositionsACandidateIsChartedAndAddedAsTheFirstPosition) {
+    open("");
+    PairCandidate c;
+    c.record = candidateRecord({'T', 1005, "STOCK1005", 1040.0}, {'T', 1006, "STOCK1006", 1080.0},
+                               -1.0, true, 1000000, 20230301);
+    const int draws = shell.draws;
+    ASSERT_TRUE(showCandidate(a, shell, c));
+    EXPECT_GT(shell.draws, draws);
+    EXPECT_EQ(a.series.buyStockCode, 1005);
+    const FormWrite written = writePositionForm(a, -1, candidatePositionForm(a, c));
+    ASSERT_TRUE(written.ok) << written.message;
+    showPositionsAfterWrite(a, shell, written.position);
+    ASSERT_EQ(a.positions.positionCount, 1);
+    EXPECT_FALSE(a.candidate.shown);
+    EXPECT_EQ(a.view.commandState, 1);
+    EXPECT_TRUE(shell.menuEnabled.at(command::kSpreadData));
+}
+
 using test::writeRevertingMarket;
 
 TEST(PairSearchJob, FindsThePlantedPairWithItsTrades) {
@@ -428,6 +541,14 @@ TEST(PairSearchJob, ACancelledRunHandsBackNothing) {
     out = runPairSearch(in.paths, s, fresh);
     EXPECT_EQ(out.result, PairSearchResult::Refused);
     EXPECT_NE(out.message.find("400日"), std::string::npos);
+    // 両方とも貸借 without the listing's margin codes: the column and how to get it.
+    s = defaultPairSearchSettings();
+    s.screen.borrowable = true;
+    PairSearchProgress third;
+    out = runPairSearch(in.paths, s, third);
+    EXPECT_EQ(out.result, PairSearchResult::Refused);
+    EXPECT_NE(out.message.find("MarginCode"), std::string::npos) << out.message;
+    EXPECT_NE(out.message.find("zepa_import --names"), std::string::npos) << out.message;
 }
 
 }  // namespace

@@ -73,7 +73,8 @@ TEST_F(PositionCommands, RemovalAsksFirstAndShowsTheNextPosition) {
     press(command::kButtonNext);
     press(command::kRemovePosition);
     EXPECT_EQ(shell.questions.size(), 1u);
-    EXPECT_NE(shell.questions[0].find("建玉の削除:建玉 1（買い T1003 / 売り T1004）"),
+    // Numbered from 1, as the selector lists them: the second position is 建玉 2.
+    EXPECT_NE(shell.questions[0].find("建玉の削除:建玉 2（買い T1003 / 売り T1004）"),
               std::string::npos);
     EXPECT_EQ(file(), before);  // answered No
     shell.answer = true;
@@ -118,6 +119,46 @@ TEST_F(PositionCommands, ACloseRecordsTheTradeAndTakesTheLineOut) {
     EXPECT_EQ(shell.opened.back(), "closed trades");
 }
 
+// The close dialog's rules: no exit after the newest price, prices typed kept when the date
+// changes, and the add dialog's amounts before anything is written.
+TEST_F(PositionCommands, CloseAndAddFormsSayWhatTheyWouldWrite) {
+    const CloseForm newest = closeFormFor(a, 0);
+    ASSERT_EQ(newest.exitDate, "2023-03-20");
+    EXPECT_EQ(closeSummaryText(a, 0).rfind("建玉 1：", 0), 0u);
+    CloseForm late = newest;
+    late.exitDate = "2023-03-21";
+    const CloseFormPreview refused = previewCloseForm(a, 0, late);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.text, "決済日 2023-03-21 は価格ファイルの最新日 2023-03-20 より後です");
+    EXPECT_FALSE(writeCloseForm(a, 0, late).ok);
+    EXPECT_EQ(file(),
+              positionLine(1001, 1002) + positionLine(1003, 1004) + positionLine(1005, 1006));
+
+    // The buy price typed stays through a date change; the sell price the dialog filled in
+    // follows the new date (1002's close ten dates earlier).
+    CloseForm filled = newest;
+    CloseForm form = newest;
+    form.buyPrice = "1234";
+    form.exitDate = "2023-03-10";
+    refillClosePrices(a, 0, form, filled);
+    EXPECT_EQ(form.buyPrice, "1234");
+    EXPECT_EQ(form.sellPrice, "1011");
+    form.exitDate = "2023-03-20";  // and back: the filled one follows again, the typed one stays
+    refillClosePrices(a, 0, form, filled);
+    EXPECT_EQ(form.buyPrice, "1234");
+    EXPECT_EQ(form.sellPrice, newest.sellPrice);
+
+    PositionForm add = positionFormFor(a, -1);
+    add.buyCode = "1001";
+    add.sellCode = "1002";
+    add.buyQuantity = "100";
+    add.sellQuantity = "200";
+    EXPECT_EQ(previewPositionForm(a, add).amounts,
+              "金額　買い 103,900 円　売り 204,200 円　差 -100,300 円");
+    add.sellQuantity = "x";
+    EXPECT_EQ(previewPositionForm(a, add).amounts, "");
+}
+
 TEST_F(PositionCommands, WithoutPositionsOnlyAddingIsOffered) {
     shell.answer = true;
     shell.dialog = [](int) { return -1; };
@@ -126,6 +167,14 @@ TEST_F(PositionCommands, WithoutPositionsOnlyAddingIsOffered) {
     }
     EXPECT_EQ(a.positions.positionCount, 0);
     EXPECT_EQ(file(), "");
+    // The last one gone, what finds the next one and the record of the closed ones stay.
+    EXPECT_FALSE(shell.menuEnabled.at(command::kChangePosition));
+    EXPECT_FALSE(shell.menuEnabled.at(command::kSpreadData));
+    EXPECT_FALSE(shell.menuEnabled.contains(command::kClosedTrades));
+    EXPECT_FALSE(shell.menuEnabled.contains(command::kPairSearch));
+    press(command::kClosedTrades);
+    onKey(a, shell, 'F', true);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"closed trades", "pair search"}));
     shell.messages.clear();
     press(command::kChangePosition);
     press(command::kClosePosition);

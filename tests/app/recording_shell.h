@@ -25,9 +25,7 @@ class RecordingShell : public Shell {
     void beep() override { ++beeps; }
     void setButtonPressed(int id, bool pressed) override { buttonPressed[id] = pressed; }
     void setButtonEnabled(int id, bool enabled) override { buttonEnabled[id] = enabled; }
-    void setMenuPositionEnabled(int position, bool enabled) override {
-        menuEnabled[position] = enabled;
-    }
+    void setMenuItemEnabled(int id, bool enabled) override { menuEnabled[id] = enabled; }
     void setSelectorItems(const std::vector<std::string>& items) override { selectorItems = items; }
     void selectSelectorItem(int index) override { selected = index; }
     void startTimer(int id, int ms) override { timers[id] = ms; }

@@ -63,6 +63,8 @@ TEST_F(PositionDialogs, AddFillsNamesClosesAndQuantitiesAndWritesOnlyWhatIsSound
     EXPECT_EQ(label(d, kSellFound), QString::fromUtf8("ALPHA  2025-03-28  終値 1,000"));
     EXPECT_EQ(edit(d, kBuyQuantity)->text(), QStringLiteral("300"));   // 150000 / 400
     EXPECT_EQ(edit(d, kSellQuantity)->text(), QStringLiteral("100"));  // 150, at least 100
+    EXPECT_EQ(label(d, kAmounts),
+              QString::fromUtf8("金額　買い 120,000 円　売り 100,000 円　差 20,000 円"));
 
     edit(d, kSellCode)->setText(QStringLiteral("2222"));
     d.press(kOk);
@@ -93,7 +95,15 @@ TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {
                                 "金利・貸株料 285 円　実質損益 9,715 円"));
     edit(d, kExitDate)->setText(QStringLiteral("2025-03-09"));  // a Sunday: Friday's close
     d.dateChanged();
-    EXPECT_EQ(edit(d, kBuyExitPrice)->text(), QStringLiteral("1000"));
+    // The price typed stays; the one the dialog filled in is the new date's close.
+    EXPECT_EQ(edit(d, kBuyExitPrice)->text(), QStringLiteral("1100"));
+    EXPECT_EQ(edit(d, kSellExitPrice)->text(), QStringLiteral("400"));
+    edit(d, kExitDate)->setText(QStringLiteral("2025-03-31"));
+    d.dateChanged();
+    EXPECT_EQ(label(d, kProfit),
+              QString::fromUtf8("決済日 2025-03-31 は価格ファイルの最新日 2025-03-28 より後です"));
+    edit(d, kExitDate)->setText(QStringLiteral("2025-03-09"));
+    d.dateChanged();
     d.press(kCloseOk);
     EXPECT_EQ(d.written(), 0);
     ClosedTradesFile closed;
@@ -105,10 +115,14 @@ TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {
     const auto* grid = w.findChild<QTableWidget*>();
     ASSERT_EQ(grid->rowCount(), 4);  // the trade, its month, its year, overall
     EXPECT_EQ(grid->item(3, 0)->text(), QString::fromUtf8("合計"));
+    // Grouped on the screen like the other tables, plain in the file.
+    EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("10,000"));
+    EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("T1111"));
     const std::string saved = (root / "saved.csv").string();  // Ctrl+C: the 検証 window's test
     w.saveChooser = [&](const QString&) { return QString::fromStdString(saved); };
     w.saveTable();
     EXPECT_EQ(readText(saved).rfind("\xEF\xBB\xBF決済日,損益合計", 0), 0u);
+    EXPECT_NE(readText(saved).find("\r\n2025-03-07,10000,"), std::string::npos);
 }
 
 }  // namespace

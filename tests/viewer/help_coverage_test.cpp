@@ -16,9 +16,11 @@
 namespace zepa::test {
 namespace {
 
-// "&E\t建玉ファイル編集" -> "建玉ファイル編集", "ファイル(&F)" -> "ファイル", "情報..." -> "情報".
+// "&E\t建玉ファイル編集" -> "建玉ファイル編集", "ファイル(&F)" -> "ファイル", "情報..." -> "情報",
+// "検索...  Ctrl+F" -> "検索" (the key has a table of its own).
 QString entryWords(QString text) {
     text = text.mid(text.indexOf(u'\t') + 1).remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    text.remove(QRegularExpression(QStringLiteral("\\s+Ctrl\\+\\S+$")));
     return text.remove(QRegularExpression(QStringLiteral("\\.+$"))).trimmed();
 }
 

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -90,10 +91,16 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     QTest::keyClick(search, Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("買い\t買い銘柄名")));
     const std::string saved = (root / "pairs.csv").string();
-    search->setSaveChooser([&](const QString&) { return QString::fromStdString(saved); });
+    QString proposed;
+    search->setSaveChooser([&](const QString& name) {
+        proposed = name;
+        return QString::fromStdString(saved);
+    });
     QTest::keyClick(search, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(readText(saved).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_TRUE(proposed.startsWith(QStringLiteral("ペア検索_20"))) << proposed.toStdString();
     EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_TRUE(search->amountsLabel()->text().startsWith(QStringLiteral("金額　買い ")));
 
     // 建玉に追加: the add dialog holds the pair; its write adds the position and shows it.
     search->setPositionDialogRunner([&](PositionDialog& dialog) {
@@ -108,6 +115,45 @@ TEST_F(PairSearchWindowTest, CtrlFOpensItAndAScreenShowsItsFirstPairAsACandidate
     EXPECT_EQ(a.positions.records[2].buy.stockCode, buy);
 
     search->close();
+    window->close();
+}
+
+// A field out of range is refused by name and nothing runs; neither a refusal nor 中止 leaves
+// the last table under settings it was not made with.
+TEST_F(PairSearchWindowTest, RefusedAndCancelledRunsLeaveNoOldTable) {
+    window->openPairSearch();
+    auto* search = qobject_cast<PairSearchWindow*>(window->pairSearchWindow());
+    ASSERT_NE(search, nullptr);
+    search->startSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !search->searching(); }, 30000));
+    ASSERT_EQ(search->table()->rowCount(), 1);
+
+    auto* days = qobject_cast<QSpinBox*>(search->fieldBox(PairField::Days));
+    ASSERT_NE(days, nullptr);
+    days->setValue(10);
+    search->startSearch();
+    EXPECT_FALSE(search->searching());
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{"期間は 20〜1500 の整数にして下さい"});
+    EXPECT_EQ(search->table()->rowCount(), 0);
+    EXPECT_EQ(search->funnelLabel()->text(),
+              QString::fromUtf8("期間は 20〜1500 の整数にして下さい"));
+    // Nothing of the refused settings was stored.
+    EXPECT_NE(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[0], "10");
+
+    days->setValue(250);
+    search->startSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !search->searching(); }, 30000));
+    ASSERT_EQ(search->table()->rowCount(), 1);
+    search->startSearch();
+    search->cancelSearch();
+    EXPECT_FALSE(search->searching());
+    EXPECT_EQ(search->table()->rowCount(), 0);
+    EXPECT_EQ(search->funnelLabel()->text(), QString::fromUtf8("中止しました"));
+
+    // The choices are kept for the next opening, searched with or not.
+    search->backtestBox()->setChecked(true);
+    search->close();
+    EXPECT_EQ(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[16], "1");
     window->close();
 }
 
