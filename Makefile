@@ -116,7 +116,7 @@ windows-test: windows
 
 windows-dist: windows
 	@cmake --build $(WINDOWS_DIR) --target zepa_windows_dist
-	@echo "windows-dist: wrote $(WINDOWS_DIR)/zepa-spw-windows.zip and $(WINDOWS_DIR)/zepa-spw-setup.exe""
+	@echo "windows-dist: wrote $(WINDOWS_DIR)/zepa-spw-windows.zip and $(WINDOWS_DIR)/zepa-spw-setup.exe"
 
 # The Debian package of the Release build (CPack): build/release/package/zepa-spw_*.deb, then
 # its checks (desktop entry, metainfo, lintian, the unpacked tools on a demo installation).

@@ -1,6 +1,7 @@
 // A pair's date slots as the backtest reads them: per leg the stored opens and closes, the
-// ex-date adjustments and the split-adjusted closes the ratio chart divides (and their logs), all on the
-// installation's date axis. Views, so that a batch shares each stock's arrays among its pairs.
+// ex-date adjustments and the split-adjusted closes the ratio chart divides (and their logs), all
+// on the installation's date axis. Views, so that a batch shares each stock's arrays among its
+// pairs.
 #pragma once
 
 #include <cstdint>

@@ -289,7 +289,7 @@ TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
         {PairColumn::Sector, ""},
     };
     for (const auto& [column, text] : cells) {
-        EXPECT_EQ(pairSpreadsheetCell(r, column), text) << pairColumnHeader(column);
+        EXPECT_EQ(pairSpreadsheetCell(r, column), text) << static_cast<int>(column);
     }
     PairSearchTable t;
     t.withBacktest = true;

@@ -117,7 +117,7 @@ TEST_F(PositionDialogs, CloseTakesTheDatesClosesAndRecordsTheTrade) {
     EXPECT_EQ(grid->item(3, 0)->text(), QString::fromUtf8("合計"));
     // Grouped on the screen like the other tables, plain in the file.
     EXPECT_EQ(grid->item(0, 1)->text(), QStringLiteral("10,000"));
-    EXPECT_EQ(grid->item(0, 3)->text(), QStringLiteral("T1111"));
+    EXPECT_EQ(grid->item(0, 5)->text(), QStringLiteral("T1111"));
     const std::string saved = (root / "saved.csv").string();  // Ctrl+C: the 検証 window's test
     w.saveChooser = [&](const QString&) { return QString::fromStdString(saved); };
     w.saveTable();
