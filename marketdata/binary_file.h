@@ -33,8 +33,9 @@ class BinaryFile {
     // The platform halves are binary_file_posix.cpp and binary_file_win32.cpp.
     intptr_t handle_ = -1;
     int64_t position_ = 0;
-    const unsigned char* view_ = nullptr;  // mapWhole's view, viewSize_ bytes
-    int64_t viewSize_ = 0;
+    // mapWhole's view, viewSize_ bytes; only the Windows half maps.
+    [[maybe_unused]] const unsigned char* view_ = nullptr;
+    [[maybe_unused]] int64_t viewSize_ = 0;
 };
 
 }  // namespace zepa
