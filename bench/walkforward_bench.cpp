@@ -67,6 +67,7 @@ WalkForwardMarket generatedMarket() {
         leg.close.resize(kDates);
         leg.adjustment.assign(kDates, 0);
         leg.adjustedClose.resize(kDates);
+        leg.logAdjustedClose.resize(kDates);
         for (int d = 0; d < kDates; ++d) {
             const double r =
                 std::sqrt(0.3) * market[d] +
@@ -80,6 +81,7 @@ WalkForwardMarket generatedMarket() {
             leg.open[d] = open;
             leg.close[d] = close;
             leg.adjustedClose[d] = close;
+            leg.logAdjustedClose[d] = std::log(static_cast<double>(close));
         }
         stock.storedCloseAtEnd = closes[kDates - 1];
         stock.turnover = 1e8;

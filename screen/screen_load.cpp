@@ -151,6 +151,7 @@ ScreenLoad loadScreenMarket(MarketData& md, const CorrectionList& corrections,
                     leg.close.assign(static_cast<size_t>(dateCount), 0);
                     leg.adjustment.assign(static_cast<size_t>(dateCount), 0);
                     leg.adjustedClose.assign(static_cast<size_t>(dateCount), 0.0);
+                    leg.logAdjustedClose.assign(static_cast<size_t>(dateCount), 0.0);
                 }
             }
             const size_t at = market.closes.size();
