@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
 #include "wide_text.h"
 
 namespace zepa::win32 {
@@ -58,8 +62,35 @@ namespace zepa::win32 {
 void fitReportColumns(HWND list) {
     HWND header = ListView_GetHeader(list);
     const int columns = header != nullptr ? Header_GetItemCount(header) : 0;
+    HDC dc = header != nullptr ? GetDC(header) : nullptr;
+    HGDIOBJ font = header != nullptr
+                       ? reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0))
+                       : nullptr;
+    HGDIOBJ oldFont = dc != nullptr && font != nullptr ? SelectObject(dc, font) : nullptr;
     for (int c = 0; c < columns; ++c) {
-        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+        // The wider of the cells and the header's text with its margins: the list's own header
+        // width comes out a few pixels short, and the title is cut to "…".
+        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
+        int width = ListView_GetColumnWidth(list, c);
+        wchar_t text[256] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = text;
+        item.cchTextMax = static_cast<int>(std::size(text)) - 1;
+        SIZE extent{};
+        if (dc != nullptr &&
+            SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(&item)) &&
+            GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent)) {
+            const int margins = 4 * GetSystemMetrics(SM_CXEDGE) + 8;
+            width = std::max(width, static_cast<int>(extent.cx) + margins);
+        }
+        ListView_SetColumnWidth(list, c, width);
+    }
+    if (oldFont != nullptr) {
+        SelectObject(dc, oldFont);
+    }
+    if (dc != nullptr) {
+        ReleaseDC(header, dc);
     }
 }
 
