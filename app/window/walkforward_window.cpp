@@ -2,8 +2,8 @@
 
 #include <QLabel>
 #include <QPaintEvent>
-#include <QTableWidget>
 #include <QPainter>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/walkforward_table.h"
