@@ -475,7 +475,10 @@ void PairSearchWindow::fillTable(int selectRank) {
     table_->setRowCount(static_cast<int>(results_.rows.size()));
     QStringList headers;
     for (PairColumn c : columns) {
-        headers << QString::fromStdString(pairColumnHeader(results_, c));
+        // A header of two parts ("検証(選定期間) 取引回数(…)") on two lines keeps its column
+        // narrow.
+        headers << QString::fromStdString(pairColumnHeader(results_, c))
+                       .replace(QLatin1Char(' '), QLatin1Char('\n'));
     }
     table_->setHorizontalHeaderLabels(headers);
     int selected = -1;
