@@ -62,30 +62,8 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
     options.tilesDone = &progress.stepsDone;
     options.tileCount = &progress.stepCount;
     ListingTable listing;
-    std::string listingError;
-    const ListingRead listingRead =
-        readListingFile(paths.zepawin + "/" + kListingFileName, listing, listingError);
-    const bool needsListing = options.sector != 0 || options.borrowable;
-    if (listingRead == ListingRead::Malformed) {
-        if (needsListing) {
-            return refused(listingError);
-        }
-        listing = ListingTable{};
-    }
-    // As the command says it: the column that is missing and how to get it.
-    const bool sectorMissing = (options.sector == 17 && !listing.hasSector17) ||
-                               (options.sector == 33 && !listing.hasSector33);
-    if (sectorMissing || (options.borrowable && !listing.hasMargin)) {
-        const std::string condition = !sectorMissing         ? "両方とも貸借"
-                                      : options.sector == 17 ? "同じ17業種"
-                                                             : "同じ33業種";
-        const std::string column = !sectorMissing         ? "MarginCode"
-                                   : options.sector == 17 ? "Sector17Code"
-                                                          : "Sector33Code";
-        return refused("「" + condition + "」には銘柄一覧 (" + std::string(kListingFileName) +
-                       ") の " + column +
-                       " の列が要ります。上場銘柄情報のファイルを zepa_import --names FILE "
-                       "で取り込んで下さい");
+    if (std::string problem = readPairListing(paths, options, listing); !problem.empty()) {
+        return refused(std::move(problem));
     }
     MarketData md;
     md.dataDirectory = paths.dataDirectory;
@@ -190,6 +168,36 @@ PairSearchOutcome search(const InstallationPaths& paths, const PairSearchSetting
 }
 
 }  // namespace
+
+std::string readPairListing(const InstallationPaths& paths, const ScreenOptions& options,
+                            ListingTable& listing) {
+    std::string listingError;
+    const ListingRead listingRead =
+        readListingFile(paths.zepawin + "/" + kListingFileName, listing, listingError);
+    const bool needsListing = options.sector != 0 || options.borrowable;
+    if (listingRead == ListingRead::Malformed) {
+        if (needsListing) {
+            return listingError;
+        }
+        listing = ListingTable{};
+    }
+    // As the command says it: the column that is missing and how to get it.
+    const bool sectorMissing = (options.sector == 17 && !listing.hasSector17) ||
+                               (options.sector == 33 && !listing.hasSector33);
+    if (sectorMissing || (options.borrowable && !listing.hasMargin)) {
+        const std::string condition = !sectorMissing         ? "両方とも貸借"
+                                      : options.sector == 17 ? "同じ17業種"
+                                                             : "同じ33業種";
+        const std::string column = !sectorMissing         ? "MarginCode"
+                                   : options.sector == 17 ? "Sector17Code"
+                                                          : "Sector33Code";
+        return "「" + condition + "」には銘柄一覧 (" + std::string(kListingFileName) + ") の " +
+               column +
+               " の列が要ります。上場銘柄情報のファイルを zepa_import --names FILE "
+               "で取り込んで下さい";
+    }
+    return {};
+}
 
 PairCandidate pairCandidateOf(const PairSearchRow& row, const PairSearchSettings& settings,
                               int32_t windowStart) {

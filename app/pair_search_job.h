@@ -14,6 +14,7 @@
 #include "app/pair_search_settings.h"
 #include "app/pair_search_table.h"
 #include "marketdata/installation_paths.h"
+#include "marketdata/listing_file.h"
 
 namespace zepa {
 
@@ -44,6 +45,11 @@ struct PairSearchOutcome {
     int32_t windowStart = 0;  // YYYYMMDD of the window's first date: the candidates' entry
     int32_t endDate = 0;      // YYYYMMDD of the screen's end
 };
+
+// The listing the screen's options need, read into `listing`: "" when it serves them, else why
+// not (UTF-8: a malformed file, or the column 業種 or 両方とも貸借 needs and how to get it).
+std::string readPairListing(const InstallationPaths& paths, const ScreenOptions& options,
+                            ListingTable& listing);
 
 // The whole run on the calling thread; returns early with Cancelled once `progress.cancel` is
 // set.

@@ -211,11 +211,14 @@ std::string_view pairFieldName(PairField field) {
     return kNames[static_cast<size_t>(field)];
 }
 
-std::string pairFieldRangeMessage(PairField field) {
-    const PairFieldRange r = pairFieldRange(field);
-    std::string text = std::string(pairFieldName(field)) + "は " + numberText(r.low) + "〜" +
-                       numberText(r.high) + (r.whole ? " の整数" : " の数値");
+std::string fieldRangeMessage(std::string_view name, const PairFieldRange& r) {
+    std::string text = std::string(name) + "は " + numberText(r.low) + "〜" + numberText(r.high) +
+                       (r.whole ? " の整数" : " の数値");
     return text + (r.filter ? "（0 か空欄は条件なし）にして下さい" : "にして下さい");
+}
+
+std::string pairFieldRangeMessage(PairField field) {
+    return fieldRangeMessage(pairFieldName(field), pairFieldRange(field));
 }
 
 std::string readPairFields(PairSearchSettings& settings,

@@ -95,6 +95,8 @@ PairFieldRange pairFieldRange(PairField field);
 std::string_view pairFieldName(PairField field);
 // "期間は 20〜1500 の整数にして下さい": the field and what it takes.
 std::string pairFieldRangeMessage(PairField field);
+// The same message for any field named `name` that takes `range`.
+std::string fieldRangeMessage(std::string_view name, const PairFieldRange& range);
 // Every field as typed (nullopt: empty or not a number) into `settings`: "" when all were
 // taken, else the first refused field's message, `settings` then left as it was. Nothing typed
 // is ever replaced by what was stored.

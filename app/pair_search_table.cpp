@@ -217,9 +217,14 @@ std::string pairColumnHeader(const PairSearchTable& table, PairColumn column) {
         table.windowDays > 0) {
         header += "(" + std::to_string(table.windowDays) + "日)";
     }
-    if (column == PairColumn::Trades && table.backtestFirstDate > 0 && table.backtestLastDate > 0) {
-        header +=
-            "(" + isoDate(table.backtestFirstDate) + "〜" + isoDate(table.backtestLastDate) + ")";
+    if (column == PairColumn::Trades) {
+        // The backtest runs over dates that hold the screen's own window: the pairs were chosen
+        // for how they moved there, so these figures flatter them (過去の成績 does not).
+        header = "検証(選定期間) " + header;
+        if (table.backtestFirstDate > 0 && table.backtestLastDate > 0) {
+            header += "(" + isoDate(table.backtestFirstDate) + "〜" +
+                      isoDate(table.backtestLastDate) + ")";
+        }
     }
     return header;
 }

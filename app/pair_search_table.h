@@ -83,7 +83,8 @@ struct PairSearchTable {
 // The columns shown: the screen's, and the backtest's with 検証 on.
 std::vector<PairColumn> pairColumns(bool withBacktest);
 // The header text, UTF-8: the column's name, with the window of the screen's 相関 and 半減期
-// ("相関(250日)") and the dates of the backtest on 取引回数 ("取引回数(2023-12-04〜2026-12-04)").
+// ("相関(250日)"), and on 取引回数 that the backtest is measured on dates holding the screen's
+// own, with those dates ("検証(選定期間) 取引回数(2023-12-04〜2026-12-04)").
 std::string pairColumnHeader(const PairSearchTable& table, PairColumn column);
 // Whether the column holds names (aligned left) rather than numbers (aligned right).
 bool pairColumnIsText(PairColumn column);

@@ -15,8 +15,16 @@ inline constexpr const char* kWalkForwardFileName = "過去の成績.csv";
 // "期間 4  取引 52回  勝率 90.4%  純損益 951,581円  (選定期間 2,244,863円, 比 0.42)", UTF-8.
 std::string walkForwardSummaryLine(const WalkForwardResult& result);
 
+// What the window says under the summary: the installation lacks most stocks delisted before its
+// newest date, which flatters every past figure.
+inline constexpr const char* kWalkForwardSurvivorshipNote =
+    "注意: 上場廃止になった銘柄はデータにないことが多く、過去の成績は実際より良く出ます"
+    "（生存バイアス）";
+
 // "選定日", "取引開始", "取引終了", "銘柄数", "組数", "取引", "勝率", "純損益", "選定期間の純損益",
-// and a row a period; a short last period's end date is marked "(途中)".
-TextTable walkForwardTable(const WalkForwardResult& result);
+// and a row a period; a short last period's end date is marked "(途中)". `plain`, for the
+// clipboard and the CSV file: ISO dates, numbers without grouping or "%" (empty where missing),
+// and the mark as a column "途中" of its own (1 or 0).
+TextTable walkForwardTable(const WalkForwardResult& result, bool plain = false);
 
 }  // namespace zepa

@@ -16,10 +16,12 @@
 #include "app/pair_candidate.h"
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
+#include "app/walkforward_job.h"
 #include "position_dialogs.h"
 #include "report_list.h"
 #include "settings/chart_values.h"
 #include "table_output.h"
+#include "walkforward_window.h"
 #include "wide_text.h"
 #include "window_object.h"
 
@@ -39,6 +41,9 @@ constexpr int kMarketId = 16;
 constexpr int kSectorId = 17;
 constexpr int kFillId = 18;
 constexpr int kBorrowableId = 19;
+constexpr int kWalkId = 20;
+constexpr int kTradeDaysId = 21;
+constexpr int kStepId = 22;
 constexpr int kEditBase = 100;  // the settings' edit boxes
 constexpr int kRowHeight = 24;
 constexpr int kMargin = 8;
@@ -68,7 +73,8 @@ class PairSearchWindow {
           a_(a),
           shell_(shell),
           settings_(a.store != nullptr ? loadPairSearchSettings(*a.store)
-                                       : defaultPairSearchSettings()) {}
+                                       : defaultPairSearchSettings()),
+          walkFields_(a.store != nullptr ? loadWalkForwardFields(*a.store) : WalkForwardFields{}) {}
 
     void attach(HWND window) { window_ = window; }
 
@@ -171,7 +177,16 @@ class PairSearchWindow {
         fill_ = choice(kPairFillChoices, static_cast<int>(settings_.rule.fill), kFillId);
         labelled(L"約定", fill_, kChoiceWidth);
         edits(PairField::Commission, PairField::BorrowRate);
+        const auto walkEdit = [&](const wchar_t* text, int32_t value, int id) {
+            HWND h = child(L"EDIT", std::to_wstring(value).c_str(),
+                           WS_BORDER | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, id);
+            labelled(text, h, kEditWidth);
+            return h;
+        };
+        tradeDays_ = walkEdit(L"取引期間 日", walkFields_.tradeDays, kTradeDaysId);
+        step_ = walkEdit(L"間隔 日", walkFields_.step, kStepId);
         search_ = child(L"BUTTON", L"検索", BS_DEFPUSHBUTTON | WS_TABSTOP, kSearchId);
+        walk_ = child(L"BUTTON", L"過去の成績", BS_PUSHBUTTON | WS_TABSTOP, kWalkId);
         cancel_ = child(L"BUTTON", L"中止", BS_PUSHBUTTON | WS_TABSTOP, kCancelId);
         EnableWindow(cancel_, FALSE);
         show_ = child(L"BUTTON", L"チャートに表示", BS_PUSHBUTTON | WS_TABSTOP, kShowId);
@@ -207,10 +222,11 @@ class PairSearchWindow {
         }
         y += kRowHeight + 4;
         MoveWindow(search_, kMargin, y, 80, kRowHeight, TRUE);
-        MoveWindow(cancel_, kMargin + 88, y, 80, kRowHeight, TRUE);
-        MoveWindow(progress_, kMargin + 176, y + 4, 200, kRowHeight - 8, TRUE);
-        MoveWindow(stage_, kMargin + 384, y + 4, 160, kRowHeight - 8, TRUE);
-        const int buttons = std::max(kMargin + 552, width - kMargin - 232);
+        MoveWindow(walk_, kMargin + 88, y, 96, kRowHeight, TRUE);
+        MoveWindow(cancel_, kMargin + 192, y, 80, kRowHeight, TRUE);
+        MoveWindow(progress_, kMargin + 280, y + 4, 160, kRowHeight - 8, TRUE);
+        MoveWindow(stage_, kMargin + 448, y + 4, 200, kRowHeight - 8, TRUE);
+        const int buttons = std::max(kMargin + 656, width - kMargin - 232);
         MoveWindow(show_, buttons, y, 120, kRowHeight, TRUE);
         MoveWindow(add_, buttons + 128, y, 104, kRowHeight, TRUE);
         y += kRowHeight + 4;
@@ -223,9 +239,9 @@ class PairSearchWindow {
 
     // The edit's number: nullopt when it is empty, NaN (refused by every field) when it holds
     // anything but one number.
-    std::optional<double> editValue(int f) {
+    std::optional<double> editValue(HWND edit) {
         wchar_t text[64] = {};
-        GetWindowTextW(edits_[f], text, 64);
+        GetWindowTextW(edit, text, 64);
         const wchar_t* start = text;
         while (*start == L' ') {
             ++start;
@@ -255,7 +271,7 @@ class PairSearchWindow {
         s.withBacktest = SendMessageW(backtest_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         std::array<std::optional<double>, kPairFieldCount> shown;
         for (int f = 0; f < kPairFieldCount; ++f) {
-            shown[static_cast<size_t>(f)] = editValue(f);
+            shown[static_cast<size_t>(f)] = editValue(edits_[f]);
         }
         return readPairFields(s, shown);
     }
@@ -265,6 +281,7 @@ class PairSearchWindow {
     void clearResults(const std::string& note) {
         results_ = PairSearchTable{};
         endDate_ = 0;
+        funnelText_.clear();
         fillList(-1);
         SetWindowTextW(funnel_, wide(note).c_str());
         SetWindowTextW(amounts_, L"");
@@ -277,6 +294,10 @@ class PairSearchWindow {
             PairSearchSettings s = settings_;
             readControls(s);
             savePairSearchSettings(*a_.store, s);
+            WalkForwardFields fields = walkFields_;
+            if (readWalkForwardFields(fields, editValue(tradeDays_), editValue(step_)).empty()) {
+                saveWalkForwardFields(*a_.store, fields);
+            }
         }
     }
 
@@ -297,8 +318,15 @@ class PairSearchWindow {
             case kSearchId:
                 startSearch();
                 break;
+            case kWalkId:
+                startWalkForward();
+                break;
             case kCancelId:
-                cancelSearch();
+                if (walkJob_ != nullptr) {
+                    cancelWalkForward();
+                } else {
+                    cancelSearch();
+                }
                 break;
             case kShowId:
                 showSelected();
@@ -351,6 +379,7 @@ class PairSearchWindow {
             problem = pairSearchSettingsProblem(s);
         }
         // Nothing runs and no table of other settings stays under the ones on show.
+        cancelWalkForward();
         cancelSearch();
         if (!problem.empty()) {
             clearResults(problem);
@@ -367,6 +396,76 @@ class PairSearchWindow {
         SetTimer(window_, kPollTimer, kPollMs, nullptr);
     }
 
+    // 過去の成績: the settings and 取引期間 / 間隔 read (a refused field said, nothing run), a
+    // running screen or walk cancelled, the walk-forward started; done, it opens its window.
+    void startWalkForward() {
+        PairSearchSettings s = settings_;
+        WalkForwardFields fields = walkFields_;
+        std::string problem = readControls(s);
+        if (problem.empty()) {
+            problem = readWalkForwardFields(fields, editValue(tradeDays_), editValue(step_));
+        }
+        if (problem.empty()) {
+            problem = walkForwardSettingsProblem(s);
+        }
+        cancelWalkForward();
+        if (!problem.empty()) {
+            SetWindowTextW(stage_, wide(problem).c_str());
+            MessageBoxW(window_, wide(problem).c_str(), L"過去の成績", MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        cancelSearch();
+        if (a_.store != nullptr) {
+            savePairSearchSettings(*a_.store, s);
+            saveWalkForwardFields(*a_.store, fields);
+        }
+        walkFields_ = fields;
+        walkJob_ = std::make_unique<WalkForwardJob>(a_.paths, s, fields);
+        EnableWindow(cancel_, TRUE);
+        SetWindowTextW(stage_, wide(walkForwardProgressText(walkJob_->progress())).c_str());
+        SetTimer(window_, kPollTimer, kPollMs, nullptr);
+    }
+
+    // 中止 of a walk-forward: nothing opens.
+    void cancelWalkForward() {
+        if (walkJob_ == nullptr) {
+            return;
+        }
+        walkJob_->cancel();
+        cancelledWalks_.push_back(std::move(walkJob_));
+        EnableWindow(cancel_, job_ != nullptr);
+        SendMessageW(progress_, PBM_SETPOS, 0, 0);
+        SetWindowTextW(stage_, L"過去の成績を中止しました");
+    }
+
+    void finishWalk(WalkForwardJobOutcome outcome) {
+        EnableWindow(cancel_, FALSE);
+        SendMessageW(progress_, PBM_SETPOS, 0, 0);
+        SetWindowTextW(stage_, L"");
+        if (outcome.result == WalkForwardJobResult::Refused) {
+            SetWindowTextW(stage_, wide(outcome.message).c_str());
+            MessageBoxW(window_, wide(outcome.message).c_str(), L"過去の成績",
+                        MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        if (outcome.result != WalkForwardJobResult::Done) {
+            return;
+        }
+        walkMark_ = WalkForwardMark{outcome.settings, outcome.walk.ratio};
+        showFunnel();
+        // Owned by the main window, so that it stays open when ペア検索 closes.
+        HWND owner = GetWindow(window_, GW_OWNER);
+        openWalkForwardWindow(owner != nullptr ? owner : window_, instance_, outcome);
+    }
+
+    // The funnel of the shown table, with the ratio of a walk-forward of its settings.
+    void showFunnel() {
+        if (!funnelText_.empty()) {
+            SetWindowTextW(funnel_,
+                           wide(funnelWithWalkForward(funnelText_, settings_, walkMark_)).c_str());
+        }
+    }
+
     void cancelSearch() {
         if (job_ != nullptr) {
             job_->cancel();
@@ -380,8 +479,20 @@ class PairSearchWindow {
 
     void poll() {
         std::erase_if(cancelled_, [](const auto& j) { return j->finished(); });
+        std::erase_if(cancelledWalks_, [](const auto& j) { return j->finished(); });
+        if (walkJob_ != nullptr) {
+            const WalkForwardProgress& p = walkJob_->progress();
+            SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(walkForwardPermille(p)), 0);
+            SetWindowTextW(stage_, wide(walkForwardProgressText(p)).c_str());
+            if (walkJob_->finished()) {
+                WalkForwardJobOutcome outcome = walkJob_->take();
+                walkJob_.reset();
+                finishWalk(std::move(outcome));
+            }
+            return;
+        }
         if (job_ == nullptr) {
-            if (cancelled_.empty()) {
+            if (cancelled_.empty() && cancelledWalks_.empty()) {
                 KillTimer(window_, kPollTimer);
             }
             return;
@@ -409,7 +520,8 @@ class PairSearchWindow {
         results_ = std::move(outcome.table);
         windowStart_ = outcome.windowStart;
         endDate_ = outcome.endDate;
-        SetWindowTextW(funnel_, wide(outcome.funnel).c_str());
+        funnelText_ = outcome.funnel;
+        showFunnel();
         fillList(results_.rows.empty() ? -1 : results_.rows.front().rank);
         if (!results_.rows.empty()) {
             SetFocus(list_);
@@ -491,6 +603,11 @@ class PairSearchWindow {
     int32_t endDate_ = 0;  // YYYYMMDD of the shown run's screen
     std::unique_ptr<PairSearchJob> job_;
     std::vector<std::unique_ptr<PairSearchJob>> cancelled_;
+    WalkForwardFields walkFields_;
+    std::unique_ptr<WalkForwardJob> walkJob_;
+    std::vector<std::unique_ptr<WalkForwardJob>> cancelledWalks_;
+    std::string funnelText_;  // the shown run's, without the walk-forward's ratio
+    std::optional<WalkForwardMark> walkMark_;
     bool filling_ = false;
     struct Cell {
         HWND label;  // none for a check box
@@ -507,6 +624,9 @@ class PairSearchWindow {
     HWND add_ = nullptr;
     HWND lastFocus_ = nullptr;
     HWND search_ = nullptr;
+    HWND walk_ = nullptr;  // 過去の成績
+    HWND tradeDays_ = nullptr;
+    HWND step_ = nullptr;
     HWND cancel_ = nullptr;
     HWND show_ = nullptr;
     HWND progress_ = nullptr;

@@ -26,7 +26,9 @@
 #include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
 #include "app/window/position_dialogs.h"
+#include "app/window/qt_values.h"
 #include "app/window/table_save.h"
+#include "app/window/walkforward_window.h"
 #include "settings/chart_values.h"
 
 namespace zepa {
@@ -80,6 +82,16 @@ void setBoxValue(QAbstractSpinBox* box, double v) {
     }
 }
 
+// 取引期間 and 間隔: as the other whole fields, wider than their ranges so that a value out of
+// range is refused by name.
+QSpinBox* walkBox(int value) {
+    auto* box = new QSpinBox;
+    box->setRange(0, 15000);
+    box->setSuffix(QStringLiteral(" 日"));
+    box->setValue(value);
+    return box;
+}
+
 QComboBox* choiceBox(std::span<const PairChoice> choices) {
     auto* box = new QComboBox;
     for (const PairChoice& c : choices) {
@@ -98,6 +110,10 @@ PairSearchWindow::PairSearchWindow(QWidget* frame, Shell& shell, AppContext& a)
     buildControls();
     settings_ = a.store != nullptr ? loadPairSearchSettings(*a.store) : defaultPairSearchSettings();
     fillControls(settings_);
+    const WalkForwardFields walkFields =
+        a.store != nullptr ? loadWalkForwardFields(*a.store) : WalkForwardFields{};
+    tradeDays_->setValue(walkFields.tradeDays);
+    step_->setValue(walkFields.step);
     poller_ = new QTimer(this);
     poller_->setInterval(kPollMs);
     connect(poller_, &QTimer::timeout, this, &PairSearchWindow::poll);
@@ -116,6 +132,8 @@ PairSearchWindow::~PairSearchWindow() {
     // The jobs' destructors cancel and wait for their threads.
     job_.reset();
     cancelled_.clear();
+    walk_.reset();
+    cancelledWalks_.clear();
 }
 
 void PairSearchWindow::buildControls() {
@@ -161,10 +179,16 @@ void PairSearchWindow::buildControls() {
     number("手数料", PairField::Commission, realBox(PairField::Commission, 3, 0.01, " %"));
     number("買方金利", PairField::BuyRate, realBox(PairField::BuyRate, 3, 0.1, " %/年"));
     number("貸株料", PairField::BorrowRate, realBox(PairField::BorrowRate, 3, 0.1, " %/年"));
+    add("取引期間", tradeDays_ = walkBox(125));
+    add("間隔", step_ = walkBox(125));
 
     search_ = new QPushButton(QStringLiteral("検索"));
     search_->setDefault(true);
     search_->setAutoDefault(true);
+    walkButton_ = new QPushButton(QStringLiteral("過去の成績"));
+    walkButton_->setAutoDefault(false);
+    walkButton_->setToolTip(
+        QStringLiteral("この条件で過去の各時点に選んだ組を、その後の取引期間に売買した成績"));
     cancel_ = new QPushButton(QStringLiteral("中止"));
     cancel_->setEnabled(false);
     show_ = new QPushButton(QStringLiteral("チャートに表示"));
@@ -178,13 +202,21 @@ void PairSearchWindow::buildControls() {
     stage_ = new QLabel;
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(search_);
+    buttons->addWidget(walkButton_);
     buttons->addWidget(cancel_);
     buttons->addWidget(progress_, 1);
     buttons->addWidget(stage_);
     buttons->addWidget(show_);
     buttons->addWidget(add_);
     connect(search_, &QPushButton::clicked, this, &PairSearchWindow::startSearch);
-    connect(cancel_, &QPushButton::clicked, this, &PairSearchWindow::cancelSearch);
+    connect(walkButton_, &QPushButton::clicked, this, &PairSearchWindow::startWalkForward);
+    connect(cancel_, &QPushButton::clicked, this, [this] {
+        if (walk_ != nullptr) {
+            cancelWalkForward();
+        } else {
+            cancelSearch();
+        }
+    });
     connect(show_, &QPushButton::clicked, this, &PairSearchWindow::showSelected);
     connect(add_, &QPushButton::clicked, this, &PairSearchWindow::addSelectedAsPosition);
 
@@ -254,6 +286,7 @@ std::string PairSearchWindow::readControls(PairSearchSettings& s) const {
 void PairSearchWindow::clearResults(const QString& note) {
     results_ = PairSearchTable{};
     endDate_ = 0;
+    funnelText_.clear();
     fillTable(-1);
     funnel_->setText(note);
     amounts_->clear();
@@ -266,12 +299,11 @@ void PairSearchWindow::startSearch() {
         problem = pairSearchSettingsProblem(s);
     }
     // Nothing runs and no table of other settings stays under the ones on show.
+    cancelWalkForward();
     cancelSearch();
     if (!problem.empty()) {
         clearResults(QString::fromStdString(problem));
-        QMessageBox box(QMessageBox::Warning, windowTitle(), QString::fromStdString(problem),
-                        QMessageBox::Ok, this);
-        box.exec();
+        refuse(windowTitle(), problem);
         return;
     }
     if (a_.store != nullptr) {
@@ -297,12 +329,106 @@ void PairSearchWindow::cancelSearch() {
     stage_->clear();
 }
 
+void PairSearchWindow::refuse(const QString& title, const std::string& problem) {
+    QMessageBox box(QMessageBox::Warning, title, QString::fromStdString(problem), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void PairSearchWindow::startWalkForward() {
+    PairSearchSettings s = settings_;
+    WalkForwardFields fields;
+    std::string problem = readControls(s);
+    if (problem.empty()) {
+        problem = readWalkForwardFields(fields, boxValue(tradeDays_), boxValue(step_));
+    }
+    if (problem.empty()) {
+        problem = walkForwardSettingsProblem(s);
+    }
+    cancelWalkForward();
+    if (!problem.empty()) {
+        stage_->setText(QString::fromStdString(problem));
+        refuse(QStringLiteral("過去の成績"), problem);
+        return;
+    }
+    cancelSearch();
+    if (a_.store != nullptr) {
+        savePairSearchSettings(*a_.store, s);
+        saveWalkForwardFields(*a_.store, fields);
+    }
+    walk_ = std::make_unique<WalkForwardJob>(a_.paths, s, fields);
+    cancel_->setEnabled(true);
+    progress_->setValue(0);
+    stage_->setText(fromUtf8(walkForwardProgressText(walk_->progress())));
+    poller_->start();
+}
+
+void PairSearchWindow::cancelWalkForward() {
+    if (walk_ == nullptr) {
+        return;
+    }
+    walk_->cancel();
+    cancelledWalks_.push_back(std::move(walk_));
+    cancel_->setEnabled(job_ != nullptr);
+    progress_->setValue(0);
+    stage_->setText(QStringLiteral("過去の成績を中止しました"));
+}
+
+void PairSearchWindow::finishWalk(WalkForwardJobOutcome outcome) {
+    cancel_->setEnabled(false);
+    progress_->setValue(0);
+    stage_->clear();
+    if (outcome.result == WalkForwardJobResult::Refused) {
+        stage_->setText(QString::fromStdString(outcome.message));
+        refuse(QStringLiteral("過去の成績"), outcome.message);
+        return;
+    }
+    if (outcome.result != WalkForwardJobResult::Done) {
+        return;
+    }
+    walkMark_ = WalkForwardMark{outcome.settings, outcome.walk.ratio};
+    showFunnel();
+    if (walkWindow_ != nullptr) {
+        walkWindow_->close();
+    }
+    // Owned by the main window, so that it stays open when ペア検索 closes.
+    auto* window =
+        new WalkForwardWindow(parentWidget() != nullptr ? parentWidget() : this, outcome);
+    walkWindow_ = window;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+WalkForwardWindow* PairSearchWindow::walkForwardWindow() const {
+    return walkWindow_;
+}
+
+void PairSearchWindow::showFunnel() {
+    if (!funnelText_.empty()) {
+        funnel_->setText(fromUtf8(funnelWithWalkForward(funnelText_, settings_, walkMark_)));
+    }
+}
+
 void PairSearchWindow::poll() {
     // Cancelled jobs end at their next check; their threads are joined once they have.
     std::erase_if(cancelled_,
                   [](const std::unique_ptr<PairSearchJob>& j) { return j->finished(); });
+    std::erase_if(cancelledWalks_,
+                  [](const std::unique_ptr<WalkForwardJob>& j) { return j->finished(); });
+    if (walk_ != nullptr) {
+        const WalkForwardProgress& p = walk_->progress();
+        progress_->setValue(walkForwardPermille(p));
+        stage_->setText(fromUtf8(walkForwardProgressText(p)));
+        if (walk_->finished()) {
+            WalkForwardJobOutcome outcome = walk_->take();
+            walk_.reset();
+            finishWalk(std::move(outcome));
+        }
+        return;
+    }
     if (job_ == nullptr) {
-        if (cancelled_.empty()) {
+        if (cancelled_.empty() && cancelledWalks_.empty()) {
             poller_->stop();
         }
         return;
@@ -332,7 +458,8 @@ void PairSearchWindow::finish(PairSearchOutcome outcome) {
     results_ = std::move(outcome.table);
     windowStart_ = outcome.windowStart;
     endDate_ = outcome.endDate;
-    funnel_->setText(QString::fromStdString(outcome.funnel));
+    funnelText_ = outcome.funnel;
+    showFunnel();
     fillTable(results_.rows.empty() ? -1 : results_.rows.front().rank);
     if (!results_.rows.empty()) {
         table_->setFocus();
@@ -348,7 +475,10 @@ void PairSearchWindow::fillTable(int selectRank) {
     table_->setRowCount(static_cast<int>(results_.rows.size()));
     QStringList headers;
     for (PairColumn c : columns) {
-        headers << QString::fromStdString(pairColumnHeader(results_, c));
+        // A header of two parts ("検証(選定期間) 取引回数(…)") on two lines keeps its column
+        // narrow.
+        headers << QString::fromStdString(pairColumnHeader(results_, c))
+                       .replace(QLatin1Char(' '), QLatin1Char('\n'));
     }
     table_->setHorizontalHeaderLabels(headers);
     int selected = -1;
@@ -449,10 +579,15 @@ void PairSearchWindow::closeEvent(QCloseEvent* event) {
         PairSearchSettings s = settings_;
         readControls(s);
         savePairSearchSettings(*a_.store, s);
+        WalkForwardFields fields = loadWalkForwardFields(*a_.store);
+        if (readWalkForwardFields(fields, boxValue(tradeDays_), boxValue(step_)).empty()) {
+            saveWalkForwardFields(*a_.store, fields);
+        }
         const QRect g = geometry();
         storeChartValue(*a_.store, kChartSubkey, kPairSearchPlaceValue,
                         formatSideWindowPlace(ScreenRect{g.x(), g.y(), g.width(), g.height()}));
     }
+    cancelWalkForward();
     cancelSearch();
     QDialog::closeEvent(event);
 }

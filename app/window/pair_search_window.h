@@ -16,6 +16,7 @@
 #include "app/app_context.h"
 #include "app/pair_search_job.h"
 #include "app/shell.h"
+#include "app/walkforward_job.h"
 
 class QAbstractSpinBox;
 class QCheckBox;
@@ -23,12 +24,14 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 class QTableWidget;
 class QTimer;
 
 namespace zepa {
 
 class PositionDialog;
+class WalkForwardWindow;
 
 class PairSearchWindow final : public QDialog {
     Q_OBJECT
@@ -41,6 +44,12 @@ class PairSearchWindow final : public QDialog {
     // 中止: the running screen cancelled; its result is never shown.
     void cancelSearch();
     bool searching() const { return job_ != nullptr; }
+    // 過去の成績: the settings and 取引期間 / 間隔 read (a refused field said, nothing run), a
+    // running screen or walk cancelled, the walk-forward started; done, it opens its window.
+    void startWalkForward();
+    // 中止 of a walk-forward: nothing opens.
+    void cancelWalkForward();
+    bool walking() const { return walk_ != nullptr; }
     // チャートに表示: the selected row's pair in the main window again.
     void showSelected();
     // 建玉に追加: the add dialog filled with the selected pair; after its write the new position
@@ -52,6 +61,12 @@ class PairSearchWindow final : public QDialog {
     }
 
     QPushButton* searchButton() const { return search_; }
+    QPushButton* walkForwardButton() const { return walkButton_; }
+    QSpinBox* tradeDaysBox() const { return tradeDays_; }
+    QSpinBox* stepBox() const { return step_; }
+    QLabel* stageLabel() const { return stage_; }
+    // The 過去の成績 window of the last walk-forward, while it is open.
+    WalkForwardWindow* walkForwardWindow() const;
     QTableWidget* table() const { return table_; }
     QLabel* funnelLabel() const { return funnel_; }
     QLabel* amountsLabel() const { return amounts_; }
@@ -80,6 +95,11 @@ class PairSearchWindow final : public QDialog {
     void clearResults(const QString& note);
     void poll();
     void finish(PairSearchOutcome outcome);
+    void finishWalk(WalkForwardJobOutcome outcome);
+    // The funnel of the shown table, with the ratio of a walk-forward of its settings.
+    void showFunnel();
+    // Shows a refusal in a box titled `title`.
+    void refuse(const QString& title, const std::string& problem);
     void fillTable(int selectRank);
     // The candidate of the table's row, none for a row out of the table.
     std::optional<PairCandidate> candidateAt(int row) const;
@@ -95,6 +115,11 @@ class PairSearchWindow final : public QDialog {
     int32_t endDate_ = 0;  // YYYYMMDD of the shown run's screen
     std::unique_ptr<PairSearchJob> job_;
     std::vector<std::unique_ptr<PairSearchJob>> cancelled_;  // ending on their own
+    std::unique_ptr<WalkForwardJob> walk_;
+    std::vector<std::unique_ptr<WalkForwardJob>> cancelledWalks_;
+    std::string funnelText_;  // the shown run's, without the walk-forward's ratio
+    std::optional<WalkForwardMark> walkMark_;
+    QPointer<WalkForwardWindow> walkWindow_;
     QTimer* poller_ = nullptr;
     bool filling_ = false;
     std::function<QString(const QString&)> saveChooser_;
@@ -107,6 +132,9 @@ class PairSearchWindow final : public QDialog {
     QComboBox* fill_ = nullptr;
     QCheckBox* backtest_ = nullptr;
     QPushButton* search_ = nullptr;
+    QPushButton* walkButton_ = nullptr;
+    QSpinBox* tradeDays_ = nullptr;
+    QSpinBox* step_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* show_ = nullptr;
     QPushButton* add_ = nullptr;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "positions/closed_trades_table.h"
 
@@ -37,9 +38,11 @@ class TextTableWindow : public QWidget {
     QTableWidget* grid_ = nullptr;
     // How a cell reads on the screen when it differs from what is copied; unset: the same.
     std::function<std::string(const std::string& cell, size_t column)> shownCell_;
+    // The name Ctrl+S offers, when it names what the table holds (a date, a pair).
+    void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
 
   private:
-    const char* fileName_;
+    std::string fileName_;
 };
 
 }  // namespace zepa

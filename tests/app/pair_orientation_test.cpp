@@ -115,7 +115,8 @@ TEST(PairSearchOrientation, TableCandidateAndCommandAgreeWhicheverLegTheScreenPu
         // The headers name the windows: the screen's and the backtest's dates.
         EXPECT_EQ(pairColumnHeader(out.table, PairColumn::Correlation), "相関(250日)");
         EXPECT_EQ(pairColumnHeader(out.table, PairColumn::HalfLife), "半減期(250日)");
-        EXPECT_EQ(pairColumnHeader(out.table, PairColumn::Trades).rfind("取引回数(2024-01-04〜", 0),
+        EXPECT_EQ(pairColumnHeader(out.table, PairColumn::Trades)
+                      .rfind("検証(選定期間) 取引回数(2024-01-04〜", 0),
                   0u);
     }
     EXPECT_EQ(seen, (std::set<bool>{false, true}));
