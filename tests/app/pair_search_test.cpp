@@ -148,6 +148,20 @@ PairSearchRow row(int32_t rank, int32_t a, double correlation, std::optional<dou
     return r;
 }
 
+// 7203's pair with q 4e-05 and a backtest: 8 trades, 62.5 % won, a net loss, no profit factor.
+PairSearchRow backtestedRow() {
+    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    r.q = 0.00004;
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = -1234567;
+    s.maxDrawdown = 2345678;
+    s.averageHolding = 11.26;
+    r.stats = s;
+    return r;
+}
+
 std::vector<int32_t> codes(const PairSearchTable& t) {
     std::vector<int32_t> out;
     for (const PairSearchRow& r : t.rows) {
@@ -185,20 +199,12 @@ TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
 }
 
 TEST(PairSearchTable, CellsAndColumns) {
-    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    PairSearchRow r = backtestedRow();
     r.correlationShort = 0.5;
     r.beta = 1.23456;
     r.t = -4.5678;
-    r.q = 0.00004;
     r.halfLife = 12.34;
     r.sector = "輸送用機器";
-    BacktestStats s;
-    s.trades = 8;
-    s.winRate = 0.625;
-    s.net = -1234567;
-    s.maxDrawdown = 2345678;
-    s.averageHolding = 11.26;
-    r.stats = s;
     const std::vector<std::pair<PairColumn, std::string>> cells = {
         {PairColumn::ACode, "7203"},
         {PairColumn::Sector, "輸送用機器"},
@@ -263,16 +269,8 @@ TEST(PairSearchTable, CellsAndColumns) {
 // Copied and saved, the table is numbers a spreadsheet reads: the values held, no grouping,
 // units or "%", and nothing where the window shows "--".
 TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
-    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
-    r.q = 0.00004;
+    PairSearchRow r = backtestedRow();
     r.aName = "=HYPERLINK";
-    BacktestStats s;
-    s.trades = 8;
-    s.winRate = 0.625;
-    s.net = -1234567;
-    s.maxDrawdown = 2345678;
-    s.averageHolding = 11.26;
-    r.stats = s;
     const std::vector<std::pair<PairColumn, std::string>> cells = {
         {PairColumn::ACode, "7203"},
         {PairColumn::Correlation, "0.87345"},
