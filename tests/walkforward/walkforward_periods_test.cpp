@@ -148,11 +148,13 @@ TEST(WalkForwardStats, OneBookOrderedByExitDate) {
     EXPECT_NEAR(*s.t, 1.0, 1e-12);
     EXPECT_DOUBLE_EQ(*s.positivePeriods, 0.5);
 
-    // A period's own figures: its trades alone, their drawdown from the peak after the first.
+    // A period's own figures: its trades alone; the drawdown runs from 0 before the first exit,
+    // so a first exit at a loss is a fall (-400, -300, 300: 400).
     std::vector<BacktestTrade> scratch;
     const WalkForwardStats p = walkForwardStats(first, 3, scratch);
     EXPECT_EQ((std::vector<int64_t>{p.trades, p.net, p.maxDrawdown}),
               (std::vector<int64_t>{3, 0, 500}));
+    EXPECT_EQ(walkForwardStats(second, 3, scratch).maxDrawdown, 400);
 }
 
 TEST(WalkForwardStats, WhatIsMissingStaysMissing) {
