@@ -14,6 +14,7 @@
 #include "tools/common/tool_exit.h"
 #include "tools/screen/screen_args.h"
 #include "tools/screen/screen_listing.h"
+#include "tools/screen/screen_load_refusal.h"
 #include "tools/screen/screen_output.h"
 
 namespace {
@@ -62,20 +63,12 @@ int main(int argc, char** argv) {
     request.rows = std::max(options.days, options.ratioPeriod);
     request.marketCode = command.marketCode;
     ScreenMarket market;
-    switch (loadScreenMarket(md, corrections, listing, request, market)) {
-        case ScreenLoad::Loaded:
-            break;
-        case ScreenLoad::EndBeforeFirstDate:
-            return refuse(kTool, "the installation has no date on or before the end date");
-        case ScreenLoad::TooFewDates:
-            return refuse(kTool, "the installation has fewer than " + std::to_string(options.days) +
-                                     " dates up to the end date");
-        case ScreenLoad::DataError:
-            return refuse(kTool, dataErrorMessage(md.dataError, md.dataDirectory));
-        case ScreenLoad::OutOfMemory:
-            return refuse(kTool, "not enough memory for the market's prices");
-        case ScreenLoad::Cancelled:  // nothing here cancels
-            return refuse(kTool, "cancelled");
+    if (const ScreenLoad loaded = loadScreenMarket(md, corrections, listing, request, market);
+        loaded != ScreenLoad::Loaded) {
+        return refuse(kTool, screenLoadRefusal(loaded, md,
+                                               "the installation has fewer than " +
+                                                   std::to_string(options.days) +
+                                                   " dates up to the end date"));
     }
 
     // Ranked by the backtest, every pair that passed the filters is backtested, then the best

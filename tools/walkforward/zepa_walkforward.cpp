@@ -8,6 +8,7 @@
 #include "screen/walkforward_run.h"
 #include "tools/common/tool_exit.h"
 #include "tools/screen/screen_listing.h"
+#include "tools/screen/screen_load_refusal.h"
 #include "tools/walkforward/walkforward_args.h"
 #include "tools/walkforward/walkforward_output.h"
 
@@ -56,19 +57,9 @@ int main(int argc, char** argv) {
     request.window = window;
     request.marketCode = screen.marketCode;
     WalkForwardMarket market;
-    switch (loadWalkForwardMarket(md, corrections, listing, request, market)) {
-        case ScreenLoad::Loaded:
-            break;
-        case ScreenLoad::EndBeforeFirstDate:
-            return refuse(kTool, "the installation has no date on or before the end date");
-        case ScreenLoad::TooFewDates:
-            return refuse(kTool, tooFew);
-        case ScreenLoad::DataError:
-            return refuse(kTool, dataErrorMessage(md.dataError, md.dataDirectory));
-        case ScreenLoad::OutOfMemory:
-            return refuse(kTool, "not enough memory for the market's prices");
-        case ScreenLoad::Cancelled:  // nothing here cancels
-            return refuse(kTool, "cancelled");
+    if (const ScreenLoad loaded = loadWalkForwardMarket(md, corrections, listing, request, market);
+        loaded != ScreenLoad::Loaded) {
+        return refuse(kTool, screenLoadRefusal(loaded, md, tooFew));
     }
 
     WalkForwardOptions options;
