@@ -258,6 +258,14 @@ TEST_F(JQuantsUpdateTest, AFailingDayWritesNothingOfItAndKeepsTheDaysBefore) {
     }
 }
 
+// Days stored after the range asked for do not make it up to date: the range is filled.
+TEST_F(JQuantsUpdateTest, ARangeBeforeTheStoredDaysIsFilled) {
+    ASSERT_EQ(update(20240110, 0), kExitImported) << messages.back();
+    ASSERT_EQ(update(20240104, 20240105), kExitImported) << messages.back();
+    EXPECT_EQ(report.daysWritten, 2);
+    EXPECT_EQ(stored(), (std::vector<int32_t>{20240104, 20240105, 20240110, 20240111}));
+}
+
 TEST_F(JQuantsUpdateTest, TodayWithoutPricesIsNotPublishedYet) {
     s.fake.bars[20240111].clear();
     ASSERT_EQ(update(20240104, 0), kExitImported) << messages[0];
