@@ -1,4 +1,5 @@
-// The exit codes the command-line tools share, and their one-line refusal on standard error.
+// The exit codes zepa_screen and zepa_walkforward share, and their one-line refusal on standard
+// error.
 #pragma once
 
 #include <string>
@@ -7,7 +8,7 @@ namespace zepa {
 
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitRefused = 1;  // nothing written to standard output; the reason on stderr
-inline constexpr int kExitUsage = 2;    // a bad argument; the usage follows the reason
+inline constexpr int kExitUsageError = 2;  // a bad argument; the usage follows the reason
 
 // Prints "tool: message" on standard error and returns kExitRefused.
 int refuse(const char* tool, const std::string& message);

@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "tools/common/tool_exit.h"
-
 namespace zepa {
 
 struct Installation;
 
-// Exit codes of the tool, with kExitUsage.
+// Exit codes of the tool.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // a file the command needs is missing
+inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDataError = 3;
 
 struct DumpOptions {

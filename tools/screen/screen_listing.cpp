@@ -33,7 +33,7 @@ std::optional<int> readScreenListing(const char* tool, const InstallationPaths& 
             tool, sectorMissing ? "--sector" : "--borrowable",
             sectorMissing ? (options.sector == 17 ? "Sector17Code" : "Sector33Code") : "MarginCode",
             listingPath.c_str());
-        return kExitUsage;
+        return kExitUsageError;
     }
     return std::nullopt;
 }

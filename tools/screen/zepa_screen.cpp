@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
             return kExitDone;
         case ScreenArgs::Usage:
             std::fprintf(stderr, "%s: %s\n%s", kTool, problem.c_str(), screenUsage().c_str());
-            return kExitUsage;
+            return kExitUsageError;
         case ScreenArgs::Run:
             break;
     }

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
             return kExitDone;
         case WalkForwardArgs::Usage:
             std::fprintf(stderr, "%s: %s\n%s", kTool, problem.c_str(), walkForwardUsage().c_str());
-            return kExitUsage;
+            return kExitUsageError;
         case WalkForwardArgs::Run:
             break;
     }
