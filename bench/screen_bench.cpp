@@ -5,11 +5,10 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "bench/bench_cases.h"
+#include "bench/generated_market.h"
 #include "marketdata/installation_paths.h"
 #include "screen/screen_load.h"
 #include "screen/screen_run.h"
@@ -18,64 +17,11 @@
 namespace zepa {
 namespace {
 
-constexpr int kStocks = 4000;
-constexpr int kSectors = 33;
-
+// Correlations near 0.6 within an industry and 0.3 across.
 ScreenMarket generatedMarket(int dates) {
-    ScreenMarket m;
-    std::mt19937_64 random(20261207);
-    std::normal_distribution<double> normal(0.0, 1.0);
-    for (int d = 0; d < dates; ++d) {
-        m.dates.push_back(20200101 + d);
-    }
-    m.window = dates;
-    std::vector<double> market(static_cast<size_t>(dates));
-    std::vector<double> sector(static_cast<size_t>(dates) * kSectors);
-    for (double& f : market) {
-        f = normal(random);
-    }
-    for (double& f : sector) {
-        f = normal(random);
-    }
-    m.closes.resize(static_cast<size_t>(kStocks) * dates);
-    for (int s = 0; s < kStocks; ++s) {
-        ScreenStock stock;
-        stock.code = 1300 + s;
-        stock.marketCode = 1;
-        stock.sector33 = std::to_string(s % kSectors);
-        stock.turnover = 1e8;
-        double log = std::log(1000.0);
-        double* closes = m.closes.data() + static_cast<size_t>(s) * dates;
-        for (int d = 0; d < dates; ++d) {
-            // Variances 0.3 market, 0.3 industry, 0.4 own: correlations near 0.6 within an
-            // industry and 0.3 across.
-            const double r =
-                std::sqrt(0.3) * market[d] +
-                std::sqrt(0.3) *
-                    sector[static_cast<size_t>(d) * kSectors + static_cast<size_t>(s % kSectors)] +
-                std::sqrt(0.4) * normal(random);
-            log += 0.015 * r;
-            closes[d] = std::exp(log);
-        }
-        stock.storedCloseAtEnd = closes[dates - 1];
-        m.stocks.push_back(stock);
-    }
-    return m;
-}
-
-// The process's peak resident memory in MB, and a way to start measuring it anew (Linux).
-double peakResidentMB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0.0;
-}
-
-void resetPeakResident() {
-    std::ofstream("/proc/self/clear_refs") << "5";
+    GeneratedMarketShape shape;
+    shape.dates = dates;
+    return zepa::generatedMarket(shape);
 }
 
 // Loose thresholds let every pair of an industry through to the per-pair stage; `unfiltered`

@@ -5,11 +5,9 @@
 
 #include <chrono>
 #include <cmath>
-#include <fstream>
-#include <random>
-#include <string>
 
 #include "bench/bench_cases.h"
+#include "bench/generated_market.h"
 #include "screen/walkforward_run.h"
 
 namespace zepa {
@@ -17,7 +15,6 @@ namespace {
 
 constexpr int kStocks = 4000;
 constexpr int kDates = 2500;
-constexpr int kSectors = 33;
 
 // Weekdays from 2015-01-05 on, as YYYYMMDD.
 std::vector<int32_t> weekdayDates(int n) {
@@ -34,33 +31,24 @@ std::vector<int32_t> weekdayDates(int n) {
     return out;
 }
 
-// Returns sharing a market and an industry factor (correlations near 0.75 within an industry),
-// closes in whole yen, every stock trading every date.
+// Correlations near 0.75 within an industry, closes in whole yen, every stock trading every
+// date, each date's open the close before it.
 WalkForwardMarket generatedMarket() {
+    GeneratedMarketShape shape;
+    shape.stocks = kStocks;
+    shape.dates = kDates;
+    shape.industryShare = 0.45;
+    shape.ownShare = 0.25;
+    shape.firstClose = [](int s) { return 500.0 + 3 * s; };
     WalkForwardMarket w;
     ScreenMarket& m = w.market;
+    m = zepa::generatedMarket(shape);
     m.dates = weekdayDates(kDates);
     m.window = 250;
     m.endSlot = kDates - 1;
     w.calendar = makeBacktestCalendar(m.dates);
-    std::mt19937_64 random(20261207);
-    std::normal_distribution<double> normal(0.0, 1.0);
-    std::vector<double> market(kDates);
-    std::vector<double> sector(static_cast<size_t>(kDates) * kSectors);
-    for (double& f : market) {
-        f = normal(random);
-    }
-    for (double& f : sector) {
-        f = normal(random);
-    }
-    m.closes.resize(static_cast<size_t>(kStocks) * kDates);
     w.legs.resize(kStocks);
     for (int s = 0; s < kStocks; ++s) {
-        ScreenStock stock;
-        stock.code = 1300 + s;
-        stock.marketCode = 1;
-        stock.sector33 = std::to_string(s % kSectors);
-        double log = std::log(500.0 + 3 * s);
         double* closes = m.closes.data() + static_cast<size_t>(s) * kDates;
         BacktestLegData& leg = w.legs[static_cast<size_t>(s)];
         leg.open.resize(kDates);
@@ -68,36 +56,19 @@ WalkForwardMarket generatedMarket() {
         leg.adjustment.assign(kDates, 0);
         leg.adjustedClose.resize(kDates);
         leg.logAdjustedClose.resize(kDates);
+        double previous = shape.firstClose(s);
         for (int d = 0; d < kDates; ++d) {
-            const double r =
-                std::sqrt(0.3) * market[d] +
-                std::sqrt(0.45) *
-                    sector[static_cast<size_t>(d) * kSectors + static_cast<size_t>(s % kSectors)] +
-                std::sqrt(0.25) * normal(random);
-            const auto open = static_cast<int32_t>(std::lround(std::exp(log)));
-            log += 0.015 * r;
-            const auto close = static_cast<int32_t>(std::lround(std::exp(log)));
+            leg.open[d] = static_cast<int32_t>(std::lround(previous));
+            previous = closes[d];
+            const auto close = static_cast<int32_t>(std::lround(closes[d]));
             closes[d] = close;
-            leg.open[d] = open;
             leg.close[d] = close;
             leg.adjustedClose[d] = close;
             leg.logAdjustedClose[d] = std::log(static_cast<double>(close));
         }
-        stock.storedCloseAtEnd = closes[kDates - 1];
-        stock.turnover = 1e8;
-        m.stocks.push_back(stock);
+        m.stocks[static_cast<size_t>(s)].storedCloseAtEnd = closes[kDates - 1];
     }
     return w;
-}
-
-double peakResidentMB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stod(line.substr(6)) / 1024.0;
-        }
-    }
-    return 0.0;
 }
 
 void walkForward(benchmark::State& state) {
@@ -109,7 +80,7 @@ void walkForward(benchmark::State& state) {
     o.tradeDays = 125;
     o.step = 21;
     WalkForwardResult result;
-    std::ofstream("/proc/self/clear_refs") << "5";
+    resetPeakResident();
     for (auto _ : state) {
         if (runWalkForward(market, o, result) != WalkForwardOutcome::Done) {
             state.SkipWithError("the walk-forward did not run");

@@ -32,11 +32,31 @@ const Json* dataOf(const Json& page, std::string& problem) {
     return &*data;
 }
 
-bool parse(std::string_view body, Json& out, std::string& problem) {
-    out = Json::parse(body, nullptr, false);
-    if (out.is_discarded()) {
+// The rows of an answer parsed into `json`, or nullptr with the reason.
+const Json* rowsOf(std::string_view body, Json& json, std::string& problem) {
+    json = Json::parse(body, nullptr, false);
+    if (json.is_discarded()) {
         problem = "the answer is not valid JSON";
-        return false;
+        return nullptr;
+    }
+    return dataOf(json, problem);
+}
+
+// Calls `take` on every row of every answer in order until it returns false; false when an
+// answer is malformed or `take` refused, with the reason.
+template <typename Take>
+bool eachRow(const std::vector<std::string>& bodies, std::string& problem, Take take) {
+    for (const std::string& body : bodies) {
+        Json json;
+        const Json* data = rowsOf(body, json, problem);
+        if (data == nullptr) {
+            return false;
+        }
+        for (const Json& row : *data) {
+            if (!take(row)) {
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -69,10 +89,7 @@ std::string printable(std::string_view text) {
 bool readJQuantsPage(std::string_view body, int32_t date, JQuantsPage& page, std::string& problem) {
     page = JQuantsPage{};
     Json json;
-    if (!parse(body, json, problem)) {
-        return false;
-    }
-    const Json* data = dataOf(json, problem);
+    const Json* data = rowsOf(body, json, problem);
     if (data == nullptr) {
         return false;
     }
@@ -98,26 +115,20 @@ bool readJQuantsPage(std::string_view body, int32_t date, JQuantsPage& page, std
 bool readTradingDays(const std::vector<std::string>& bodies, std::vector<int32_t>& days,
                      std::string& problem) {
     days.clear();
-    for (const std::string& body : bodies) {
-        Json json;
-        if (!parse(body, json, problem)) {
+    const bool read = eachRow(bodies, problem, [&](const Json& row) {
+        const int32_t day = parseDate(textOf(row, "Date"));
+        const std::string division = textOf(row, "HolDiv");
+        if (day == 0 || division.empty()) {
+            problem = "a calendar entry has no usable Date or HolDiv";
             return false;
         }
-        const Json* data = dataOf(json, problem);
-        if (data == nullptr) {
-            return false;
+        if (division == "1" || division == "2") {
+            days.push_back(day);
         }
-        for (const Json& row : *data) {
-            const int32_t day = parseDate(textOf(row, "Date"));
-            const std::string division = textOf(row, "HolDiv");
-            if (day == 0 || division.empty()) {
-                problem = "a calendar entry has no usable Date or HolDiv";
-                return false;
-            }
-            if (division == "1" || division == "2") {
-                days.push_back(day);
-            }
-        }
+        return true;
+    });
+    if (!read) {
+        return false;
     }
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
@@ -131,26 +142,16 @@ bool listingNamesText(const std::vector<std::string>& bodies, std::string& csv,
     csv =
         "Code,CompanyName,Sector17Code,Sector17CodeName,Sector33Code,Sector33CodeName,"
         "MarketCode,ScaleCategory,MarginCode\n";
-    for (const std::string& body : bodies) {
-        Json json;
-        if (!parse(body, json, problem)) {
-            return false;
+    return eachRow(bodies, problem, [&](const Json& row) {
+        bool first = true;
+        for (const char* field : kFields) {
+            csv += first ? "" : ",";
+            csv += csvQuoted(printable(textOf(row, field)));
+            first = false;
         }
-        const Json* data = dataOf(json, problem);
-        if (data == nullptr) {
-            return false;
-        }
-        for (const Json& row : *data) {
-            bool first = true;
-            for (const char* field : kFields) {
-                csv += first ? "" : ",";
-                csv += csvQuoted(printable(textOf(row, field)));
-                first = false;
-            }
-            csv += '\n';
-        }
-    }
-    return true;
+        csv += '\n';
+        return true;
+    });
 }
 
 std::string answerMessage(std::string_view body) {

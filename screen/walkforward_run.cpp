@@ -199,7 +199,7 @@ WalkForwardOutcome runWalkForward(const WalkForwardMarket& market,
         }
         for (const BacktestLegData& leg : market.legs) {
             if (leg.open.size() < axis || leg.close.size() < axis || leg.adjustment.size() < axis ||
-                leg.adjustedClose.size() < axis) {
+                leg.adjustedClose.size() < axis || leg.logAdjustedClose.size() < axis) {
                 return WalkForwardOutcome::TooFewDates;
             }
             w.legs.push_back(leg.view());

@@ -49,6 +49,14 @@ WalkForwardStats statsOfSorted(const std::vector<BacktestTrade>& sorted, int32_t
     BacktestStats b;
     std::vector<int32_t> holdings;
     computeBacktestStats(sorted.data(), sorted.size(), holdings, b);
+    WalkForwardStats s = walkForwardStatsOf(b, pairPeriods);
+    s.maxDrawdown = drawdownOf(curveOf(sorted));
+    return s;
+}
+
+}  // namespace
+
+WalkForwardStats walkForwardStatsOf(const BacktestStats& b, int32_t pairPeriods) {
     WalkForwardStats s;
     s.pairPeriods = pairPeriods;
     s.trades = b.trades;
@@ -67,11 +75,9 @@ WalkForwardStats statsOfSorted(const std::vector<BacktestTrade>& sorted, int32_t
     s.stopExits = b.stopExits;
     s.timeExits = b.timeExits;
     s.periodEndExits = b.periodEndExits;
-    s.maxDrawdown = drawdownOf(curveOf(sorted));
+    s.maxDrawdown = b.maxDrawdown;
     return s;
 }
-
-}  // namespace
 
 WalkForwardStats walkForwardStats(std::span<const BacktestTrade> trades, int32_t pairPeriods,
                                   std::vector<BacktestTrade>& scratch) {

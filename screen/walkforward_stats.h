@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "screen/backtest_stats.h"
 #include "screen/backtest_trade.h"
 
 namespace zepa {
@@ -44,6 +45,10 @@ struct WalkForwardSummary {
     std::optional<double> positivePeriods;  // share of the periods with a net > 0
     std::vector<WalkForwardCurvePoint> curve;
 };
+
+// A backtest's figures in the walk's terms over `pairPeriods` pair-periods; the drawdown is the
+// backtest's own.
+WalkForwardStats walkForwardStatsOf(const BacktestStats& b, int32_t pairPeriods);
 
 // The statistics of trades in any order; `scratch` keeps its capacity between calls.
 WalkForwardStats walkForwardStats(std::span<const BacktestTrade> trades, int32_t pairPeriods,

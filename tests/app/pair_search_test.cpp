@@ -4,6 +4,7 @@
 
 #include <array>
 #include <limits>
+#include <tuple>
 
 #include "app/backtest_table.h"
 #include "app/pair_search_job.h"
@@ -148,6 +149,20 @@ PairSearchRow row(int32_t rank, int32_t a, double correlation, std::optional<dou
     return r;
 }
 
+// 7203's pair with q 4e-05 and a backtest: 8 trades, 62.5 % won, a net loss, no profit factor.
+PairSearchRow backtestedRow() {
+    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    r.q = 0.00004;
+    BacktestStats s;
+    s.trades = 8;
+    s.winRate = 0.625;
+    s.net = -1234567;
+    s.maxDrawdown = 2345678;
+    s.averageHolding = 11.26;
+    r.stats = s;
+    return r;
+}
+
 std::vector<int32_t> codes(const PairSearchTable& t) {
     std::vector<int32_t> out;
     for (const PairSearchRow& r : t.rows) {
@@ -182,23 +197,23 @@ TEST(PairSearchTable, HeaderClicksSortAndReverseWithMissingLast) {
     t.sortColumn.reset();
     sortPairRows(t);
     EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 20, 30, 40}));
+    // The win rate of a pair backtested without a trade is missing, not 0: last either way.
+    for (const auto& [k, trades, rate] : {std::tuple{0, 8, 0.5}, {1, 0, 0.0}, {3, 4, 0.75}}) {
+        t.rows[static_cast<size_t>(k)].stats = BacktestStats{.trades = trades, .winRate = rate};
+    }
+    clickPairHeader(t, PairColumn::WinRate);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{40, 10, 20, 30}));
+    clickPairHeader(t, PairColumn::WinRate);
+    EXPECT_EQ(codes(t), (std::vector<int32_t>{10, 40, 20, 30}));
 }
 
 TEST(PairSearchTable, CellsAndColumns) {
-    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
+    PairSearchRow r = backtestedRow();
     r.correlationShort = 0.5;
     r.beta = 1.23456;
     r.t = -4.5678;
-    r.q = 0.00004;
     r.halfLife = 12.34;
     r.sector = "輸送用機器";
-    BacktestStats s;
-    s.trades = 8;
-    s.winRate = 0.625;
-    s.net = -1234567;
-    s.maxDrawdown = 2345678;
-    s.averageHolding = 11.26;
-    r.stats = s;
     const std::vector<std::pair<PairColumn, std::string>> cells = {
         {PairColumn::ACode, "7203"},
         {PairColumn::Sector, "輸送用機器"},
@@ -219,6 +234,12 @@ TEST(PairSearchTable, CellsAndColumns) {
     };
     for (const auto& [column, text] : cells) {
         EXPECT_EQ(pairCell(r, column), text) << pairColumnHeader(PairSearchTable{}, column);
+    }
+    // p and q below 0.001 in powers of ten, from it on in decimals.
+    for (const auto& [p, text] :
+         {std::pair{0.001, "0.0010"}, {0.00099, "9.9e-04"}, {0.0, "0.0000"}}) {
+        r.p = p;
+        EXPECT_EQ(pairCell(r, PairColumn::P), text) << p;
     }
     r.stats.reset();
     r.z.reset();
@@ -245,34 +266,30 @@ TEST(PairSearchTable, CellsAndColumns) {
         stock.sector17 = sector;
         m.stocks.push_back(stock);
     }
+    // The bought leg's industry first: a z above 0 turns the pair.
     const struct {
         int32_t a, b;
-        std::string sector, reversed;
-    } sectors[] = {{0, 1, "輸送用機器", "輸送用機器"},
-                   {0, 3, "輸送用機器", "輸送用機器"},
-                   {1, 2, "輸送用機器/電機・精密", "電機・精密/輸送用機器"}};
+        std::optional<double> z;
+        std::string sector;
+    } sectors[] = {{0, 1, std::nullopt, "輸送用機器"},
+                   {0, 3, 1.0, "輸送用機器"},
+                   {1, 2, std::nullopt, "輸送用機器/電機・精密"},
+                   {1, 2, -1.0, "輸送用機器/電機・精密"},
+                   {1, 2, 1.0, "電機・精密/輸送用機器"}};
     for (const auto& c : sectors) {
         ScreenPair pair;
         pair.a = c.a;
         pair.b = c.b;
-        const std::string shown = pairSearchRow(m, pair, 0, 17).sector;
-        EXPECT_TRUE(shown == c.sector || shown == c.reversed) << c.a << "-" << c.b << " " << shown;
+        pair.z = c.z;
+        EXPECT_EQ(pairSearchRow(m, pair, 0, 17).sector, c.sector) << c.a << "-" << c.b;
     }
 }
 
 // Copied and saved, the table is numbers a spreadsheet reads: the values held, no grouping,
 // units or "%", and nothing where the window shows "--".
 TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
-    PairSearchRow r = row(0, 7203, 0.87345, 0.0123456, -2.345);
-    r.q = 0.00004;
+    PairSearchRow r = backtestedRow();
     r.aName = "=HYPERLINK";
-    BacktestStats s;
-    s.trades = 8;
-    s.winRate = 0.625;
-    s.net = -1234567;
-    s.maxDrawdown = 2345678;
-    s.averageHolding = 11.26;
-    r.stats = s;
     const std::vector<std::pair<PairColumn, std::string>> cells = {
         {PairColumn::ACode, "7203"},
         {PairColumn::Correlation, "0.87345"},
@@ -299,7 +316,12 @@ TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
     EXPECT_EQ(line.find_first_of("%,"), std::string::npos) << line;
     EXPECT_EQ(line.find("本"), std::string::npos) << line;
     // A name that a spreadsheet would run as a formula stays text in the file.
-    EXPECT_NE(pairTableCsv(t).find("\r\n7203,'=HYPERLINK,"), std::string::npos);
+    // A name a spreadsheet would take for a formula stays text.
+    for (const char* name : {"=HYPERLINK", "+1", "@SUM"}) {
+        t.rows[0].aName = name;
+        EXPECT_NE(pairTableCsv(t).find(std::string("\r\n7203,'") + name + ","), std::string::npos)
+            << name;
+    }
     EXPECT_EQ(pairTableFileName(20250314), "ペア検索_2025-03-14.csv");
     EXPECT_EQ(pairTableFileName(0), "ペア検索.csv");
 }

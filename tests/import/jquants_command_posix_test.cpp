@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "tests/jquants/fake_jquants.h"
+#include "tests/support/run_tool.h"
 #include "tests/support/temp_installation.h"
 
 namespace zepa {
@@ -13,16 +14,7 @@ using namespace test;
 
 // The command's exit code and everything it printed, both streams.
 int runCommand(const std::string& command, std::string& output) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runTool("(" + command + " 2>&1)", &output);
 }
 
 TEST(JQuantsCommand, FetchesWithTheKeyFromTheEnvironmentOrAPrivateKeyFile) {

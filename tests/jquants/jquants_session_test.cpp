@@ -29,18 +29,29 @@ std::vector<std::string> fiveRows() {
     return rows;
 }
 
+struct Fetched {
+    FetchResult result;
+    std::vector<std::string> bodies;
+    std::string problem;
+};
+
+// The day's bars (or another path's pages) through a new session.
+Fetched fetch(const JQuantsSettings& settings, JQuantsWorld world,
+              const char* path = "/equities/bars/daily", const char* query = "date=20240104") {
+    JQuantsSession session(settings, std::move(world));
+    Fetched f;
+    f.result = session.getPages(path, query, kPage, f.bodies, f.problem);
+    return f;
+}
+
 TEST(JQuantsSession, FollowsThePagesWithTheKeyInTheHeaderOnlyAtTheGivenPace) {
     ServedFake s;
     ASSERT_TRUE(s.server.running());
     s.fake.bars[20240104] = fiveRows();
     FakeClock clock;
-    JQuantsSession session(s.settings(5), clock.world());
-    std::vector<std::string> bodies;
-    std::string problem;
-    ASSERT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-              FetchResult::Ok)
-        << problem;
-    EXPECT_EQ(bodies.size(), 3u);
+    const Fetched f = fetch(s.settings(5), clock.world());
+    ASSERT_EQ(f.result, FetchResult::Ok) << f.problem;
+    EXPECT_EQ(f.bodies.size(), 3u);
     EXPECT_EQ(s.targets(), (std::vector<std::string>{kDay, std::string(kDay) + "&pagination_key=p2",
                                                      std::string(kDay) + "&pagination_key=p4"}));
     for (const ServedRequest& r : s.server.requests()) {
@@ -74,12 +85,8 @@ TEST(JQuantsSession, TriesAgainAfterBusyFailingOrSlowAnswers) {
         FakeClock clock;
         JQuantsSettings settings = s.settings();
         settings.timeoutMs = 300;
-        JQuantsSession session(settings, clock.world());
-        std::vector<std::string> bodies;
-        std::string problem;
-        EXPECT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-                  FetchResult::Ok)
-            << c.what << ": " << problem;
+        const Fetched f = fetch(settings, clock.world());
+        EXPECT_EQ(f.result, FetchResult::Ok) << c.what << ": " << f.problem;
         EXPECT_EQ(s.server.requests().size(), 2u) << c.what;
         EXPECT_EQ(clock.sleeps, std::vector<int64_t>{c.wait}) << c.what;
         ASSERT_EQ(clock.notes.size(), 1u) << c.what;
@@ -95,40 +102,82 @@ TEST(JQuantsSession, GivesUpAfterGrowingWaitsOrWhenAskedToWaitTooLong) {
         s.fake.faults[kDay].push_back({500, "{\"message\":\"down\"}", {}});
     }
     FakeClock clock;
-    JQuantsSession session(s.settings(), clock.world());
-    std::vector<std::string> bodies;
-    std::string problem;
-    EXPECT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-              FetchResult::Failed);
+    const Fetched f = fetch(s.settings(), clock.world());
+    EXPECT_EQ(f.result, FetchResult::Failed);
     EXPECT_EQ(clock.sleeps, (std::vector<int64_t>{5000, 10000, 20000, 40000, 80000}));
-    EXPECT_EQ(problem,
+    EXPECT_EQ(f.problem,
               "GET /equities/bars/daily?date=20240104: HTTP 500 (down) (gave up after 6 attempts)");
 
     ServedFake t;
     t.fake.faults[kDay].push_back({429, "{}", {{"Retry-After", "3600"}}});
     FakeClock clock2;
-    JQuantsSession session2(t.settings(), clock2.world());
-    EXPECT_EQ(session2.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-              FetchResult::Failed);
+    const Fetched g = fetch(t.settings(), clock2.world());
+    EXPECT_EQ(g.result, FetchResult::Failed);
     EXPECT_TRUE(clock2.sleeps.empty());
-    EXPECT_NE(problem.find("the service asks to wait 3600 s"), std::string::npos) << problem;
+    EXPECT_NE(g.problem.find("the service asks to wait 3600 s"), std::string::npos) << g.problem;
 }
 
+// A wrong key (401, the service naming it) and a plan that does not cover the data (403).
 TEST(JQuantsSession, ARefusedKeyIsNamedWithoutTheKey) {
-    ServedFake s;
+    const std::string plan = std::string("{\"message\":\"no plan for ") + kTestKey + "\"}";
+    const struct {
+        std::string key;
+        std::deque<ServedReply> faults;
+        const char* reason;
+    } cases[] = {
+        {"WRONG-key-123",
+         {},
+         "GET /equities/master: HTTP 401 (The incoming token is invalid: (key))"},
+        {kTestKey, {{403, plan, {}}}, "GET /equities/master: HTTP 403 (no plan for (key))"},
+    };
+    for (const auto& c : cases) {
+        ServedFake s;
+        s.fake.faults["/v2/equities/master"] = c.faults;
+        FakeClock clock;
+        JQuantsSettings settings = s.settings();
+        settings.key = c.key;
+        const Fetched f = fetch(settings, clock.world(), "/equities/master", "");
+        EXPECT_EQ(f.result, FetchResult::KeyRefused) << c.reason;
+        EXPECT_EQ(s.server.requests().size(), 1u);  // never tried again
+        EXPECT_TRUE(f.problem.starts_with(c.reason)) << f.problem;
+        expectNoKey({f.problem});
+    }
+}
+
+// Every occurrence of the key leaves a message, wherever it stands.
+TEST(JQuantsSession, TheKeyIsCutOutOfEveryMessage) {
     FakeClock clock;
-    JQuantsSettings settings = s.settings();
-    settings.key = "WRONG-key-123";
-    JQuantsSession session(settings, clock.world());
-    std::vector<std::string> bodies;
+    JQuantsSettings settings;
+    settings.key = "abcabc";
+    const JQuantsSession session(settings, clock.world());
+    EXPECT_EQ(session.withoutKey("abcabcabcabc x abcabc"), "(key)(key) x (key)");
+    EXPECT_EQ(session.withoutKey("abcab"), "abcab");
+}
+
+TEST(JQuantsPages, PaginationKeysAreQueryEncoded) {
+    EXPECT_EQ(queryEncoded("p2-_.~"), "p2-_.~");
+    EXPECT_EQ(queryEncoded("a b/+=&?#%"), "a%20b%2F%2B%3D%26%3F%23%25");
+    EXPECT_EQ(queryEncoded("\xE3\x81\x82"), "%E3%81%82");
+}
+
+// Trading days are HolDiv 1 and the half days 2, in order, each once; a holiday (0) or a
+// derivatives-only day (3) is none; an entry without Date or HolDiv refuses the calendar.
+TEST(JQuantsPages, TheCalendarsTradingDays) {
+    const auto entry = [](const char* date, const char* division) {
+        return std::string("{\"Date\":\"") + date + "\",\"HolDiv\":\"" + division + "\"}";
+    };
+    const std::vector<std::string> bodies = {
+        "{\"data\":[" + entry("2024-01-05", "2") + "," + entry("2024-01-04", "1") + "," +
+            entry("2024-01-06", "0") + "]}",
+        "{\"data\":[" + entry("2024-01-08", "3") + "," + entry("2024-01-04", "1") + "]}"};
+    std::vector<int32_t> days;
     std::string problem;
-    EXPECT_EQ(session.getPages("/equities/master", "", kPage, bodies, problem),
-              FetchResult::KeyRefused);
-    EXPECT_EQ(s.server.requests().size(), 1u);  // never tried again
-    EXPECT_NE(problem.find("GET /equities/master: HTTP 401 (The incoming token is invalid: (key))"),
-              std::string::npos)
-        << problem;
-    expectNoKey({problem});
+    ASSERT_TRUE(readTradingDays(bodies, days, problem)) << problem;
+    EXPECT_EQ(days, (std::vector<int32_t>{20240104, 20240105}));
+    for (const std::string& bad : {entry("2024-01-04", ""), entry("04/01/2024", "1")}) {
+        EXPECT_FALSE(readTradingDays({"{\"data\":[" + bad + "]}"}, days, problem)) << bad;
+        EXPECT_EQ(problem, "a calendar entry has no usable Date or HolDiv");
+    }
 }
 
 TEST(JQuantsSession, AnswersNotInTheDocumentedShapeAreRefused) {
@@ -146,13 +195,9 @@ TEST(JQuantsSession, AnswersNotInTheDocumentedShapeAreRefused) {
         ServedFake s;
         s.fake.faults[kDay].push_back({200, body, {}});
         FakeClock clock;
-        JQuantsSession session(s.settings(), clock.world());
-        std::vector<std::string> bodies;
-        std::string problem;
-        EXPECT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-                  FetchResult::Failed)
-            << body;
-        EXPECT_EQ(problem, std::string("GET /equities/bars/daily?date=20240104: ") + reason);
+        const Fetched f = fetch(s.settings(), clock.world());
+        EXPECT_EQ(f.result, FetchResult::Failed) << body;
+        EXPECT_EQ(f.problem, std::string("GET /equities/bars/daily?date=20240104: ") + reason);
         EXPECT_EQ(s.server.requests().size(), 1u) << body;
     }
 }
@@ -164,12 +209,9 @@ TEST(JQuantsSession, PagesThatNeverEndAreRefused) {
     s.fake.faults[std::string(kDay) + "&pagination_key=same"] = {{200, again, {}},
                                                                  {200, again, {}}};
     FakeClock clock;
-    JQuantsSession session(s.settings(), clock.world());
-    std::vector<std::string> bodies;
-    std::string problem;
-    EXPECT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-              FetchResult::Failed);
-    EXPECT_NE(problem.find("the pages do not end"), std::string::npos) << problem;
+    const Fetched f = fetch(s.settings(), clock.world());
+    EXPECT_EQ(f.result, FetchResult::Failed);
+    EXPECT_NE(f.problem.find("the pages do not end"), std::string::npos) << f.problem;
     EXPECT_EQ(s.server.requests().size(), 2u);
 }
 
@@ -180,11 +222,7 @@ TEST(JQuantsSession, AStopDuringAWaitEndsTheRequest) {
     clock.stopNow = false;
     JQuantsWorld world = clock.world();
     world.sleepMs = [&](int64_t) { return false; };
-    JQuantsSession session(s.settings(), world);
-    std::vector<std::string> bodies;
-    std::string problem;
-    EXPECT_EQ(session.getPages("/equities/bars/daily", "date=20240104", kPage, bodies, problem),
-              FetchResult::Stopped);
+    EXPECT_EQ(fetch(s.settings(), world).result, FetchResult::Stopped);
     EXPECT_EQ(s.server.requests().size(), 1u);
 }
 

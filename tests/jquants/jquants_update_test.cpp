@@ -52,14 +52,19 @@ const char* const kNamesCsv =
     "72030,トヨタ自動車,6,自動車・輸送機,3700,輸送用機器,0111,TOPIX Core30,2\n"
     "67580,ソニーグループ,9,電機・精密,3650,電気機器,0111,TOPIX Core30,1\n";
 
+// The five days' bars and the listing on the fake service.
+void serveDays(FakeJQuants& fake) {
+    for (int n = 0; n < 5; ++n) {
+        fake.bars[kDays[n]] = rowsOf(kDays[n], n);
+    }
+    fake.listing.assign(std::begin(kListing), std::end(kListing));
+}
+
 class JQuantsUpdateTest : public ::testing::Test {
   protected:
     JQuantsUpdateTest() {
-        for (int n = 0; n < 5; ++n) {
-            s.fake.bars[kDays[n]] = rowsOf(kDays[n], n);
-        }
+        serveDays(s.fake);
         s.fake.holidays = {{20240106, "0"}, {20240107, "0"}, {20240108, "0"}};
-        s.fake.listing.assign(std::begin(kListing), std::end(kListing));
     }
 
     int update(int32_t from, int32_t to, int32_t today = 20240111, int perBatch = 10) {
@@ -200,18 +205,19 @@ TEST_F(JQuantsUpdateTest, AFailingDayWritesNothingOfItAndKeepsTheDaysBefore) {
     const std::string third = "/v2/equities/bars/daily?date=20240109";
     struct Case {
         const char* what;
-        std::deque<ServedReply> faults;
+        std::map<std::string, std::deque<ServedReply>> faults;
         std::vector<std::string> rows;
         const char* message;
     };
     const std::string bad = barRow("2024-01-09", "72030", "2000", "1900", "2100", "2000", "100");
     const Case cases[] = {
-        {"the service keeps failing", std::deque<ServedReply>(6, ServedReply{502, "", {}}),
+        {"the service keeps failing",
+         {{third, std::deque<ServedReply>(6, ServedReply{502, "", {}})}},
          rowsOf(20240109, 2),
          "GET /equities/bars/daily?date=20240109: HTTP 502 (gave up after 6 attempts) (nothing "
          "of 2024-01-09 was written)"},
         {"the second page is not JSON",
-         {},
+         {{third + "&pagination_key=p2", {{200, "{\"data\":[", {}}}}},
          rowsOf(20240109, 2),
          "GET /equities/bars/daily?date=20240109&pagination_key=p2: the answer is not valid JSON "
          "(nothing of 2024-01-09 was written)"},
@@ -228,15 +234,9 @@ TEST_F(JQuantsUpdateTest, AFailingDayWritesNothingOfItAndKeepsTheDaysBefore) {
     for (const Case& c : cases) {
         ServedFake fresh;
         TempInstallation root;
-        for (int n = 0; n < 5; ++n) {
-            fresh.fake.bars[kDays[n]] = rowsOf(kDays[n], n);
-        }
-        fresh.fake.listing.assign(std::begin(kListing), std::end(kListing));
+        serveDays(fresh.fake);
         fresh.fake.bars[20240109] = c.rows;
-        fresh.fake.faults[third] = c.faults;
-        if (std::string(c.what) == "the second page is not JSON") {
-            fresh.fake.faults[third + "&pagination_key=p2"].push_back({200, "{\"data\":[", {}});
-        }
+        fresh.fake.faults = c.faults;
         JQuantsUpdateOptions o;
         o.import.root = root.root.string();
         o.from = 20240104;
@@ -256,6 +256,14 @@ TEST_F(JQuantsUpdateTest, AFailingDayWritesNothingOfItAndKeepsTheDaysBefore) {
         texts.push_back(summaryText(r.import));
         expectNoKey(texts);
     }
+}
+
+// Days stored after the range asked for do not make it up to date: the range is filled.
+TEST_F(JQuantsUpdateTest, ARangeBeforeTheStoredDaysIsFilled) {
+    ASSERT_EQ(update(20240110, 0), kExitImported) << messages.back();
+    ASSERT_EQ(update(20240104, 20240105), kExitImported) << messages.back();
+    EXPECT_EQ(report.daysWritten, 2);
+    EXPECT_EQ(stored(), (std::vector<int32_t>{20240104, 20240105, 20240110, 20240111}));
 }
 
 TEST_F(JQuantsUpdateTest, TodayWithoutPricesIsNotPublishedYet) {

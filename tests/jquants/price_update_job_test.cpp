@@ -2,10 +2,9 @@
 // to reload, and the settings beside them.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "app/price_update/background_job.h"
 #include "app/price_update/price_update_job.h"
+#include "settings/memory_value_store.h"
 #include "tests/jquants/jquants_test_support.h"
 #include "tests/support/temp_installation.h"
 
@@ -13,24 +12,6 @@ namespace zepa {
 namespace {
 
 using namespace test;
-
-class MemoryStore : public ValueStore {
-  public:
-    bool readValue(std::string_view subkey, std::string_view name, std::string& text) override {
-        const auto it = values.find(std::string(subkey) + "/" + std::string(name));
-        if (it == values.end()) {
-            return false;
-        }
-        text = it->second;
-        return true;
-    }
-    bool writeValue(std::string_view subkey, std::string_view name,
-                    std::string_view text) override {
-        values[std::string(subkey) + "/" + std::string(name)] = std::string(text);
-        return true;
-    }
-    std::map<std::string, std::string> values;
-};
 
 struct UpdateRun {
     ServedFake s;
@@ -137,7 +118,7 @@ TEST(PriceImportJob, ImportsChosenFilesOrNamesTheRefusedLineAndWritesNothing) {
 }
 
 TEST(PriceUpdateSettings, PaceAndFirstDayAreStoredAndTheKeyIsShownAsDots) {
-    MemoryStore store;
+    MemoryValueStore store;
     EXPECT_EQ(loadPriceUpdateSettings(store).requestsPerMinute, 5);
     EXPECT_TRUE(savePriceUpdateSettings(store, {120, 20150105}));
     const PriceUpdateSettings loaded = loadPriceUpdateSettings(store);
@@ -145,7 +126,7 @@ TEST(PriceUpdateSettings, PaceAndFirstDayAreStoredAndTheKeyIsShownAsDots) {
     EXPECT_EQ(loaded.firstFillFrom, 20150105);
     // A hand-edited value out of range keeps the default.
     for (const char* text : {"0", "-3", "abc", "99999999"}) {
-        store.values["JQUANTS/RATE"] = text;
+        store.set("JQUANTS", "RATE", text);
         EXPECT_EQ(loadPriceUpdateSettings(store).requestsPerMinute, 5) << text;
     }
     EXPECT_EQ(firstFillDay({5, 0}, 20260305), 20240305);

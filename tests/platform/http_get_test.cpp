@@ -16,6 +16,9 @@ TEST(HttpGet, SendsTheHeadersAndReturnsStatusBodyAndRetryAfter) {
         if (r.target == "/busy") {
             return ServedReply{429, "{\"message\":\"slow down\"}", {{"Retry-After", "7"}}};
         }
+        if (r.target == "/moved") {
+            return ServedReply{302, "", {{"Location", "/elsewhere"}}};
+        }
         return ServedReply{200, "{\"data\":[]} " + r.headers.at("x-api-key"), {}};
     });
     ASSERT_TRUE(server.running());
@@ -35,6 +38,12 @@ TEST(HttpGet, SendsTheHeadersAndReturnsStatusBodyAndRetryAfter) {
     ASSERT_EQ(httpGet(request, response), HttpOutcome::Answered) << response.problem;
     EXPECT_EQ(response.status, 429);
     EXPECT_EQ(response.retryAfterSeconds, 7);
+
+    // A redirect is an answer to judge: the key is not carried to where it points.
+    request.url = server.base() + "/moved";
+    ASSERT_EQ(httpGet(request, response), HttpOutcome::Answered) << response.problem;
+    EXPECT_EQ(response.status, 302);
+    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST(HttpGet, BoundsTheBodyTimesOutAndReportsARefusedConnection) {
@@ -47,10 +56,13 @@ TEST(HttpGet, BoundsTheBodyTimesOutAndReportsARefusedConnection) {
     ASSERT_TRUE(server.running());
     HttpRequest request;
     request.url = server.base() + "/big";
-    request.maxBodyBytes = 100000;
+    request.maxBodyBytes = 299999;
     HttpResponse response;
     EXPECT_EQ(httpGet(request, response), HttpOutcome::TooLarge);
     EXPECT_TRUE(response.body.empty());
+    request.maxBodyBytes = 300000;  // exactly the bound: kept
+    EXPECT_EQ(httpGet(request, response), HttpOutcome::Answered) << response.problem;
+    EXPECT_EQ(response.body.size(), 300000u);
 
     request.url = server.base() + "/slow";
     request.timeoutMs = 300;

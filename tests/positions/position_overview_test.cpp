@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
+#include "marketdata/margin_carry.h"
 #include "marketdata/pair_series.h"
 #include "marketdata/position_figures.h"
 #include "marketdata/ratio_statistics.h"
@@ -34,6 +36,17 @@ TEST(MarginDeadline, SixMonthsOnClampedToTheMonthAndBackToATradingDay) {
     for (const auto& c : cases) {
         EXPECT_EQ(marginDeadline(c.entry, c.dates), c.deadline) << c.entry;
     }
+}
+
+// Carry's calendar and cost: a damaged calendar never runs backwards, a product that is no
+// number costs nothing.
+TEST(MarginCarry, DayNumbersNeverRunBackAndCostsStayFinite) {
+    const int32_t d0303 = dayNumberOf(20250303);
+    EXPECT_EQ(tradingDayNumbers({20250303, 20250228, 20250230, 20250305}),
+              (std::vector<int32_t>{d0303, d0303, d0303, d0303 + 2}));
+    EXPECT_DOUBLE_EQ(carryCost(1000000.0, 0.0365, 10), 1000000.0 * 0.0365 * 10 / 365);
+    EXPECT_EQ(carryCost(1e308, 10.0, 365), 0.0);
+    EXPECT_EQ(carryCost(std::numeric_limits<double>::infinity(), 0.0, 1), 0.0);
 }
 
 TEST(OverviewTexts, SignalsJoinedInTheirOrderAndCountedForTheStatusBar) {
@@ -166,7 +179,13 @@ TEST_F(OverviewTest, EachSignalAtExactlyItsLevel) {
         s.exit = c.exit;
         s.stop = c.stop;
         s.deadlineDays = c.deadlineDays;
-        EXPECT_EQ(overview({p}, s).rows.at(0).signals, c.signals) << c.name;
+        const PositionOverview o = overview({p}, s);
+        EXPECT_EQ(o.rows.at(0).signals, c.signals) << c.name;
+        // The status line counts each signal apart.
+        const auto has = [&](unsigned signal) { return (c.signals & signal) != 0 ? 1 : 0; };
+        EXPECT_EQ((std::vector{o.totals.takeProfit, o.totals.stop, o.totals.deadline}),
+                  (std::vector{has(kSignalTakeProfit), has(kSignalStop), has(kSignalDeadline)}))
+            << c.name;
     }
 }
 

@@ -2,6 +2,9 @@
 // as zepa_screen reads them.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
+
 #include "tools/walkforward/walkforward_args.h"
 
 namespace zepa {
@@ -9,6 +12,11 @@ namespace {
 
 WalkForwardArgs parse(std::vector<std::string> args, WalkForwardCommand& c, std::string& problem) {
     return parseWalkForwardArgs(args, c, problem);
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 TEST(WalkForwardArgs, DefaultsAndTheScreensAndRulesOptions) {
@@ -21,28 +29,9 @@ TEST(WalkForwardArgs, DefaultsAndTheScreensAndRulesOptions) {
     EXPECT_FALSE(c.pairs);
     EXPECT_TRUE(c.screen.screen.maxP.has_value());  // the screen's default filters
 
-    ASSERT_EQ(parse({"--trade-days",
-                     "60",
-                     "--days",
-                     "120",
-                     "--entry",
-                     "1.8",
-                     "--fill",
-                     "close",
-                     "--sort",
-                     "backtest.net",
-                     "--backtest-years",
-                     "2",
-                     "--top",
-                     "7",
-                     "--from",
-                     "2024-03-01",
-                     "--end",
-                     "2025-01-31",
-                     "--pairs",
-                     "--json",
-                     "--sector",
-                     "33"},
+    ASSERT_EQ(parse(words("--trade-days 60 --days 120 --entry 1.8 --fill close --sort backtest.net "
+                          "--backtest-years 2 --top 7 --from 2024-03-01 --end 2025-01-31 --pairs "
+                          "--json --sector 33"),
                     c, problem),
               WalkForwardArgs::Run)
         << problem;

@@ -1,6 +1,7 @@
 // The periods' boundaries and the statistics of hand-made trades, worked out on paper.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "screen/walkforward_periods.h"
@@ -27,68 +28,42 @@ struct Span {
 TEST(WalkForwardPeriods, FirstEndStepAndAShortLastPeriod) {
     struct Case {
         const char* what;
-        int n, window, trade, step;
-        int32_t from;
+        std::array<int32_t, 5> plan;  // dates, window, trading dates, step, from
         WalkForwardPlanning planned;
         std::vector<Span> spans;
     };
+    constexpr auto kPlanned = WalkForwardPlanning::Planned;
+    constexpr auto kNoPeriod = WalkForwardPlanning::NoPeriod;
     const Case cases[] = {
         {"the W-th date first; the last period cut",
-         20,
-         5,
-         6,
-         6,
-         0,
-         WalkForwardPlanning::Planned,
+         {20, 5, 6, 6, 0},
+         kPlanned,
          {{4, 5, 10, false}, {10, 11, 16, false}, {16, 17, 19, true}}},
         {"a step shorter than the trading: periods overlap",
-         12,
-         5,
-         4,
-         2,
-         0,
-         WalkForwardPlanning::Planned,
+         {12, 5, 4, 2, 0},
+         kPlanned,
          {{4, 5, 8, false}, {6, 7, 10, false}, {8, 9, 11, true}, {10, 11, 11, true}}},
         {"from a date off the calendar: the next date",
-         20,
-         5,
-         5,
-         10,
-         20240101 + 2 * 7 - 1,
-         WalkForwardPlanning::Planned,
+         {20, 5, 5, 10, 20240101 + 2 * 7 - 1},
+         kPlanned,
          {{7, 8, 12, false}, {17, 18, 19, true}}},
         {"from before the W-th date: the W-th",
-         12,
-         5,
-         3,
-         3,
-         20240103,
-         WalkForwardPlanning::Planned,
+         {12, 5, 3, 3, 20240103},
+         kPlanned,
          {{4, 5, 7, false}, {7, 8, 10, false}, {10, 11, 11, true}}},
-        {"W + 1 dates: one period of one date",
-         6,
-         5,
-         5,
-         5,
-         0,
-         WalkForwardPlanning::Planned,
-         {{4, 5, 5, true}}},
+        {"W + 1 dates: one period of one date", {6, 5, 5, 5, 0}, kPlanned, {{4, 5, 5, true}}},
         {"a period ending exactly at the last date is whole",
-         10,
-         5,
-         5,
-         5,
-         0,
-         WalkForwardPlanning::Planned,
+         {10, 5, 5, 5, 0},
+         kPlanned,
          {{4, 5, 9, false}}},
-        {"W dates only", 5, 5, 5, 5, 0, WalkForwardPlanning::TooFewDates, {}},
-        {"from the last date", 12, 5, 5, 5, 20240101 + 2 * 11, WalkForwardPlanning::NoPeriod, {}},
-        {"from after every date", 12, 5, 5, 5, 20250101, WalkForwardPlanning::NoPeriod, {}},
+        {"W dates only", {5, 5, 5, 5, 0}, WalkForwardPlanning::TooFewDates, {}},
+        {"from the last date", {12, 5, 5, 5, 20240101 + 2 * 11}, kNoPeriod, {}},
+        {"from after every date", {12, 5, 5, 5, 20250101}, kNoPeriod, {}},
     };
     for (const Case& c : cases) {
+        const auto [n, window, trade, step, from] = c.plan;
         std::vector<WalkForwardPeriod> periods;
-        EXPECT_EQ(planWalkForward(datesOf(c.n), c.window, c.trade, c.step, c.from, periods),
-                  c.planned)
+        EXPECT_EQ(planWalkForward(datesOf(n), window, trade, step, from, periods), c.planned)
             << c.what;
         std::vector<Span> spans;
         for (const WalkForwardPeriod& p : periods) {
@@ -148,11 +123,13 @@ TEST(WalkForwardStats, OneBookOrderedByExitDate) {
     EXPECT_NEAR(*s.t, 1.0, 1e-12);
     EXPECT_DOUBLE_EQ(*s.positivePeriods, 0.5);
 
-    // A period's own figures: its trades alone, their drawdown from the peak after the first.
+    // A period's own figures: its trades alone; the drawdown runs from 0 before the first exit,
+    // so a first exit at a loss is a fall (-400, -300, 300: 400).
     std::vector<BacktestTrade> scratch;
     const WalkForwardStats p = walkForwardStats(first, 3, scratch);
     EXPECT_EQ((std::vector<int64_t>{p.trades, p.net, p.maxDrawdown}),
               (std::vector<int64_t>{3, 0, 500}));
+    EXPECT_EQ(walkForwardStats(second, 3, scratch).maxDrawdown, 400);
 }
 
 TEST(WalkForwardStats, WhatIsMissingStaysMissing) {

@@ -281,6 +281,11 @@ TEST(WalkForwardRun, CancelledBeforeOrTooFewDates) {
     o.screen.days = 60;
     o.fromDate = l.market.market.dates.back();
     EXPECT_EQ(runWalkForward(l.market, o, r), WalkForwardOutcome::NoPeriod);
+    // A leg shorter than the date axis is refused, not read past its end.
+    o.fromDate = 0;
+    WalkForwardMarket shortLeg = l.market;
+    shortLeg.legs[1].logAdjustedClose.pop_back();
+    EXPECT_EQ(runWalkForward(shortLeg, o, r), WalkForwardOutcome::TooFewDates);
 }
 
 }  // namespace

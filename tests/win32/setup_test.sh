@@ -57,19 +57,7 @@ sh "$make_setup" 0.9.0 "$work/old-setup.exe" "-XSetCompressor /FINAL zlib" >"$wo
   { cat "$work/makensis.log"; fail "the earlier version did not build"; }
 
 # An X server of its own for the viewer (the prefix's desktop binds to the first display seen).
-display=
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=$n
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+. "$(dirname "$0")/own_display.sh"
 
 c=$WINEPREFIX/drive_c
 program_dir="$c/Program Files/さやチャート"

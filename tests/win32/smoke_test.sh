@@ -39,19 +39,7 @@ wineserver -k 2>/dev/null
 # An X server on a free display (well away from those people use), started first: the
 # prefix's desktop process, started by the first Wine program that touches windows (regedit
 # among them), binds to the display it finds then.
-display=
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=$n
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+. "$(dirname "$0")/own_display.sh"
 
 # Drive S: is the demo installation.
 wine "$demo_data" "Z:${work//\//\\}\\demo" >/dev/null 2>&1 || fail "no demo installation"

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/common/tool_exit.h"
+
 namespace zepa {
 
 std::optional<int> readScreenListing(const char* tool, const InstallationPaths& paths,
@@ -15,7 +17,7 @@ std::optional<int> readScreenListing(const char* tool, const InstallationPaths& 
         // Only the industry and lending options need the file; without them the screen runs on.
         if (options.sector != 0 || options.borrowable) {
             std::fprintf(stderr, "%s: %s\n", tool, listingError.c_str());
-            return 1;
+            return kExitRefused;
         }
         std::fprintf(stderr, "%s: warning: %s; screening without listing data\n", tool,
                      listingError.c_str());
@@ -31,7 +33,7 @@ std::optional<int> readScreenListing(const char* tool, const InstallationPaths& 
             tool, sectorMissing ? "--sector" : "--borrowable",
             sectorMissing ? (options.sector == 17 ? "Sector17Code" : "Sector33Code") : "MarginCode",
             listingPath.c_str());
-        return 2;
+        return kExitUsageError;
     }
     return std::nullopt;
 }

@@ -11,20 +11,15 @@
 #include "screen/screen_chart_z.h"
 #include "screen/screen_load.h"
 #include "screen/screen_run.h"
+#include "tools/common/tool_exit.h"
 #include "tools/screen/screen_args.h"
 #include "tools/screen/screen_listing.h"
+#include "tools/screen/screen_load_refusal.h"
 #include "tools/screen/screen_output.h"
 
 namespace {
 
-constexpr int kExitScreened = 0;
-constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
-
-int refuse(const std::string& message) {
-    std::fprintf(stderr, "zepa_screen: %s\n", message.c_str());
-    return kExitRefused;
-}
+constexpr const char* kTool = "zepa_screen";
 
 }  // namespace
 
@@ -35,10 +30,10 @@ int main(int argc, char** argv) {
     switch (parseScreenArgs(std::vector<std::string>(argv + 1, argv + argc), command, problem)) {
         case ScreenArgs::Help:
             std::fputs(screenUsage().c_str(), stdout);
-            return kExitScreened;
+            return kExitDone;
         case ScreenArgs::Usage:
-            std::fprintf(stderr, "zepa_screen: %s\n%s", problem.c_str(), screenUsage().c_str());
-            return kExitUsage;
+            std::fprintf(stderr, "%s: %s\n%s", kTool, problem.c_str(), screenUsage().c_str());
+            return kExitUsageError;
         case ScreenArgs::Run:
             break;
     }
@@ -48,14 +43,14 @@ int main(int argc, char** argv) {
     ListingTable listing;
     bool hasListing = false;
     if (const std::optional<int> stop =
-            readScreenListing("zepa_screen", paths, options, listing, hasListing)) {
+            readScreenListing(kTool, paths, options, listing, hasListing)) {
         return *stop;
     }
 
     MarketData md;
     md.dataDirectory = paths.dataDirectory;
     if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
-        return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+        return refuse(kTool, dataErrorMessage(md.dataError, md.dataDirectory));
     }
     // Every stock is read, then the listed pairs' again: each price file is opened once.
     const HeldPriceFiles held(md);
@@ -68,20 +63,12 @@ int main(int argc, char** argv) {
     request.rows = std::max(options.days, options.ratioPeriod);
     request.marketCode = command.marketCode;
     ScreenMarket market;
-    switch (loadScreenMarket(md, corrections, listing, request, market)) {
-        case ScreenLoad::Loaded:
-            break;
-        case ScreenLoad::EndBeforeFirstDate:
-            return refuse("the installation has no date on or before the end date");
-        case ScreenLoad::TooFewDates:
-            return refuse("the installation has fewer than " + std::to_string(options.days) +
-                          " dates up to the end date");
-        case ScreenLoad::DataError:
-            return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
-        case ScreenLoad::OutOfMemory:
-            return refuse("not enough memory for the market's prices");
-        case ScreenLoad::Cancelled:  // nothing here cancels
-            return refuse("cancelled");
+    if (const ScreenLoad loaded = loadScreenMarket(md, corrections, listing, request, market);
+        loaded != ScreenLoad::Loaded) {
+        return refuse(kTool, screenLoadRefusal(loaded, md,
+                                               "the installation has fewer than " +
+                                                   std::to_string(options.days) +
+                                                   " dates up to the end date"));
     }
 
     // Ranked by the backtest, every pair that passed the filters is backtested, then the best
@@ -93,7 +80,7 @@ int main(int argc, char** argv) {
     }
     ScreenResult result;
     if (runScreen(market, screened, result) != ScreenOutcome::Done) {
-        return refuse("not enough memory for the screen");
+        return refuse(kTool, "not enough memory for the screen");
     }
     std::vector<BacktestStats> stats;
     if (command.backtest) {
@@ -101,12 +88,12 @@ int main(int argc, char** argv) {
         const int ran = backtestScreenPairs(md, corrections, market, result, command.rule,
                                             command.backtestYears, stats);
         if (ran < 0) {
-            return refuse("not enough memory for the backtest");
+            return refuse(kTool, "not enough memory for the backtest");
         }
         if (ran == 0) {
-            return refuse(md.dataError != DataError::None
-                              ? dataErrorMessage(md.dataError, md.dataDirectory)
-                              : "a listed stock's prices could not be read again");
+            return refuse(kTool, md.dataError != DataError::None
+                                     ? dataErrorMessage(md.dataError, md.dataDirectory)
+                                     : "a listed stock's prices could not be read again");
         }
         if (command.backtestSort) {
             rankByBacktest(market, *command.backtestSort, result, stats,
@@ -129,5 +116,5 @@ int main(int argc, char** argv) {
                             : command.format == ScreenFormat::Csv ? screenCsv(report)
                                                                   : screenText(report);
     std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? kExitScreened : kExitRefused;
+    return std::fflush(stdout) == 0 ? kExitDone : kExitRefused;
 }

@@ -34,28 +34,6 @@ std::string percent(const WalkForwardStats& s) {
     return s.trades > 0 ? format("%.1f%%", 100.0 * s.winRate) : "--";
 }
 
-// A pair's backtest in the walk's terms: every trade closed, the pair one pair-period.
-WalkForwardStats pairStats(const BacktestStats& b) {
-    WalkForwardStats s;
-    s.pairPeriods = 1;
-    s.trades = b.trades;
-    s.wins = b.wins;
-    s.winRate = b.winRate;
-    s.net = b.net;
-    s.gross = b.gross;
-    s.costs = b.costs;
-    s.averageNet = static_cast<double>(b.net);
-    if (b.hasProfitFactor) {
-        s.profitFactor = b.profitFactor;
-    }
-    s.targetExits = b.targetExits;
-    s.stopExits = b.stopExits;
-    s.timeExits = b.timeExits;
-    s.periodEndExits = b.periodEndExits;
-    s.maxDrawdown = b.maxDrawdown;
-    return s;
-}
-
 void statsJson(JsonWriter& json, const WalkForwardStats& s) {
     json.key("pair_periods").value(s.pairPeriods);
     json.key("trades").value(s.trades).key("wins").value(s.wins);
@@ -202,7 +180,7 @@ std::string walkForwardText(const WalkForwardReport& r) {
             continue;
         }
         for (const WalkForwardPair& pair : p.pairs) {
-            const WalkForwardStats s = pairStats(pair.out);
+            const WalkForwardStats s = walkForwardStatsOf(pair.out, 1);
             rows.push_back({"", "  " + codeOf(r, pair.a) + "/" + codeOf(r, pair.b), "", "", "", "",
                             std::to_string(s.trades), percent(s), yen(pair.out.net),
                             yen(pair.in.net), ""});
@@ -284,9 +262,9 @@ std::string walkForwardJson(const WalkForwardReport& r) {
                 json.newline().beginObject();
                 json.key("a").value(codeOf(r, pair.a)).key("b").value(codeOf(r, pair.b));
                 json.key("out");
-                statsObject(json, pairStats(pair.out));
+                statsObject(json, walkForwardStatsOf(pair.out, 1));
                 json.key("in");
-                statsObject(json, pairStats(pair.in));
+                statsObject(json, walkForwardStatsOf(pair.in, 1));
                 json.endObject();
             }
             json.endArray();

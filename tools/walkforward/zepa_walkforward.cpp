@@ -6,20 +6,15 @@
 
 #include "marketdata/installation_paths.h"
 #include "screen/walkforward_run.h"
+#include "tools/common/tool_exit.h"
 #include "tools/screen/screen_listing.h"
+#include "tools/screen/screen_load_refusal.h"
 #include "tools/walkforward/walkforward_args.h"
 #include "tools/walkforward/walkforward_output.h"
 
 namespace {
 
-constexpr int kExitDone = 0;
-constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
-
-int refuse(const std::string& message) {
-    std::fprintf(stderr, "zepa_walkforward: %s\n", message.c_str());
-    return kExitRefused;
-}
+constexpr const char* kTool = "zepa_walkforward";
 
 }  // namespace
 
@@ -33,9 +28,8 @@ int main(int argc, char** argv) {
             std::fputs(walkForwardUsage().c_str(), stdout);
             return kExitDone;
         case WalkForwardArgs::Usage:
-            std::fprintf(stderr, "zepa_walkforward: %s\n%s", problem.c_str(),
-                         walkForwardUsage().c_str());
-            return kExitUsage;
+            std::fprintf(stderr, "%s: %s\n%s", kTool, problem.c_str(), walkForwardUsage().c_str());
+            return kExitUsageError;
         case WalkForwardArgs::Run:
             break;
     }
@@ -44,13 +38,13 @@ int main(int argc, char** argv) {
     ListingTable listing;
     bool hasListing = false;
     if (const std::optional<int> stop =
-            readScreenListing("zepa_walkforward", paths, screen.screen, listing, hasListing)) {
+            readScreenListing(kTool, paths, screen.screen, listing, hasListing)) {
         return *stop;
     }
     MarketData md;
     md.dataDirectory = paths.dataDirectory;
     if (scanPriceDatabases(md) != DataError::None || loadPriceDatabases(md) != DataError::None) {
-        return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
+        return refuse(kTool, dataErrorMessage(md.dataError, md.dataDirectory));
     }
     CorrectionList corrections;
     loadCorrectionList(paths.correctionFile, corrections);
@@ -63,19 +57,9 @@ int main(int argc, char** argv) {
     request.window = window;
     request.marketCode = screen.marketCode;
     WalkForwardMarket market;
-    switch (loadWalkForwardMarket(md, corrections, listing, request, market)) {
-        case ScreenLoad::Loaded:
-            break;
-        case ScreenLoad::EndBeforeFirstDate:
-            return refuse("the installation has no date on or before the end date");
-        case ScreenLoad::TooFewDates:
-            return refuse(tooFew);
-        case ScreenLoad::DataError:
-            return refuse(dataErrorMessage(md.dataError, md.dataDirectory));
-        case ScreenLoad::OutOfMemory:
-            return refuse("not enough memory for the market's prices");
-        case ScreenLoad::Cancelled:  // nothing here cancels
-            return refuse("cancelled");
+    if (const ScreenLoad loaded = loadWalkForwardMarket(md, corrections, listing, request, market);
+        loaded != ScreenLoad::Loaded) {
+        return refuse(kTool, screenLoadRefusal(loaded, md, tooFew));
     }
 
     WalkForwardOptions options;
@@ -91,13 +75,13 @@ int main(int argc, char** argv) {
         case WalkForwardOutcome::Done:
             break;
         case WalkForwardOutcome::TooFewDates:
-            return refuse(tooFew);
+            return refuse(kTool, tooFew);
         case WalkForwardOutcome::NoPeriod:
-            return refuse("no formation end before the last date: give an earlier --from");
+            return refuse(kTool, "no formation end before the last date: give an earlier --from");
         case WalkForwardOutcome::OutOfMemory:
-            return refuse("not enough memory for the walk-forward");
+            return refuse(kTool, "not enough memory for the walk-forward");
         case WalkForwardOutcome::Cancelled:
-            return refuse("cancelled");
+            return refuse(kTool, "cancelled");
     }
     const WalkForwardReport report{command, market, result};
     const std::string out = screen.format == ScreenFormat::Json  ? walkForwardJson(report)
