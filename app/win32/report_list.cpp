@@ -63,4 +63,40 @@ void fitReportColumns(HWND list) {
     }
 }
 
+void showReportTable(HWND list, const TextTable& table, int columnWidth,
+                     const std::function<bool(size_t column)>& right, const ShownCell& shown) {
+    std::vector<ReportColumn> columns;
+    for (size_t c = 0; c < table.header.size(); ++c) {
+        columns.push_back({table.header[c], columnWidth, right(c)});
+    }
+    setReportColumns(list, columns);
+    if (!shown) {
+        setReportRows(list, table.rows);
+        return;
+    }
+    TextRows rows = table.rows;
+    for (std::vector<std::string>& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            row[c] = shown(row[c], c);
+        }
+    }
+    setReportRows(list, rows);
+}
+
+bool reportHostMessage(HWND list, UINT message, LPARAM l) {
+    if (list == nullptr) {
+        return false;
+    }
+    switch (message) {
+        case WM_SIZE:
+            MoveWindow(list, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+            return true;
+        case WM_SETFOCUS:
+            SetFocus(list);
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace zepa::win32

@@ -53,11 +53,11 @@ TEST_F(Overview, StatusLineCountsTheSignalsOfTheStoredRule) {
     pair.rule.exit = -99.0;  // every z at or above -exit: none
     pair.rule.stop = 99.0;
     savePairSearchSettings(store, pair);
-    store.set(kChartSubkey, "DeadlineDays", "366");  // every deadline (September) within it
+    a.settings.deadlineDays = 366;  // every deadline (September) within it
     refreshOverview(a, shell);
     EXPECT_EQ(shell.signalSummary, "合図: 期日 3 — 建玉一覧 (Ctrl+L)");
-    store.set(kChartSubkey, "DeadlineDays", "-5");  // out of range: 20 days, none
-    pair.rule.exit = 99.0;                          // z >= -99: every position with a z
+    a.settings.deadlineDays = 20;  // none
+    pair.rule.exit = 99.0;         // z >= -99: every position with a z
     savePairSearchSettings(store, pair);
     refreshOverview(a, shell);
     EXPECT_EQ(shell.signalSummary.rfind("合図: 利確 ", 0), 0U) << shell.signalSummary;
@@ -118,6 +118,60 @@ TEST_F(Overview, CtrlLAndTheMenuOpenTheWindowWithFreshFigures) {
     press(command::kOverview);
     EXPECT_EQ(shell.opened.size(), 2U);
     EXPECT_EQ(shell.overviewChanges, 2);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+TEST(OverviewShownCell, YenFiguresAreGroupedAndNothingElse) {
+    struct Case {
+        OverviewColumn column;
+        const char* cell;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {OverviewColumn::Profit, "-1234567", "-1,234,567"},
+        {OverviewColumn::Profit, "999", "999"},
+        {OverviewColumn::DayChange, "1000", "1,000"},
+        {OverviewColumn::Carry, "-1000", "-1,000"},
+        {OverviewColumn::Net, "-9223372036854775808", "-9,223,372,036,854,775,808"},
+        {OverviewColumn::Net, "", ""},           // no figure
+        {OverviewColumn::Profit, "12a", "12a"},  // not a number: as it is
+        {OverviewColumn::Profit, "+1234", "+1234"},
+        {OverviewColumn::DaysHeld, "12345", "12345"},  // days, not yen
+        {OverviewColumn::DaysLeft, "-1234", "-1234"},
+        {OverviewColumn::Buy, "T1001 1234", "T1001 1234"},
+        {OverviewColumn::Sell, "1234 建玉", "1234 建玉"},
+        {OverviewColumn::ProfitRate, "+1234.50%", "+1234.50%"},
+        {OverviewColumn::Z, "-1234.00", "-1234.00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(overviewShownCell(c.cell, static_cast<size_t>(c.column)), c.shown) << c.cell;
+    }
+}
+
+TEST_F(Overview, TheWindowGroupsWhatTheCopyKeepsPlain) {
+    openFour();
+    a.settings.deadlineDays = 366;
+    refreshOverview(a, shell);
+    const TextTable table = overviewTable(a.overview, overviewOrder(a.overview, -1, false));
+    int grouped = 0;
+    for (const auto& row : table.rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            const std::string shown = overviewShownCell(row[c], c);
+            std::string ungrouped = shown;
+            std::erase(ungrouped, ',');
+            // The same number either way; only the screen's has the commas.
+            EXPECT_EQ(ungrouped, row[c]) << c;
+            EXPECT_EQ(row[c].find(','), std::string::npos) << row[c];
+            grouped += shown != row[c];
+        }
+    }
+    EXPECT_GT(grouped, 0);  // the fixture's profits reach thousands
+    EXPECT_EQ(textTableTsv(table).find(','), std::string::npos);
 }
 
 }  // namespace
