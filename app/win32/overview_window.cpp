@@ -55,6 +55,8 @@ class OverviewWindow {
         showReportTable(
             list_, table_, kColumnWidth,
             [](size_t c) { return overviewRightAligned(static_cast<int>(c)); }, overviewShownCell);
+        // As wide as the cells: the whole row in view, no figure cut to "…".
+        fitReportColumns(list_);
         if (selected >= 0) {
             ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                                   LVIS_SELECTED | LVIS_FOCUSED);

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cwchar>
+
 #include "wide_text.h"
 
 namespace zepa::win32 {
@@ -55,11 +58,66 @@ void setReportRows(HWND list, const TextRows& rows) {
 
 namespace zepa::win32 {
 
+namespace {
+
+// The widest of the texts in the control's own font, in pixels.
+int widestText(HWND control, const std::vector<std::wstring>& texts) {
+    HDC dc = GetDC(control);
+    if (dc == nullptr) {
+        return 0;
+    }
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+    int widest = 0;
+    for (const std::wstring& t : texts) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size)) {
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    if (previous != nullptr) {
+        SelectObject(dc, previous);
+    }
+    ReleaseDC(control, dc);
+    return widest;
+}
+
+std::wstring columnText(HWND list, int row, int column) {
+    std::wstring text(512, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto n = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+}  // namespace
+
 void fitReportColumns(HWND list) {
+    // Measured here rather than by the list's own autosize, which some window systems do with
+    // another font than the one drawn (CJK headers then end in "…").
+    constexpr int kPadding = 16;
     HWND header = ListView_GetHeader(list);
     const int columns = header != nullptr ? Header_GetItemCount(header) : 0;
+    const int rows = ListView_GetItemCount(list);
     for (int c = 0; c < columns; ++c) {
-        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+        std::wstring title(256, L'\0');
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = title.data();
+        column.cchTextMax = static_cast<int>(title.size());
+        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&column));
+        title.resize(wcslen(title.c_str()));
+        std::vector<std::wstring> cells;
+        for (int r = 0; r < rows; ++r) {
+            cells.push_back(columnText(list, r, c));
+        }
+        const int width = std::max(widestText(header, {title}), widestText(list, cells)) + kPadding;
+        ListView_SetColumnWidth(list, c, width);
     }
 }
 
