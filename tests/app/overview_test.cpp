@@ -2,7 +2,10 @@
 // its sort with missing values last, and a row's position shown in the chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/key_table.h"
+#include "app/overview/overview_settings.h"
 #include "app/overview/overview_state.h"
 #include "app/overview/overview_table.h"
 #include "app/pair_search_settings.h"
@@ -172,6 +175,85 @@ TEST_F(Overview, TheWindowGroupsWhatTheCopyKeepsPlain) {
     }
     EXPECT_GT(grouped, 0);  // the fixture's profits reach thousands
     EXPECT_EQ(textTableTsv(table).find(','), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+void expectSameFigures(const PositionOverview& a, const PositionOverview& b) {
+    ASSERT_EQ(a.rows.size(), b.rows.size());
+    for (size_t r = 0; r < a.rows.size(); ++r) {
+        const OverviewRow& x = a.rows[r];
+        const OverviewRow& y = b.rows[r];
+        EXPECT_EQ(x.problem, y.problem) << r;
+        EXPECT_EQ(x.profit, y.profit) << r;
+        EXPECT_EQ(x.dayChange, y.dayChange) << r;
+        EXPECT_EQ(x.profitRate, y.profitRate) << r;
+        EXPECT_EQ(x.daysHeld, y.daysHeld) << r;
+        EXPECT_EQ(x.deadline, y.deadline) << r;
+        EXPECT_EQ(x.daysLeft, y.daysLeft) << r;
+        EXPECT_EQ(x.carry, y.carry) << r;
+        EXPECT_EQ(x.net, y.net) << r;
+        EXPECT_EQ(x.z, y.z) << r;
+        EXPECT_EQ(x.correlation, y.correlation) << r;
+        EXPECT_EQ(x.halfLife, y.halfLife) << r;
+        EXPECT_EQ(x.signals, y.signals) << r;
+    }
+}
+
+bool anyFileHeld(const MarketData& md) {
+    return std::any_of(md.set.files.begin(), md.set.files.end(),
+                       [](const PriceDatabase& db) { return db.heldFile != nullptr; });
+}
+
+// The figures read every stock through price files held open for the run: the same figures as
+// each position formed alone (its stocks read in another order), no file left open afterwards,
+// and a caller's own hold left as it was.
+TEST_F(Overview, HeldFilesChangeNoFigureAndStayOpenOnlyAsLongAsTheirHolder) {
+    writePrices(1008);  // a second price file: the blocks of each stock come from both
+    DbwFile later;
+    later.dates = weekdays(2023, 4, 3, 5);
+    for (int code = 1001; code <= 1006; ++code) {
+        later.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code),
+                                     {code + 7, code + 9, code + 8, code + 20, code + 3}));
+    }
+    writeDb("DBW.002", later);
+    openFour();
+    const OverviewSettings settings = overviewSettingsOf(a.settings, defaultPairSearchSettings());
+    PositionOverview all;
+    ASSERT_EQ(computePositionOverview(a.md, a.corrections, a.positions, settings, all),
+              OverviewResult::Ok);
+    EXPECT_FALSE(anyFileHeld(a.md));
+    EXPECT_GT(all.totals.counted, 0);
+
+    PositionOverview alone;
+    alone.rows.resize(all.rows.size());
+    for (int p = a.positions.positionCount - 1; p >= 0; --p) {
+        PositionTable one = a.positions;
+        std::swap(one.records[0], one.records[static_cast<size_t>(p)]);
+        if (one.lines.size() > static_cast<size_t>(p)) {
+            std::swap(one.lines[0], one.lines[static_cast<size_t>(p)]);
+        }
+        one.positionCount = 1;
+        PositionOverview single;
+        ASSERT_EQ(computePositionOverview(a.md, a.corrections, one, settings, single),
+                  OverviewResult::Ok);
+        alone.rows[static_cast<size_t>(p)] = single.rows[0];
+    }
+    expectSameFigures(all, alone);
+
+    {
+        const HeldPriceFiles mine(a.md);
+        PositionOverview again;
+        ASSERT_EQ(computePositionOverview(a.md, a.corrections, a.positions, settings, again),
+                  OverviewResult::Ok);
+        EXPECT_TRUE(anyFileHeld(a.md));  // still the caller's
+        expectSameFigures(all, again);
+    }
+    EXPECT_FALSE(anyFileHeld(a.md));
 }
 
 }  // namespace
