@@ -144,7 +144,8 @@ INT_PTR CALLBACK settingsProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
             std::string stored;
             std::string problem;
             const bool hasKey = readKeyFile(userKeyFilePath(), stored, problem) == KeyResult::Found;
-            // The stored key as dots only; a key typed here replaces it.
+            // A key typed shows as dots, as the stored one does; a key typed replaces it.
+            SendDlgItemMessageW(dialog, ZEPA_PRICE_KEY, EM_SETPASSWORDCHAR, L'\u25CF', 0);
             SetDlgItemTextW(dialog, ZEPA_PRICE_KEY_STORED,
                             hasKey ? wide("保存済み: " + maskedKey(stored)).c_str()
                                    : L"J-Quants のダッシュボードの API キー");
