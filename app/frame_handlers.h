@@ -93,6 +93,9 @@ void stopAutoStepping(AppContext& a, Shell& shell);
 void redrawChart(AppContext& a, Shell& shell);
 // Builds the series of currentPosition, showing the build's own messages; true on success.
 bool rebuildSeries(AppContext& a, Shell& shell);
+// After 設定 closed: rebuildSeries, and 建玉一覧's figures asked for again (its ratio period and
+// 期日's days are among the settings).
+bool rebuildAfterSettings(AppContext& a, Shell& shell);
 // After a position was chosen: rebuilds, then draws its chart, or its empty chart (the header
 // naming it) when the build failed with a message; nothing after a fatal error.
 void showChosenPosition(AppContext& a, Shell& shell);

@@ -88,6 +88,11 @@ bool rebuildSeries(AppContext& a, Shell& shell) {
     return buildSeriesOfCurrentPosition(a, shell) > 0;
 }
 
+bool rebuildAfterSettings(AppContext& a, Shell& shell) {
+    shell.scheduleOverview();
+    return rebuildSeries(a, shell);
+}
+
 void showChosenPosition(AppContext& a, Shell& shell) {
     if (buildSeriesOfCurrentPosition(a, shell, true) > 0) {
         redrawChart(a, shell);

@@ -286,6 +286,8 @@ OverviewResult computePositionOverview(MarketData& md, const CorrectionList& cor
             legs[use.row * 2 + (use.leg == Leg::Sell ? 1 : 0)].message = message;
         }
     };
+    // Every stock's blocks come from the same files: each opened once for the whole run.
+    const HeldPriceFiles held(md);
     for (const auto& [key, list] : uses) {
         if (dateCount == 0 || findStock(md, key) == -1) {
             failAll(list, dateCount == 0 ? PairSeriesMessage::NoTradedDate

@@ -64,6 +64,10 @@ struct ChartSettings {
     // Kept in a value of its own, `ChangeRateBase`: 1 = the change rates (panel, 変動率 chart,
     // さやデータ) in percent of the entry close rather than of the current close.
     int32_t changeRateOfEntry = 0;
+
+    // Kept in a value of its own, `DeadlineDays`: 建玉一覧 calls "期日" from this many days
+    // before the margin deadline on (kMinDeadlineDays to kMaxDeadlineDays).
+    int32_t deadlineDays = 20;
 };
 
 // Bars shown in aspect stretch mode while the store never set a count (a Mode_1 of 0 reads so).
@@ -75,5 +79,8 @@ inline int32_t stretchBarsShown(const ChartSettings& s) {
 
 inline constexpr int32_t kRatioPeriodMin = 5;
 inline constexpr int32_t kRatioPeriodMax = 250;
+
+inline constexpr int32_t kMinDeadlineDays = 0;
+inline constexpr int32_t kMaxDeadlineDays = 366;
 
 }  // namespace zepa

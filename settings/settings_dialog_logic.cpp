@@ -73,10 +73,11 @@ bool isCheck(int id) {
            id == kShowBacktestCheck || id == kChangeRateOfEntryCheck;
 }
 
-// The ratio period as typed: digits with blanks around them, within the period's range;
-// otherwise the message says what is wrong and nothing is taken.
-bool readRatioPeriod(SettingsDialogControls& controls, int32_t& period) {
-    const std::string text = controls.editText(kRatioPeriodEdit);
+// A number edit as typed: digits with blanks around them, within [least, most]; otherwise the
+// message says what is wrong and nothing is taken.
+bool readRangedEdit(SettingsDialogControls& controls, int id, int32_t least, int32_t most,
+                    std::string_view rangeMessage, int32_t& number) {
+    const std::string text = controls.editText(id);
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) {
         controls.warn(kNoInput, kInputErrorCaption);
@@ -84,11 +85,11 @@ bool readRatioPeriod(SettingsDialogControls& controls, int32_t& period) {
     }
     const std::string_view digits(text.data() + first, text.find_last_not_of(' ') - first + 1);
     const std::optional<int32_t> value = parseDigits(digits);
-    if (!value || *value < kRatioPeriodMin || *value > kRatioPeriodMax) {
-        controls.warn(kRatioPeriodRange, kInputErrorCaption);
+    if (!value || *value < least || *value > most) {
+        controls.warn(rangeMessage, kInputErrorCaption);
         return false;
     }
-    period = *value;
+    number = *value;
     return true;
 }
 
@@ -113,6 +114,7 @@ void resetSettings(ChartSettings& s, ColorTable& colors, SettingsDialogControls&
     s.overlaySellAtEntry = defaults.overlaySellAtEntry;
     s.showBacktest = defaults.showBacktest;
     s.changeRateOfEntry = defaults.changeRateOfEntry;
+    s.deadlineDays = defaults.deadlineDays;
     fillSettingsDialog(s, controls);
     resetSpreadColors(colors);
     controls.repaintSwatches();
@@ -146,6 +148,7 @@ void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& c
     controls.setEditText(kBuyPeriodEdit, periodText(settings.buyAveragePeriod));
     controls.setEditText(kSellPeriodEdit, periodText(settings.sellAveragePeriod));
     controls.setEditText(kRatioPeriodEdit, periodText(settings.ratioPeriod));
+    controls.setEditText(kDeadlineDaysEdit, periodText(settings.deadlineDays));
 }
 
 bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
@@ -166,10 +169,15 @@ bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
         resetSettings(settings, colors, controls);
     } else if (id == kCloseButton) {
         int32_t ratioPeriod = 0;
-        if (!readRatioPeriod(controls, ratioPeriod)) {
+        int32_t deadlineDays = 0;
+        if (!readRangedEdit(controls, kRatioPeriodEdit, kRatioPeriodMin, kRatioPeriodMax,
+                            kRatioPeriodRange, ratioPeriod) ||
+            !readRangedEdit(controls, kDeadlineDaysEdit, kMinDeadlineDays, kMaxDeadlineDays,
+                            kDeadlineDaysRange, deadlineDays)) {
             return false;
         }
         settings.ratioPeriod = ratioPeriod;
+        settings.deadlineDays = deadlineDays;
         settings.buyAveragePeriod = periodFromEdit(controls, kBuyPeriodEdit);
         settings.sellAveragePeriod = periodFromEdit(controls, kSellPeriodEdit);
         // The frame repaints whatever the build gave; a failed build has shown its message.

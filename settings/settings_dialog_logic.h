@@ -43,6 +43,8 @@ inline constexpr int kOverlaySellCheck = 322;
 inline constexpr int kShowBacktestCheck = 323;
 // "変動率を建値に対する％で表示" (changeRateOfEntry).
 inline constexpr int kChangeRateOfEntryCheck = 324;
+// "期日の合図(残日数)": 建玉一覧's 期日 from this many days before the deadline (deadlineDays).
+inline constexpr int kDeadlineDaysEdit = 228;
 inline constexpr int kResetButton = 221;
 inline constexpr int kCloseButton = 220;
 
@@ -53,6 +55,8 @@ inline constexpr std::string_view kResetCaption = "設定の初期化";
 inline constexpr std::string_view kInputErrorCaption = "入力エラー";
 inline constexpr std::string_view kNoInput = "入力がありません";
 inline constexpr std::string_view kRatioPeriodRange = "レシオケータの期間は 5 から 250 までです";
+inline constexpr std::string_view kDeadlineDaysLabel = "期日の合図(残日数)";
+inline constexpr std::string_view kDeadlineDaysRange = "期日の合図(残日数)は 0 から 366 までです";
 }  // namespace settings_dialog
 
 // The sixteen custom colours the colour chooser offers, set afresh on every call.
@@ -90,11 +94,12 @@ class SettingsDialogControls {
     virtual void endDialog(int result) = 0;
 };
 
-// Check marks, radio groups and the two period edits from the settings.
+// Check marks, radio groups, the period edits and the deadline days from the settings.
 void fillSettingsDialog(const ChartSettings& settings, SettingsDialogControls& controls);
 
 // One press of control `id`; ids without an action do nothing. Returns true when the dialog
-// ended (the close button; a ratio period that is missing or out of range keeps it open).
+// ended (the close button; a ratio period or deadline days missing or out of range keep it
+// open, and nothing of the dialog is taken then).
 bool settingsDialogCommand(ChartSettings& settings, ColorTable& colors,
                            SettingsDialogControls& controls, int id);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <span>
 #include <string>
 
@@ -143,6 +144,17 @@ void loadChartSettings(ValueStore& store, ChartSettings& settings, ColorTable& c
     // Anything but "1" is the current close's rate, as before the option existed.
     settings.changeRateOfEntry =
         queryChartValue(store, kChartSubkey, kChangeRateBaseValue) == "1" ? 1 : 0;
+    // Whole days in range, nothing else; anything another hand wrote reads as the default.
+    {
+        const std::string text = queryChartValue(store, kChartSubkey, kDeadlineDaysValue);
+        int32_t days = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), days);
+        settings.deadlineDays = !text.empty() && ec == std::errc{} &&
+                                        end == text.data() + text.size() &&
+                                        days >= kMinDeadlineDays && days <= kMaxDeadlineDays
+                                    ? days
+                                    : ChartSettings{}.deadlineDays;
+    }
     // MODE is scanned as a whole text, not split: quotes are not dropped and the first
     // field that is not a number ends the reading.
     std::string mode = queryChartValue(store, kChartSubkey, "MODE");
@@ -193,6 +205,13 @@ void saveChartSettings(ValueStore& store, const ChartSettings& settings, const C
         !queryChartValue(store, kChartSubkey, kChangeRateBaseValue).empty()) {
         storeChartValue(store, kChartSubkey, kChangeRateBaseValue,
                         settings.changeRateOfEntry == 1 ? "1" : "0");
+    }
+
+    // Likewise written once it differs from the default or was written before.
+    if (settings.deadlineDays != defaults.deadlineDays ||
+        !queryChartValue(store, kChartSubkey, kDeadlineDaysValue).empty()) {
+        storeChartValue(store, kChartSubkey, kDeadlineDaysValue,
+                        std::to_string(settings.deadlineDays));
     }
 
     // Written as 32-bit signed numbers, which is what the loader reads back.

@@ -13,6 +13,7 @@ inline constexpr const char* kOverlaidSellColorsValue = "COLOR_OV";
 // "1": change rates in percent of the entry close (ChartSettings::changeRateOfEntry); "0" or
 // absent: of the current close.
 inline constexpr const char* kChangeRateBaseValue = "ChangeRateBase";
+inline constexpr const char* kDeadlineDaysValue = "DeadlineDays";
 
 // Reads Mode_1, Mode_2, SayaMode, SayaOption, COLOR_1 ... COLOR_7, COLOR_SY, COLOR_OV and MODE
 // from the CHART subkey. A missing value leaves every field it carries as it was; a malformed field

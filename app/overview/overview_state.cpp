@@ -12,9 +12,7 @@ void refreshOverview(AppContext& a, Shell& shell) {
     }
     const PairSearchSettings pair =
         a.store != nullptr ? loadPairSearchSettings(*a.store) : defaultPairSearchSettings();
-    const int32_t deadlineDays =
-        a.store != nullptr ? loadDeadlineDays(*a.store) : kDefaultDeadlineDays;
-    const OverviewSettings settings = overviewSettingsOf(a.settings, pair, deadlineDays);
+    const OverviewSettings settings = overviewSettingsOf(a.settings, pair);
     if (computePositionOverview(a.md, a.corrections, a.positions, settings, a.overview) ==
         OverviewResult::DataError) {
         stopAutoStepping(a, shell);

@@ -1,11 +1,13 @@
 #include "app/overview/overview_table.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include "base/grouped_number.h"
 #include "positions/position_line.h"
 #include "positions/position_request.h"
 
@@ -187,6 +189,19 @@ bool overviewRightAligned(int column) {
     return c != OverviewColumn::Buy && c != OverviewColumn::Sell &&
            c != OverviewColumn::EntryDate && c != OverviewColumn::Deadline &&
            c != OverviewColumn::Signals;
+}
+
+std::string overviewShownCell(const std::string& cell, size_t column) {
+    const auto c = static_cast<OverviewColumn>(column);
+    if (c != OverviewColumn::Profit && c != OverviewColumn::DayChange &&
+        c != OverviewColumn::Carry && c != OverviewColumn::Net) {
+        return cell;
+    }
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+    return !cell.empty() && ec == std::errc() && end == cell.data() + cell.size()
+               ? groupedNumber(value)
+               : cell;
 }
 
 int overviewPositionOfRow(const std::vector<size_t>& order, size_t row) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "positions/closed_trades_table.h"
@@ -43,6 +44,11 @@ bool overviewLossCell(const PositionOverview& overview, const std::vector<size_t
 
 // Figures line up on the right.
 bool overviewRightAligned(int column);
+
+// A cell of overviewTable as the window shows it: the yen figures (損益, 前日比, 金利・貸株料,
+// 実質損益, the totals' too) grouped by thousands as in the other tables ("-12,345"); copied
+// and saved, the table keeps them plain for spreadsheets.
+std::string overviewShownCell(const std::string& cell, size_t column);
 
 // The position (index into the position table) a table row shows; -1 for the totals row.
 int overviewPositionOfRow(const std::vector<size_t>& order, size_t row);

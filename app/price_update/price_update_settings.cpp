@@ -34,7 +34,59 @@ PriceUpdateSettings loadPriceUpdateSettings(ValueStore& store) {
     if (store.readValue(kSubkey, "FROM", text)) {
         s.firstFillFrom = parseDate(text);
     }
+    if (store.readValue(kSubkey, "API", text) && usableApiBase(text)) {
+        s.apiBase = text;
+    }
     return s;
+}
+
+bool usableApiBase(std::string_view text) {
+    constexpr std::string_view kSecure = "https://";
+    if (text.substr(0, kSecure.size()) == kSecure) {
+        return text.size() > kSecure.size();
+    }
+    // The host must end where the name does: "http://localhost.example.com" is elsewhere.
+    for (const std::string_view local : {"http://127.0.0.1", "http://localhost", "http://[::1]"}) {
+        if (text.substr(0, local.size()) == local &&
+            (text.size() == local.size() || text[local.size()] == ':' ||
+             text[local.size()] == '/')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool readPriceUpdateForm(std::string_view rateText, std::string_view fromText,
+                         PriceUpdateSettings& settings, std::string& problem) {
+    const auto trimmed = [](std::string_view t) {
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) {
+            t.remove_prefix(1);
+        }
+        while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) {
+            t.remove_suffix(1);
+        }
+        return t;
+    };
+    rateText = trimmed(rateText);
+    int rate = rateText.empty() ? -1 : 0;
+    for (const char c : rateText) {
+        rate = c >= '0' && c <= '9' && rate >= 0 && rate <= 10000 ? rate * 10 + (c - '0') : -1;
+    }
+    if (rate < 1 || rate > 10000) {
+        problem = "ペースは 1 から 10000 までの回数（1 分あたり）で入力してください。";
+        return false;
+    }
+    fromText = trimmed(fromText);
+    const int32_t from = fromText.empty() ? 0 : parseDate(fromText);
+    if (!fromText.empty() && from == 0) {
+        problem =
+            "初回の取得開始日は 2024-01-04 または 20240104 の形で入力してください（空欄は 2 "
+            "年前から）。";
+        return false;
+    }
+    settings.requestsPerMinute = rate;
+    settings.firstFillFrom = from;
+    return true;
 }
 
 bool savePriceUpdateSettings(ValueStore& store, const PriceUpdateSettings& s) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "import/jquants_session.h"
 #include "settings/value_store.h"
 
 namespace zepa {
@@ -14,7 +15,18 @@ namespace zepa {
 struct PriceUpdateSettings {
     int requestsPerMinute = 5;  // the free plan's limit
     int32_t firstFillFrom = 0;  // YYYYMMDD; 0: two years before today
+    // Where the service answers. A mirror or a local test server may stand in (value "API",
+    // set by hand, not in the dialog).
+    std::string apiBase = kJQuantsApiBase;
 };
+
+// An address the key may be sent to: https anywhere, plain http only to this computer.
+bool usableApiBase(std::string_view text);
+
+// 詳細設定's pace and first fill's day as typed (the key is not among them): false with the
+// reason, and `settings` unchanged, when either does not read.
+bool readPriceUpdateForm(std::string_view rate, std::string_view from,
+                         PriceUpdateSettings& settings, std::string& problem);
 
 PriceUpdateSettings loadPriceUpdateSettings(ValueStore& store);
 bool savePriceUpdateSettings(ValueStore& store, const PriceUpdateSettings& settings);

@@ -25,16 +25,13 @@ class ClosedTradesWindow {
     void attach(HWND window) { window_ = window; }
 
     LRESULT handle(UINT message, WPARAM w, LPARAM l) {
+        if (reportHostMessage(list_, message, l)) {
+            return 0;
+        }
         switch (message) {
             case WM_CREATE:
                 list_ = createReportList(window_, kListId, LVS_SHOWSELALWAYS, nullptr);
                 fill();
-                return 0;
-            case WM_SIZE:
-                MoveWindow(list_, 0, 0, LOWORD(l), HIWORD(l), TRUE);
-                return 0;
-            case WM_SETFOCUS:
-                SetFocus(list_);
                 return 0;
             case WM_NOTIFY: {
                 const auto* header = reinterpret_cast<const NMHDR*>(l);
@@ -53,21 +50,12 @@ class ClosedTradesWindow {
     void fill() {
         const ClosedTradesView view = readClosedTradesView(closedTradesPath(a_.paths));
         table_ = view.table;
-        std::vector<ReportColumn> columns;
-        for (size_t c = 0; c < table_.header.size(); ++c) {
-            // The date and the note read from the left; the figures line up on the right.
-            const bool left = c == 0 || c + 1 == table_.header.size();
-            columns.push_back({table_.header[c], kColumnWidth, !left});
-        }
-        setReportColumns(list_, columns);
-        // Grouped on the screen; table_ stays plain for the clipboard and the file.
-        TextRows shown = table_.rows;
-        for (std::vector<std::string>& row : shown) {
-            for (size_t c = 0; c < row.size(); ++c) {
-                row[c] = closedTradesShownCell(row[c], c);
-            }
-        }
-        setReportRows(list_, shown);
+        // The date and the note read from the left; the figures line up on the right. Grouped
+        // on the screen; table_ stays plain for the clipboard and the file.
+        const size_t columns = table_.header.size();
+        showReportTable(
+            list_, table_, kColumnWidth, [columns](size_t c) { return c != 0 && c + 1 != columns; },
+            closedTradesShownCell);
         fitReportColumns(list_);
         if (!view.problems.empty()) {
             MessageBoxW(window_, wide(view.problems).c_str(), wide(kClosedTradesTitle).c_str(),

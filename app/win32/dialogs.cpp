@@ -64,7 +64,7 @@ class SettingsControls final : public SettingsDialogControls {
         }
     }
     void invalidateFrame() override { shell_.invalidateWindow(); }
-    bool rebuildSeries() override { return zepa::rebuildSeries(a_, shell_); }
+    bool rebuildSeries() override { return rebuildAfterSettings(a_, shell_); }
     void endDialog(int result) override {
         ended_ = true;
         EndDialog(dialog_, result);

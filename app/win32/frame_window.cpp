@@ -331,7 +331,13 @@ LRESULT FrameWindow::handle(UINT message, WPARAM w, LPARAM l) {
                 }
                 return 0;
             }
-            command(id);
+            if (id == ZEPA_PRICE_UPDATE_COMMAND && live()) {
+                runPriceUpdate();
+            } else if (id == ZEPA_PRICE_IMPORT_COMMAND && live()) {
+                runPriceImport();
+            } else {
+                command(id);
+            }
             return 0;
         }
         case WM_NOTIFY: {

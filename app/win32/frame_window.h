@@ -11,6 +11,7 @@
 
 #include "app/app_context.h"
 #include "app/frame_handlers.h"
+#include "app/price_update/price_menu.h"
 #include "app/shell.h"
 #include "back_buffer.h"
 #include "platform/gdi_surface.h"
@@ -89,6 +90,12 @@ class FrameWindow final : public Shell {
     static constexpr UINT kOverviewMessage = WM_APP + 20;
     void overviewDue();
     void layoutSignalPart();
+    // 株価更新 and 株価取り込み… of the File menu (frame_window_prices.cpp): the job's window,
+    // then its end; `settings` opens 詳細設定.
+    void runPriceUpdate();
+    void runPriceImport();
+    void runPriceJob(std::string_view caption, PriceJobWork work,
+                     const std::function<void()>& settings = {});
 
     AppContext& a_;
     HINSTANCE instance_ = nullptr;

@@ -27,6 +27,9 @@ class OverviewWindow {
     void attach(HWND window) { window_ = window; }
 
     LRESULT handle(UINT message, WPARAM w, LPARAM l) {
+        if (reportHostMessage(list_, message, l)) {
+            return 0;
+        }
         switch (message) {
             case WM_CREATE:
                 list_ =
@@ -35,12 +38,6 @@ class OverviewWindow {
                 return 0;
             case kRefreshMessage:
                 fill();
-                return 0;
-            case WM_SIZE:
-                MoveWindow(list_, 0, 0, LOWORD(l), HIWORD(l), TRUE);
-                return 0;
-            case WM_SETFOCUS:
-                SetFocus(list_);
                 return 0;
             case WM_NOTIFY:
                 return onNotify(*reinterpret_cast<const NMHDR*>(l));
@@ -54,13 +51,12 @@ class OverviewWindow {
         const int selected = selectedRow();
         order_ = overviewOrder(a_.overview, sortColumn_, descending_);
         table_ = overviewTable(a_.overview, order_);
-        std::vector<ReportColumn> columns;
-        for (size_t c = 0; c < table_.header.size(); ++c) {
-            columns.push_back(
-                {table_.header[c], kColumnWidth, overviewRightAligned(static_cast<int>(c))});
-        }
-        setReportColumns(list_, columns);
-        setReportRows(list_, table_.rows);
+        // Grouped on the screen; table_ stays plain for the clipboard and the file.
+        showReportTable(
+            list_, table_, kColumnWidth,
+            [](size_t c) { return overviewRightAligned(static_cast<int>(c)); }, overviewShownCell);
+        // As wide as the cells: the whole row in view, no figure cut to "…".
+        fitReportColumns(list_);
         if (selected >= 0) {
             ListView_SetItemState(list_, selected, LVIS_SELECTED | LVIS_FOCUSED,
                                   LVIS_SELECTED | LVIS_FOCUSED);

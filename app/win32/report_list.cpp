@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
 
 #include "wide_text.h"
 
@@ -59,38 +58,102 @@ void setReportRows(HWND list, const TextRows& rows) {
 
 namespace zepa::win32 {
 
+namespace {
+
+// The widest of the texts in the control's own font, in pixels.
+int widestText(HWND control, const std::vector<std::wstring>& texts) {
+    HDC dc = GetDC(control);
+    if (dc == nullptr) {
+        return 0;
+    }
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+    int widest = 0;
+    for (const std::wstring& t : texts) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size)) {
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    if (previous != nullptr) {
+        SelectObject(dc, previous);
+    }
+    ReleaseDC(control, dc);
+    return widest;
+}
+
+std::wstring columnText(HWND list, int row, int column) {
+    std::wstring text(512, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto n = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+}  // namespace
+
 void fitReportColumns(HWND list) {
+    // Measured here rather than by the list's own autosize, which some window systems do with
+    // another font than the one drawn (CJK headers then end in "…").
+    constexpr int kPadding = 16;
     HWND header = ListView_GetHeader(list);
     const int columns = header != nullptr ? Header_GetItemCount(header) : 0;
-    HDC dc = header != nullptr ? GetDC(header) : nullptr;
-    HGDIOBJ font = header != nullptr
-                       ? reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0))
-                       : nullptr;
-    HGDIOBJ oldFont = dc != nullptr && font != nullptr ? SelectObject(dc, font) : nullptr;
+    const int rows = ListView_GetItemCount(list);
     for (int c = 0; c < columns; ++c) {
-        // The wider of the cells and the header's text with its margins: the list's own header
-        // width comes out a few pixels short, and the title is cut to "…".
-        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
-        int width = ListView_GetColumnWidth(list, c);
-        wchar_t text[256] = {};
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = static_cast<int>(std::size(text)) - 1;
-        SIZE extent{};
-        if (dc != nullptr &&
-            SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(&item)) &&
-            GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent)) {
-            const int margins = 4 * GetSystemMetrics(SM_CXEDGE) + 8;
-            width = std::max(width, static_cast<int>(extent.cx) + margins);
+        std::wstring title(256, L'\0');
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = title.data();
+        column.cchTextMax = static_cast<int>(title.size());
+        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c),
+                     reinterpret_cast<LPARAM>(&column));
+        title.resize(wcslen(title.c_str()));
+        std::vector<std::wstring> cells;
+        for (int r = 0; r < rows; ++r) {
+            cells.push_back(columnText(list, r, c));
         }
+        const int width = std::max(widestText(header, {title}), widestText(list, cells)) + kPadding;
         ListView_SetColumnWidth(list, c, width);
     }
-    if (oldFont != nullptr) {
-        SelectObject(dc, oldFont);
+}
+
+void showReportTable(HWND list, const TextTable& table, int columnWidth,
+                     const std::function<bool(size_t column)>& right, const ShownCell& shown) {
+    std::vector<ReportColumn> columns;
+    for (size_t c = 0; c < table.header.size(); ++c) {
+        columns.push_back({table.header[c], columnWidth, right(c)});
     }
-    if (dc != nullptr) {
-        ReleaseDC(header, dc);
+    setReportColumns(list, columns);
+    if (!shown) {
+        setReportRows(list, table.rows);
+        return;
+    }
+    TextRows rows = table.rows;
+    for (std::vector<std::string>& row : rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            row[c] = shown(row[c], c);
+        }
+    }
+    setReportRows(list, rows);
+}
+
+bool reportHostMessage(HWND list, UINT message, LPARAM l) {
+    if (list == nullptr) {
+        return false;
+    }
+    switch (message) {
+        case WM_SIZE:
+            MoveWindow(list, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+            return true;
+        case WM_SETFOCUS:
+            SetFocus(list);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -17,6 +17,7 @@ static_assert(ZEPA_SET_RATIO_CHART == settings_dialog::kRatioChartCheck);
 static_assert(ZEPA_SET_OVERLAY_SELL == settings_dialog::kOverlaySellCheck);
 static_assert(ZEPA_SET_SHOW_BACKTEST == settings_dialog::kShowBacktestCheck);
 static_assert(ZEPA_SET_CHANGE_RATE_OF_ENTRY == settings_dialog::kChangeRateOfEntryCheck);
+static_assert(ZEPA_SET_DEADLINE_DAYS == settings_dialog::kDeadlineDaysEdit);
 
 namespace adv = advanced_dialog;
 static_assert(ZEPA_ADV_FIXED_PITCH == adv::kFixedPitchRadio);

@@ -10,6 +10,8 @@
 #define ZEPA_ADVANCED_DIALOG 5
 #define ZEPA_POSITION_DIALOG 6
 #define ZEPA_CLOSE_DIALOG 7
+#define ZEPA_PRICE_JOB_DIALOG 8
+#define ZEPA_PRICE_SETTINGS_DIALOG 9
 #define ZEPA_TOOLBAR_BITMAP 500
 #define ZEPA_PROGRAM_ICON 600
 #define ZEPA_BUY_ENTRY_ICON 601
@@ -24,6 +26,7 @@
 #define ZEPA_SET_OVERLAY_SELL 322
 #define ZEPA_SET_SHOW_BACKTEST 323
 #define ZEPA_SET_CHANGE_RATE_OF_ENTRY 324
+#define ZEPA_SET_DEADLINE_DAYS 228
 
 // "詳細設定".
 #define ZEPA_ADV_FIXED_PITCH 400
@@ -43,3 +46,20 @@
 #define ZEPA_ADV_CANCEL 481
 // The swatch beside each colour button: only the Win32 dialog has them as controls.
 #define ZEPA_ADV_FIRST_SWATCH 490
+
+// The File menu's 株価更新 and 株価取り込み…: handled by the shell, not the command router.
+#define ZEPA_PRICE_UPDATE_COMMAND 117
+#define ZEPA_PRICE_IMPORT_COMMAND 118
+
+// The price job's window and 株価更新's 詳細設定.
+#define ZEPA_JOB_TEXT 700
+#define ZEPA_JOB_BAR 701
+#define ZEPA_JOB_START 702
+#define ZEPA_JOB_SETTINGS 703
+#define ZEPA_JOB_STOP 704
+#define ZEPA_PRICE_KEY 710
+#define ZEPA_PRICE_KEY_STORED 711
+#define ZEPA_PRICE_RATE 712
+#define ZEPA_PRICE_FROM 713
+#define ZEPA_PRICE_OK 720
+#define ZEPA_PRICE_CANCEL 721

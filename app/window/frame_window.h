@@ -14,6 +14,7 @@
 
 #include "app/app_context.h"
 #include "app/frame_handlers.h"
+#include "app/price_update/price_menu.h"
 #include "app/shell.h"
 #include "platform/raster_surface.h"
 
@@ -121,6 +122,9 @@ class FrameWindow final : public QMainWindow, public Shell {
     void buildMenus();
     QAction* addCommand(QWidget* menu, int commandId, const char* text);
     void command(int commandId, int selection = -1);
+    // A price job's window, then its end (frame_window_prices.cpp); `settings` opens 詳細設定.
+    void runPriceJob(std::string_view caption, PriceJobWork work,
+                     const std::function<void()>& settings = {});
 
     // The paint request: the whole client area is erased and the chart painted anew.
     void paintRequest();

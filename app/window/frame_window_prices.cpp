@@ -1,29 +1,14 @@
-// The main window's part in 株価更新 and 株価取り込み…: the key checked, the job's window, the
-// summary, and the prices read again when something was written.
+// The main window's part in 株価更新 and 株価取り込み…: the job's window and the file choosers;
+// the key, the work, the reload and the summary are app/price_update/price_menu.h's.
 #include <QFileDialog>
 #include <QMessageBox>
-#include <ctime>
 
-#include "app/price_reload.h"
+#include "app/price_update/price_menu.h"
 #include "app/window/frame_window.h"
 #include "app/window/price_update_dialog.h"
 #include "app/window/qt_values.h"
-#include "import/jquants_key.h"
-#include "import/jquants_update.h"
-#include "marketdata/data_error.h"
 
 namespace zepa {
-namespace {
-
-void showSummary(QWidget* parent, const QString& caption, const PriceJobOutcome& outcome) {
-    QMessageBox box(
-        outcome.status == kExitImported ? QMessageBox::Information : QMessageBox::Warning, caption,
-        fromUtf8(outcome.summary), QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-}  // namespace
 
 void FrameWindow::runPriceUpdate() {
     PriceUpdateSettings settings;
@@ -35,44 +20,10 @@ void FrameWindow::runPriceUpdate() {
             savePriceUpdateSettings(*a_.store, settings);
         }
     };
-    std::string key;
-    std::string problem;
-    const KeyResult found = findApiKey("", key, problem);
-    if (found == KeyResult::Refused) {
-        QMessageBox::warning(this, QStringLiteral("株価更新"), fromUtf8(problem));
+    if (!priceUpdateKeyReady(*this, editSettings)) {
         return;
     }
-    if (found == KeyResult::NotGiven) {
-        QMessageBox::information(this, QStringLiteral("株価更新"), fromUtf8(kNoKeyMessage));
-        editSettings();
-        if (findApiKey("", key, problem) != KeyResult::Found) {
-            return;
-        }
-    }
-    const std::string root = a_.paths.root;
-    PriceJobDialog dialog(
-        this, QStringLiteral("株価更新"),
-        [root, &key, &settings](PriceJobProgress& progress) {
-            PriceUpdateRequest request;
-            request.root = root;
-            request.key = key;
-            request.settings = settings;
-            request.today = tokyoDateOf(static_cast<int64_t>(std::time(nullptr)));
-            return zepa::runPriceUpdate(request, progress);
-        },
-        editSettings);
-    dialog.exec();
-    key.assign(key.size(), '\0');
-    PriceJobOutcome outcome;
-    if (!dialog.outcome(outcome)) {
-        return;
-    }
-    if (outcome.reload) {
-        if (const DataError e = reloadPrices(a_, *this); e != DataError::None) {
-            outcome.summary += "\n" + dataErrorMessage(e, a_.paths.dataDirectory);
-        }
-    }
-    showSummary(this, QStringLiteral("株価更新"), outcome);
+    runPriceJob(kPriceUpdateCaption, priceUpdateWork(a_.paths.root, settings), editSettings);
 }
 
 void FrameWindow::runPriceImport() {
@@ -97,20 +48,17 @@ void FrameWindow::runPriceImport() {
         request.files.push_back(f.toStdString());
     }
     request.namesFile = names.toStdString();
-    PriceJobDialog dialog(
-        this, QStringLiteral("株価取り込み"),
-        [request](PriceJobProgress& progress) { return zepa::runPriceImport(request, progress); });
+    runPriceJob(kPriceImportCaption, priceImportWork(std::move(request)));
+}
+
+void FrameWindow::runPriceJob(std::string_view caption, PriceJobWork work,
+                              const std::function<void()>& settings) {
+    PriceJobDialog dialog(this, fromUtf8(caption), std::move(work), settings);
     dialog.exec();
     PriceJobOutcome outcome;
-    if (!dialog.outcome(outcome)) {
-        return;
+    if (dialog.outcome(outcome)) {
+        finishPriceJob(a_, *this, caption, std::move(outcome));
     }
-    if (outcome.reload) {
-        if (const DataError e = reloadPrices(a_, *this); e != DataError::None) {
-            outcome.summary += "\n" + dataErrorMessage(e, a_.paths.dataDirectory);
-        }
-    }
-    showSummary(this, QStringLiteral("株価取り込み"), outcome);
 }
 
 }  // namespace zepa

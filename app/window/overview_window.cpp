@@ -19,6 +19,7 @@ constexpr int kFontPixels = 13;
 OverviewWindow::OverviewWindow(QWidget* owner, const AppContext& a, std::function<void(int)> show)
     : TextTableWindow(owner, kOverviewTitle, kOverviewFileName), a_(a), show_(std::move(show)) {
     setFont(dialogFont(kFontPixels));
+    shownCell_ = overviewShownCell;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);

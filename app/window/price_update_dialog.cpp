@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/window/qt_values.h"
 #include "import/field_values.h"
 #include "import/jquants_key.h"
 #include "positions/position_request.h"
@@ -23,7 +24,7 @@ PriceJobDialog::PriceJobDialog(QWidget* parent, const QString& title, Work work,
     : QDialog(parent), work_(std::move(work)) {
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);
-    label_ = new QLabel(QStringLiteral("開始を押すと始まります。"), this);
+    label_ = new QLabel(fromUtf8(kPriceJobReadyText), this);
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 1);
     bar_->setValue(0);
@@ -71,7 +72,7 @@ void PriceJobDialog::start() {
     startButton_->setEnabled(false);
     stopButton_->setEnabled(true);
     bar_->setRange(0, 0);  // no scale until the days are known
-    label_->setText(QStringLiteral("準備中…"));
+    label_->setText(fromUtf8(kPriceJobPreparingText));
     job_ = std::make_unique<BackgroundJob<PriceJobOutcome>>([this] { return work_(progress_); });
     poller_->start();
 }
@@ -79,7 +80,7 @@ void PriceJobDialog::start() {
 void PriceJobDialog::stop() {
     progress_.cancel = true;
     stopButton_->setEnabled(false);
-    label_->setText(QStringLiteral("中止しています（今の要求が終わるまで）…"));
+    label_->setText(fromUtf8(kPriceJobStoppingText));
 }
 
 void PriceJobDialog::poll() {
@@ -87,10 +88,8 @@ void PriceJobDialog::poll() {
     if (total > 0) {
         bar_->setRange(0, total);
         bar_->setValue(progress_.done);
-        const int32_t day = progress_.day;
-        if (day != 0 && !progress_.cancel) {
-            label_->setText(QString::fromUtf8(std::to_string(progress_.done + 1) + " / " +
-                                              std::to_string(total) + " 日: " + isoDate(day)));
+        if (const std::string line = priceJobProgressText(progress_); !line.empty()) {
+            label_->setText(fromUtf8(line));
         }
     }
     if (job_ != nullptr && job_->finished()) {
@@ -130,15 +129,20 @@ bool runPriceUpdateSettingsDialog(QWidget* parent, PriceUpdateSettings& settings
     form->addRow(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
+    // A first day that does not read is refused (the dialog stays) rather than taken as "two
+    // years back".
+    while (dialog.exec() == QDialog::Accepted) {
+        if (!readPriceUpdateForm(std::to_string(rate->value()), from->text().toStdString(),
+                                 settings, problem)) {
+            QMessageBox::warning(&dialog, QStringLiteral("株価更新"), fromUtf8(problem));
+            continue;
+        }
+        if (!key->text().isEmpty() && !storeApiKey(key->text().toStdString(), problem)) {
+            QMessageBox::warning(parent, QStringLiteral("株価更新"), fromUtf8(problem));
+        }
+        return true;
     }
-    if (!key->text().isEmpty() && !storeApiKey(key->text().toStdString(), problem)) {
-        QMessageBox::warning(parent, QStringLiteral("株価更新"), QString::fromUtf8(problem));
-    }
-    settings.requestsPerMinute = rate->value();
-    settings.firstFillFrom = parseDate(from->text().trimmed().toStdString());
-    return true;
+    return false;
 }
 
 }  // namespace zepa

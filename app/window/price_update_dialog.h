@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "app/price_update/background_job.h"
-#include "app/price_update/price_update_job.h"
+#include "app/price_update/price_menu.h"
 
 class QLabel;
 class QProgressBar;
@@ -20,7 +20,7 @@ namespace zepa {
 class PriceJobDialog : public QDialog {
     Q_OBJECT
   public:
-    using Work = std::function<PriceJobOutcome(PriceJobProgress&)>;
+    using Work = PriceJobWork;
     // `settings`, when given, opens 詳細設定 from the window before the job starts.
     PriceJobDialog(QWidget* parent, const QString& title, Work work,
                    std::function<void()> settings = {});

@@ -214,6 +214,11 @@ SettingsDialog::SettingsDialog(QWidget* owner, ChartSettings& settings, ColorTab
     check(kSplitAdjustedCheck, "株式分割を調整して表示", DialogRect{12, 149, 120, 10});
     check(kShowBacktestCheck, "検証を表示", DialogRect{155, 149, 100, 10});
     check(kChangeRateOfEntryCheck, "変動率を建値に対する％で表示", DialogRect{12, 163, 140, 10});
+    place(new QLabel(fromUtf8(kDeadlineDaysLabel), this), -1, DialogRect{155, 164, 72, 9});
+    auto* deadlineDays =
+        place(new QLineEdit(this), kDeadlineDaysEdit, DialogRect{228, 163, 25, 10});
+    deadlineDays->setAlignment(Qt::AlignRight);
+    deadlineDays->setMaxLength(200);
     button(kResetButton, QStringLiteral("初期値に戻す"), DialogRect{196, 96, 58, 14});
     QPushButton* close =
         button(kCloseButton, QStringLiteral("設定終了"), DialogRect{196, 112, 58, 14});
@@ -310,7 +315,7 @@ void SettingsDialog::endDialog(int result) {
 
 void runSettingsDialog(QWidget* owner, AppContext& a, Shell& shell) {
     SettingsDialogHooks hooks;
-    hooks.rebuildSeries = [&] { return zepa::rebuildSeries(a, shell); };
+    hooks.rebuildSeries = [&] { return rebuildAfterSettings(a, shell); };
     hooks.invalidateFrame = [&] { shell.invalidateWindow(); };
     SettingsDialog dialog(owner, a.settings, a.colors, std::move(hooks));
     dialog.exec();

@@ -2,7 +2,10 @@
 // its sort with missing values last, and a row's position shown in the chart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/key_table.h"
+#include "app/overview/overview_settings.h"
 #include "app/overview/overview_state.h"
 #include "app/overview/overview_table.h"
 #include "app/pair_search_settings.h"
@@ -53,11 +56,11 @@ TEST_F(Overview, StatusLineCountsTheSignalsOfTheStoredRule) {
     pair.rule.exit = -99.0;  // every z at or above -exit: none
     pair.rule.stop = 99.0;
     savePairSearchSettings(store, pair);
-    store.set(kChartSubkey, "DeadlineDays", "366");  // every deadline (September) within it
+    a.settings.deadlineDays = 366;  // every deadline (September) within it
     refreshOverview(a, shell);
     EXPECT_EQ(shell.signalSummary, "合図: 期日 3 — 建玉一覧 (Ctrl+L)");
-    store.set(kChartSubkey, "DeadlineDays", "-5");  // out of range: 20 days, none
-    pair.rule.exit = 99.0;                          // z >= -99: every position with a z
+    a.settings.deadlineDays = 20;  // none
+    pair.rule.exit = 99.0;         // z >= -99: every position with a z
     savePairSearchSettings(store, pair);
     refreshOverview(a, shell);
     EXPECT_EQ(shell.signalSummary.rfind("合図: 利確 ", 0), 0U) << shell.signalSummary;
@@ -118,6 +121,139 @@ TEST_F(Overview, CtrlLAndTheMenuOpenTheWindowWithFreshFigures) {
     press(command::kOverview);
     EXPECT_EQ(shell.opened.size(), 2U);
     EXPECT_EQ(shell.overviewChanges, 2);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+TEST(OverviewShownCell, YenFiguresAreGroupedAndNothingElse) {
+    struct Case {
+        OverviewColumn column;
+        const char* cell;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {OverviewColumn::Profit, "-1234567", "-1,234,567"},
+        {OverviewColumn::Profit, "999", "999"},
+        {OverviewColumn::DayChange, "1000", "1,000"},
+        {OverviewColumn::Carry, "-1000", "-1,000"},
+        {OverviewColumn::Net, "-9223372036854775808", "-9,223,372,036,854,775,808"},
+        {OverviewColumn::Net, "", ""},           // no figure
+        {OverviewColumn::Profit, "12a", "12a"},  // not a number: as it is
+        {OverviewColumn::Profit, "+1234", "+1234"},
+        {OverviewColumn::DaysHeld, "12345", "12345"},  // days, not yen
+        {OverviewColumn::DaysLeft, "-1234", "-1234"},
+        {OverviewColumn::Buy, "T1001 1234", "T1001 1234"},
+        {OverviewColumn::Sell, "1234 建玉", "1234 建玉"},
+        {OverviewColumn::ProfitRate, "+1234.50%", "+1234.50%"},
+        {OverviewColumn::Z, "-1234.00", "-1234.00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(overviewShownCell(c.cell, static_cast<size_t>(c.column)), c.shown) << c.cell;
+    }
+}
+
+TEST_F(Overview, TheWindowGroupsWhatTheCopyKeepsPlain) {
+    openFour();
+    a.settings.deadlineDays = 366;
+    refreshOverview(a, shell);
+    const TextTable table = overviewTable(a.overview, overviewOrder(a.overview, -1, false));
+    int grouped = 0;
+    for (const auto& row : table.rows) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            const std::string shown = overviewShownCell(row[c], c);
+            std::string ungrouped = shown;
+            std::erase(ungrouped, ',');
+            // The same number either way; only the screen's has the commas.
+            EXPECT_EQ(ungrouped, row[c]) << c;
+            EXPECT_EQ(row[c].find(','), std::string::npos) << row[c];
+            grouped += shown != row[c];
+        }
+    }
+    EXPECT_GT(grouped, 0);  // the fixture's profits reach thousands
+    EXPECT_EQ(textTableTsv(table).find(','), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zepa::test
+
+namespace zepa::test {
+namespace {
+
+void expectSameFigures(const PositionOverview& a, const PositionOverview& b) {
+    ASSERT_EQ(a.rows.size(), b.rows.size());
+    for (size_t r = 0; r < a.rows.size(); ++r) {
+        const OverviewRow& x = a.rows[r];
+        const OverviewRow& y = b.rows[r];
+        EXPECT_EQ(x.problem, y.problem) << r;
+        EXPECT_EQ(x.profit, y.profit) << r;
+        EXPECT_EQ(x.dayChange, y.dayChange) << r;
+        EXPECT_EQ(x.profitRate, y.profitRate) << r;
+        EXPECT_EQ(x.daysHeld, y.daysHeld) << r;
+        EXPECT_EQ(x.deadline, y.deadline) << r;
+        EXPECT_EQ(x.daysLeft, y.daysLeft) << r;
+        EXPECT_EQ(x.carry, y.carry) << r;
+        EXPECT_EQ(x.net, y.net) << r;
+        EXPECT_EQ(x.z, y.z) << r;
+        EXPECT_EQ(x.correlation, y.correlation) << r;
+        EXPECT_EQ(x.halfLife, y.halfLife) << r;
+        EXPECT_EQ(x.signals, y.signals) << r;
+    }
+}
+
+bool anyFileHeld(const MarketData& md) {
+    return std::any_of(md.set.files.begin(), md.set.files.end(),
+                       [](const PriceDatabase& db) { return db.heldFile != nullptr; });
+}
+
+// The figures read every stock through price files held open for the run: the same figures as
+// each position formed alone (its stocks read in another order), no file left open afterwards,
+// and a caller's own hold left as it was.
+TEST_F(Overview, HeldFilesChangeNoFigureAndStayOpenOnlyAsLongAsTheirHolder) {
+    writePrices(1008);  // a second price file: the blocks of each stock come from both
+    DbwFile later;
+    later.dates = weekdays(2023, 4, 3, 5);
+    for (int code = 1001; code <= 1006; ++code) {
+        later.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code),
+                                     {code + 7, code + 9, code + 8, code + 20, code + 3}));
+    }
+    writeDb("DBW.002", later);
+    openFour();
+    const OverviewSettings settings = overviewSettingsOf(a.settings, defaultPairSearchSettings());
+    PositionOverview all;
+    ASSERT_EQ(computePositionOverview(a.md, a.corrections, a.positions, settings, all),
+              OverviewResult::Ok);
+    EXPECT_FALSE(anyFileHeld(a.md));
+    EXPECT_GT(all.totals.counted, 0);
+
+    PositionOverview alone;
+    alone.rows.resize(all.rows.size());
+    for (int p = a.positions.positionCount - 1; p >= 0; --p) {
+        PositionTable one = a.positions;
+        std::swap(one.records[0], one.records[static_cast<size_t>(p)]);
+        if (one.lines.size() > static_cast<size_t>(p)) {
+            std::swap(one.lines[0], one.lines[static_cast<size_t>(p)]);
+        }
+        one.positionCount = 1;
+        PositionOverview single;
+        ASSERT_EQ(computePositionOverview(a.md, a.corrections, one, settings, single),
+                  OverviewResult::Ok);
+        alone.rows[static_cast<size_t>(p)] = single.rows[0];
+    }
+    expectSameFigures(all, alone);
+
+    {
+        const HeldPriceFiles mine(a.md);
+        PositionOverview again;
+        ASSERT_EQ(computePositionOverview(a.md, a.corrections, a.positions, settings, again),
+                  OverviewResult::Ok);
+        EXPECT_TRUE(anyFileHeld(a.md));  // still the caller's
+        expectSameFigures(all, again);
+    }
+    EXPECT_FALSE(anyFileHeld(a.md));
 }
 
 }  // namespace

@@ -146,6 +146,38 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
               (Ints{0, 25, 0, 0}));
 }
 
+TEST_F(SettingsDialogLogic, DeadlineDaysAreRefusedOutsideTheirRangeWithNothingTaken) {
+    fillSettingsDialog(settings, controls);
+    EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
+    const std::string range = "入力エラー:期日の合図(残日数)は 0 から 366 までです";
+    const std::pair<const char*, std::string> refused[] = {{"", "入力エラー:入力がありません"},
+                                                           {"-1", range},
+                                                           {"367", range},
+                                                           {"3 0", range},
+                                                           {"30日", range},
+                                                           {"99999999999", range}};
+    for (const auto& [typed, message] : refused) {
+        controls.calls.clear();
+        controls.edits[kRatioPeriodEdit] = "30";  // valid, yet not taken while days are refused
+        controls.edits[kDeadlineDaysEdit] = typed;
+        EXPECT_FALSE(press(kCloseButton)) << typed;
+        EXPECT_EQ(controls.calls, Calls{message}) << typed;
+        EXPECT_EQ((Ints{settings.deadlineDays, settings.ratioPeriod}), (Ints{20, 25})) << typed;
+    }
+    // Both ends taken, blanks around them allowed.
+    for (const auto& [typed, days] : {std::pair{" 0 ", 0}, {"366", 366}}) {
+        controls.calls.clear();
+        controls.edits[kDeadlineDaysEdit] = typed;
+        EXPECT_TRUE(press(kCloseButton)) << typed;
+        EXPECT_EQ(settings.deadlineDays, days);
+    }
+    // The reset puts the default back.
+    controls.answerYes = true;
+    press(kResetButton);
+    EXPECT_EQ(settings.deadlineDays, 20);
+    EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
+}
+
 TEST(DialogGeometry, CentresOnTheScreenAndKeepsToItsTopLeft) {
     const auto at = [](DialogPoint p) { return Ints{p.x, p.y}; };
     EXPECT_EQ(at(centerDialog(DialogRect{0, 0, 1024, 768}, 2000, 1000)), (Ints{0, 0}));

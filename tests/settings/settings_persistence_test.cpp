@@ -92,6 +92,32 @@ TEST_F(ChartSettingsStore, ChangeRateBaseIsAValueOfItsOwnWrittenOnceUsed) {
     }
 }
 
+TEST_F(ChartSettingsStore, DeadlineDaysIsAValueOfItsOwnWrittenOnceChanged) {
+    // Never changed: nothing new is written.
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(store.find(kChartSubkey, kDeadlineDaysValue), nullptr);
+    EXPECT_EQ(s.deadlineDays, 20);
+    s.deadlineDays = 0;
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, kDeadlineDaysValue), "0");
+    s.deadlineDays = 20;  // back to the default, once written: kept written
+    saveChartSettings(store, s, colors);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, kDeadlineDaysValue), "20");
+    // Whole days from 0 to 366; anything else reads as 20.
+    for (const auto& [text, days] : {std::pair{"0", 0},
+                                     {"366", 366},
+                                     {"45", 45},
+                                     {"367", 20},
+                                     {"-1", 20},
+                                     {" 7", 20},
+                                     {"7 ", 20},
+                                     {"7d", 20},
+                                     {"", 20},
+                                     {"99999999999", 20}}) {
+        EXPECT_EQ(load(kDeadlineDaysValue, text).deadlineDays, days) << text;
+    }
+}
+
 TEST_F(ChartSettingsStore, OutOfRangeAndBadFields) {
     load("Mode_1", "9,9,9,9,9,0,1,9,9,9,80,9,25,30,-5,70,0,0,100,5");
     EXPECT_EQ((Ints{s.pitchMode, s.fillFallingBodies, s.stretchBarCount, s.autoStepInterval,
