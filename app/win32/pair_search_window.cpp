@@ -104,10 +104,12 @@ class PairSearchWindow {
                 }
                 return 0;
             case WM_CLOSE:
-                storeChoices();
                 DestroyWindow(window_);
                 return 0;
             case WM_DESTROY: {
+                // Also when the chart's window ends the program with this one open: an owned
+                // window gets no WM_CLOSE then, and its controls are still there to be read.
+                storeChoices();
                 KillTimer(window_, kPollTimer);
                 RECT r{};
                 if (a_.store != nullptr && GetWindowRect(window_, &r)) {
@@ -312,7 +314,6 @@ class PairSearchWindow {
                 }
                 break;
             case IDCANCEL:
-                storeChoices();
                 DestroyWindow(window_);
                 break;
             case kSearchId:

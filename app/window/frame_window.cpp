@@ -295,6 +295,11 @@ void FrameWindow::windowGone() {
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
+    // ペア検索 keeps its choices and place when it closes; ending the program with it open must
+    // close it so, not merely delete it.
+    if (pairSearch_ != nullptr && pairSearch_->isVisible()) {
+        pairSearch_->close();
+    }
     windowGone();
     event->accept();
     Q_EMIT windowClosed();

@@ -154,7 +154,11 @@ TEST_F(PairSearchWindowTest, RefusedAndCancelledRunsLeaveNoOldTable) {
     search->backtestBox()->setChecked(true);
     search->close();
     EXPECT_EQ(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[16], "1");
+    // ... also when the program ends with the window open.
+    window->openPairSearch();
+    search->backtestBox()->setChecked(false);
     window->close();
+    EXPECT_EQ(splitSettingFields(*store.find(kChartSubkey, "PairScreen"))[16], "0");
 }
 
 }  // namespace
