@@ -83,6 +83,14 @@ void PriceJobDialog::stop() {
     label_->setText(fromUtf8(kPriceJobStoppingText));
 }
 
+void PriceJobDialog::reject() {
+    if (job_ != nullptr) {
+        stop();
+        return;
+    }
+    QDialog::reject();
+}
+
 void PriceJobDialog::poll() {
     const int total = progress_.total;
     if (total > 0) {

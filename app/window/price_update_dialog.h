@@ -29,6 +29,10 @@ class PriceJobDialog : public QDialog {
     // Runs the window; the outcome once the job has ended (Cancelled before a start: nothing).
     bool outcome(PriceJobOutcome& out) const;
 
+    // Esc and the close box while a job runs act as 中止: the window stays until the job ends,
+    // so that what it wrote is reloaded and summed up.
+    void reject() override;
+
   private:
     void start();
     void poll();
