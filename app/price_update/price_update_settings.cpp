@@ -45,13 +45,26 @@ bool usableApiBase(std::string_view text) {
     if (text.substr(0, kSecure.size()) == kSecure) {
         return text.size() > kSecure.size();
     }
-    // The host must end where the name does: "http://localhost.example.com" is elsewhere.
+    // The host must end where the name does, and only a port may follow it before the path:
+    // "http://localhost.example.com" is elsewhere, and in "http://127.0.0.1:80@host" the local
+    // name is a user name for another host.
     for (const std::string_view local : {"http://127.0.0.1", "http://localhost", "http://[::1]"}) {
-        if (text.substr(0, local.size()) == local &&
-            (text.size() == local.size() || text[local.size()] == ':' ||
-             text[local.size()] == '/')) {
-            return true;
+        if (text.substr(0, local.size()) != local) {
+            continue;
         }
+        std::string_view rest = text.substr(local.size());
+        if (!rest.empty() && rest.front() == ':') {
+            rest.remove_prefix(1);
+            size_t digits = 0;
+            while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') {
+                ++digits;
+            }
+            if (digits == 0) {
+                return false;
+            }
+            rest.remove_prefix(digits);
+        }
+        return rest.empty() || rest.front() == '/';
     }
     return false;
 }

@@ -231,6 +231,9 @@ TEST(PriceMenu, TheKeyGoesOnlyWhereItIsSafe) {
         {"http://api.jquants.com/v2", false},  // the key in clear over the network
         {"http://localhost.example.com/v2", false},
         {"http://127.0.0.1.example.com/v2", false},
+        {"http://127.0.0.1:80@evil.example/v2", false},  // the local name as a user name
+        {"http://localhost@evil.example/", false},
+        {"http://[::1]:/v2", false},
         {"https://", false},
         {"ftp://127.0.0.1/", false},
         {"", false},
