@@ -31,12 +31,16 @@ std::string rateText(const WalkForwardStats& s) {
 
 }  // namespace
 
+std::optional<double> walkForwardShownRatio(const WalkForwardResult& r) {
+    return r.in.stats.net > 0 ? r.ratio : std::nullopt;
+}
+
 std::string walkForwardSummaryLine(const WalkForwardResult& r) {
     const WalkForwardStats& out = r.out.stats;
     std::string ratio = "--";
-    if (r.ratio) {
+    if (const std::optional<double> shown = walkForwardShownRatio(r)) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.2f", *r.ratio);
+        std::snprintf(text, sizeof text, "%.2f", *shown);
         ratio = text;
     }
     return "期間 " + std::to_string(r.out.periods) + "  取引 " + std::to_string(out.trades) +

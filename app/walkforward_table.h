@@ -2,6 +2,7 @@
 // period, as both shells show, copy and save it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "positions/closed_trades_table.h"
@@ -11,6 +12,10 @@ namespace zepa {
 
 inline constexpr const char* kWalkForwardTitle = "過去の成績";
 inline constexpr const char* kWalkForwardFileName = "過去の成績.csv";
+
+// The ratio as the windows show it: none when the in-sample net is no gain, where out ÷ in of
+// two losses would read as a success ("比 2.00" for twice the loss).
+std::optional<double> walkForwardShownRatio(const WalkForwardResult& result);
 
 // "期間 4  取引 52回  勝率 90.4%  純損益 951,581円  (選定期間 2,244,863円, 比 0.42)", UTF-8.
 std::string walkForwardSummaryLine(const WalkForwardResult& result);

@@ -17,6 +17,7 @@
 #include "app/pair_search_job.h"
 #include "app/position_forms.h"
 #include "app/walkforward_job.h"
+#include "app/walkforward_table.h"
 #include "position_dialogs.h"
 #include "report_list.h"
 #include "settings/chart_values.h"
@@ -452,7 +453,7 @@ class PairSearchWindow {
         if (outcome.result != WalkForwardJobResult::Done) {
             return;
         }
-        walkMark_ = WalkForwardMark{outcome.settings, outcome.walk.ratio};
+        walkMark_ = WalkForwardMark{outcome.settings, walkForwardShownRatio(outcome.walk)};
         showFunnel();
         // Owned by the main window, so that it stays open when ペア検索 closes.
         HWND owner = GetWindow(window_, GW_OWNER);

@@ -112,7 +112,12 @@ INT_PTR CALLBACK jobProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l) {
                     return TRUE;
                 case ZEPA_JOB_SETTINGS:
                     if (s->job == nullptr && s->settings) {
+                        // 詳細設定 belongs to the chart's window; this one waits under it, so
+                        // that 開始 cannot start the job on settings half edited.
+                        EnableWindow(dialog, FALSE);
                         s->settings();
+                        EnableWindow(dialog, TRUE);
+                        SetForegroundWindow(dialog);
                     }
                     return TRUE;
                 case ZEPA_JOB_STOP:

@@ -25,6 +25,7 @@
 
 #include "app/frame_handlers.h"
 #include "app/pair_candidate.h"
+#include "app/walkforward_table.h"
 #include "app/window/position_dialogs.h"
 #include "app/window/qt_values.h"
 #include "app/window/table_save.h"
@@ -386,7 +387,7 @@ void PairSearchWindow::finishWalk(WalkForwardJobOutcome outcome) {
     if (outcome.result != WalkForwardJobResult::Done) {
         return;
     }
-    walkMark_ = WalkForwardMark{outcome.settings, outcome.walk.ratio};
+    walkMark_ = WalkForwardMark{outcome.settings, walkForwardShownRatio(outcome.walk)};
     showFunnel();
     if (walkWindow_ != nullptr) {
         walkWindow_->close();

@@ -133,6 +133,14 @@ TEST(WalkForwardTable, SummaryLineAndOneRowAPeriod) {
               "期間 2  取引 15回  勝率 86.7%  純損益 267,987円  (選定期間 539,540円, 比 0.50)");
     r.ratio.reset();
     EXPECT_NE(walkForwardSummaryLine(r).find("比 --"), std::string::npos);
+    // Two losses make no ratio worth showing: twice the loss is not "比 2.00".
+    r.out.stats.net = -200000;
+    r.in.stats.net = -100000;
+    r.ratio = 2.0;
+    EXPECT_NE(walkForwardSummaryLine(r).find("比 --"), std::string::npos);
+    EXPECT_FALSE(walkForwardShownRatio(r));
+    r.out.stats.net = 267987;
+    r.in.stats.net = 539540;
     const TextTable t = walkForwardTable(r);
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.header.size(), t.rows[0].size());
