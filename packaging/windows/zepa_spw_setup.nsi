@@ -339,7 +339,7 @@ Section "un.${PRODUCT} 本体・ヘルプ・ショートカット（必須）" S
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.\ZEPAWIN（株価・建玉）と設定も削除する" SecUnData
+Section /o "un.\ZEPAWIN（株価・建玉・決済済み）と設定も削除する" SecUnData
   ${If} $Drive != ""
     DetailPrint "$Drive\ZEPAWIN を削除します"
     RMDir /r "$Drive\ZEPAWIN"
