@@ -47,14 +47,17 @@ PriceJobWork priceUpdateWork(std::string root, const PriceUpdateSettings& settin
     return [root = std::move(root), &settings](PriceJobProgress& progress) {
         PriceUpdateRequest request;
         std::string problem;
-        if (findApiKey("", request.key, problem) != KeyResult::Found) {
+        const KeyResult found = findApiKey("", request.key, problem);
+        if (found != KeyResult::Found) {
+            // Gone since the check before the window: the viewer's words, not the command's.
             PriceJobOutcome outcome;
-            outcome.summary = problem + "\n株価は書き込んでいません。\n";
+            outcome.summary =
+                (found == KeyResult::NotGiven ? std::string(kNoKeyMessage) : problem) +
+                "\n株価は書き込んでいません。\n";
             return outcome;
         }
         request.root = root;
         request.settings = settings;
-        request.apiBase = settings.apiBase;
         request.today = tokyoDateOf(static_cast<int64_t>(std::time(nullptr)));
         PriceJobOutcome outcome = runPriceUpdate(request, progress);
         wipe(request.key);

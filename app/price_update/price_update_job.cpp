@@ -67,7 +67,7 @@ std::string priceImportSummary(const ImportReport& r, int status) {
 
 PriceJobOutcome runPriceUpdate(const PriceUpdateRequest& request, PriceJobProgress& progress) {
     JQuantsSettings settings;
-    settings.apiBase = request.apiBase;
+    settings.apiBase = request.settings.apiBase;
     settings.key = request.key;
     settings.requestsPerMinute = request.settings.requestsPerMinute;
     JQuantsWorld world = request.world;

@@ -34,7 +34,6 @@ struct PriceUpdateRequest {
     std::string key;
     PriceUpdateSettings settings;
     int32_t today = 0;  // in Tokyo
-    std::string apiBase = kJQuantsApiBase;
     // The network and the waits; the real ones unless a test gives its own.
     JQuantsWorld world;
     bool realWaits = true;

@@ -33,7 +33,7 @@ struct UpdateRun {
         r.settings.firstFillFrom = 20240101;
         r.settings.requestsPerMinute = 60;
         r.today = 20240109;
-        r.apiBase = s.server.base() + "/v2";
+        r.settings.apiBase = s.server.base() + "/v2";
         r.world = clock.world();
         r.realWaits = false;
         return r;
