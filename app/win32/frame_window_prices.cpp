@@ -2,6 +2,7 @@
 // the key, the work, the reload and the summary are app/price_update/price_menu.h's.
 #include "frame_window.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <string>
@@ -78,6 +79,11 @@ std::vector<std::wstring> chooseFiles(HWND owner, const wchar_t* title, const wc
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
                 OFN_EXPLORER | (several ? OFN_ALLOWMULTISELECT : 0);
     if (!GetOpenFileNameW(&ofn)) {
+        // Cancelled says nothing; a choice too long for the names' buffer must not look like one.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+            MessageBoxW(owner, L"選んだファイルが多すぎます。何回かに分けて取り込んで下さい。",
+                        title, MB_OK | MB_ICONEXCLAMATION);
+        }
         return {};
     }
     return chosenFiles(buffer.data());
