@@ -125,4 +125,8 @@ std::string maskedKey(std::string_view key) {
     return dots;
 }
 
+std::string storedKeyHint(bool stored, std::string_view key) {
+    return stored ? "保存済み: " + maskedKey(key) : "J-Quants のダッシュボードの API キー";
+}
+
 }  // namespace zepa

@@ -36,6 +36,9 @@ int32_t firstFillDay(const PriceUpdateSettings& settings, int32_t today);
 
 // What the key field shows: one dot per character, UTF-8.
 std::string maskedKey(std::string_view key);
+// 詳細設定's line under the key field, the same in both shells: "保存済み: " and the masked
+// stored key, or where a key comes from when none is stored.
+std::string storedKeyHint(bool stored, std::string_view key);
 
 // 株価更新 without a key: where to get one and where it goes.
 extern const std::string_view kNoKeyMessage;

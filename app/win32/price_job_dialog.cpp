@@ -152,8 +152,7 @@ INT_PTR CALLBACK settingsProcedure(HWND dialog, UINT message, WPARAM w, LPARAM l
             // A key typed shows as dots, as the stored one does; a key typed replaces it.
             SendDlgItemMessageW(dialog, ZEPA_PRICE_KEY, EM_SETPASSWORDCHAR, L'\u25CF', 0);
             SetDlgItemTextW(dialog, ZEPA_PRICE_KEY_STORED,
-                            hasKey ? wide("保存済み: " + maskedKey(stored)).c_str()
-                                   : L"J-Quants のダッシュボードの API キー");
+                            wide(storedKeyHint(hasKey, stored)).c_str());
             stored.assign(stored.size(), '\0');
             SetDlgItemTextW(dialog, ZEPA_PRICE_RATE,
                             std::to_wstring(settings->requestsPerMinute).c_str());

@@ -118,8 +118,7 @@ bool runPriceUpdateSettingsDialog(QWidget* parent, PriceUpdateSettings& settings
     std::string stored;
     std::string problem;
     const bool hasKey = readKeyFile(userKeyFilePath(), stored, problem) == KeyResult::Found;
-    key->setPlaceholderText(hasKey ? QString::fromUtf8(maskedKey(stored))
-                                   : QStringLiteral("J-Quants のダッシュボードの API キー"));
+    key->setPlaceholderText(QString::fromStdString(storedKeyHint(hasKey, stored)));
     stored.assign(stored.size(), '\0');
     auto* rate = new QSpinBox(&dialog);
     rate->setRange(1, 10000);

@@ -134,6 +134,8 @@ TEST(PriceUpdateSettings, PaceAndFirstDayAreStoredAndTheKeyIsShownAsDots) {
     EXPECT_EQ(firstFillDay({5, 20150105}, 20260305), 20150105);
     EXPECT_EQ(maskedKey("abc"), "●●●");
     EXPECT_EQ(maskedKey(""), "");
+    EXPECT_EQ(storedKeyHint(true, "abc"), "保存済み: ●●●");
+    EXPECT_EQ(storedKeyHint(false, ""), "J-Quants のダッシュボードの API キー");
 }
 
 }  // namespace
