@@ -10,6 +10,7 @@
 #include "app/pair_candidate.h"
 #include "base/table_text.h"
 #include "marketdata/market_code.h"
+#include "positions/position_request.h"
 #include "screen/screen_market.h"
 
 namespace zepa {
@@ -46,13 +47,6 @@ constexpr std::array<ColumnInfo, 19> kColumns{{
 
 const ColumnInfo& infoOf(PairColumn column) {
     return kColumns[static_cast<size_t>(column)];
-}
-
-std::string isoDate(int32_t yyyymmdd) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", yyyymmdd / 10000 % 10000,
-                  yyyymmdd / 100 % 100, yyyymmdd % 100);
-    return text;
 }
 
 std::string printed(const char* format, double v) {
@@ -327,10 +321,7 @@ std::string pairTableFileName(int32_t endDate) {
     if (endDate <= 0) {
         return "ペア検索.csv";
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", endDate / 10000 % 10000, endDate / 100 % 100,
-                  endDate % 100);
-    return std::string("ペア検索_") + text + ".csv";
+    return "ペア検索_" + isoDate(endDate) + ".csv";
 }
 
 PairSearchRow pairSearchRow(const ScreenMarket& market, const ScreenPair& pair, int32_t rank,

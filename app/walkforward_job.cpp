@@ -7,6 +7,7 @@
 
 #include "app/pair_search_job.h"
 #include "marketdata/data_error.h"
+#include "positions/position_request.h"
 
 namespace zepa {
 namespace {
@@ -152,10 +153,7 @@ std::string walkForwardFileName(int32_t lastDate) {
     if (lastDate <= 0) {
         return "過去の成績.csv";
     }
-    char text[64];
-    std::snprintf(text, sizeof text, "過去の成績_%04d-%02d-%02d.csv", lastDate / 10000 % 10000,
-                  lastDate / 100 % 100, lastDate % 100);
-    return text;
+    return "過去の成績_" + isoDate(lastDate) + ".csv";
 }
 
 WalkForwardJob::WalkForwardJob(InstallationPaths paths, PairSearchSettings settings,

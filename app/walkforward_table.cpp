@@ -4,6 +4,7 @@
 
 #include "base/grouped_number.h"
 #include "base/table_text.h"
+#include "positions/position_request.h"
 
 namespace zepa {
 namespace {
@@ -11,12 +12,6 @@ namespace {
 std::string dateText(int32_t date) {
     char text[16];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d", date / 10000, date / 100 % 100, date % 100);
-    return text;
-}
-
-std::string isoDate(int32_t date) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date / 10000, date / 100 % 100, date % 100);
     return text;
 }
 
