@@ -123,11 +123,6 @@ TEST_F(Overview, CtrlLAndTheMenuOpenTheWindowWithFreshFigures) {
     EXPECT_EQ(shell.overviewChanges, 2);
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
 
 TEST(OverviewShownCell, YenFiguresAreGroupedAndNothingElse) {
     struct Case {
@@ -177,11 +172,6 @@ TEST_F(Overview, TheWindowGroupsWhatTheCopyKeepsPlain) {
     EXPECT_EQ(textTableTsv(table).find(','), std::string::npos);
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
 
 void expectSameFigures(const PositionOverview& a, const PositionOverview& b) {
     ASSERT_EQ(a.rows.size(), b.rows.size());
