@@ -344,8 +344,6 @@ TEST(PairSearchTable, FunnelLine) {
     o.minAbsZ = 2;
     EXPECT_EQ(funnelLine(r, o).substr(funnelLine(r, o).rfind("→")),
               "→ |Z| 1,042　上位 100 組を表示");
-    EXPECT_EQ(groupedNumber(-1000), "-1,000");
-    EXPECT_EQ(groupedNumber(999), "999");
 }
 
 TEST(PairCandidate, BuysTheCheaperLegForTheAmount) {

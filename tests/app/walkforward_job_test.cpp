@@ -1,15 +1,13 @@
 // 過去の成績 in the ペア検索 window's plain logic: the two fields 取引期間 and 間隔 (refused by
 // name, stored in a value of their own), the run off the window's thread against the engine run
-// directly, cancel and refusals, the table as copied, the 検証 header and the funnel's ratio.
+// directly, cancel and refusals, the 検証 header and the funnel's ratio.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <optional>
 
 #include "app/pair_search_table.h"
 #include "app/walkforward_job.h"
-#include "app/walkforward_table.h"
 #include "settings/chart_values.h"
 #include "settings/memory_value_store.h"
 #include "tests/app/reverting_market.h"
@@ -231,32 +229,6 @@ TEST(WalkForwardJob, CancelledHandsBackNothingAndRefusalsSayWhy) {
     s.rule.stop = 1.0;
     EXPECT_EQ(pairSearchSettingsProblem(s), "");
     EXPECT_EQ(walkForwardSettingsProblem(s), "検証の条件は |決済| < 仕掛け < 損切り にして下さい");
-}
-
-TEST(WalkForwardTable, CopiedPlainWithTheShortMarkAsAColumn) {
-    WalkForwardResult r;
-    WalkForwardPeriodResult& p = r.periods.emplace_back();
-    p.formationEndDate = 20250110;
-    p.tradeFirstDate = 20250114;
-    p.tradeLastDate = 20250301;
-    p.period.isShort = true;
-    p.universe = 4000;
-    p.pairs.resize(2);
-    p.out.trades = 3;
-    p.out.winRate = 2.0 / 3;
-    p.out.net = -1234567;
-    p.in.net = 7654321;
-    const TextTable t = walkForwardTable(r, true);
-    EXPECT_EQ(t.header.back(), "途中");
-    ASSERT_EQ(t.rows.size(), 1u);
-    EXPECT_EQ(t.rows[0],
-              (std::vector<std::string>{"2025-01-10", "2025-01-14", "2025-03-01", "4000", "2", "3",
-                                        t.rows[0][6], "-1234567", "7654321", "1"}));
-    EXPECT_NEAR(std::stod(t.rows[0][6]), 200.0 / 3, 1e-9);
-    p.out.trades = 0;
-    EXPECT_EQ(walkForwardTable(r, true).rows[0][6], "");  // no trades, no rate
-    EXPECT_EQ(walkForwardFileName(20261204), "過去の成績_2026-12-04.csv");
-    EXPECT_EQ(walkForwardFileName(0), "過去の成績.csv");
 }
 
 }  // namespace
