@@ -38,7 +38,6 @@ TEST(PairSearchSettings, DefaultsAndRoundTrip) {
         setPairField(s, field, value);
     }
     EXPECT_DOUBLE_EQ(pairFieldValue(s, PairField::BorrowRate), 1.15);  // percent
-    EXPECT_EQ(pairFieldValue(s, PairField::Amount), 50.0);             // ten thousands of yen
     s.screen.sector = 33;
     s.marketCode = 1;
     s.withBacktest = true;
@@ -315,7 +314,6 @@ TEST(PairSearchTable, CopiedAndSavedCellsArePlainNumbers) {
     const std::string line = tsv.substr(tsv.find('\n') + 1);
     EXPECT_EQ(line.find_first_of("%,"), std::string::npos) << line;
     EXPECT_EQ(line.find("本"), std::string::npos) << line;
-    // A name that a spreadsheet would run as a formula stays text in the file.
     // A name a spreadsheet would take for a formula stays text.
     for (const char* name : {"=HYPERLINK", "+1", "@SUM"}) {
         t.rows[0].aName = name;
