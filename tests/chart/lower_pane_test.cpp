@@ -151,7 +151,6 @@ TEST_F(LowerPane, ProfitsBeyond32BitsKeepTheirSignAndSaturate) {
     EXPECT_NEAR(bars()[0].y1, kZero - 74, 1);
 }
 
-
 // The ratio chart over slots 0..9 with z given per slot (NAN: none).
 struct RatioPane : LowerPane {
     RatioPane() {

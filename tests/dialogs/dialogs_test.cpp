@@ -138,7 +138,6 @@ TEST(Dialogs, AdvancedSettingsMarkOnlyAFilledPresetInUse) {
     EXPECT_FALSE(mark->isChecked());
 }
 
-
 // Qt's own dialogs and buttons read in Japanese whatever the locale (LANG is C in the tests).
 TEST(Dialogs, QtsOwnDialogsReadInJapanese) {
     QTranslator* japanese = installQtJapanese(*QCoreApplication::instance());
