@@ -304,12 +304,6 @@ TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
               "01 " + file + "このファイルを開く既定のアプリがありません。" + where);
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
-
 // The lower pane's title as the last drawing wrote it, UTF-8.
 std::string lowerTitle(const RecordingSurface& s) {
     std::string title;

@@ -53,20 +53,30 @@ TEST(PairSearchOrientation, TableCandidateAndCommandAgreeWhicheverLegTheScreenPu
     for (int dates = 300; dates < 340 && seen.size() < 2; dates += 3) {
         SCOPED_TRACE("dates " + std::to_string(dates));
         test::TempInstallation in;
-        test::writeRevertingMarket(in, dates);
+        const std::vector<std::vector<int32_t>> closes = test::writeRevertingMarket(in, dates);
         PairSearchSettings s = defaultPairSearchSettings();
         s.withBacktest = true;
         s.rule.entry = 1.5;
         PairSearchProgress progress;
         const PairSearchOutcome out = runPairSearch(in.paths, s, progress);
         ASSERT_EQ(out.result, PairSearchResult::Done) << out.message;
+        EXPECT_EQ(progress.stage.load(), static_cast<int>(PairSearchStage::Finished));
         const PairSearchRow* row = nullptr;
         for (const PairSearchRow& r : out.table.rows) {
             row = r.aCode + r.bCode == 1001 + 1002 ? &r : row;
         }
+        if (dates == 300) {  // the planted pair alone passes, with its trades
+            EXPECT_EQ(out.table.rows.size(), 1u) << out.funnel;
+            EXPECT_EQ(out.funnel.rfind("4銘柄 → 6組 → 相関 ", 0), 0u) << out.funnel;
+            EXPECT_EQ(out.windowStart, 20240314);  // the first of the last 250 of 300 weekdays
+            ASSERT_TRUE(row != nullptr && row->stats);
+            EXPECT_GT(row->stats->trades, 0);
+        }
         if (row == nullptr || !row->z || !row->stats) {
             continue;
         }
+        EXPECT_EQ(row->trades.size(),
+                  static_cast<size_t>(row->stats->trades + row->stats->hasOpenTrade));
         seen.insert(row->turned);
         EXPECT_LE(*row->z, 0.0);
         EXPECT_EQ(pairCell(*row, PairColumn::ACode), std::to_string(row->aCode));
@@ -80,6 +90,14 @@ TEST(PairSearchOrientation, TableCandidateAndCommandAgreeWhicheverLegTheScreenPu
         ASSERT_EQ(startViewer(a, in.root.string(), store), StartupOutcome::Ready);
         onCreate(a, shell);
         const PairCandidate c = pairCandidateOf(*row, s, out.windowStart);
+        EXPECT_EQ(c.ratioPeriod, 25);
+        // Each leg whole hundreds of shares for the amount at its own close at the end.
+        for (const PositionLeg& leg : {c.record.buy, c.record.sell}) {
+            const double close = closes[static_cast<size_t>(leg.stockCode - 1001)].back();
+            EXPECT_EQ(leg.quantity,
+                      std::max(100, static_cast<int32_t>(s.rule.amount / close / 100) * 100))
+                << leg.stockCode;
+        }
         ASSERT_TRUE(showCandidate(a, shell, c));
         EXPECT_EQ(a.series.buyStockCode, row->aCode);
         ASSERT_FALSE(a.ratio.slots.empty());

@@ -167,14 +167,11 @@ TEST_F(PositionCommands, WithoutPositionsOnlyAddingIsOffered) {
     }
     EXPECT_EQ(a.positions.positionCount, 0);
     EXPECT_EQ(file(), "");
-    // The last one gone, what finds the next one and the record of the closed ones stay.
+    // The last one gone, the record of the closed ones stays.
     EXPECT_FALSE(shell.menuEnabled.at(command::kChangePosition));
     EXPECT_FALSE(shell.menuEnabled.at(command::kSpreadData));
-    EXPECT_FALSE(shell.menuEnabled.contains(command::kClosedTrades));
-    EXPECT_FALSE(shell.menuEnabled.contains(command::kPairSearch));
     press(command::kClosedTrades);
-    onKey(a, shell, 'F', true);
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"closed trades", "pair search"}));
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"closed trades"}));
     shell.messages.clear();
     press(command::kChangePosition);
     press(command::kClosePosition);

@@ -11,26 +11,10 @@
 #include "import/jquants_key.h"
 #include "import/jquants_update.h"
 #include "tests/app/viewer_fixture.h"
-#include "tests/jquants/fake_jquants.h"
+#include "tests/jquants/jquants_test_support.h"
 
 namespace zepa::test {
 namespace {
-
-void setEnv(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    ::setenv(name, value.c_str(), 1);
-#endif
-}
-
-void unsetEnv(const char* name) {
-#ifdef _WIN32
-    _putenv_s(name, "");  // an empty value removes it
-#else
-    ::unsetenv(name);
-#endif
-}
 
 #ifdef _WIN32
 constexpr const char* kConfigVariable = "APPDATA";
@@ -38,40 +22,46 @@ constexpr const char* kConfigVariable = "APPDATA";
 constexpr const char* kConfigVariable = "XDG_CONFIG_HOME";
 #endif
 
-// The key's places for one test: the per-user key file in a folder of its own, no
-// JQUANTS_API_KEY; both as they were afterwards.
-class KeyPlaces {
+// One environment variable set, or removed when given none, for a test; as it was afterwards.
+class ScopedEnv {
   public:
-    KeyPlaces() : folder_(makeTempFolder()) {
-        keep(kConfigVariable, config_);
-        keep("JQUANTS_API_KEY", env_);
-        setEnv(kConfigVariable, folder_.string());
-        unsetEnv("JQUANTS_API_KEY");
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* v = std::getenv(name)) {
+            old_ = v;
+        }
+        set(name, value);
     }
-    ~KeyPlaces() {
-        restore(kConfigVariable, config_);
-        restore("JQUANTS_API_KEY", env_);
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
+    ~ScopedEnv() { set(name_, old_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+    static void set(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+        _putenv_s(name, value ? value->c_str() : "");  // an empty value removes it
+#else
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+#endif
     }
-    KeyPlaces(const KeyPlaces&) = delete;
-    KeyPlaces& operator=(const KeyPlaces&) = delete;
 
   private:
-    static void keep(const char* name, std::optional<std::string>& into) {
-        if (const char* v = std::getenv(name)) {
-            into = v;
-        }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The key's places for one test: the per-user key file in a folder of its own, no
+// JQUANTS_API_KEY.
+struct KeyPlaces {
+    ~KeyPlaces() {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
     }
-    static void restore(const char* name, const std::optional<std::string>& value) {
-        if (value) {
-            setEnv(name, *value);
-        } else {
-            unsetEnv(name);
-        }
-    }
-    fs::path folder_;
-    std::optional<std::string> config_, env_;
+    fs::path folder = makeTempFolder();
+    ScopedEnv config{kConfigVariable, folder.string()};
+    ScopedEnv key{"JQUANTS_API_KEY", std::nullopt};
 };
 
 void storeKey(const std::string& key) {
@@ -108,7 +98,7 @@ TEST(PriceMenu, TheKeyIsLookedForBeforeTheUpdatesWindowOpens) {
     EXPECT_TRUE(shell.messages.empty());
 
     // A key that cannot be one: refused with the reason (never the text), 詳細設定 not offered.
-    setEnv("JQUANTS_API_KEY", "S3CRET with blanks");
+    ScopedEnv::set("JQUANTS_API_KEY", "S3CRET with blanks");
     EXPECT_FALSE(priceUpdateKeyReady(shell, [&] { ++edits; }));
     EXPECT_EQ(edits, 2);
     ASSERT_EQ(shell.messages.size(), 1u);
@@ -120,9 +110,9 @@ TEST(PriceMenu, TheKeyIsLookedForBeforeTheUpdatesWindowOpens) {
 // in the job's window comes between), and fetches from the address the settings name.
 TEST(PriceMenu, TheUpdatesWorkReadsTheKeyAndSettingsAsItStarts) {
     KeyPlaces places;
-    FakeJQuants fake;
-    LocalHttpServer server([&fake](const ServedRequest& r) { return fake(r); });
-    ASSERT_TRUE(server.running());
+    ServedFake served;
+    FakeJQuants& fake = served.fake;
+    LocalHttpServer& server = served.server;
     const int32_t today = tokyoDateOf(static_cast<int64_t>(std::time(nullptr)));
     fake.bars[today] = {
         barRow(FakeJQuants::iso(today), "72030", "2000", "2050", "1990", "2020", "1000")};
@@ -266,20 +256,19 @@ TEST_F(PriceJobEnd, ReloadsWhenWrittenAndShowsTheSummary) {
     EXPECT_EQ(shell.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(shell.invalidations, invalidations);
 
-    // Written: the new days are in before the summary shows.
-    DbwFile later;
-    later.dates = weekdays(2023, 4, 3, 5);
-    for (int code = 1001; code <= 1006; ++code) {
-        later.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code),
-                                     {code, code + 1, code + 2, code + 3, code + 4}));
-    }
-    writeDb("DBW.002", later);
+    // Written: the new days are in before the summary shows, the selector filled again and the
+    // chart redrawn.
+    writeLaterPrices({0, 1, 2, 3, 4});
+    shell.selectorItems.clear();
     PriceJobOutcome written;
     written.status = kExitImported;
     written.reload = true;
     written.summary = "株価更新: 5 日分";
     finishPriceJob(a, shell, kPriceUpdateCaption, written);
     EXPECT_EQ(a.md.set.dateCount, kDates + 5);
+    EXPECT_EQ(shell.selectorItems.size(), 3u);
+    EXPECT_GT(shell.invalidations, invalidations);
+    paint();
     ASSERT_EQ(shell.messages.size(), 2u);
     EXPECT_EQ(shell.messages[1].text, "株価更新: 5 日分");
     EXPECT_EQ(shell.messages[1].icon, MessageIcon::Information);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -49,6 +50,20 @@ struct Viewer : ::testing::Test, TempInstallation {
             file.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
         }
         ASSERT_TRUE(writePriceDatabase(dataFile("DBW.001"), file));
+    }
+
+    // A second price file with five later dates for 1001..1006, each close its code + offset.
+    void writeLaterPrices(const std::array<int32_t, 5>& offsets) {
+        DbwFile later;
+        later.dates = weekdays(2023, 4, 3, 5);
+        for (int code = 1001; code <= 1006; ++code) {
+            std::vector<int32_t> closes;
+            for (const int32_t o : offsets) {
+                closes.push_back(code + o);
+            }
+            later.stocks.push_back(stock(tokyo(code), "STOCK" + std::to_string(code), closes));
+        }
+        writeDb("DBW.002", later);
     }
 
     static void write(const std::string& path, std::string_view bytes) { writeText(path, bytes); }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "app/walkforward_job.h"
 #include "app/walkforward_plot.h"
 #include "app/walkforward_table.h"
 #include "base/codepage.h"
@@ -149,6 +150,18 @@ TEST(WalkForwardTable, SummaryLineAndOneRowAPeriod) {
     EXPECT_EQ(t.rows[1][2], "2025/12/04(途中)");
     EXPECT_EQ(t.rows[1][6], "--");  // no trades: no rate
     EXPECT_EQ(t.rows[1][7], "-12,000");
+    // For spreadsheets: ISO dates, plain numbers, no rate without trades, the short mark a column.
+    const TextTable plain = walkForwardTable(r, true);
+    EXPECT_EQ(plain.header.back(), "途中");
+    EXPECT_EQ(plain.rows[0],
+              (std::vector<std::string>{"2025-01-10", "2025-01-14", "2025-07-15", "43", "3", "15",
+                                        plain.rows[0][6], "279987", "539540", "0"}));
+    EXPECT_NEAR(std::stod(plain.rows[0][6]), 1300.0 / 15, 1e-9);
+    EXPECT_EQ(plain.rows[1][6], "");
+    EXPECT_EQ(plain.rows[1][7], "-12000");
+    EXPECT_EQ(plain.rows[1].back(), "1");
+    EXPECT_EQ(walkForwardFileName(20261204), "過去の成績_2026-12-04.csv");
+    EXPECT_EQ(walkForwardFileName(0), "過去の成績.csv");
 }
 
 }  // namespace

@@ -151,12 +151,6 @@ TEST_F(LowerPane, ProfitsBeyond32BitsKeepTheirSignAndSaturate) {
     EXPECT_NEAR(bars()[0].y1, kZero - 74, 1);
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
-
 // The ratio chart over slots 0..9 with z given per slot (NAN: none).
 struct RatioPane : LowerPane {
     RatioPane() {

@@ -138,12 +138,6 @@ TEST(Dialogs, AdvancedSettingsMarkOnlyAFilledPresetInUse) {
     EXPECT_FALSE(mark->isChecked());
 }
 
-}  // namespace
-}  // namespace zepa
-
-namespace zepa {
-namespace {
-
 // Qt's own dialogs and buttons read in Japanese whatever the locale (LANG is C in the tests).
 TEST(Dialogs, QtsOwnDialogsReadInJapanese) {
     QTranslator* japanese = installQtJapanese(*QCoreApplication::instance());

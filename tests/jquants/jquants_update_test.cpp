@@ -201,62 +201,55 @@ TEST_F(JQuantsUpdateTest, AStoppedFillKeepsItsDaysAndARerunContinuesAfterThem) {
     expectNoKey(messages);
 }
 
-TEST_F(JQuantsUpdateTest, AFailingDayWritesNothingOfItAndKeepsTheDaysBefore) {
-    const std::string third = "/v2/equities/bars/daily?date=20240109";
-    struct Case {
-        const char* what;
-        std::map<std::string, std::deque<ServedReply>> faults;
-        std::vector<std::string> rows;
-        const char* message;
-    };
-    const std::string bad = barRow("2024-01-09", "72030", "2000", "1900", "2100", "2000", "100");
-    const Case cases[] = {
-        {"the service keeps failing",
-         {{third, std::deque<ServedReply>(6, ServedReply{502, "", {}})}},
-         rowsOf(20240109, 2),
-         "GET /equities/bars/daily?date=20240109: HTTP 502 (gave up after 6 attempts) (nothing "
-         "of 2024-01-09 was written)"},
-        {"the second page is not JSON",
-         {{third + "&pagination_key=p2", {{200, "{\"data\":[", {}}}}},
-         rowsOf(20240109, 2),
-         "GET /equities/bars/daily?date=20240109&pagination_key=p2: the answer is not valid JSON "
-         "(nothing of 2024-01-09 was written)"},
-        {"a row the importer refuses",
-         {},
-         {rowsOf(20240109, 2)[1], bad},
-         "GET /equities/bars/daily?date=20240109 (page 1):1:"},
-        {"no rows on a trading day",
-         {},
-         {},
-         "GET /equities/bars/daily?date=20240109: no rows, though the calendar gives 2024-01-09 "
-         "as a trading day"},
-    };
-    for (const Case& c : cases) {
-        ServedFake fresh;
-        TempInstallation root;
-        serveDays(fresh.fake);
-        fresh.fake.bars[20240109] = c.rows;
-        fresh.fake.faults = c.faults;
-        JQuantsUpdateOptions o;
-        o.import.root = root.root.string();
-        o.from = 20240104;
-        o.today = 20240111;
-        o.daysPerBatch = 5;
-        FakeClock fakeClock;
-        JQuantsSession session(fresh.settings(), fakeClock.world());
-        JQuantsUpdateReport r;
-        EXPECT_EQ(runJQuantsUpdate(o, session, nullptr, r), kExitInputError) << c.what;
-        ASSERT_FALSE(r.import.errors.empty()) << c.what;
-        EXPECT_TRUE(r.import.errors.back().starts_with(c.message) ||
-                    r.import.errors.front().starts_with(c.message))
-            << c.what << ": " << r.import.errors.front();
-        EXPECT_EQ(r.daysWritten, 2) << c.what;
-        EXPECT_EQ(r.lastDayWritten, 20240105) << c.what;
-        std::vector<std::string> texts = r.import.errors;
-        texts.push_back(summaryText(r.import));
-        expectNoKey(texts);
-    }
+struct FailingDay {
+    const char* what;
+    std::map<std::string, std::deque<ServedReply>> faults;
+    std::vector<std::string> rows;
+    const char* message;
+};
+
+const std::string kThird = "/v2/equities/bars/daily?date=20240109";
+
+const FailingDay kFailingDays[] = {
+    {"the service keeps failing",
+     {{kThird, std::deque<ServedReply>(6, ServedReply{502, "", {}})}},
+     rowsOf(20240109, 2),
+     "GET /equities/bars/daily?date=20240109: HTTP 502 (gave up after 6 attempts) (nothing "
+     "of 2024-01-09 was written)"},
+    {"the second page is not JSON",
+     {{kThird + "&pagination_key=p2", {{200, "{\"data\":[", {}}}}},
+     rowsOf(20240109, 2),
+     "GET /equities/bars/daily?date=20240109&pagination_key=p2: the answer is not valid JSON "
+     "(nothing of 2024-01-09 was written)"},
+    {"a row the importer refuses",
+     {},
+     {rowsOf(20240109, 2)[1], barRow("2024-01-09", "72030", "2000", "1900", "2100", "2000", "100")},
+     "GET /equities/bars/daily?date=20240109 (page 1):1:"},
+    {"no rows on a trading day",
+     {},
+     {},
+     "GET /equities/bars/daily?date=20240109: no rows, though the calendar gives 2024-01-09 "
+     "as a trading day"},
+};
+
+struct JQuantsFailingDay : JQuantsUpdateTest, ::testing::WithParamInterface<FailingDay> {};
+
+TEST_P(JQuantsFailingDay, WritesNothingOfItAndKeepsTheDaysBefore) {
+    const FailingDay& c = GetParam();
+    s.fake.bars[20240109] = c.rows;
+    s.fake.faults = c.faults;
+    EXPECT_EQ(update(20240104, 0, 20240111, 5), kExitInputError) << c.what;
+    ASSERT_FALSE(report.import.errors.empty()) << c.what;
+    EXPECT_TRUE(report.import.errors.back().starts_with(c.message) ||
+                report.import.errors.front().starts_with(c.message))
+        << c.what << ": " << report.import.errors.front();
+    EXPECT_EQ(report.daysWritten, 2) << c.what;
+    EXPECT_EQ(report.lastDayWritten, 20240105) << c.what;
+    EXPECT_EQ(stored(), (std::vector<int32_t>{20240104, 20240105})) << c.what;
+    expectNoKey(messages);
 }
+
+INSTANTIATE_TEST_SUITE_P(Faults, JQuantsFailingDay, ::testing::ValuesIn(kFailingDays));
 
 // Days stored after the range asked for do not make it up to date: the range is filled.
 TEST_F(JQuantsUpdateTest, ARangeBeforeTheStoredDaysIsFilled) {

@@ -128,12 +128,6 @@ TEST(ScaledSurface, HostileCoordinates) {
     EXPECT_EQ(scaled.count(kBlue), kWidth * 3 * kHeight * 3);
 }
 
-}  // namespace
-}  // namespace zepa::test
-
-namespace zepa::test {
-namespace {
-
 // Doubling keeps flat areas and straight edges as blocks and fills the corners of staircases.
 TEST(PixelArtScale, DoublesEdgesAsBlocksAndSmoothsStaircases) {
     const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);

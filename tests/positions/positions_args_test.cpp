@@ -1,22 +1,13 @@
 // zepa_positions' command line.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <tuple>
 
+#include "tests/support/words.h"
 #include "tools/positions/positions_args.h"
 
 namespace zepa::test {
 namespace {
-
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) {
-        out.push_back(w);
-    }
-    return out;
-}
 
 TEST(PositionsArgs, CommandsAndTheirOptions) {
     PositionsArgs a;

@@ -1,22 +1,15 @@
 // zepa_screen's options: what each reads into, and the one-line problem of a bad one.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <tuple>
 
+#include "tests/support/words.h"
 #include "tools/screen/screen_args.h"
 
 namespace zepa {
 namespace {
 
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;) {
-        out.push_back(w);
-    }
-    return out;
-}
+using test::words;
 
 TEST(ScreenArgs, AllDropsTheDefaultsNotWhatIsGivenAndAShortWindowShortensS) {
     ScreenCommand c;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "settings/input_dialog_logic.h"
 #include "settings/settings_dialog_logic.h"
@@ -102,11 +103,10 @@ TEST_F(SettingsDialogLogic, CloseEndsEvenWhenThePeriodsAreJunkAndTheBuildFails) 
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
 }
 
-TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
+TEST_F(SettingsDialogLogic, RatioOptionsToggleAndResetWithTheDeadlineDays) {
     fillSettingsDialog(settings, controls);
     EXPECT_EQ((Ints{controls.checks[kRatioChartCheck], controls.checks[kOverlaySellCheck]}),
               (Ints{0, 0}));
-    EXPECT_EQ(controls.edits[kRatioPeriodEdit], "  25");
     press(kRatioChartCheck);
     press(kOverlaySellCheck);
     press(kShowBacktestCheck);
@@ -116,66 +116,61 @@ TEST_F(SettingsDialogLogic, RatioOptionsToggleAndCheckTheirPeriod) {
               (Ints{1, 1, 1, 1}));
     EXPECT_EQ(controls.checks[kChangeRateOfEntryCheck], 1);
 
-    // {typed, message}: a refused period keeps the dialog open and changes nothing.
-    const std::string range = "入力エラー:レシオケータの期間は 5 から 250 までです";
-    const std::pair<const char*, std::string> refused[] = {{"", "入力エラー:入力がありません"},
-                                                           {"   ", "入力エラー:入力がありません"},
-                                                           {"4", range},
-                                                           {"251", range},
-                                                           {"2 5", range},
-                                                           {"25x", range},
-                                                           {"99999999999", range}};
-    for (const auto& [typed, message] : refused) {
-        controls.calls.clear();
-        controls.edits[kRatioPeriodEdit] = typed;
-        EXPECT_FALSE(press(kCloseButton)) << typed;
-        EXPECT_EQ(controls.calls, Calls{message}) << typed;
-        EXPECT_EQ(settings.ratioPeriod, 25);
-    }
-    controls.calls.clear();
-    controls.edits[kRatioPeriodEdit] = " 250 ";
-    EXPECT_TRUE(press(kCloseButton));
-    EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
-
-    // The reset puts these options and the split-adjusted display back to their defaults.
+    // The reset puts these options, the split-adjusted display and the days back to their
+    // defaults.
     settings.splitAdjustedDisplay = 1;
+    settings.ratioPeriod = 250;
+    settings.deadlineDays = 5;
     controls.answerYes = true;
     press(kResetButton);
     EXPECT_EQ((Ints{settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry,
-                    settings.splitAdjustedDisplay}),
-              (Ints{0, 25, 0, 0}));
+                    settings.splitAdjustedDisplay, settings.deadlineDays}),
+              (Ints{0, 25, 0, 0, 20}));
+    EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
 }
 
-TEST_F(SettingsDialogLogic, DeadlineDaysAreRefusedOutsideTheirRangeWithNothingTaken) {
+// A ratio period or a count of days that does not read keeps the dialog open, says why and takes
+// nothing typed, not even the other, valid field.
+TEST_F(SettingsDialogLogic, PeriodAndDaysOutOfRangeAreRefusedWithNothingTaken) {
     fillSettingsDialog(settings, controls);
+    EXPECT_EQ(controls.edits[kRatioPeriodEdit], "  25");
     EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
-    const std::string range = "入力エラー:期日の合図(残日数)は 0 から 366 までです";
-    const std::pair<const char*, std::string> refused[] = {{"", "入力エラー:入力がありません"},
-                                                           {"-1", range},
-                                                           {"367", range},
-                                                           {"3 0", range},
-                                                           {"30日", range},
-                                                           {"99999999999", range}};
-    for (const auto& [typed, message] : refused) {
+    const std::string none = "入力エラー:入力がありません";
+    const std::string ratio = "入力エラー:レシオケータの期間は 5 から 250 までです";
+    const std::string days = "入力エラー:期日の合図(残日数)は 0 から 366 までです";
+    const std::tuple<int, const char*, std::string> refused[] = {
+        {kRatioPeriodEdit, "", none},
+        {kRatioPeriodEdit, "   ", none},
+        {kRatioPeriodEdit, "4", ratio},
+        {kRatioPeriodEdit, "251", ratio},
+        {kRatioPeriodEdit, "2 5", ratio},
+        {kRatioPeriodEdit, "25x", ratio},
+        {kRatioPeriodEdit, "99999999999", ratio},
+        {kDeadlineDaysEdit, "", none},
+        {kDeadlineDaysEdit, "-1", days},
+        {kDeadlineDaysEdit, "367", days},
+        {kDeadlineDaysEdit, "3 0", days},
+        {kDeadlineDaysEdit, "30日", days},
+        {kDeadlineDaysEdit, "99999999999", days}};
+    for (const auto& [edit, typed, message] : refused) {
         controls.calls.clear();
-        controls.edits[kRatioPeriodEdit] = "30";  // valid, yet not taken while days are refused
-        controls.edits[kDeadlineDaysEdit] = typed;
+        controls.edits[kRatioPeriodEdit] = "30";
+        controls.edits[kDeadlineDaysEdit] = "30";
+        controls.edits[edit] = typed;
         EXPECT_FALSE(press(kCloseButton)) << typed;
         EXPECT_EQ(controls.calls, Calls{message}) << typed;
         EXPECT_EQ((Ints{settings.deadlineDays, settings.ratioPeriod}), (Ints{20, 25})) << typed;
     }
-    // Both ends taken, blanks around them allowed.
-    for (const auto& [typed, days] : {std::pair{" 0 ", 0}, {"366", 366}}) {
+    // The ends taken, blanks around them allowed.
+    for (const auto& [period, typedDays, taken] :
+         {std::tuple{" 250 ", " 0 ", Ints{250, 0}}, {"5", "366", Ints{5, 366}}}) {
         controls.calls.clear();
-        controls.edits[kDeadlineDaysEdit] = typed;
-        EXPECT_TRUE(press(kCloseButton)) << typed;
-        EXPECT_EQ(settings.deadlineDays, days);
+        controls.edits[kRatioPeriodEdit] = period;
+        controls.edits[kDeadlineDaysEdit] = typedDays;
+        EXPECT_TRUE(press(kCloseButton)) << period;
+        EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
+        EXPECT_EQ((Ints{settings.ratioPeriod, settings.deadlineDays}), taken);
     }
-    // The reset puts the default back.
-    controls.answerYes = true;
-    press(kResetButton);
-    EXPECT_EQ(settings.deadlineDays, 20);
-    EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
 }
 
 TEST(DialogGeometry, CentresOnTheScreenAndKeepsToItsTopLeft) {

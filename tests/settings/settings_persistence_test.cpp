@@ -74,47 +74,38 @@ TEST_F(ChartSettingsStore, SayaOptionRoundTripAndFallbacks) {
     EXPECT_EQ(load("SayaOption", "0,0,25,0,7").showBacktest, 0);
 }
 
-TEST_F(ChartSettingsStore, ChangeRateBaseIsAValueOfItsOwnWrittenOnceUsed) {
-    // Never turned on: nothing new is written, and the rate stays the current close's.
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(store.find(kChartSubkey, kChangeRateBaseValue), nullptr);
-    EXPECT_EQ(s.changeRateOfEntry, 0);
-    s.changeRateOfEntry = 1;
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(queryChartValue(store, kChartSubkey, kChangeRateBaseValue), "1");
-    EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "");  // no other value moves
-    s.changeRateOfEntry = 0;
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(queryChartValue(store, kChartSubkey, kChangeRateBaseValue), "0");
-    // Only "1" turns it on.
-    for (const auto& [text, on] : {std::pair{"1", 1}, {"0", 0}, {"2", 0}, {"-1", 0}, {"x", 0}}) {
-        EXPECT_EQ(load(kChangeRateBaseValue, text).changeRateOfEntry, on) << text;
-    }
-}
-
-TEST_F(ChartSettingsStore, DeadlineDaysIsAValueOfItsOwnWrittenOnceChanged) {
-    // Never changed: nothing new is written.
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(store.find(kChartSubkey, kDeadlineDaysValue), nullptr);
-    EXPECT_EQ(s.deadlineDays, 20);
-    s.deadlineDays = 0;
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(queryChartValue(store, kChartSubkey, kDeadlineDaysValue), "0");
-    s.deadlineDays = 20;  // back to the default, once written: kept written
-    saveChartSettings(store, s, colors);
-    EXPECT_EQ(queryChartValue(store, kChartSubkey, kDeadlineDaysValue), "20");
-    // Whole days from 0 to 366; anything else reads as 20.
-    for (const auto& [text, days] : {std::pair{"0", 0},
-                                     {"366", 366},
-                                     {"45", 45},
-                                     {"367", 20},
-                                     {"-1", 20},
-                                     {" 7", 20},
-                                     {"7 ", 20},
-                                     {"7d", 20},
-                                     {"", 20},
-                                     {"99999999999", 20}}) {
-        EXPECT_EQ(load(kDeadlineDaysValue, text).deadlineDays, days) << text;
+// Values of their own: nothing written until changed, then kept up to date even back at the
+// default, no other value moved; what a hand edit puts outside the range reads as the default.
+TEST_F(ChartSettingsStore, ValuesOfTheirOwnAreWrittenOnceChanged) {
+    using Reads = std::vector<std::pair<const char*, int32_t>>;
+    const Reads rate = {{"1", 1}, {"0", 0}, {"2", 0}, {"-1", 0}, {"x", 0}};  // only "1" is on
+    const Reads days = {{"0", 0},   {"366", 366},       {"45", 45}, {"367", 20},
+                        {"-1", 20}, {" 7", 20},         {"7 ", 20}, {"7d", 20},
+                        {"", 20},   {"99999999999", 20}};  // whole days from 0 to 366
+    const struct Case {
+        const char* name;
+        int32_t ChartSettings::*field;
+        int32_t byDefault, changed;
+        const Reads& read;
+    } cases[] = {{kChangeRateBaseValue, &ChartSettings::changeRateOfEntry, 0, 1, rate},
+                 {kDeadlineDaysValue, &ChartSettings::deadlineDays, 20, 0, days}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.values.clear();
+        s = ChartSettings{};
+        saveChartSettings(store, s, colors);
+        EXPECT_EQ(store.find(kChartSubkey, c.name), nullptr);
+        EXPECT_EQ(s.*c.field, c.byDefault);
+        s.*c.field = c.changed;
+        saveChartSettings(store, s, colors);
+        EXPECT_EQ(queryChartValue(store, kChartSubkey, c.name), std::to_string(c.changed));
+        EXPECT_EQ(queryChartValue(store, kChartSubkey, "SayaOption"), "");
+        s.*c.field = c.byDefault;
+        saveChartSettings(store, s, colors);
+        EXPECT_EQ(queryChartValue(store, kChartSubkey, c.name), std::to_string(c.byDefault));
+        for (const auto& [text, value] : c.read) {
+            EXPECT_EQ(load(c.name, text).*c.field, value) << text;
+        }
     }
 }
 

@@ -2,9 +2,7 @@
 // as zepa_screen reads them.
 #include <gtest/gtest.h>
 
-#include <iterator>
-#include <sstream>
-
+#include "tests/support/words.h"
 #include "tools/walkforward/walkforward_args.h"
 
 namespace zepa {
@@ -14,10 +12,7 @@ WalkForwardArgs parse(std::vector<std::string> args, WalkForwardCommand& c, std:
     return parseWalkForwardArgs(args, c, problem);
 }
 
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
-}
+using test::words;
 
 TEST(WalkForwardArgs, DefaultsAndTheScreensAndRulesOptions) {
     WalkForwardCommand c;

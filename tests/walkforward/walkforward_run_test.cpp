@@ -54,20 +54,13 @@ WalkForwardOptions options() {
 
 using Codes = std::vector<std::pair<int32_t, int32_t>>;
 
-Codes codesOf(const ScreenMarket& m, const ScreenResult& r) {
+// The codes of each pair listed (a screen's) or chosen (a period's).
+template <class Pairs>
+Codes codesOf(const ScreenMarket& m, const Pairs& pairs) {
     Codes codes;
-    for (const ScreenPair& p : r.pairs) {
+    for (const auto& p : pairs) {
         codes.emplace_back(m.stocks[static_cast<size_t>(p.a)].code,
                            m.stocks[static_cast<size_t>(p.b)].code);
-    }
-    return codes;
-}
-
-Codes codesOf(const ScreenMarket& m, const WalkForwardPeriodResult& p) {
-    Codes codes;
-    for (const WalkForwardPair& pair : p.pairs) {
-        codes.emplace_back(m.stocks[static_cast<size_t>(pair.a)].code,
-                           m.stocks[static_cast<size_t>(pair.b)].code);
     }
     return codes;
 }
@@ -96,7 +89,7 @@ Codes screenAt(Loaded& l, const WalkForwardOptions& o, int32_t endDate, int32_t&
         rankByBacktest(m, *o.backtestSort, r, stats, static_cast<size_t>(o.screen.top));
     }
     universe = r.universe;
-    return codesOf(m, r);
+    return codesOf(m, r.pairs);
 }
 
 TEST(WalkForwardRun, EachPeriodChoosesWhatTheScreenListsAtItsFormationEnd) {
@@ -131,7 +124,8 @@ TEST(WalkForwardRun, EachPeriodChoosesWhatTheScreenListsAtItsFormationEnd) {
         bool someChosen = false;
         for (const WalkForwardPeriodResult& p : r.periods) {
             int32_t universe = 0;
-            EXPECT_EQ(codesOf(l.market.market, p), screenAt(l, o, p.formationEndDate, universe))
+            EXPECT_EQ(codesOf(l.market.market, p.pairs),
+                      screenAt(l, o, p.formationEndDate, universe))
                 << c.what << " at " << p.formationEndDate;
             EXPECT_EQ(p.universe, universe) << c.what << " at " << p.formationEndDate;
             someChosen = someChosen || !p.pairs.empty();
@@ -247,7 +241,8 @@ TEST(WalkForwardRun, SummaryJoinsThePeriodsAndTheCoresChangeNothing) {
     int64_t net = 0;
     int32_t trades = 0;
     for (size_t i = 0; i < r.periods.size(); ++i) {
-        EXPECT_EQ(codesOf(l.market.market, one.periods[i]), codesOf(l.market.market, r.periods[i]));
+        EXPECT_EQ(codesOf(l.market.market, one.periods[i].pairs),
+                  codesOf(l.market.market, r.periods[i].pairs));
         EXPECT_EQ(one.periods[i].out.net, r.periods[i].out.net);
         net += r.periods[i].out.net;
         trades += r.periods[i].out.trades;
