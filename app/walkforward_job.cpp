@@ -127,6 +127,25 @@ std::string walkForwardSettingsProblem(const PairSearchSettings& settings) {
     return pairSearchSettingsProblem(traded);
 }
 
+std::string acceptWalkForwardStart(const PairSearchSettings& settings, WalkForwardFields& fields,
+                                   std::optional<double> tradeDays, std::optional<double> step,
+                                   ValueStore* store) {
+    WalkForwardFields read = fields;
+    std::string problem = readWalkForwardFields(read, tradeDays, step);
+    if (problem.empty()) {
+        problem = walkForwardSettingsProblem(settings);
+    }
+    if (!problem.empty()) {
+        return problem;
+    }
+    fields = read;
+    if (store != nullptr) {
+        savePairSearchSettings(*store, settings);
+        saveWalkForwardFields(*store, fields);
+    }
+    return {};
+}
+
 WalkForwardOptions walkForwardOptionsOf(const PairSearchSettings& settings,
                                         const WalkForwardFields& fields) {
     WalkForwardOptions o;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -46,6 +47,16 @@ struct WalkForwardJobOutcome {
 // The first reason the settings cannot be walked forward (UTF-8), or "": the rule is always
 // traded, so its thresholds must hold whether 検証も計算 is on or not.
 std::string walkForwardSettingsProblem(const PairSearchSettings& settings);
+
+// 過去の成績 pressed, the window's settings read: 取引期間 and 間隔 as typed taken into `fields`
+// and the whole checked; "" when the walk may start, both then stored for the window's next
+// opening, else the first reason (UTF-8) with nothing stored.
+std::string acceptWalkForwardStart(const PairSearchSettings& settings, WalkForwardFields& fields,
+                                   std::optional<double> tradeDays, std::optional<double> step,
+                                   ValueStore* store);
+
+// Beside the bar after 中止, UTF-8.
+inline constexpr const char* kWalkForwardCancelledText = "過去の成績を中止しました";
 
 // The options the walk takes from the window's settings: its screen (W, universe, filters, top)
 // and its rule, H and S, from the first formation end the window allows to the newest date.

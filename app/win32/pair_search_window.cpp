@@ -405,22 +405,17 @@ class PairSearchWindow {
         WalkForwardFields fields = walkFields_;
         std::string problem = readControls(s);
         if (problem.empty()) {
-            problem = readWalkForwardFields(fields, editValue(tradeDays_), editValue(step_));
-        }
-        if (problem.empty()) {
-            problem = walkForwardSettingsProblem(s);
+            problem = acceptWalkForwardStart(s, fields, editValue(tradeDays_), editValue(step_),
+                                             a_.store);
         }
         cancelWalkForward();
         if (!problem.empty()) {
             SetWindowTextW(stage_, wide(problem).c_str());
-            MessageBoxW(window_, wide(problem).c_str(), L"過去の成績", MB_OK | MB_ICONEXCLAMATION);
+            MessageBoxW(window_, wide(problem).c_str(), wide(kWalkForwardTitle).c_str(),
+                        MB_OK | MB_ICONEXCLAMATION);
             return;
         }
         cancelSearch();
-        if (a_.store != nullptr) {
-            savePairSearchSettings(*a_.store, s);
-            saveWalkForwardFields(*a_.store, fields);
-        }
         walkFields_ = fields;
         walkJob_ = std::make_unique<WalkForwardJob>(a_.paths, s, fields);
         EnableWindow(cancel_, TRUE);
@@ -437,7 +432,7 @@ class PairSearchWindow {
         cancelledWalks_.push_back(std::move(walkJob_));
         EnableWindow(cancel_, job_ != nullptr);
         SendMessageW(progress_, PBM_SETPOS, 0, 0);
-        SetWindowTextW(stage_, L"過去の成績を中止しました");
+        SetWindowTextW(stage_, wide(kWalkForwardCancelledText).c_str());
     }
 
     void finishWalk(WalkForwardJobOutcome outcome) {
@@ -446,7 +441,7 @@ class PairSearchWindow {
         SetWindowTextW(stage_, L"");
         if (outcome.result == WalkForwardJobResult::Refused) {
             SetWindowTextW(stage_, wide(outcome.message).c_str());
-            MessageBoxW(window_, wide(outcome.message).c_str(), L"過去の成績",
+            MessageBoxW(window_, wide(outcome.message).c_str(), wide(kWalkForwardTitle).c_str(),
                         MB_OK | MB_ICONEXCLAMATION);
             return;
         }

@@ -341,22 +341,16 @@ void PairSearchWindow::startWalkForward() {
     WalkForwardFields fields;
     std::string problem = readControls(s);
     if (problem.empty()) {
-        problem = readWalkForwardFields(fields, boxValue(tradeDays_), boxValue(step_));
-    }
-    if (problem.empty()) {
-        problem = walkForwardSettingsProblem(s);
+        problem =
+            acceptWalkForwardStart(s, fields, boxValue(tradeDays_), boxValue(step_), a_.store);
     }
     cancelWalkForward();
     if (!problem.empty()) {
         stage_->setText(QString::fromStdString(problem));
-        refuse(QStringLiteral("過去の成績"), problem);
+        refuse(fromUtf8(kWalkForwardTitle), problem);
         return;
     }
     cancelSearch();
-    if (a_.store != nullptr) {
-        savePairSearchSettings(*a_.store, s);
-        saveWalkForwardFields(*a_.store, fields);
-    }
     walk_ = std::make_unique<WalkForwardJob>(a_.paths, s, fields);
     cancel_->setEnabled(true);
     progress_->setValue(0);
@@ -372,7 +366,7 @@ void PairSearchWindow::cancelWalkForward() {
     cancelledWalks_.push_back(std::move(walk_));
     cancel_->setEnabled(job_ != nullptr);
     progress_->setValue(0);
-    stage_->setText(QStringLiteral("過去の成績を中止しました"));
+    stage_->setText(fromUtf8(kWalkForwardCancelledText));
 }
 
 void PairSearchWindow::finishWalk(WalkForwardJobOutcome outcome) {
@@ -381,7 +375,7 @@ void PairSearchWindow::finishWalk(WalkForwardJobOutcome outcome) {
     stage_->clear();
     if (outcome.result == WalkForwardJobResult::Refused) {
         stage_->setText(QString::fromStdString(outcome.message));
-        refuse(QStringLiteral("過去の成績"), outcome.message);
+        refuse(fromUtf8(kWalkForwardTitle), outcome.message);
         return;
     }
     if (outcome.result != WalkForwardJobResult::Done) {

@@ -75,6 +75,27 @@ TEST(WalkForwardFields, StoredInAValueOfTheirOwn) {
     }
 }
 
+// 過去の成績 pressed: a refused field or rule stores nothing and leaves the fields; accepted,
+// the settings and both fields are stored for the next opening.
+TEST(WalkForwardFields, AStartStoresOnlyWhatItAccepts) {
+    MemoryValueStore store;
+    const PairSearchSettings s = defaultPairSearchSettings();
+    WalkForwardFields fields{60, 21};
+    EXPECT_EQ(acceptWalkForwardStart(s, fields, 4.0, 21.0, &store),
+              "取引期間は 5〜1500 の整数にして下さい");
+    PairSearchSettings badRule = s;
+    badRule.rule.exit = badRule.rule.entry + 1.0;  // a target beyond its entry
+    EXPECT_FALSE(acceptWalkForwardStart(badRule, fields, 90.0, 30.0, &store).empty());
+    EXPECT_EQ(fields.tradeDays, 60);
+    EXPECT_TRUE(store.values.empty());
+
+    EXPECT_EQ(acceptWalkForwardStart(s, fields, 90.0, std::nullopt, &store), "");
+    EXPECT_EQ(fields.tradeDays, 90);
+    EXPECT_EQ(fields.step, 90);
+    EXPECT_EQ(queryChartValue(store, kChartSubkey, "PairWalkForward"), "90,90");
+    EXPECT_FALSE(queryChartValue(store, kChartSubkey, "PairScreen").empty());
+}
+
 TEST(WalkForwardFunnel, TheRatioShowsForTheSameScreenAndRuleOnly) {
     const std::string funnel = "4銘柄 → 6組 → 相関 2　上位 100 組を表示";
     const PairSearchSettings shown = walkSettings();
