@@ -15,6 +15,11 @@ std::u16string utf16FromCp932(std::string_view cp932);
 // Characters CP932 cannot hold become '?'; invalid UTF-8 bytes are dropped.
 std::string cp932FromUtf8(std::string_view utf8);
 
+#ifdef _WIN32
+// UTF-8 as the wide (UTF-16) text the Windows APIs take.
+std::wstring wideFromUtf8(std::string_view utf8);
+#endif
+
 // A lead byte of a CP932 double-byte character.
 inline bool isCp932LeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);

@@ -24,20 +24,6 @@ COLORREF colorOf(ColorRef c) {
     return static_cast<COLORREF>(c & 0xFFFFFFu);
 }
 
-std::wstring wideFromUtf8(std::string_view utf8) {
-    std::wstring wide;
-    if (utf8.empty()) {
-        return wide;
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (n > 0) {
-        wide.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    }
-    return wide;
-}
-
 }  // namespace
 
 HFONT createChartFont(std::string_view face, int32_t height) {

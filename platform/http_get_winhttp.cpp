@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include "base/codepage.h"
 #include "platform/http_get.h"
 
 namespace zepa {
@@ -16,19 +17,6 @@ struct InternetHandle {
         }
     }
 };
-
-std::wstring wideOf(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    }
-    return out;
-}
 
 HttpOutcome failure(HttpResponse& response, const char* step) {
     const DWORD error = GetLastError();
@@ -53,7 +41,7 @@ HttpOutcome failure(HttpResponse& response, const char* step) {
 
 HttpOutcome httpGet(const HttpRequest& request, HttpResponse& response) {
     response = HttpResponse{};
-    const std::wstring url = wideOf(request.url);
+    const std::wstring url = wideFromUtf8(request.url);
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof parts;
     parts.dwHostNameLength = static_cast<DWORD>(-1);
@@ -94,7 +82,7 @@ HttpOutcome httpGet(const HttpRequest& request, HttpResponse& response) {
     WinHttpSetOption(req.h, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
     std::wstring headerText;
     for (const auto& [name, value] : request.headers) {
-        headerText += wideOf(name) + L": " + wideOf(value) + L"\r\n";
+        headerText += wideFromUtf8(name) + L": " + wideFromUtf8(value) + L"\r\n";
     }
     if (!WinHttpSendRequest(
             req.h, headerText.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headerText.c_str(),

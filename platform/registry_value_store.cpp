@@ -5,21 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/codepage.h"
+
 namespace zepa {
 namespace {
-
-std::wstring wideFromUtf8(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    }
-    return wide;
-}
 
 std::string utf8FromWide(std::wstring_view wide) {
     if (wide.empty()) {

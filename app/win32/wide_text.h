@@ -12,17 +12,7 @@
 namespace zepa::win32 {
 
 inline std::wstring wide(std::string_view utf8) {
-    std::wstring out;
-    if (utf8.empty()) {
-        return out;
-    }
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (n > 0) {
-        out.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    }
-    return out;
+    return wideFromUtf8(utf8);
 }
 
 inline std::wstring wideFromCp932(std::string_view cp932) {
