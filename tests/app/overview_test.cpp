@@ -145,21 +145,6 @@ TEST(OverviewShownCell, YenFiguresAreGroupedAndNothingElse) {
     }
 }
 
-TEST_F(Overview, TheWindowGroupsWhatTheCopyKeepsPlain) {
-    openFour();
-    a.settings.deadlineDays = 366;
-    refreshOverview(a, shell);
-    const TextTable table = overviewTable(a.overview, overviewOrder(a.overview, -1, false));
-    int grouped = 0;
-    for (const auto& row : table.rows) {
-        for (size_t c = 0; c < row.size(); ++c) {
-            grouped += overviewShownCell(row[c], c) != row[c];
-        }
-    }
-    EXPECT_GT(grouped, 0);  // the fixture's profits reach thousands
-    EXPECT_EQ(textTableTsv(table).find(','), std::string::npos);
-}
-
 void expectSameFigures(const PositionOverview& a, const PositionOverview& b) {
     const auto figures = [](const OverviewRow& x) {
         return std::tie(x.problem, x.profit, x.dayChange, x.profitRate, x.daysHeld, x.deadline,
