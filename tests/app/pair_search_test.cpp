@@ -430,8 +430,8 @@ TEST_F(Viewer, ShowBacktestMarksTheHeldPositionOnDailyBarsOnly) {
     EXPECT_FALSE(a.shownBacktest.valid);
 }
 
-TEST_F(Viewer, ACandidateFillsTheAddForm) {
-    open(positionLine(1001, 1002));
+TEST_F(Viewer, WithoutPositionsACandidateIsChartedAndAddedAsTheFirstPosition) {
+    open("");
     PairCandidate c;
     c.record = candidateRecord({'T', 1005, "STOCK1005", 1040.0}, {'T', 1006, "STOCK1006", 1080.0},
                                1.0, true, 1000000, 20230301);
@@ -441,18 +441,11 @@ TEST_F(Viewer, ACandidateFillsTheAddForm) {
     EXPECT_EQ(form.buyQuantity, "900");  // 1,000,000 / 1,080 = 925 -> 900
     EXPECT_EQ(form.sellQuantity, "900");
     EXPECT_EQ(form.buyDate, positionFormFor(a, -1).buyDate);  // the newest date
-}
-
-TEST_F(Viewer, WithoutPositionsACandidateIsChartedAndAddedAsTheFirstPosition) {
-    open("");
-    PairCandidate c;
-    c.record = candidateRecord({'T', 1005, "STOCK1005", 1040.0}, {'T', 1006, "STOCK1006", 1080.0},
-                               -1.0, true, 1000000, 20230301);
     const int draws = shell.draws;
     ASSERT_TRUE(showCandidate(a, shell, c));
     EXPECT_GT(shell.draws, draws);
-    EXPECT_EQ(a.series.buyStockCode, 1005);
-    const FormWrite written = writePositionForm(a, -1, candidatePositionForm(a, c));
+    EXPECT_EQ(a.series.buyStockCode, 1006);
+    const FormWrite written = writePositionForm(a, -1, form);
     ASSERT_TRUE(written.ok) << written.message;
     showPositionsAfterWrite(a, shell, written.position);
     ASSERT_EQ(a.positions.positionCount, 1);
