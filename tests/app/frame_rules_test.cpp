@@ -250,20 +250,7 @@ TEST_F(Viewer, TipLinesSkipCommentsAndSplitLongLines) {
     EXPECT_EQ(shown, (std::set<std::string>{" second", " fourth"}));
 }
 
-TEST_F(Viewer, EditorComesFromTheStoreOrTheSystemsDefault) {
-    a.paths = paths;
-    a.store = &store;
-    store.set("MENU", "EDITOR", std::string(70, 'e') + "あいうえおかきくけこ");
-    EXPECT_EQ(editorCommandLine(a),
-              std::string(70, 'e') + "あいうえおかきくけ " + paths.positionFile);
-    // A blank in the folder must not split the file into two arguments.
-    store.set("MENU", "EDITOR", "");
-    a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
-    a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
-    EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
-}
-
-TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
+TEST_F(Viewer, TheEditorFromTheStoreOrTheSystemElseTheDesktopOrWhatWasTried) {
     open(positionLine(1001, 1002));
     const auto edit = [&](const char* stored, bool starts, bool desktopOpens) {
         store.set("MENU", "EDITOR", stored);
@@ -289,6 +276,15 @@ TEST_F(Viewer, AnEditorThatCannotStartHandsOverToTheDesktopOrSaysWhatWasTried) {
             where);
     EXPECT_EQ(edit("", false, false),
               "01 " + file + "このファイルを開く既定のアプリがありません。" + where);
+
+    store.set("MENU", "EDITOR", std::string(70, 'e') + "あいうえおかきくけこ");
+    EXPECT_EQ(editorCommandLine(a),
+              std::string(70, 'e') + "あいうえおかきくけ " + paths.positionFile);
+    // A blank in the folder must not split the file into two arguments.
+    store.set("MENU", "EDITOR", "");
+    a.defaultEditor = "NOTEPAD.EXE";  // as on Windows
+    a.paths.positionFile = "/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT";
+    EXPECT_EQ(editorCommandLine(a), "NOTEPAD.EXE \"/home/u/my data/ZEPAWIN/ZEPA_SPW.DAT\"");
 }
 
 // The lower pane's title as the last drawing wrote it, UTF-8.
