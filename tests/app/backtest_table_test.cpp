@@ -1,4 +1,3 @@
-// The 検証 window's title, table and lines as both shells show, copy and save them.
 #include <gtest/gtest.h>
 
 #include "app/backtest_table.h"

@@ -1,4 +1,3 @@
-// The cursor's readout in the status bar and the mouse wheel on the chart.
 #include <gtest/gtest.h>
 
 #include <cstdio>

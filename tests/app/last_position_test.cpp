@@ -1,4 +1,3 @@
-// The viewer reopens on the position it showed, found by its legs in an edited file.
 #include <gtest/gtest.h>
 
 #include "app/last_position.h"

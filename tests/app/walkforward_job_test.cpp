@@ -1,6 +1,3 @@
-// 過去の成績 in the ペア検索 window's plain logic: the two fields 取引期間 and 間隔 (refused by
-// name, stored in a value of their own), the run off the window's thread against the engine run
-// directly, cancel and refusals, the 検証 header and the funnel's ratio.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -65,9 +62,9 @@ TEST(WalkForwardFields, StoredInAValueOfTheirOwn) {
         int32_t h;
         int32_t s;
     };
-    for (const Case& c : {Case{"60,21", 60, 21}, Case{"90", 90, 90}, Case{"4,20", 125, 20},
-                          Case{"90,0", 90, 125}, Case{"x,y", 125, 125}, Case{"90.5,20", 125, 20},
-                          Case{"", 125, 125}, Case{"90,20,7", 90, 125}}) {
+    for (const Case& c :
+         {Case{"90", 90, 90}, Case{"4,20", 125, 20}, Case{"90,0", 90, 125}, Case{"x,y", 125, 125},
+          Case{"90.5,20", 125, 20}, Case{"", 125, 125}, Case{"90,20,7", 90, 125}}) {
         store.set(kChartSubkey, "PairWalkForward", c.text);
         d = loadWalkForwardFields(store);
         EXPECT_EQ(d.tradeDays, c.h) << c.text;
@@ -75,8 +72,6 @@ TEST(WalkForwardFields, StoredInAValueOfTheirOwn) {
     }
 }
 
-// 過去の成績 pressed: a refused field or rule stores nothing and leaves the fields; accepted,
-// the settings and both fields are stored for the next opening.
 TEST(WalkForwardFields, AStartStoresOnlyWhatItAccepts) {
     MemoryValueStore store;
     const PairSearchSettings s = defaultPairSearchSettings();
@@ -120,17 +115,6 @@ TEST(WalkForwardFunnel, TheRatioShowsForTheSameScreenAndRuleOnly) {
     }
     // No funnel (a refusal's or 中止's note is not one): nothing added.
     EXPECT_EQ(funnelWithWalkForward("", shown, mark), "");
-}
-
-TEST(PairSearchTableHeader, TheBacktestSaysItIsMeasuredOnTheScreensOwnDates) {
-    PairSearchTable t;
-    t.withBacktest = true;
-    EXPECT_EQ(pairColumnHeader(t, PairColumn::Trades), "検証(選定期間) 取引回数");
-    t.backtestFirstDate = 20240104;
-    t.backtestLastDate = 20261204;
-    EXPECT_EQ(pairColumnHeader(t, PairColumn::Trades),
-              "検証(選定期間) 取引回数(2024-01-04〜2026-12-04)");
-    EXPECT_EQ(pairColumnHeader(t, PairColumn::Net), "純損益");
 }
 
 // The job's outcome is the engine's on the same installation and settings, computed here

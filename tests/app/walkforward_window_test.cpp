@@ -1,6 +1,3 @@
-// What the 過去の成績 window shows, without a window: the picture on the recording surface (both
-// curves as steps through their exits in their own colours, inside the plot, the zero line at
-// 0, the yen axis' grouped figures and the labels), the summary line and the period table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
