@@ -37,8 +37,6 @@ TEST(MarginDeadline, SixMonthsOnClampedToTheMonthAndBackToATradingDay) {
     }
 }
 
-// Carry's calendar and cost: a damaged calendar never runs backwards, a product that is no
-// number costs nothing.
 TEST(MarginCarry, DayNumbersNeverRunBackAndCostsStayFinite) {
     const int32_t d0303 = dayNumberOf(20250303);
     EXPECT_EQ(tradingDayNumbers({20250303, 20250228, 20250230, 20250305}),
