@@ -162,8 +162,10 @@ TEST_F(SplitChart, TablesAndPanelShowTheDisplayedPrices) {
 TEST_F(SplitChart, HostileAdjustmentsDrawEveryPaneAndRow) {
     std::vector<DbwRecord> buy, sell;
     for (int d = 0; d < 60; ++d) {
-        buy.push_back(exDate(d % 2 == 0 ? 2000000000 : 4, d < 30 ? 1 : 65535));
-        sell.push_back(exDate(d % 3 == 0 ? 4 : 1500000000, d % 2 == 0 ? 65535 : 1));
+        buy.push_back(traded(d % 2 == 0 ? 2000000000 : 4));
+        buy.back().adjustment = d < 30 ? 1 : 65535;
+        sell.push_back(traded(d % 3 == 0 ? 4 : 1500000000));
+        sell.back().adjustment = d % 2 == 0 ? 65535 : 1;
     }
     write(weekdays(2025, 3, 3, 60), buy, sell);
     for (const int weekly : {0, 1}) {
