@@ -91,7 +91,6 @@ TEST_F(TableExportTest, TheHeaderHasAsManyCellsAsTheRows) {
     settings.ratioChart = 1;  // two more columns for the spread data
     const std::string tsv = dataTableTsv(c, kSpreadDataKind);
     EXPECT_EQ(std::count(tsv.begin(), tsv.end(), '\t'), 4 * 6) << tsv;
-    EXPECT_EQ(tsv.substr(0, tsv.find('\n')), "日付\tさや\t買 変動\t売 変動\t利益\tレシオ\tＺ値");
 }
 
 TEST_F(TableExportTest, SavingReplacesTheFileWholeOrLeavesItAlone) {

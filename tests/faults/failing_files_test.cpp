@@ -79,26 +79,13 @@ TEST_F(Faults, PriceFileLostAfterStartUpEndsTheRunAtTheNextReadAndWritesNothing)
     }
 }
 
-TEST_F(Faults, PriceFileCutOrRewrittenAfterStartUpReadsWithoutFault) {
+TEST_F(Faults, PriceFileEmptiedOrRewrittenAfterStartUpReadsWithoutFault) {
     openThree();
-    const std::vector<DayBar> sell = a.series.sellBars;
-    const auto closes = [&](size_t from, size_t to) {
-        return column(a.series.sellBars, &DayBar::close, from, to);
-    };
     const auto build = [&] {
         a.view.currentPosition = 0;
         return rebuildSeries(a, shell);
     };
     const uintmax_t size = fs::file_size(db());
-    // Cut inside the sell leg's block (slot 1 starts at 4 + 16 * 6 + 3 * 300 + 6000): the
-    // records cut off read as days without trade.
-    fs::resize_file(db(), 1000 + 6000 + 100 * kPriceRecordSize);
-    ASSERT_TRUE(build());
-    EXPECT_EQ(closes(0, 100), column(sell, &DayBar::close, 0, 100));
-    EXPECT_EQ(closes(100, kDates), std::vector<int32_t>(kDates - 100, sell[99].close));
-    EXPECT_EQ(column(a.series.sellBars, &DayBar::volume, 100, kDates),
-              std::vector<int32_t>(kDates - 100, 0));
-
     // Emptied: no traded date is left, the build's own message, not a fatal error.
     fs::resize_file(db(), 0);
     EXPECT_FALSE(build());

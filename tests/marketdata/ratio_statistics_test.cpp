@@ -301,10 +301,6 @@ TEST_F(RatioFromPriceFile, WeeklyBarsWithASplit) {
     ASSERT_EQ(computeRatioStatistics(series, 8, got), 1);
     expectMatches(got, directStatistics(buy, sell, 8), "weekly");
     expectMirrored(series, 8, "weekly");
-    SpreadSeries daily;
-    ASSERT_EQ(buildPairSeries(md_, {}, PositionRecord{leg('T', 1), leg('T', 2)}, {}, daily).result,
-              1);
-    expectMirrored(daily, 25, "daily");
     // The split week is no outlier.
     EXPECT_LT(std::fabs(got.slots[splitWeek].z), 3.0);
 }

@@ -1,4 +1,3 @@
-// Written lines read back through the reader as the same position.
 #include <gtest/gtest.h>
 
 #include "base/codepage.h"

@@ -1,4 +1,3 @@
-// zepa_positions' command line.
 #include <gtest/gtest.h>
 
 #include <tuple>

@@ -36,32 +36,26 @@ class PositionsList : public PositionsFixture {
     OverviewSettings settings_;
 };
 
-TEST_F(PositionsList, TextRowsCarryTheFiguresAndATotalsLine) {
-    const std::string out = list(false);
+TEST_F(PositionsList, TextRowsAndJsonCarryTheFiguresAndNullsWhereMissing) {
+    const std::string text = list(false);
     // The held position across its split: 3,500 yen, 500 of it on the last day.
-    EXPECT_NE(out.find("      +3500      +500   +2.33%    11d 2025-09-03   173d"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(out.find("期日\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("指定銘柄は登録されていません 売りの銘柄 T9999"), std::string::npos) << out;
-    EXPECT_NE(out.find("total  profit +3500  day +500  carry "), std::string::npos) << out;
-    EXPECT_NE(out.find("(1 position, 1 left out)  合図: 期日 1\n"), std::string::npos) << out;
-}
-
-TEST_F(PositionsList, JsonStaysAnArrayWithTheFiguresAndNullsWhereMissing) {
-    const std::string out = list(true);
-    ASSERT_EQ(out.substr(0, 2), "[\n");
-    EXPECT_NE(
-        out.find(R"("quantity":100},"profit":3500,"day_change":500,"profit_rate":0.0233333333,)"
-                 R"("days_held":11,"deadline":"2025-09-03","days_left":173,"carry":)"),
-        std::string::npos)
-        << out;
-    EXPECT_NE(out.find(R"("signals":["期日"]})"), std::string::npos) << out;
-    EXPECT_NE(out.find(R"("profit":null,"day_change":null,"profit_rate":null,"days_held":null,)"
-                       R"("deadline":null,"days_left":null,"carry":null,"net":null,"z":null,)"
-                       R"("correlation":null,"half_life":null,"signals":[],"problem":"指定銘柄)"),
-              std::string::npos)
-        << out;
+    for (const char* part :
+         {"      +3500      +500   +2.33%    11d 2025-09-03   173d", "期日\n",
+          "指定銘柄は登録されていません 売りの銘柄 T9999", "total  profit +3500  day +500  carry ",
+          "(1 position, 1 left out)  合図: 期日 1\n"}) {
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    }
+    const std::string json = list(true);
+    ASSERT_EQ(json.substr(0, 2), "[\n");
+    for (const char* part :
+         {R"("quantity":100},"profit":3500,"day_change":500,"profit_rate":0.0233333333,)"
+          R"("days_held":11,"deadline":"2025-09-03","days_left":173,"carry":)",
+          R"("signals":["期日"]})",
+          R"("profit":null,"day_change":null,"profit_rate":null,"days_held":null,)"
+          R"("deadline":null,"days_left":null,"carry":null,"net":null,"z":null,)"
+          R"("correlation":null,"half_life":null,"signals":[],"problem":"指定銘柄)"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
 }
 
 }  // namespace

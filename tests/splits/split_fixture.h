@@ -11,13 +11,6 @@
 
 namespace zepa::test {
 
-// A traded day whose prices derive from the close, with the adjustment of its ex-date.
-inline DbwRecord exDate(int32_t close, uint16_t adjustment) {
-    DbwRecord r = traded(close);
-    r.adjustment = adjustment;
-    return r;
-}
-
 // The buy leg of the tests: 1000, 1010, ... 1040, then a 1:2 split on slot 5 and 520 ... 540,
 // the same value per original share on every day after 1040.
 inline std::vector<DbwRecord> buySplitOnSlot5() {
