@@ -1,5 +1,4 @@
-// zepa_backtest's command line: the options into the rule, and every kind of bad value refused
-// with its reason.
+// zepa_backtest's command line.
 #include <gtest/gtest.h>
 
 #include "tools/backtest/backtest_args.h"
@@ -27,8 +26,7 @@ TEST(BacktestArgs, OptionsSetTheRule) {
     EXPECT_EQ(
         (std::vector{r.entry, r.exit, r.stop, r.amount, r.commission, r.buyRate, r.borrowRate}),
         (std::vector{1.5, -0.25, 3.0, 5e5, 0.001, 0.03, 0.0}));
-    EXPECT_EQ(r.fill, BacktestFill::Close);
-    EXPECT_TRUE(o.json);
+    EXPECT_EQ(std::pair(r.fill, o.json), std::pair(BacktestFill::Close, true));
     EXPECT_EQ((std::vector{o.a.market, o.b.market}), (std::vector{'t', char{0}}));
     EXPECT_EQ((std::vector{o.a.code, o.b.code}), (std::vector{8306, 8316}));
     EXPECT_EQ(parseBacktestArgs({"--help"}, o, problem), BacktestArgsResult::Help);

@@ -1,5 +1,4 @@
-// zepa_backtest run as a process on a small installation: the pair's trades in JSON, and the
-// exit codes of a code no file lists and of bad numbers.
+// zepa_backtest run as a process on a small installation.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 

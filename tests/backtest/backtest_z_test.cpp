@@ -1,6 +1,4 @@
-// The backtest's z against the ratio chart's at every slot of a pair built as the viewer builds
-// it, across a split, a date without trade and a flat stretch; and the batch against one pair
-// at a time.
+// The backtest's z against the ratio chart's, and the batch against one pair at a time.
 #include <gtest/gtest.h>
 
 #include <cmath>

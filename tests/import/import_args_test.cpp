@@ -15,10 +15,8 @@ TEST(ImportArgs, OptionsAndFiles) {
                          "--skip-bad-rows", "--dry-run", "--json", "a.csv", "--", "--b.csv"},
                         o, problem),
         ArgsResult::Run);
-    EXPECT_EQ(o.root, "r");
-    EXPECT_EQ(o.market, 'o');
-    EXPECT_EQ(o.namesFile, "n.csv");
-    EXPECT_EQ(o.code, 7203);
+    EXPECT_EQ(std::tuple(o.root, o.market, o.namesFile, o.code),
+              std::tuple("r", 'o', "n.csv", 7203));
     ASSERT_EQ(o.splits.size(), 2u);
     EXPECT_EQ(o.splits[0].date, 20210929);
     EXPECT_EQ(o.splits[0].adjustment, 20);   // 1:5, factor 0.2

@@ -1,5 +1,4 @@
-// Files in the forms traders download, imported and read back through the viewer's reader;
-// bad rows with the exact message and nothing written.
+// Files in the forms traders download, imported and read back through the viewer's reader.
 #include <array>
 #include <map>
 

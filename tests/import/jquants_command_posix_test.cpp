@@ -1,5 +1,4 @@
-// zepa_import --jquants as a process against the local server: the key from the environment
-// or a key file, never in what the command prints.
+// zepa_import --jquants as a process against the local server.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -1,5 +1,4 @@
-// The listing file (ZEPAWIN/LISTING.CSV): written and read back, merged, refused by line; and
-// filled by zepa_import --names from the vendor's listed-info file and the exchange's list.
+// The listing file (ZEPAWIN/LISTING.CSV) and zepa_import --names.
 #include "tests/import/import_fixture.h"
 #include "tools/listing_writer.h"
 

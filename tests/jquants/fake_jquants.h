@@ -1,6 +1,4 @@
-// A stand-in for the J-Quants API on the local test server: the calendar, the listing and the
-// daily bars of a few days in the shape the service answers, split into pages, the key checked
-// as the service does, and faults scripted per request.
+// A stand-in for the J-Quants API on the local test server, with faults scripted per request.
 #pragma once
 
 #include <deque>

@@ -1,5 +1,4 @@
-// What the web client's suites share: the fake service on the local server, a clock whose waits
-// take no time, and the check that the key shows nowhere.
+// The fake service on the local server, a clock whose waits take no time, and the key check.
 #pragma once
 
 #include <gtest/gtest.h>

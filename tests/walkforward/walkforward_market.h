@@ -1,11 +1,10 @@
-// A generated market written as an installation for the walk-forward's tests: stocks drifting
-// on a shared factor, pairs whose ratio reverts, a split, trend so that turnover and price
-// change through the dates. Prices after a date, or one price, can be altered.
+// A generated market written as an installation; prices after a date, or one, can be altered.
 #pragma once
 
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/temp_installation.h"
@@ -76,20 +75,15 @@ inline void writeWalkMarket(const TempInstallation& at, const MarketChange& chan
         }
         stocks.push_back(std::move(stock));
     }
-    at.writeDb("DBW.2023", dbw({dates.begin(), dates.begin() + 200}, [&] {
-                   std::vector<DbwStock> part = stocks;
-                   for (DbwStock& s : part) {
-                       s.records.resize(200);
-                   }
-                   return part;
-               }()));
-    at.writeDb("DBW.2024", dbw({dates.begin() + 200, dates.end()}, [&] {
-                   std::vector<DbwStock> part = stocks;
-                   for (DbwStock& s : part) {
-                       s.records.erase(s.records.begin(), s.records.begin() + 200);
-                   }
-                   return part;
-               }()));
+    // Two files, split at date 200.
+    for (const auto& [name, from, to] :
+         {std::tuple{"DBW.2023", 0, 200}, std::tuple{"DBW.2024", 200, kMarketDates}}) {
+        std::vector<DbwStock> part = stocks;
+        for (DbwStock& s : part) {
+            s.records = {s.records.begin() + from, s.records.begin() + to};
+        }
+        at.writeDb(name, dbw({dates.begin() + from, dates.begin() + to}, part));
+    }
 }
 
 }  // namespace zepa::test

@@ -1,6 +1,4 @@
-// The walk-forward on a written installation, against the screen and the backtest run on their
-// own: each period's pairs are the screen's list at its formation end, the in-sample figures
-// the backtest over the window, and nothing after a formation end reaches its choice.
+// The walk-forward on a written installation, against the screen and the backtest alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
