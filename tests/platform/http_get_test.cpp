@@ -87,8 +87,7 @@ TEST(HttpGet, RetryAfterIsReadAsSecondsOnly) {
         {"-1", std::nullopt},
         {"1.5", std::nullopt},
         {"Wed, 21 Oct 2015 07:28:00 GMT", std::nullopt},
-        {"9999999999", std::nullopt},
-    };
+        {"9999999999", std::nullopt}};
     for (const auto& [text, seconds] : cases) {
         EXPECT_EQ(parseRetryAfter(text), seconds) << text;
     }
