@@ -1,4 +1,3 @@
-// Layout, shown range and scrolling of the laid-out chart.
 #include <gtest/gtest.h>
 
 #include <cmath>

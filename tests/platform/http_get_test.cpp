@@ -1,4 +1,3 @@
-// The platform's HTTP GET (libcurl, or WinHTTP under Wine) against the local test server.
 #include <gtest/gtest.h>
 
 #include "platform/http_get.h"

@@ -1,5 +1,3 @@
-// The settings and input dialogs driven through their handlers by control id; the windows
-// themselves are tested with the dialogs.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,4 +1,3 @@
-// The per-user store: its text values and fields, and the chart settings kept in them.
 #include <gtest/gtest.h>
 
 #include <vector>

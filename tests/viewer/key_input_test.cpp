@@ -1,5 +1,3 @@
-// Keys as the main window hands them to the key table: Qt's keys as virtual-key codes, Ctrl
-// looked at, Alt and Shift not.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
