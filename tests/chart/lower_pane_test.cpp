@@ -59,9 +59,6 @@ TEST_F(LowerPane, LabelsFollowTheScaleOfEachMode) {
               (Strings{"18,390 -15 14 on 13:" + cp932FromUtf8("利益チャート(単位：万円)"),
                        "10,410 -13 59:   +12", "10,447 -13 59:    +6", "10,484 -13 59:     0",
                        "10,521 -13 59:    -6", "10,558 -13 59:   -12"}));
-    setProfits({-10000, 50000, 0});
-    draw();
-    EXPECT_EQ(labels(), (Strings{"  +5.0", "  +2.5", "     0", "  -2.5", "  -5.0"}));
 }
 
 // Each leg's gain counts with its own quantity: 50 x 1000 - 20 x 300 and -40 x 1000 + 100 x 300.

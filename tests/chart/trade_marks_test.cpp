@@ -1,4 +1,3 @@
-// The simulated trades' marks on the ratio chart, on the recording surface.
 #include <gtest/gtest.h>
 
 #include "chart/ratio_pane.h"

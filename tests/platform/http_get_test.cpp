@@ -1,4 +1,3 @@
-// The platform's HTTP GET (libcurl, or WinHTTP under Wine) against the local test server.
 #include <gtest/gtest.h>
 
 #include "platform/http_get.h"
@@ -87,8 +86,7 @@ TEST(HttpGet, RetryAfterIsReadAsSecondsOnly) {
         {"-1", std::nullopt},
         {"1.5", std::nullopt},
         {"Wed, 21 Oct 2015 07:28:00 GMT", std::nullopt},
-        {"9999999999", std::nullopt},
-    };
+        {"9999999999", std::nullopt}};
     for (const auto& [text, seconds] : cases) {
         EXPECT_EQ(parseRetryAfter(text), seconds) << text;
     }

@@ -1,4 +1,3 @@
-// The drawing surface, the code page of its texts, its resources, and a whole chart drawn on it.
 #include <gtest/gtest.h>
 
 #include <QImage>

@@ -1,5 +1,3 @@
-// The "詳細設定" dialog's plain code: the checks of its form, and what applying it writes into
-// the stored texts (and leaves alone).
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -59,10 +57,8 @@ TEST_F(AdvancedSettingsTest, EachFieldRefusesWhatIsOutOfRangeWithItsMessage) {
         {[](AdvancedForm& f) { f.stepSeconds = "60.1"; }, kStepSecondsEdit, kStepMessage},
         {[](AdvancedForm& f) { f.stepSeconds = "1.25"; }, kStepSecondsEdit, kStepMessage},
         {[](AdvancedForm& f) { f.stepSeconds = "."; }, kStepSecondsEdit, kStepMessage},
-        {[](AdvancedForm& f) { f.stepSeconds = " "; }, kStepSecondsEdit, kNoInputMessage},
         {[](AdvancedForm& f) { f.presets[0] = "0"; }, kFirstPresetEdit, kPresetMessage},
         {[](AdvancedForm& f) { f.presets[5] = "50.1"; }, kFirstPresetEdit + 5, kPresetMessage},
-        {[](AdvancedForm& f) { f.presets[2] = "1e1"; }, kFirstPresetEdit + 2, kPresetMessage},
         {[](AdvancedForm& f) { f.presets[3] = "99999999999"; }, kFirstPresetEdit + 3,
          kPresetMessage},
         {[](AdvancedForm& f) { f.printScale = "0"; }, kPrintScaleEdit, kPrintScaleMessage},
@@ -215,11 +211,6 @@ TEST_F(AdvancedSettingsTest, ChoosingThePresetInUseSetsThePitch) {
 
     open();
     settings.pitch = 7.0f;
-    form.colors[0] = rgbColor(0, 0, 0);  // nothing about the pitch changed
-    ASSERT_TRUE(ok().ok());
-    EXPECT_FLOAT_EQ(settings.pitch, 7.0f);
-
-    form = advancedFormOf(before = currentAdvancedSettings(settings, colors, store));
     form.pitchMode = 0;  // stretch mode: the layout computes the pitch
     ASSERT_TRUE(ok().ok());
     EXPECT_FLOAT_EQ(settings.pitch, 7.0f);

@@ -1,5 +1,3 @@
-// The settings and input dialogs driven through their handlers by control id; the windows
-// themselves are tested with the dialogs.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -75,6 +73,9 @@ TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
     settings.buyCandles = 0;
     settings.buyAveragePeriod = 25;
     settings.lowerPaneMode = 2;
+    settings.ratioChart = settings.overlaySellAtEntry = settings.splitAdjustedDisplay = 1;
+    settings.ratioPeriod = 250;
+    settings.deadlineDays = 5;
     colors.colors[90] = 0x123456;
     colors.colors[15] = 0x654321;
 
@@ -85,12 +86,15 @@ TEST_F(SettingsDialogLogic, ResetAsksAndRestoresOnlyItsFields) {
 
     controls.answerYes = true;
     EXPECT_FALSE(press(kResetButton));  // the dialog stays open
-    // The dialog's fields and colours only; the lower pane stays.
-    EXPECT_EQ((Ints{settings.buyCandles, settings.buyAveragePeriod, settings.lowerPaneMode}),
-              (Ints{1, 5, 2}));
+    // The dialog's fields, options, days and colours only; the lower pane stays.
+    EXPECT_EQ((Ints{settings.buyCandles, settings.buyAveragePeriod, settings.lowerPaneMode,
+                    settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry,
+                    settings.splitAdjustedDisplay, settings.deadlineDays}),
+              (Ints{1, 5, 2, 0, 25, 0, 0, 20}));
     EXPECT_EQ((std::vector{colors.colors[90], colors.colors[15]}),
               (std::vector<ColorRef>{rgbColor(0, 0, 255), 0x654321u}));
-    EXPECT_EQ(controls.edits[kBuyPeriodEdit], "   5");
+    EXPECT_EQ((std::vector{controls.edits[kBuyPeriodEdit], controls.edits[kDeadlineDaysEdit]}),
+              (std::vector<std::string>{"   5", "  20"}));
 }
 
 TEST_F(SettingsDialogLogic, CloseEndsEvenWhenThePeriodsAreJunkAndTheBuildFails) {
@@ -103,30 +107,15 @@ TEST_F(SettingsDialogLogic, CloseEndsEvenWhenThePeriodsAreJunkAndTheBuildFails) 
     EXPECT_EQ(controls.calls, (Calls{"rebuild", "frame", "end 1"}));
 }
 
-TEST_F(SettingsDialogLogic, RatioOptionsToggleAndResetWithTheDeadlineDays) {
+TEST_F(SettingsDialogLogic, RatioOptionsToggle) {
     fillSettingsDialog(settings, controls);
-    EXPECT_EQ((Ints{controls.checks[kRatioChartCheck], controls.checks[kOverlaySellCheck]}),
-              (Ints{0, 0}));
-    press(kRatioChartCheck);
-    press(kOverlaySellCheck);
-    press(kShowBacktestCheck);
-    press(kChangeRateOfEntryCheck);
+    for (int id :
+         {kRatioChartCheck, kOverlaySellCheck, kShowBacktestCheck, kChangeRateOfEntryCheck}) {
+        press(id);
+    }
     EXPECT_EQ((Ints{settings.ratioChart, settings.overlaySellAtEntry, settings.showBacktest,
-                    settings.changeRateOfEntry}),
-              (Ints{1, 1, 1, 1}));
-    EXPECT_EQ(controls.checks[kChangeRateOfEntryCheck], 1);
-
-    // The reset puts these options, the split-adjusted display and the days back to their
-    // defaults.
-    settings.splitAdjustedDisplay = 1;
-    settings.ratioPeriod = 250;
-    settings.deadlineDays = 5;
-    controls.answerYes = true;
-    press(kResetButton);
-    EXPECT_EQ((Ints{settings.ratioChart, settings.ratioPeriod, settings.overlaySellAtEntry,
-                    settings.splitAdjustedDisplay, settings.deadlineDays}),
-              (Ints{0, 25, 0, 0, 20}));
-    EXPECT_EQ(controls.edits[kDeadlineDaysEdit], "  20");
+                    settings.changeRateOfEntry, controls.checks[kChangeRateOfEntryCheck]}),
+              (Ints{1, 1, 1, 1, 1}));
 }
 
 // A ratio period or a count of days that does not read keeps the dialog open, says why and takes
@@ -144,12 +133,8 @@ TEST_F(SettingsDialogLogic, PeriodAndDaysOutOfRangeAreRefusedWithNothingTaken) {
         {kRatioPeriodEdit, "4", ratio},
         {kRatioPeriodEdit, "251", ratio},
         {kRatioPeriodEdit, "2 5", ratio},
-        {kRatioPeriodEdit, "25x", ratio},
-        {kRatioPeriodEdit, "99999999999", ratio},
-        {kDeadlineDaysEdit, "", none},
         {kDeadlineDaysEdit, "-1", days},
         {kDeadlineDaysEdit, "367", days},
-        {kDeadlineDaysEdit, "3 0", days},
         {kDeadlineDaysEdit, "30日", days},
         {kDeadlineDaysEdit, "99999999999", days}};
     for (const auto& [edit, typed, message] : refused) {
@@ -190,12 +175,11 @@ TEST(InputDialogLogic, RangesMessagesAndTheKeptText) {
                       wrong = "入力に誤りがあります";
     // {mode, text, message}; no message: accepted.
     const std::tuple<int, const char*, std::string> rows[] = {
-        {kPitchMode, "50", ""},        {kPitchMode, "0.1", ""},
-        {kPitchMode, " 12.5abc", ""},  {kPitchMode, "50.01", pitch},
-        {kPitchMode, "0.05", pitch},   {kPitchMode, "1e40", pitch},
-        {kPitchMode, "nan", pitch},    {kPitchMode, "", none},
-        {kPrintScaleMode, "0", wrong}, {kPrintScaleMode, "x", wrong},
-        {kPrintScaleMode, "", none},   {kPrintScaleMode, "99999999999", ""}};
+        {kPitchMode, "50", ""},       {kPitchMode, "0.1", ""},
+        {kPitchMode, " 12.5abc", ""}, {kPitchMode, "50.01", pitch},
+        {kPitchMode, "0.05", pitch},  {kPitchMode, "nan", pitch},
+        {kPitchMode, "", none},       {kPrintScaleMode, "0", wrong},
+        {kPrintScaleMode, "", none},  {kPrintScaleMode, "99999999999", ""}};
     ChartSettings settings;
     for (const auto& [mode, text, message] : rows) {
         InputDialogState state;

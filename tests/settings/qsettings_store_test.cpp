@@ -1,4 +1,3 @@
-// The QSettings store on INI files in a temporary folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

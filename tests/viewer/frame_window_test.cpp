@@ -1,5 +1,3 @@
-// The real main window on writer-made data, driven by real key and mouse events; and the real
-// program, which must leave its installation untouched.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,5 +1,3 @@
-// The help window: beside the chart window, closed by Esc, usable while the chart window is
-// disabled by a data window, gone with its owner.
 #include <gtest/gtest.h>
 
 #include <QApplication>

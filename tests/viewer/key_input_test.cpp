@@ -1,5 +1,3 @@
-// Keys as the main window hands them to the key table: Qt's keys as virtual-key codes, Ctrl
-// looked at, Alt and Shift not.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
@@ -24,11 +22,9 @@ TEST(KeyInput, AltAndShiftActAsTheKeyAloneAndCtrlOnlyOnZero) {
     constexpr Row kRows[] = {
         {Qt::Key_Backspace, 1012}, {Qt::Key_Return, 1013}, {Qt::Key_Enter, 1013},
         {Qt::Key_Escape, 1020},    {Qt::Key_Space, 300},   {Qt::Key_PageUp, 1008},
-        {Qt::Key_PageDown, 1009},  {Qt::Key_Home, 126},    {Qt::Key_Left, 1008},
-        {Qt::Key_Up, 1010},        {Qt::Key_Right, 1009},  {Qt::Key_Down, 1011},
-        {Qt::Key_Delete, 125},     {Qt::Key_0, 1015},      {Qt::Key_F1, 1031},
-        {Qt::Key_C, -1},           {Qt::Key_End, -1},      {Qt::Key_F4, -1},
-        {Qt::Key_Tab, -1},         {Qt::Key_Insert, -1},   {Qt::Key_1, -1},
+        {Qt::Key_Home, 126},       {Qt::Key_Down, 1011},   {Qt::Key_Delete, 125},
+        {Qt::Key_0, 1015},         {Qt::Key_F1, 1031},     {Qt::Key_C, -1},
+        {Qt::Key_End, -1},         {Qt::Key_Insert, -1},   {Qt::Key_1, -1},
     };
     for (const Row& r : kRows) {
         for (Qt::KeyboardModifiers m :

@@ -1,6 +1,4 @@
-// The 建玉一覧 window offscreen: opened by Ctrl+L once the load's figures are formed, its table
-// and totals, a header click's sort, losses in the falling-candle colour, Enter showing the
-// row's position, and the status bar's line of signals.
+// The 建玉一覧 window offscreen.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>

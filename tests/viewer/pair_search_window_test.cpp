@@ -1,5 +1,4 @@
-// The ペア検索 window offscreen: opened by Ctrl+F, a screen filling its table, the selected row
-// shown in the main window as a candidate, and the table's sort, copy and save.
+// The ペア検索 window offscreen.
 #include <gtest/gtest.h>
 
 #include <QApplication>

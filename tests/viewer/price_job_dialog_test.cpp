@@ -1,5 +1,3 @@
-// 株価更新 / 株価取り込み's window offscreen: Esc while the job runs stops it like 中止, and the
-// window waits for the job's end, so that what it wrote is still reloaded and summed up.
 #include <gtest/gtest.h>
 
 #include <QTest>

@@ -1,7 +1,4 @@
-// 過去の成績 offscreen: a field out of range refused by name, the walk-forward run from ペア検索
-// opening its window (summary, both curves on the picture, the period table copied and saved
-// for spreadsheets, the picture following the window's size), the funnel's ratio while the
-// table's settings are the walk's, and a cancelled walk opening nothing.
+// 過去の成績 offscreen, run from ペア検索.
 #include <gtest/gtest.h>
 
 #include <QApplication>
