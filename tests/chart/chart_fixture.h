@@ -16,6 +16,11 @@ constexpr ColorRef color(int index) {
     return 0x10000 + static_cast<ColorRef>(index);
 }
 
+inline std::string coords(const RecordedOp& op) {
+    const auto n = [](int32_t v) { return std::to_string(v); };
+    return n(op.x1) + "," + n(op.y1) + "," + n(op.x2) + "," + n(op.y2);
+}
+
 using Strings = std::vector<std::string>;
 using Ints = std::vector<int32_t>;
 
@@ -70,7 +75,7 @@ struct ChartFixture {
             if (kind == RecordedOp::Icon) {
                 out.push_back(n(op.x1) + "," + n(op.y1) + " " + n(op.iconId));
             } else if (kind != RecordedOp::Text) {
-                out.push_back(n(op.x1) + "," + n(op.y1) + "," + n(op.x2) + "," + n(op.y2));
+                out.push_back(coords(op));
             } else {
                 out.push_back(index >= 0 ? op.text
                                          : n(op.x1) + "," + n(op.y1) + " " + n(op.fontHeight) +
